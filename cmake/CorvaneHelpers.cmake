@@ -1,0 +1,38 @@
+# Shared build settings: warnings, sanitizers and test registration.
+
+if(CORVANE_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Warnings for our own targets only; third-party headers come in as system includes.
+function(corvane_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+                                             -Wno-sign-conversion)
+endfunction()
+
+# corvane_add_gtest(NAME <exe> SOURCES <files...> LIBS <targets...> [LABEL <label>])
+# Builds one GoogleTest executable and registers each of its cases with CTest.
+function(corvane_add_gtest)
+    cmake_parse_arguments(ARG "" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
+    add_executable(${ARG_NAME} ${ARG_SOURCES})
+    target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    corvane_warnings(${ARG_NAME})
+    if(NOT ARG_LABEL)
+        set(ARG_LABEL unit)
+    endif()
+    gtest_discover_tests(${ARG_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES LABELS ${ARG_LABEL})
+endfunction()
+
+# corvane_add_benchmark(NAME <exe> SOURCES <files...> LIBS <targets...>)
+# Benchmarks are built with the project but never registered with CTest.
+function(corvane_add_benchmark)
+    if(NOT CORVANE_BENCHMARKS)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS" ${ARGN})
+    add_executable(${ARG_NAME} ${ARG_SOURCES})
+    target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+    corvane_warnings(${ARG_NAME})
+endfunction()

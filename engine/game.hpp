@@ -1,0 +1,103 @@
+// The game engine: dealing, the rules, the turn cycle, the money of a hand and the
+// user's two actions. It owns the game state, is driven by the window's events and
+// speaks to the outside world only through its GamePort.
+#pragma once
+
+#include "game_state.hpp"
+#include "mglobal.hpp"
+#include "port.hpp"
+
+#include <string>
+
+namespace corvane {
+
+class Game;
+
+// The computer seats' turns; the opponents library provides the real one.
+class OpponentTurns {
+public:
+    virtual ~OpponentTurns() = default;
+    // Runs one whole turn of seat nSeat (0 left, 1 top, 2 right).
+    virtual void PlayerTurn(Game& game, int nSeat) = 0;
+
+protected:
+    OpponentTurns() = default;
+    OpponentTurns(const OpponentTurns&) = default;
+    OpponentTurns& operator=(const OpponentTurns&) = default;
+};
+
+class Game {
+public:
+    Game(MGlobal& globals, GamePort& port, OpponentTurns& opponents);
+
+    GameState& State() { return m_state; }
+    const GameState& State() const { return m_state; }
+    MGlobal& Globals() { return m_g; }
+    GamePort& Port() { return m_port; }
+
+    // Fills the deck in order and shuffles it once; done when the window loads.
+    void LoadDeck();
+
+    // Begins a hand; with bNewGame also a new game (funds back to 200, pot 0).
+    void StartGame(bool bNewGame);
+    void PlayersAnte();
+    void ShuffleDeck();
+    void DealCards();
+    void InitializeDisplay(bool bNewGame);
+    void InitializeCardArrays();
+
+    // Lists the user's legal cards in UserPlayable; true when there is one.
+    bool CanUserPlay();
+    // One round of the opponents, then the pay-out if one of them finished.
+    void PlayCards();
+
+    // A card laid by a seat: its panel shows it, its count drops, and the hand
+    // is over when the count reaches 0.
+    void ShowLastCard(int nSeat, int nCard);
+    void AddToCardsPlayed(int nCard);
+    void SortCardsPlayed();
+    // A seat that cannot lay pays $5 into the pot; its panel shows the sad face.
+    void PayThePot(int nSeat);
+    // The pause that ends an opponent's move: 20 ticks of the window's timer.
+    void Pause();
+    void tmrCount_Timer();
+
+    void ClearTable();
+    void DrawCardsPlayed();
+    void DrawUserHand();
+    void SetPlayerFill(int nSeat, std::uint32_t nColour);
+
+    // The user's actions. Positions are twips on the table.
+    void Form_MouseDown(float x, float y);
+    void Form_Click();
+    void cmdUser_Click();
+
+    // Enters the user's winning score in TopTen; true when it found a place.
+    bool IsTopTen();
+
+    // The user dialog, then a fresh game for the chosen user (Users menu, recovery).
+    void ChangeUser(bool bNewStart);
+    // File, New Game: a fresh deal, keeping hand number, level and caption.
+    void NewGame() { StartGame(true); }
+
+    // " - Level n (kth Hand)" after the title, for the current level and hand.
+    std::string LevelCaption() const;
+    // The index of the card of the user's hand at (x, y), or -1 off the hand.
+    int HitTestHand(float x, float y) const;
+
+private:
+    void RecordHand();
+    void PayCardsLeft(int nSeat);
+    void ShowFunds(int nSeat);
+    void ShowPot();
+    void EndHandForOpponent(int nWinner);
+    void ContinueAfterUserAction(bool bGameOver);
+    void ResetForNewGame();
+
+    MGlobal& m_g;
+    GamePort& m_port;
+    OpponentTurns& m_opponents;
+    GameState m_state;
+};
+
+} // namespace corvane

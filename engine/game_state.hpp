@@ -1,0 +1,75 @@
+// Everything the table window keeps about the game in play. The window owns one
+// of these for the whole run; the engine's procedures read and write it.
+#pragma once
+
+#include "mglobal.hpp"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// Colours of a seat's turn marker, as &HBBGGRR numbers.
+inline constexpr std::uint32_t kMarkerWaiting = 0xFF80FF; // pink
+inline constexpr std::uint32_t kMarkerMoving = 0x00FFFF;  // yellow
+
+// Layout of the user's fanned hand and the size of a card, in twips.
+inline constexpr int kHandTop = 5100;
+inline constexpr int kCardSpacing = 360;
+inline constexpr int kCardWidthTwips = 1070;
+inline constexpr int kCardHeightTwips = 1430;
+
+// Money rules, in dollars.
+inline constexpr int kStartingFunds = 200;
+inline constexpr int kAnte = 5;
+inline constexpr int kPayThePot = 5;
+inline constexpr int kPerCardLeft = 5;
+inline constexpr int kHandsPerGame = 4;
+inline constexpr int kHighScore = 500;
+
+// Timer ticks an opponent's move is held on the table before the next seat moves.
+inline constexpr int kPauseTicks = 20;
+
+struct GameState {
+    std::array<int, 52> Deck{};
+    std::vector<int> LeftHand;
+    std::vector<int> TopHand;
+    std::vector<int> RightHand;
+    std::vector<int> UserHand;
+    // Every card on the table, in the order played until it is sorted descending.
+    std::vector<int> CardsPlayed;
+    int nCardsPlayed = 0;
+    // The user's legal cards this turn, in the order the hints use.
+    std::vector<int> UserPlayable;
+    // An opponent's candidates during its turn; empty outside it.
+    std::vector<int> DownCards;
+    std::vector<int> UpCards;
+    std::array<TopTenRec, 11> TopTen{};
+
+    bool bSevenHeartsPlayed = false;
+    bool bHandOver = false;
+    bool bGameOver = false;
+    int nHandLeft = 0;
+    int nHandTop = 0;
+    int nCardSpacing = 0;
+    float sngMouseX = 0;
+    float sngMouseY = 0;
+    bool bUserCanPlay = false;
+    int nDelay = 0;
+    bool bDelayDone = false;
+    bool bUserTurn = false;
+    int nHand = 0;  // 0..3 within the game
+    int nLevel = 0; // shown as nLevel + 1
+    std::array<int, 4> nFunds{};
+    int nPot = 0;
+    // Each seat's cards-left count, as its panel shows it: 13 at the deal.
+    std::array<int, 4> nCardsLeft{13, 13, 13, 13};
+    // The answer box of the modal dialogs ("X", "O", "YES", "NO", "CHANGE").
+    std::string sUserTag;
+
+    std::vector<int>& Hand(int nSeat);
+    const std::vector<int>& Hand(int nSeat) const;
+};
+
+} // namespace corvane

@@ -1,0 +1,5 @@
+#include "opponents/opponent_turn.hpp"
+
+namespace corvane {
+void Opponents::PlayerTurn(Game& /*game*/, int /*nSeat*/) {}
+} // namespace corvane

@@ -1,0 +1,1 @@
+#include "opponents/random_int.hpp"

@@ -1,0 +1,1 @@
+#include "opponents/strategies.hpp"

@@ -1,0 +1,33 @@
+// How a computer seat chooses which legal card to lay, at each skill level.
+// DownCards holds the seat's cards that extend a row downwards and then its
+// Sevens; UpCards the cards that extend a row upwards and then its Sevens again.
+// nDown and nUp are their lengths; at least one is above 0. Cards is the seat's
+// hand. Each function returns one of the listed cards and empties both lists.
+#pragma once
+
+#include "engine/clock.hpp"
+
+#include <cstdint>
+#include <vector>
+
+namespace corvane {
+
+// What the strategies need to draw random numbers: the shared generator state
+// and the clock that seeds it.
+struct RandomSource {
+    std::int32_t& lSeed;
+    Clock& clock;
+};
+
+// Easy: a legal card at random (a Seven, listed twice, is twice as likely).
+int GetBestEasyCard(const std::vector<int>& Cards, int nDown, int nUp, std::vector<int>& DownCards,
+                    std::vector<int>& UpCards, RandomSource rnd);
+// Medium: the card opening the longest stretch towards another card of its suit
+// in the hand; ties at random.
+int GetBestMediumCard(const std::vector<int>& Cards, int nDown, int nUp,
+                      std::vector<int>& DownCards, std::vector<int>& UpCards, RandomSource rnd);
+// Hard: as Medium, but when no card leads anywhere, the card farthest from the Seven.
+int GetBestHardCard(const std::vector<int>& Cards, int nDown, int nUp, std::vector<int>& DownCards,
+                    std::vector<int>& UpCards, RandomSource rnd);
+
+} // namespace corvane

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
+if [ -x build/shell/corvane ]; then
+    exec build/shell/corvane "$@"
+fi
+# Until the window exists, watch the headless simulator play.
+exec build/tools/corvane-sim --games 20 --user Hard --verbose "$@"
