@@ -7,13 +7,15 @@ namespace corvane {
 namespace {
 
 constexpr std::array<const char*, 4> kSuitWords{"Clubs", "Diamonds", "Hearts", "Spades"};
-constexpr std::array<const char*, 13> kRankWords{"Ace",   "Two",  "Three", "Four", "Five",
-                                                 "Six",   "Seven", "Eight", "Nine", "Ten",
-                                                 "Jack",  "Queen", "King"};
+constexpr std::array<const char*, 13> kRankWords{"Ace",  "Two",   "Three", "Four", "Five",
+                                                 "Six",  "Seven", "Eight", "Nine", "Ten",
+                                                 "Jack", "Queen", "King"};
 constexpr std::array<const char*, 13> kRankLabels{"A", "2", "3",  "4", "5", "6", "7",
                                                   "8", "9", "10", "J", "Q", "K"};
 
-bool IsCard(int nCard) { return nCard >= 0 && nCard < kCardsInDeck; }
+bool IsCard(int nCard) {
+    return nCard >= 0 && nCard < kCardsInDeck;
+}
 
 } // namespace
 

@@ -18,9 +18,15 @@ inline constexpr int kTopSeat = 1;
 inline constexpr int kRightSeat = 2;
 inline constexpr int kUserSeat = 3;
 
-constexpr int Suit(int nCard) { return nCard % 4; }
-constexpr int Rank(int nCard) { return nCard / 4; }
-constexpr bool IsSeven(int nCard) { return nCard >= 24 && nCard <= 27; }
+constexpr int Suit(int nCard) {
+    return nCard % 4;
+}
+constexpr int Rank(int nCard) {
+    return nCard / 4;
+}
+constexpr bool IsSeven(int nCard) {
+    return nCard >= 24 && nCard <= 27;
+}
 
 // "Seven of Hearts", "Ace of Clubs" ...
 std::string GetCardName(int nCard);

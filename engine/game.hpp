@@ -54,6 +54,8 @@ public:
     // A card laid by a seat: its panel shows it, its count drops, and the hand
     // is over when the count reaches 0.
     void ShowLastCard(int nSeat, int nCard);
+    // Moves the card at nIndex of a seat's hand to the table and shows it.
+    void LayCard(int nSeat, int nIndex);
     void AddToCardsPlayed(int nCard);
     void SortCardsPlayed();
     // A seat that cannot lay pays $5 into the pot; its panel shows the sad face.

@@ -1,5 +1,88 @@
+// A computer seat's turn, the same for all three seats.
 #include "opponents/opponent_turn.hpp"
 
+#include "engine/cards.hpp"
+#include "opponents/strategies.hpp"
+
+#include <algorithm>
+
 namespace corvane {
-void Opponents::PlayerTurn(Game& /*game*/, int /*nSeat*/) {}
+namespace {
+
+int IndexOf(const std::vector<int>& Cards, int nCard) {
+    const auto it = std::find(Cards.begin(), Cards.end(), nCard);
+    return it == Cards.end() ? -1 : static_cast<int>(it - Cards.begin());
+}
+
+} // namespace
+
+void Opponents::PlayerTurn(Game& game, int nSeat) {
+    GameState& s = game.State();
+    MGlobal& g = game.Globals();
+    GamePort& port = game.Port();
+    std::vector<int>& hand = s.Hand(nSeat);
+
+    game.SetPlayerFill(nSeat, kMarkerMoving);
+    s.DownCards.clear();
+    s.UpCards.clear();
+
+    if (!s.bSevenHeartsPlayed) {
+        // Before the hand is opened a seat without the Seven of Hearts just waits.
+        const int j = IndexOf(hand, kSevenOfHearts);
+        if (j >= 0) {
+            port.FlyCard(nSeat, kSevenOfHearts);
+            game.LayCard(nSeat, j);
+            port.PlaySoundRes("OTH_PLAYERS");
+            s.bSevenHeartsPlayed = true;
+        }
+    } else {
+        std::vector<int> LowEnds;
+        std::vector<int> HighEnds;
+        CollectRowEnds(s.CardsPlayed, LowEnds, HighEnds);
+        for (int e : LowEnds) {
+            if (IndexOf(hand, e - 4) >= 0) {
+                s.DownCards.push_back(e - 4);
+            }
+        }
+        for (int e : HighEnds) {
+            if (IndexOf(hand, e + 4) >= 0) {
+                s.UpCards.push_back(e + 4);
+            }
+        }
+        // A Seven opens a row either way, so it stands in both lists.
+        for (int c = 24; c <= 27; ++c) {
+            if (IndexOf(hand, c) >= 0) {
+                s.DownCards.push_back(c);
+                s.UpCards.push_back(c);
+            }
+        }
+        const int nDown = static_cast<int>(s.DownCards.size());
+        const int nUp = static_cast<int>(s.UpCards.size());
+        if (nDown == 0 && nUp == 0) {
+            // Paying ends the turn at once: no sound and no pause.
+            game.PayThePot(nSeat);
+            return;
+        }
+        const RandomSource rnd{g.lSeed, port};
+        int nCard = 0;
+        switch (g.nSkillLevel) {
+        case 2:
+            nCard = GetBestHardCard(hand, nDown, nUp, s.DownCards, s.UpCards, rnd);
+            break;
+        case 1:
+            nCard = GetBestMediumCard(hand, nDown, nUp, s.DownCards, s.UpCards, rnd);
+            break;
+        default:
+            nCard = GetBestEasyCard(hand, nDown, nUp, s.DownCards, s.UpCards, rnd);
+            break;
+        }
+        port.FlyCard(nSeat, nCard);
+        game.LayCard(nSeat, IndexOf(hand, nCard));
+        port.PlaySoundRes("OTH_PLAYERS");
+    }
+
+    game.Pause();
+    game.SetPlayerFill(nSeat, kMarkerWaiting);
+}
+
 } // namespace corvane

@@ -1,0 +1,210 @@
+// The recording port's bookkeeping.
+#include "engine/testing/recording_port.hpp"
+
+#include <algorithm>
+#include <numeric>
+
+namespace corvane::testing {
+
+void RecordingPort::Record(std::string sCall) {
+    if (bRecord) {
+        Calls.push_back(sCall);
+    }
+    if (onCall) {
+        onCall(sCall);
+    }
+}
+
+int RecordingPort::Count(const std::string& sPrefix) const {
+    return static_cast<int>(std::count_if(Calls.begin(), Calls.end(), [&](const std::string& c) {
+        return c.compare(0, sPrefix.size(), sPrefix) == 0;
+    }));
+}
+
+void RecordingPort::SetAmt(int nSeat, const std::string& sCaption) {
+    Amt[nSeat] = sCaption;
+    Record("SetAmt " + std::to_string(nSeat) + " " + sCaption);
+}
+
+void RecordingPort::SetPot(const std::string& sCaption) {
+    Pot = sCaption;
+    Record("SetPot " + sCaption);
+}
+
+void RecordingPort::SetCardsLeft(int nSeat, const std::string& sCaption) {
+    CardsLeft[nSeat] = sCaption;
+    Record("SetCardsLeft " + std::to_string(nSeat) + " " + sCaption);
+}
+
+void RecordingPort::SetLastCard(int nSeat, const LastCardPanel& panel) {
+    LastCard[nSeat] = panel;
+    Record("SetLastCard " + std::to_string(nSeat) + " " + (panel.bSad ? "sad" : panel.sCardNo) +
+           " " + std::to_string(panel.nSuitIcon));
+}
+
+void RecordingPort::SetPlayerFill(int nSeat, std::uint32_t nColour) {
+    Fill[nSeat] = nColour;
+    Record("SetPlayerFill " + std::to_string(nSeat) + " " + std::to_string(nColour));
+}
+
+void RecordingPort::SetPlayerName(int nSeat, const std::string& sName) {
+    Record("SetPlayerName " + std::to_string(nSeat) + " " + sName);
+}
+
+void RecordingPort::SetWinnings(const std::string& sCaption) {
+    Record("SetWinnings " + sCaption);
+}
+
+void RecordingPort::SetStatsMenuCaption(const std::string& sCaption) {
+    Record("SetStatsMenuCaption " + sCaption);
+}
+
+void RecordingPort::ClearTable() {
+    TableCards.clear();
+    Record("ClearTable");
+}
+
+void RecordingPort::DrawCardsPlayed(const std::vector<int>& CardsPlayed) {
+    TableCards.insert(TableCards.end(), CardsPlayed.begin(), CardsPlayed.end());
+    Record("DrawCardsPlayed " + std::to_string(CardsPlayed.size()));
+}
+
+void RecordingPort::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int nHandTop,
+                                 int nCardSpacing) {
+    HandCards = UserHand;
+    Record("DrawUserHand " + std::to_string(UserHand.size()) + " " + std::to_string(nHandLeft) +
+           " " + std::to_string(nHandTop) + " " + std::to_string(nCardSpacing));
+}
+
+void RecordingPort::FlyCard(int nSeat, int nCard) {
+    Record("FlyCard " + std::to_string(nSeat) + " " + std::to_string(nCard));
+}
+
+void RecordingPort::SetCaption(const std::string& sCaption) {
+    Caption = sCaption;
+    Record("SetCaption " + sCaption);
+}
+
+void RecordingPort::SetBackground(int nBitmap) {
+    nBackground = nBitmap;
+    Record("SetBackground " + std::to_string(nBitmap));
+}
+
+void RecordingPort::SetHourglass(bool bBusy) {
+    Record(std::string("SetHourglass ") + (bBusy ? "on" : "off"));
+}
+
+void RecordingPort::SetInputEnabled(bool bEnabled) {
+    bInputEnabled = bEnabled;
+    Record(std::string("SetInputEnabled ") + (bEnabled ? "on" : "off"));
+}
+
+void RecordingPort::PlaySoundRes(const std::string& sName) {
+    Sounds.push_back(sName);
+    Record("PlaySoundRes " + sName);
+}
+
+void RecordingPort::WaitForPause() {
+    ++nPauses;
+    Record("WaitForPause");
+    // The window's timer keeps ticking until the engine's count-down is done.
+    while (pGame != nullptr && !pGame->State().bDelayDone) {
+        pGame->tmrCount_Timer();
+    }
+}
+
+void RecordingPort::ShowMessage() {
+    Messages.push_back(m_g.sMessage);
+    Record("ShowMessage " + m_g.sMessage);
+}
+
+void RecordingPort::ShowHandOver() {
+    ++nHandOvers;
+    Record("ShowHandOver");
+}
+
+std::optional<std::string> RecordingPort::ShowGameOver() {
+    ++nGameOvers;
+    // What the game-over dialog does: book the game and rank the seats.
+    std::array<int, 4> aFunds{};
+    for (int nSeat = 0; nSeat < 4; ++nSeat) {
+        aFunds[nSeat] = std::atoi(Amt[nSeat].c_str());
+    }
+    ++m_g.nNumGames;
+    m_g.nWinnings += aFunds[3] - 200;
+    const std::array<const std::string*, 4> names{&m_g.sLeftName, &m_g.sTopName, &m_g.sRightName,
+                                                  &m_g.sUserName};
+    std::array<int, 4> order{0, 1, 2, 3};
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return aFunds[a] > aFunds[b]; });
+    for (int p = 0; p < 4; ++p) {
+        m_g.Standings[p] =
+            StandingRec{*names[order[p]], static_cast<std::int16_t>(aFunds[order[p]])};
+    }
+    m_g.bUserWon = m_g.Standings[0].sName == m_g.sUserName;
+    if (onGameOver) {
+        onGameOver();
+    }
+    std::optional<std::string> sAnswer = sDefaultGameOver;
+    if (!GameOverAnswers.empty()) {
+        sAnswer = GameOverAnswers.front();
+        GameOverAnswers.pop_front();
+    }
+    Record("ShowGameOver " + sAnswer.value_or("-"));
+    return sAnswer;
+}
+
+void RecordingPort::ShowHighScore() {
+    ++nHighScores;
+    Record("ShowHighScore");
+}
+
+void RecordingPort::ShowTopTen() {
+    ++nTopTens;
+    Record("ShowTopTen " + std::to_string(m_g.nTopTenPos));
+}
+
+std::optional<std::string> RecordingPort::ShowUserName(const std::string& sExitCaption) {
+    sLastExitCaption = sExitCaption;
+    std::optional<std::string> sAnswer = std::string("O");
+    if (!UserNameAnswers.empty()) {
+        sAnswer = UserNameAnswers.front();
+        UserNameAnswers.pop_front();
+    }
+    Record("ShowUserName " + sExitCaption + " " + sAnswer.value_or("-"));
+    return sAnswer;
+}
+
+void RecordingPort::SaveSettings() {
+    Record("SaveSettings");
+}
+
+void RecordingPort::TopTenLoad() {
+    if (pGame != nullptr) {
+        std::copy(StoredTopTen.begin(), StoredTopTen.end(), pGame->State().TopTen.begin());
+    }
+    Record("TopTenLoad");
+}
+
+void RecordingPort::TopTenSave() {
+    if (pGame != nullptr) {
+        std::copy_n(pGame->State().TopTen.begin(), 10, StoredTopTen.begin());
+    }
+    Record("TopTenSave");
+}
+
+void RecordingPort::HandleDBError() {
+    Record("HandleDBError");
+}
+
+void RecordingPort::Unload() {
+    bUnloaded = true;
+    Record("Unload");
+}
+
+std::uint32_t RecordingPort::TickCount() {
+    nTick += nTickStep;
+    return nTick;
+}
+
+} // namespace corvane::testing

@@ -1,0 +1,121 @@
+// A port that records every call the engine makes, keeps what the panels would
+// show, and answers the modal dialogs from a script. Tests drive whole games
+// through it without a window.
+#pragma once
+
+#include "engine/game.hpp"
+#include "engine/port.hpp"
+
+#include <array>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane::testing {
+
+class RecordingPort : public GamePort {
+public:
+    explicit RecordingPort(MGlobal& globals) : m_g(globals) {}
+
+    // The engine to tick during a pause; set once the game exists.
+    Game* pGame = nullptr;
+    // Called after every recorded call with the call's text.
+    std::function<void(const std::string&)> onCall;
+    bool bRecord = true;
+
+    // What the calls left behind, as the window would show it.
+    std::vector<std::string> Calls;
+    std::array<std::string, 4> Amt;
+    std::string Pot;
+    std::array<std::string, 4> CardsLeft;
+    std::array<LastCardPanel, 4> LastCard;
+    std::array<std::uint32_t, 4> Fill{};
+    std::string Caption;
+    int nBackground = 0;
+    std::vector<int> TableCards; // cards drawn on the table since the last clear
+    std::vector<int> HandCards;  // the user's hand as last drawn
+    std::vector<std::string> Sounds;
+    std::vector<std::string> Messages; // the hint keys shown
+    int nPauses = 0;
+    int nHandOvers = 0;
+    int nGameOvers = 0;
+    int nTopTens = 0;
+    int nHighScores = 0;
+    bool bUnloaded = false;
+    bool bInputEnabled = true;
+
+    // Scripted answers; when a script runs out the default is used.
+    std::deque<std::optional<std::string>> GameOverAnswers;
+    std::optional<std::string> sDefaultGameOver = std::string("NO");
+    std::deque<std::optional<std::string>> UserNameAnswers;
+    std::string sLastExitCaption;
+    // Runs inside ShowGameOver after the standings are filled (e.g. to fail the database).
+    std::function<void()> onGameOver;
+
+    // The stored top ten behind TopTenLoad/TopTenSave.
+    std::array<TopTenRec, 10> StoredTopTen{};
+
+    // The clock: a tick counter that moves by nTickStep at every read.
+    std::uint32_t nTick = 1;
+    std::uint32_t nTickStep = 7919;
+    Date dtNow = Date(std::chrono::seconds(1'800'000'000));
+
+    void SetAmt(int nSeat, const std::string& sCaption) override;
+    void SetPot(const std::string& sCaption) override;
+    void SetCardsLeft(int nSeat, const std::string& sCaption) override;
+    void SetLastCard(int nSeat, const LastCardPanel& panel) override;
+    void SetPlayerFill(int nSeat, std::uint32_t nColour) override;
+    void SetPlayerName(int nSeat, const std::string& sName) override;
+    void SetWinnings(const std::string& sCaption) override;
+    void SetStatsMenuCaption(const std::string& sCaption) override;
+    int TableWidth() override { return 9630; }
+    void ClearTable() override;
+    void DrawCardsPlayed(const std::vector<int>& CardsPlayed) override;
+    void DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int nHandTop,
+                      int nCardSpacing) override;
+    void FlyCard(int nSeat, int nCard) override;
+    void SetCaption(const std::string& sCaption) override;
+    void SetBackground(int nBitmap) override;
+    void SetHourglass(bool bBusy) override;
+    void SetInputEnabled(bool bEnabled) override;
+    void PlaySoundRes(const std::string& sName) override;
+    void WaitForPause() override;
+    void ShowMessage() override;
+    void ShowHandOver() override;
+    std::optional<std::string> ShowGameOver() override;
+    void ShowHighScore() override;
+    void ShowTopTen() override;
+    std::optional<std::string> ShowUserName(const std::string& sExitCaption) override;
+    void SaveSettings() override;
+    void TopTenLoad() override;
+    void TopTenSave() override;
+    void HandleDBError() override;
+    void Unload() override;
+    std::uint32_t TickCount() override;
+    Date Now() override { return dtNow; }
+
+    // How many recorded calls start with sPrefix.
+    int Count(const std::string& sPrefix) const;
+
+private:
+    void Record(std::string sCall);
+    MGlobal& m_g;
+};
+
+// An opponent seat that does nothing but what a test tells it to.
+class ScriptedOpponents : public OpponentTurns {
+public:
+    // Called for each seat's turn; the default does nothing at all.
+    std::function<void(Game&, int)> onTurn;
+    std::vector<int> Seats; // the seats that took a turn, in order
+    void PlayerTurn(Game& game, int nSeat) override {
+        Seats.push_back(nSeat);
+        if (onTurn) {
+            onTurn(game, nSeat);
+        }
+    }
+};
+
+} // namespace corvane::testing

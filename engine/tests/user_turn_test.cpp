@@ -1,0 +1,132 @@
+// The user's two actions: a click on the hand and the pay-the-pot button.
+#include "fixture.hpp"
+
+#include <gmock/gmock.h>
+
+namespace corvane {
+namespace {
+
+using ::testing::ElementsAre;
+using UserTurnTest = EngineTest;
+
+TEST_F(UserTurnTest, ClicksOffTheHandOrOutOfTurnDoNothing) {
+    UserTurnWith({26}, {22, 30, 24, 51});
+    const auto nCalls = port.Calls.size();
+    game.Form_MouseDown(100, 100);
+    game.Form_Click();
+    EXPECT_EQ(port.Calls.size(), nCalls);
+
+    S().bUserTurn = false;
+    ClickCard(0);
+    game.cmdUser_Click();
+    EXPECT_EQ(port.Calls.size(), nCalls) << "not even a hint while the opponents play";
+}
+
+TEST_F(UserTurnTest, WrongCardAndNoCardHints) {
+    UserTurnWith({26}, {22, 30, 51});
+    ClickCard(2); // the King of Spades cannot be laid
+    EXPECT_THAT(port.Messages, ElementsAre("WRONGCRD"));
+    EXPECT_THAT(port.Sounds, ElementsAre("WRONGCRD"));
+    EXPECT_TRUE(S().bUserTurn);
+    EXPECT_EQ(S().UserHand.size(), 3U);
+
+    UserTurnWith({26}, {51, 3});
+    ClickCard(0);
+    EXPECT_EQ(port.Messages.back(), "NOCARD");
+    EXPECT_EQ(port.Sounds.back(), "WRONGCRD");
+}
+
+TEST_F(UserTurnTest, ButtonHintsWhenACardCanBeLaid) {
+    UserTurnWith({26}, {22, 51});
+    game.cmdUser_Click();
+    EXPECT_EQ(port.Messages.back(), "CANPLAY1");
+    EXPECT_EQ(g.sMessageCard, "Six of Hearts");
+    EXPECT_EQ(port.Sounds.back(), "MUSTPLAY");
+
+    UserTurnWith({26}, {22, 30});
+    game.cmdUser_Click();
+    EXPECT_EQ(port.Messages.back(), "CANPLAY2");
+
+    // Before the hand is opened the user holding the Seven of Hearts must lay it.
+    S().bSevenHeartsPlayed = false;
+    S().bUserCanPlay = true;
+    game.cmdUser_Click();
+    EXPECT_EQ(port.Messages.back(), "MUSTPLAY");
+    EXPECT_EQ(S().nFunds[3], 0) << "a refused payment moves no money";
+}
+
+TEST_F(UserTurnTest, OpeningWithTheSevenOfHearts) {
+    S().UserHand = {24, 28, 26};
+    S().nCardsLeft[3] = 3;
+    game.DrawUserHand();
+    S().bUserCanPlay = true;
+    S().bUserTurn = true;
+    ClickCard(0);
+    EXPECT_EQ(port.Messages.back(), "WRONGCRD") << "only the Seven of Hearts opens";
+    ClickCard(2);
+    EXPECT_TRUE(S().bSevenHeartsPlayed);
+    EXPECT_THAT(S().CardsPlayed, ElementsAre(26));
+    EXPECT_THAT(S().UserHand, ElementsAre(24, 28));
+    EXPECT_THAT(opponents.Seats, ElementsAre(0, 1, 2));
+    EXPECT_EQ(port.Sounds.back(), "PLAYCARD");
+    EXPECT_EQ(port.LastCard[3].sCardNo, "7");
+    EXPECT_EQ(port.CardsLeft[3], "2");
+    // Back to the user, whose Seven of Clubs is now legal.
+    EXPECT_TRUE(S().bUserTurn);
+    EXPECT_THAT(S().UserPlayable, ElementsAre(24));
+    EXPECT_EQ(port.Fill[3], kMarkerMoving);
+}
+
+TEST_F(UserTurnTest, PayingThePotHandsTheTurnOn) {
+    UserTurnWith({26}, {51, 3});
+    S().nFunds = {195, 195, 195, 195};
+    S().nPot = 20;
+    bool bUserTurnDuringOpponents = true;
+    opponents.onTurn = [&](Game& gm, int) { bUserTurnDuringOpponents = gm.State().bUserTurn; };
+    game.cmdUser_Click();
+    EXPECT_FALSE(bUserTurnDuringOpponents);
+    EXPECT_EQ(port.Sounds.front(), "PAYPOT");
+    EXPECT_EQ(S().nFunds[3], 190);
+    EXPECT_EQ(port.Pot, "$25");
+    EXPECT_TRUE(port.LastCard[3].bSad);
+    EXPECT_TRUE(S().bUserTurn);
+    EXPECT_FALSE(S().bUserCanPlay);
+}
+
+TEST_F(UserTurnTest, UsersLastCardWinsTheHand) {
+    UserTurnWith({26}, {30});
+    S().nFunds = {150, 150, 150, 150};
+    S().nPot = 30;
+    S().nCardsLeft = {2, 3, 4, 1};
+    ClickCard(0);
+    EXPECT_THAT(opponents.Seats, ElementsAre(0, 1, 2)) << "only the next hand's first round";
+    EXPECT_THAT(g.ScoresOne, ElementsAre("140"));
+    EXPECT_THAT(g.ScoresTwo, ElementsAre("135"));
+    EXPECT_THAT(g.ScoresThree, ElementsAre("130"));
+    EXPECT_EQ(g.sWinnerName, "Ann");
+    EXPECT_EQ(g.sPotWon, "75");
+    EXPECT_EQ(S().nHand, 1);
+    EXPECT_EQ(port.nHandOvers, 1);
+    EXPECT_THAT(g.ScoresUser, ElementsAre("225"));
+    // The continuation dealt the second hand.
+    EXPECT_EQ(S().nCardsLeft[3], 13);
+    EXPECT_EQ(port.Amt[3], "220");
+    EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 1 (2nd Hand)");
+}
+
+TEST_F(UserTurnTest, NothingToPlayOnceTheHandIsOver) {
+    // A game-over dialog closed without an answer leaves the table as it was.
+    port.sDefaultGameOver.reset();
+    UserTurnWith({26}, {30});
+    S().nHand = 3;
+    S().nCardsLeft[3] = 1;
+    ClickCard(0);
+    EXPECT_EQ(port.nGameOvers, 1);
+    const auto nCards = S().CardsPlayed.size();
+    ClickCard(0);
+    game.cmdUser_Click();
+    EXPECT_EQ(S().CardsPlayed.size(), nCards) << "the last card is never laid twice";
+}
+
+} // namespace
+} // namespace corvane
