@@ -18,9 +18,9 @@ void SetSkillLevel(MGlobal& g, const std::string& sSkillLevel) {
 
 void StoreTickCount(std::int32_t& lSeed, std::uint32_t nTickCount) {
     const auto nSigned = static_cast<std::int32_t>(nTickCount);
-    // The absolute value of -2^31 does not fit; any non-zero seed will do there.
+    // The absolute value of -2^31 does not fit; 1 is a seed the generator cycles from.
     if (nSigned == std::numeric_limits<std::int32_t>::min()) {
-        lSeed = std::numeric_limits<std::int32_t>::max();
+        lSeed = 1;
         return;
     }
     lSeed = nSigned < 0 ? -nSigned : nSigned;

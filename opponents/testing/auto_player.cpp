@@ -1,0 +1,111 @@
+// Computer play for the user's seat, through the user's own actions.
+#include "opponents/testing/auto_player.hpp"
+
+#include "engine/cards.hpp"
+#include "opponents/strategies.hpp"
+
+#include <algorithm>
+
+namespace corvane::testing {
+
+std::optional<SeatStrategy> ParseSeatStrategy(const std::string& sName) {
+    if (sName == "Easy") {
+        return SeatStrategy::Easy;
+    }
+    if (sName == "Medium") {
+        return SeatStrategy::Medium;
+    }
+    if (sName == "Hard") {
+        return SeatStrategy::Hard;
+    }
+    if (sName == "Random") {
+        return SeatStrategy::Random;
+    }
+    return std::nullopt;
+}
+
+const char* SeatStrategyName(SeatStrategy strategy) {
+    switch (strategy) {
+    case SeatStrategy::Easy:
+        return "Easy";
+    case SeatStrategy::Medium:
+        return "Medium";
+    case SeatStrategy::Hard:
+        return "Hard";
+    case SeatStrategy::Random:
+        break;
+    }
+    return "Random";
+}
+
+int AutoPlayer::ChooseCard(Game& game) {
+    GameState& s = game.State();
+    if (!s.bSevenHeartsPlayed) {
+        return kSevenOfHearts;
+    }
+    if (m_strategy == SeatStrategy::Random) {
+        std::uniform_int_distribution<std::size_t> pick(0, s.UserPlayable.size() - 1);
+        return s.UserPlayable[pick(m_rng)];
+    }
+    // The same candidate lists an opponent builds, from the user's hand.
+    std::vector<int> LowEnds;
+    std::vector<int> HighEnds;
+    CollectRowEnds(s.CardsPlayed, LowEnds, HighEnds);
+    const std::vector<int>& hand = s.UserHand;
+    auto held = [&](int c) { return std::find(hand.begin(), hand.end(), c) != hand.end(); };
+    std::vector<int> DownCards;
+    std::vector<int> UpCards;
+    for (int e : LowEnds) {
+        if (held(e - 4)) {
+            DownCards.push_back(e - 4);
+        }
+    }
+    for (int e : HighEnds) {
+        if (held(e + 4)) {
+            UpCards.push_back(e + 4);
+        }
+    }
+    for (int c = 24; c <= 27; ++c) {
+        if (held(c)) {
+            DownCards.push_back(c);
+            UpCards.push_back(c);
+        }
+    }
+    const int nDown = static_cast<int>(DownCards.size());
+    const int nUp = static_cast<int>(UpCards.size());
+    const RandomSource rnd{game.Globals().lSeed, game.Port()};
+    switch (m_strategy) {
+    case SeatStrategy::Hard:
+        return GetBestHardCard(hand, nDown, nUp, DownCards, UpCards, rnd);
+    case SeatStrategy::Medium:
+        return GetBestMediumCard(hand, nDown, nUp, DownCards, UpCards, rnd);
+    default:
+        return GetBestEasyCard(hand, nDown, nUp, DownCards, UpCards, rnd);
+    }
+}
+
+bool AutoPlayer::Move(Game& game) {
+    GameState& s = game.State();
+    if (!s.bUserTurn || s.bHandOver) {
+        return false;
+    }
+    if (!s.bUserCanPlay) {
+        game.cmdUser_Click();
+        return true;
+    }
+    const int nCard = ChooseCard(game);
+    const auto it = std::find(s.UserHand.begin(), s.UserHand.end(), nCard);
+    const auto nIndex = static_cast<int>(it - s.UserHand.begin());
+    // Click inside the strip of the card that the overlapping hand leaves visible.
+    game.Form_MouseDown(static_cast<float>(s.nHandLeft + nIndex * s.nCardSpacing + 100),
+                        static_cast<float>(s.nHandTop + 700));
+    game.Form_Click();
+    return true;
+}
+
+void PerSeatOpponents::PlayerTurn(Game& game, int nSeat) {
+    game.Globals().nSkillLevel = m_levels[nSeat];
+    m_opponents.PlayerTurn(game, nSeat);
+}
+
+} // namespace corvane::testing
