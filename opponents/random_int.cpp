@@ -34,7 +34,7 @@ std::int32_t RoundedQuotient(std::int32_t lSeed) {
 std::int32_t NextSeed(std::int32_t lSeed) {
     const std::int32_t hi = RoundedQuotient(lSeed);
     const std::int32_t lo = lSeed % kQuotient;
-    // |lo| < 44488 and |hi| <= 48272, so both products and their difference fit.
+    // |lo| < 44488 and |hi| <= 48271, so both products and their difference fit.
     std::int32_t t = kMultiplier * lo - kRemainder * hi;
     if (t <= 0) {
         t += kModulus;

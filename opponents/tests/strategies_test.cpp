@@ -294,7 +294,7 @@ TEST(HardStrategy, ALoneSevenIsLaidAfterADrawBetweenItsTwoEntries) {
     EXPECT_EQ(lSeed, 48271);
 }
 
-TEST(HardStrategy, ASingleLegalCardIsLaidWithoutADraw) {
+TEST(MediumAndHardStrategies, ASingleLegalCardIsLaidWithoutADraw) {
     const Position position({Card(6, kDiamonds), Card(13, kClubs)},
                             Table({Row(kDiamonds, 7, 7), Row(kHearts, 7, 7)}));
     for (const Strategy& strategy : {kMedium, kHard}) {
