@@ -1,1 +1,60 @@
+// The opponents' random generator. All arithmetic stays within 32-bit signed
+// range for every state, including the negative ones a caller might store; the
+// range arithmetic of the draw is done in 64 bits so that no range overflows.
 #include "opponents/random_int.hpp"
+
+#include "engine/mglobal.hpp"
+
+#include <cstdint>
+
+namespace corvane {
+namespace {
+
+constexpr std::int32_t kModulus = 2147483647; // 2^31 - 1
+constexpr std::int32_t kMultiplier = 48271;
+constexpr std::int32_t kQuotient = 44488; // kModulus / kMultiplier
+constexpr std::int32_t kRemainder = 3399; // kModulus % kMultiplier
+
+// lSeed / kQuotient rounded to the nearest integer, an exact half to the even
+// neighbour. Done on integers: the quotient of a 32-bit number by kQuotient is
+// never close enough to a half for a floating-point division to round otherwise.
+std::int32_t RoundedQuotient(std::int32_t lSeed) {
+    const std::int32_t nTrunc = lSeed / kQuotient;
+    const std::int32_t nRest = lSeed % kQuotient; // same sign as lSeed
+    const std::int32_t nTwice = 2 * (nRest < 0 ? -nRest : nRest);
+    const std::int32_t nAway = lSeed < 0 ? -1 : 1;
+    if (nTwice > kQuotient || (nTwice == kQuotient && nTrunc % 2 != 0)) {
+        return nTrunc + nAway;
+    }
+    return nTrunc;
+}
+
+} // namespace
+
+std::int32_t NextSeed(std::int32_t lSeed) {
+    const std::int32_t hi = RoundedQuotient(lSeed);
+    const std::int32_t lo = lSeed % kQuotient;
+    // |lo| < 44488 and |hi| <= 48271, so both products and their difference fit.
+    std::int32_t t = kMultiplier * lo - kRemainder * hi;
+    if (t <= 0) {
+        t += kModulus;
+    }
+    return t;
+}
+
+std::int32_t RandomInt(std::int32_t& lSeed, std::int32_t nLow, std::int32_t nHigh, Clock& clock) {
+    if (lSeed == 0) {
+        StoreTickCount(lSeed, clock.TickCount());
+    }
+    const std::int32_t t = NextSeed(lSeed);
+    lSeed = t;
+    if (nLow == 0 && nHigh == kModulus) {
+        return t;
+    }
+    const std::int64_t a = nLow < nHigh ? nLow : nHigh;
+    const std::int64_t b = nLow < nHigh ? nHigh : nLow;
+    // t is positive, so the remainder is too and the sum stays within a..b.
+    return static_cast<std::int32_t>(a + t % (b - a + 1));
+}
+
+} // namespace corvane
