@@ -59,16 +59,18 @@ void Game::StartGame(bool bNewGame) {
     s.bUserTurn = false;
     s.bHandOver = false;
     s.bSevenHeartsPlayed = false;
-    ClearTable();
+    // The new hand is dealt before anything is shown, so that every panel update
+    // already sees all 52 cards in the new hands.
     s.nCardsPlayed = 0;
     s.CardsPlayed.clear();
-    InitializeDisplay(bNewGame);
     InitializeCardArrays();
-    PlayersAnte();
     ShuffleDeck();
     DealCards();
     SortCards(s.UserHand);
     SortIntoSuits(s.UserHand);
+    ClearTable();
+    InitializeDisplay(bNewGame);
+    PlayersAnte();
     DrawUserHand();
 
     PlayCards();
@@ -98,8 +100,7 @@ void Game::InitializeDisplay(bool bNewGame) {
     }
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         SetPlayerFill(nSeat, kMarkerWaiting);
-        m_state.nCardsLeft[nSeat] = kCardsInHand;
-        m_port.SetCardsLeft(nSeat, std::to_string(kCardsInHand));
+        m_port.SetCardsLeft(nSeat, std::to_string(m_state.nCardsLeft[nSeat]));
         m_port.SetLastCard(nSeat, LastCardPanel{});
     }
 }
@@ -107,6 +108,7 @@ void Game::InitializeDisplay(bool bNewGame) {
 void Game::InitializeCardArrays() {
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         m_state.Hand(nSeat).assign(kCardsInHand, 0);
+        m_state.nCardsLeft[nSeat] = kCardsInHand;
     }
 }
 

@@ -43,7 +43,9 @@ public:
     void PlayersAnte();
     void ShuffleDeck();
     void DealCards();
+    // Resets the seat panels; with bNewGame also the funds and the pot.
     void InitializeDisplay(bool bNewGame);
+    // Four fresh hands of 13 and every seat's count back to 13.
     void InitializeCardArrays();
 
     // Lists the user's legal cards in UserPlayable; true when there is one.
