@@ -1,7 +1,9 @@
 // Card names, sorting and the row ends of the table.
 #include "cards.hpp"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 
 namespace corvane {
 namespace {
@@ -31,31 +33,9 @@ std::string GetCardLabel(int nCard) {
 }
 
 void SortCards(std::vector<int>& Cards) {
-    // Selection of the next larger value, as the game always did: a duplicate
-    // would be lost and replaced by the sentinel 99, so callers pass distinct cards.
-    if (Cards.empty()) {
-        return;
-    }
-    std::vector<int> sorted(Cards.size());
-    for (std::size_t i = 0; i < Cards.size(); ++i) {
-        int nChoice = 99;
-        if (i == 0) {
-            nChoice = Cards[0];
-            for (int c : Cards) {
-                if (c < nChoice) {
-                    nChoice = c;
-                }
-            }
-        } else {
-            for (int c : Cards) {
-                if (c > sorted[i - 1] && c < nChoice) {
-                    nChoice = c;
-                }
-            }
-        }
-        sorted[i] = nChoice;
-    }
-    Cards = std::move(sorted);
+    // The hands and the table hold distinct card numbers, so a plain sort gives
+    // the ascending order the game has always used.
+    std::sort(Cards.begin(), Cards.end());
 }
 
 void SortIntoSuits(std::vector<int>& Cards) {
@@ -80,30 +60,32 @@ void RemoveCard(std::vector<int>& Cards, int nIndex) {
     Cards.erase(Cards.begin() + nIndex);
 }
 
-void CollectRowEnds(const std::vector<int>& CardsPlayed, std::vector<int>& LowEnds,
-                    std::vector<int>& HighEnds) {
-    std::array<bool, kCardsInDeck> onTable{};
-    for (int c : CardsPlayed) {
-        if (IsCard(c)) {
-            onTable[c] = true;
-        }
+std::uint64_t CardMask(const std::vector<int>& Cards) {
+    // Branch-free: this runs over the table several times in every turn.
+    std::uint64_t nMask = 0;
+    for (int c : Cards) {
+        const auto n = static_cast<unsigned>(c);
+        nMask |= static_cast<std::uint64_t>(n < kCardsInDeck) << (n & 63U);
     }
-    LowEnds.clear();
-    HighEnds.clear();
+    return nMask;
+}
+
+RowEnds CollectRowEnds(std::uint64_t nTable) {
+    // The first card met walking a suit up from its Ace is the suit's lowest on
+    // the table, the first met walking down from its King the highest.
+    constexpr std::uint64_t kClubs = 0x1111111111111ULL; // cards 0, 4, ... 48
+    RowEnds ends;
     for (int s = 0; s < 4; ++s) {
-        for (int c = s; c < kCardsInDeck; c += 4) {
-            if (onTable[c]) {
-                LowEnds.push_back(c);
-                break;
-            }
+        const std::uint64_t nLowSuit = nTable & (kClubs << s);
+        if (nLowSuit != 0) {
+            ends.Low[ends.nLow++] = std::countr_zero(nLowSuit);
         }
-        for (int c = 51 - s; c >= 0; c -= 4) {
-            if (onTable[c]) {
-                HighEnds.push_back(c);
-                break;
-            }
+        const std::uint64_t nHighSuit = nTable & (kClubs << (3 - s));
+        if (nHighSuit != 0) {
+            ends.High[ends.nHigh++] = 63 - std::countl_zero(nHighSuit);
         }
     }
+    return ends;
 }
 
 int GetCardLeft(int nCard) {

@@ -3,6 +3,8 @@
 // rank 0 Ace up to 12 King. The Seven of Hearts, which opens every hand, is 26.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,12 @@ std::string GetCardName(int nCard);
 // The short label a seat's panel shows: "A", "2" ... "10", "J", "Q", "K".
 std::string GetCardLabel(int nCard);
 
+// The set of cards in a list, one bit per card number.
+std::uint64_t CardMask(const std::vector<int>& Cards);
+constexpr bool InMask(std::uint64_t nMask, int nCard) {
+    return nCard >= 0 && nCard < kCardsInDeck && ((nMask >> nCard) & 1U) != 0;
+}
+
 // Ascending order of distinct card numbers.
 void SortCards(std::vector<int>& Cards);
 // Regroups a freshly sorted hand as Clubs, Diamonds, Spades, Hearts.
@@ -42,10 +50,15 @@ void SortIntoSuits(std::vector<int>& Cards);
 void RemoveCard(std::vector<int>& Cards, int nIndex);
 
 // The open ends of the rows on the table: for suits 0..3 the lowest card of that
-// suit (LowEnds), and for suits 3..0 the highest (HighEnds); a suit with no card on
-// the table adds nothing. The order decides which legal card is listed first.
-void CollectRowEnds(const std::vector<int>& CardsPlayed, std::vector<int>& LowEnds,
-                    std::vector<int>& HighEnds);
+// suit (Low), and for suits 3..0 the highest (High); a suit with no card on the
+// table adds nothing. The order decides which legal card is listed first.
+struct RowEnds {
+    std::array<int, 4> Low{};
+    std::array<int, 4> High{};
+    int nLow = 0;
+    int nHigh = 0;
+};
+RowEnds CollectRowEnds(std::uint64_t nTableMask);
 
 // The place of a card in the table rows, in twips; 0 for a number outside 0..51.
 int GetCardLeft(int nCard);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace corvane {
@@ -20,18 +21,27 @@ class ShuffleRandom {
 public:
     explicit ShuffleRandom(std::uint64_t nSeed) : m_state(nSeed) {}
 
-    // A uniform value in [0, 1).
-    double Next() {
+    // The integer part of a uniform value in [0, 1) times n: each 64-bit output
+    // serves two draws of 32 bits.
+    int Below(std::uint32_t n) {
+        if (m_bHaveSpare) {
+            m_bHaveSpare = false;
+            return static_cast<int>((std::uint64_t{m_nSpare} * n) >> 32U);
+        }
         m_state += 0x9E3779B97F4A7C15ULL;
         std::uint64_t z = m_state;
         z = (z ^ (z >> 30U)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27U)) * 0x94D049BB133111EBULL;
         z ^= z >> 31U;
-        return static_cast<double>(z >> 11U) * 0x1.0p-53;
+        m_nSpare = static_cast<std::uint32_t>(z >> 32U);
+        m_bHaveSpare = true;
+        return static_cast<int>(((z & 0xFFFFFFFFULL) * n) >> 32U);
     }
 
 private:
     std::uint64_t m_state;
+    std::uint32_t m_nSpare = 0;
+    bool m_bHaveSpare = false;
 };
 
 constexpr std::array<const char*, 4> kHandSuffix{" (1st Hand)", " (2nd Hand)", " (3rd Hand)",
@@ -61,8 +71,7 @@ void Game::StartGame(bool bNewGame) {
     s.bSevenHeartsPlayed = false;
     // The new hand is dealt before anything is shown, so that every panel update
     // already sees all 52 cards in the new hands.
-    s.nCardsPlayed = 0;
-    s.CardsPlayed.clear();
+    s.SetCardsPlayed({});
     InitializeCardArrays();
     ShuffleDeck();
     DealCards();
@@ -133,7 +142,7 @@ void Game::ShuffleDeck() {
     std::array<bool, 52> bUsed{};
     int nUsed = 0;
     while (nUsed < kCardsInDeck) {
-        const int r = static_cast<int>(rnd.Next() * kCardsInDeck);
+        const int r = rnd.Below(kCardsInDeck);
         if (!bUsed[r]) {
             bUsed[r] = true;
             Used[nUsed++] = r;
@@ -154,21 +163,20 @@ void Game::DealCards() {
 bool Game::CanUserPlay() {
     GameState& s = m_state;
     s.UserPlayable.clear();
-    std::vector<int> LowEnds;
-    std::vector<int> HighEnds;
-    CollectRowEnds(s.CardsPlayed, LowEnds, HighEnds);
-    for (int e : LowEnds) {
-        if (Contains(s.UserHand, e - 4)) {
-            s.UserPlayable.push_back(e - 4);
+    const RowEnds ends = CollectRowEnds(s.nTableMask);
+    const std::uint64_t nHand = CardMask(s.UserHand);
+    for (int k = 0; k < ends.nLow; ++k) {
+        if (InMask(nHand, ends.Low[k] - 4)) {
+            s.UserPlayable.push_back(ends.Low[k] - 4);
         }
     }
-    for (int e : HighEnds) {
-        if (Contains(s.UserHand, e + 4)) {
-            s.UserPlayable.push_back(e + 4);
+    for (int k = 0; k < ends.nHigh; ++k) {
+        if (InMask(nHand, ends.High[k] + 4)) {
+            s.UserPlayable.push_back(ends.High[k] + 4);
         }
     }
     for (int c = 24; c <= 27; ++c) {
-        if (Contains(s.UserHand, c)) {
+        if (InMask(nHand, c)) {
             s.UserPlayable.push_back(c);
         }
     }
@@ -270,11 +278,19 @@ void Game::LayCard(int nSeat, int nIndex) {
 void Game::AddToCardsPlayed(int nCard) {
     m_state.CardsPlayed.push_back(nCard);
     ++m_state.nCardsPlayed;
+    m_state.nTableMask |= std::uint64_t{1} << nCard;
 }
 
 void Game::SortCardsPlayed() {
-    SortCards(m_state.CardsPlayed);
-    std::reverse(m_state.CardsPlayed.begin(), m_state.CardsPlayed.end());
+    // Highest first, so that each lower card of a column is drawn over the one above.
+    // The table holds distinct cards, so reading its set from the top sorts it.
+    std::uint64_t nTable = m_state.nTableMask;
+    std::size_t i = 0;
+    while (nTable != 0) {
+        const int c = 63 - std::countl_zero(nTable);
+        m_state.CardsPlayed[i++] = c;
+        nTable &= ~(std::uint64_t{1} << c);
+    }
 }
 
 void Game::PayThePot(int nSeat) {
@@ -295,15 +311,6 @@ void Game::Pause() {
         m_port.WaitForPause();
     }
     m_state.bDelayDone = false;
-}
-
-void Game::tmrCount_Timer() {
-    if (m_state.nDelay != 0) {
-        --m_state.nDelay;
-        if (m_state.nDelay == 0) {
-            m_state.bDelayDone = true;
-        }
-    }
 }
 
 void Game::ClearTable() {

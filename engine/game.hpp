@@ -64,7 +64,15 @@ public:
     void PayThePot(int nSeat);
     // The pause that ends an opponent's move: 20 ticks of the window's timer.
     void Pause();
-    void tmrCount_Timer();
+    // One tick of the window's pause timer.
+    void tmrCount_Timer() {
+        if (m_state.nDelay != 0) {
+            --m_state.nDelay;
+            if (m_state.nDelay == 0) {
+                m_state.bDelayDone = true;
+            }
+        }
+    }
 
     void ClearTable();
     void DrawCardsPlayed();

@@ -5,6 +5,7 @@
 #include "mglobal.hpp"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ struct GameState {
     // Every card on the table, in the order played until it is sorted descending.
     std::vector<int> CardsPlayed;
     int nCardsPlayed = 0;
+    // The cards of CardsPlayed as a set, one bit per card; the turns read the row
+    // ends from it many times a round, so it is kept in step rather than rebuilt.
+    std::uint64_t nTableMask = 0;
     // The user's legal cards this turn, in the order the hints use.
     std::vector<int> UserPlayable;
     // An opponent's candidates during its turn; empty outside it.
@@ -68,8 +72,16 @@ struct GameState {
     // The answer box of the modal dialogs ("X", "O", "YES", "NO", "CHANGE").
     std::string sUserTag;
 
-    std::vector<int>& Hand(int nSeat);
-    const std::vector<int>& Hand(int nSeat) const;
+    // Puts exactly these cards on the table (for setting up positions).
+    void SetCardsPlayed(std::vector<int> Cards);
+
+    // The hand of seat nSeat: 0 left, 1 top, 2 right, 3 the user.
+    std::vector<int>& Hand(int nSeat) {
+        return nSeat == 0 ? LeftHand : nSeat == 1 ? TopHand : nSeat == 2 ? RightHand : UserHand;
+    }
+    const std::vector<int>& Hand(int nSeat) const {
+        return nSeat == 0 ? LeftHand : nSeat == 1 ? TopHand : nSeat == 2 ? RightHand : UserHand;
+    }
 };
 
 } // namespace corvane

@@ -36,26 +36,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
             s.bSevenHeartsPlayed = true;
         }
     } else {
-        std::vector<int> LowEnds;
-        std::vector<int> HighEnds;
-        CollectRowEnds(s.CardsPlayed, LowEnds, HighEnds);
-        for (int e : LowEnds) {
-            if (IndexOf(hand, e - 4) >= 0) {
-                s.DownCards.push_back(e - 4);
-            }
-        }
-        for (int e : HighEnds) {
-            if (IndexOf(hand, e + 4) >= 0) {
-                s.UpCards.push_back(e + 4);
-            }
-        }
-        // A Seven opens a row either way, so it stands in both lists.
-        for (int c = 24; c <= 27; ++c) {
-            if (IndexOf(hand, c) >= 0) {
-                s.DownCards.push_back(c);
-                s.UpCards.push_back(c);
-            }
-        }
+        CollectCandidates(hand, s.nTableMask, s.DownCards, s.UpCards);
         const int nDown = static_cast<int>(s.DownCards.size());
         const int nUp = static_cast<int>(s.UpCards.size());
         if (nDown == 0 && nUp == 0) {

@@ -6,6 +6,7 @@
 #include "engine/cards.hpp"
 #include "opponents/random_int.hpp"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -166,6 +167,30 @@ int GetBestHardCard(const std::vector<int>& Cards, int nDown, int nUp, std::vect
         }
     }
     return Finish(PickAmongBest(scores, rnd), DownCards, UpCards);
+}
+
+void CollectCandidates(const std::vector<int>& Cards, std::uint64_t nTableMask,
+                       std::vector<int>& DownCards, std::vector<int>& UpCards) {
+    const std::uint64_t nHand = CardMask(Cards);
+    const auto held = [nHand](int c) { return InMask(nHand, c); };
+    const RowEnds ends = CollectRowEnds(nTableMask);
+    for (int k = 0; k < ends.nLow; ++k) {
+        if (held(ends.Low[k] - 4)) {
+            DownCards.push_back(ends.Low[k] - 4);
+        }
+    }
+    for (int k = 0; k < ends.nHigh; ++k) {
+        if (held(ends.High[k] + 4)) {
+            UpCards.push_back(ends.High[k] + 4);
+        }
+    }
+    // A Seven opens a row either way, so it stands in both lists.
+    for (int c = 24; c <= 27; ++c) {
+        if (held(c)) {
+            DownCards.push_back(c);
+            UpCards.push_back(c);
+        }
+    }
 }
 
 } // namespace corvane

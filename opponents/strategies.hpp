@@ -12,6 +12,12 @@
 
 namespace corvane {
 
+// Lists a hand's legal cards once the Seven of Hearts is down: the cards one
+// below the row ends into DownCards and one above into UpCards, in the order of
+// the row ends, then every Seven held into both lists.
+void CollectCandidates(const std::vector<int>& Cards, std::uint64_t nTableMask,
+                       std::vector<int>& DownCards, std::vector<int>& UpCards);
+
 // What the strategies need to draw random numbers: the shared generator state
 // and the clock that seeds it.
 struct RandomSource {

@@ -55,15 +55,14 @@ TEST(Cards, RemoveCardKeepsTheLastElement) {
 }
 
 TEST(Cards, RowEndsInSuitOrder) {
-    std::vector<int> low;
-    std::vector<int> high;
     // Clubs Six to Eight, Hearts Seven, Spades Seven to Nine.
-    CollectRowEnds({20, 24, 28, 26, 27, 31, 35}, low, high);
-    EXPECT_THAT(low, ElementsAre(20, 26, 27));
-    EXPECT_THAT(high, ElementsAre(35, 26, 28));
-    CollectRowEnds({}, low, high);
-    EXPECT_TRUE(low.empty());
-    EXPECT_TRUE(high.empty());
+    const RowEnds ends = CollectRowEnds(CardMask({20, 24, 28, 26, 27, 31, 35}));
+    ASSERT_EQ(ends.nLow, 3);
+    ASSERT_EQ(ends.nHigh, 3);
+    EXPECT_THAT(ends.Low, ElementsAre(20, 26, 27, 0));
+    EXPECT_THAT(ends.High, ElementsAre(35, 26, 28, 0));
+    const RowEnds none = CollectRowEnds(0);
+    EXPECT_EQ(none.nLow + none.nHigh, 0);
 }
 
 TEST(Cards, PlacesOnTheTable) {

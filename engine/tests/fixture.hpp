@@ -22,8 +22,7 @@ protected:
 
     // Puts the user's turn on a table holding the given cards, with the given hand.
     void UserTurnWith(std::vector<int> table, std::vector<int> hand) {
-        S().CardsPlayed = std::move(table);
-        S().nCardsPlayed = static_cast<int>(S().CardsPlayed.size());
+        S().SetCardsPlayed(std::move(table));
         S().bSevenHeartsPlayed = true;
         S().bHandOver = false;
         S().UserHand = std::move(hand);

@@ -48,29 +48,10 @@ int AutoPlayer::ChooseCard(Game& game) {
         return s.UserPlayable[pick(m_rng)];
     }
     // The same candidate lists an opponent builds, from the user's hand.
-    std::vector<int> LowEnds;
-    std::vector<int> HighEnds;
-    CollectRowEnds(s.CardsPlayed, LowEnds, HighEnds);
     const std::vector<int>& hand = s.UserHand;
-    auto held = [&](int c) { return std::find(hand.begin(), hand.end(), c) != hand.end(); };
-    std::vector<int> DownCards;
-    std::vector<int> UpCards;
-    for (int e : LowEnds) {
-        if (held(e - 4)) {
-            DownCards.push_back(e - 4);
-        }
-    }
-    for (int e : HighEnds) {
-        if (held(e + 4)) {
-            UpCards.push_back(e + 4);
-        }
-    }
-    for (int c = 24; c <= 27; ++c) {
-        if (held(c)) {
-            DownCards.push_back(c);
-            UpCards.push_back(c);
-        }
-    }
+    std::vector<int>& DownCards = m_DownCards;
+    std::vector<int>& UpCards = m_UpCards;
+    CollectCandidates(hand, s.nTableMask, DownCards, UpCards);
     const int nDown = static_cast<int>(DownCards.size());
     const int nUp = static_cast<int>(UpCards.size());
     const RandomSource rnd{game.Globals().lSeed, game.Port()};

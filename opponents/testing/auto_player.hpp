@@ -11,6 +11,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace corvane::testing {
 
@@ -33,6 +34,8 @@ public:
 private:
     SeatStrategy m_strategy;
     std::mt19937 m_rng;
+    std::vector<int> m_DownCards;
+    std::vector<int> m_UpCards;
 };
 
 // The real opponents, with each seat's skill level set just before its turn.

@@ -51,7 +51,7 @@ TEST_F(OpponentTurnTest, TheSevenOfHeartsOpensFromItsSeat) {
 
 TEST_F(OpponentTurnTest, ASeatWithNothingToLayPaysAtOnce) {
     S().bSevenHeartsPlayed = true;
-    S().CardsPlayed = {26};
+    S().SetCardsPlayed({26});
     S().RightHand = {0, 51};
     opponents.PlayerTurn(game, 2);
     EXPECT_EQ(port.Amt[2], "190");
@@ -66,7 +66,7 @@ TEST_F(OpponentTurnTest, EachLevelLaysALegalCardAndLeavesTheListsEmpty) {
     for (int nLevel = 0; nLevel < 3; ++nLevel) {
         g.nSkillLevel = nLevel;
         S().bSevenHeartsPlayed = true;
-        S().CardsPlayed = {26, 24};
+        S().SetCardsPlayed({26, 24});
         S().TopHand = {22, 20, 4, 51, 27};
         S().nCardsLeft[1] = 5;
         opponents.PlayerTurn(game, 1);
@@ -86,7 +86,7 @@ TEST_F(OpponentTurnTest, EachLevelLaysALegalCardAndLeavesTheListsEmpty) {
 
 TEST_F(OpponentTurnTest, TheLastCardEndsTheHandAfterThePause) {
     S().bSevenHeartsPlayed = true;
-    S().CardsPlayed = {26};
+    S().SetCardsPlayed({26});
     S().LeftHand = {30};
     S().nCardsLeft[0] = 1;
     opponents.PlayerTurn(game, 0);

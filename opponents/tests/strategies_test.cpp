@@ -53,28 +53,7 @@ struct Position {
     std::vector<int> UpCards;
 
     Position(std::vector<int> hand, const std::vector<int>& table) : Cards(std::move(hand)) {
-        std::vector<int> LowEnds;
-        std::vector<int> HighEnds;
-        CollectRowEnds(table, LowEnds, HighEnds);
-        const auto inHand = [this](int c) {
-            return std::find(Cards.begin(), Cards.end(), c) != Cards.end();
-        };
-        for (int e : LowEnds) {
-            if (inHand(e - 4)) {
-                DownCards.push_back(e - 4);
-            }
-        }
-        for (int e : HighEnds) {
-            if (inHand(e + 4)) {
-                UpCards.push_back(e + 4);
-            }
-        }
-        for (int c = 24; c <= 27; ++c) {
-            if (inHand(c)) {
-                DownCards.push_back(c);
-                UpCards.push_back(c);
-            }
-        }
+        CollectCandidates(Cards, CardMask(table), DownCards, UpCards);
     }
     int nDown() const { return static_cast<int>(DownCards.size()); }
     int nUp() const { return static_cast<int>(UpCards.size()); }

@@ -49,6 +49,9 @@ public:
         }
         Expect(std::all_of(seen.begin(), seen.end(), [](int n) { return n == 1; }),
                "52 cards each in one place", sCall);
+        Expect(s.nTableMask == CardMask(s.CardsPlayed) &&
+                   s.nCardsPlayed == static_cast<int>(s.CardsPlayed.size()),
+               "the table's set and count follow its list", sCall);
 
         // Money is only moved, never made (all zero only before the first game).
         const int nMoney = std::accumulate(s.nFunds.begin(), s.nFunds.end(), 0) + s.nPot;
@@ -117,12 +120,16 @@ private:
         if (!s.bSevenHeartsPlayed) {
             return false;
         }
-        std::vector<int> low;
-        std::vector<int> high;
-        CollectRowEnds(s.CardsPlayed, low, high);
+        // Independent of the engine's own row ends: a card next to a table card of
+        // its suit on the open side, or a Seven.
+        std::array<bool, 52> onTable{};
+        for (int c : s.CardsPlayed) {
+            onTable[c] = true;
+        }
         for (int c : s.Hand(nSeat)) {
-            if (IsSeven(c) || std::count(low.begin(), low.end(), c + 4) > 0 ||
-                std::count(high.begin(), high.end(), c - 4) > 0) {
+            const bool bBelowRow = c + 4 < 52 && onTable[c + 4] && (c < 4 || !onTable[c - 4]);
+            const bool bAboveRow = c >= 4 && onTable[c - 4] && (c + 4 >= 52 || !onTable[c + 4]);
+            if (IsSeven(c) || (!onTable[c] && (bBelowRow || bAboveRow))) {
                 return true;
             }
         }

@@ -1,0 +1,151 @@
+// The headless simulator: plays many whole games from a seed with the real
+// engine and prints how each seat fared.
+#include "tools/sim_runner.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using corvane::sim::SeatPlan;
+using corvane::sim::Tally;
+using corvane::testing::ParseSeatStrategy;
+using corvane::testing::SeatStrategy;
+
+constexpr const char* kUsage =
+    "usage: corvane-sim [--games N] [--seed S] [--seats L,T,R,U] [--user NAME] [--level NAME]\n"
+    "                   [--rotate]\n"
+    "  --games N     games to play (default 1000)\n"
+    "  --seed S      seed of the deals and of every random choice (default 1)\n"
+    "  --seats ...   strategies of the left, top, right and user seats, each Easy, Medium or\n"
+    "                Hard; the user's seat may also be Random (a random legal card)\n"
+    "                (default Easy,Easy,Easy,Hard)\n"
+    "  --user NAME   the user's strategy alone\n"
+    "  --level NAME  the three opponents' level alone\n"
+    "  --rotate      play the games once more with the four strategies moved round the\n"
+    "                table, so that each strategy sits in every seat\n";
+
+constexpr std::array<const char*, 4> kSeatNames{"left", "top", "right", "user"};
+
+int LevelOf(SeatStrategy s) {
+    return s == SeatStrategy::Hard ? 2 : s == SeatStrategy::Medium ? 1 : 0;
+}
+
+bool ParseSeats(const std::string& sList, std::array<SeatStrategy, 4>& seats) {
+    std::stringstream in(sList);
+    std::string sItem;
+    int i = 0;
+    while (std::getline(in, sItem, ',')) {
+        const auto s = ParseSeatStrategy(sItem);
+        if (i >= 4 || !s) {
+            return false;
+        }
+        seats[i++] = *s;
+    }
+    return i == 4;
+}
+
+void PrintTally(const std::array<SeatStrategy, 4>& seats, const Tally& t, double dSeconds) {
+    std::printf("games %lld  hands %lld  time %.3f s  hands/s %.0f\n", t.nGames, t.nHands, dSeconds,
+                dSeconds > 0 ? static_cast<double>(t.nHands) / dSeconds : 0.0);
+    std::printf("%-6s %-8s %12s %12s %16s\n", "seat", "strategy", "game wins", "hand wins",
+                "avg final funds");
+    for (int nSeat = 0; nSeat < 4; ++nSeat) {
+        const double dGames = t.nGames > 0 ? static_cast<double>(t.nGames) : 1.0;
+        std::printf("%-6s %-8s %11.1f%% %11.1f%% %16.1f\n", kSeatNames[nSeat],
+                    corvane::testing::SeatStrategyName(seats[nSeat]),
+                    100.0 * static_cast<double>(t.GameWins[nSeat]) / dGames,
+                    100.0 * static_cast<double>(t.HandWins[nSeat]) /
+                        static_cast<double>(t.nHands > 0 ? t.nHands : 1),
+                    static_cast<double>(t.FinalFunds[nSeat]) / dGames);
+    }
+    std::printf("conservation: %s (funds plus pot $800 at the end of %lld games)\n",
+                t.nConservationFailures == 0 ? "ok" : "BROKEN", t.nGames);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    long long nGames = 1000;
+    std::uint64_t nSeed = 1;
+    bool bRotate = false;
+    std::array<SeatStrategy, 4> seats{SeatStrategy::Easy, SeatStrategy::Easy, SeatStrategy::Easy,
+                                      SeatStrategy::Hard};
+    std::vector<std::string> args(argv + 1, argv + argc);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool bHasValue = i + 1 < args.size();
+        if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (a == "--rotate") {
+            bRotate = true;
+        } else if (a == "--games" && bHasValue) {
+            nGames = std::atoll(args[++i].c_str());
+        } else if (a == "--seed" && bHasValue) {
+            nSeed = std::strtoull(args[++i].c_str(), nullptr, 10);
+        } else if (a == "--seats" && bHasValue) {
+            if (!ParseSeats(args[++i], seats)) {
+                std::fprintf(stderr, "corvane-sim: --seats needs four of Easy, Medium, Hard\n");
+                return 2;
+            }
+        } else if (a == "--user" && bHasValue) {
+            const auto s = ParseSeatStrategy(args[++i]);
+            if (!s) {
+                std::fprintf(stderr, "corvane-sim: unknown strategy %s\n", args[i].c_str());
+                return 2;
+            }
+            seats[3] = *s;
+        } else if (a == "--level" && bHasValue) {
+            const auto s = ParseSeatStrategy(args[++i]);
+            if (!s || *s == SeatStrategy::Random) {
+                std::fprintf(stderr, "corvane-sim: --level takes Easy, Medium or Hard\n");
+                return 2;
+            }
+            seats[0] = seats[1] = seats[2] = *s;
+        } else {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+    }
+    if (nGames < 1) {
+        std::fprintf(stderr, "corvane-sim: --games must be at least 1\n");
+        return 2;
+    }
+
+    const int nRotations = bRotate ? 4 : 1;
+    for (int r = 0; r < nRotations; ++r) {
+        std::array<SeatStrategy, 4> table{};
+        for (int nSeat = 0; nSeat < 4; ++nSeat) {
+            table[(nSeat + r) % 4] = seats[nSeat];
+        }
+        bool bOk = true;
+        SeatPlan plan;
+        for (int nSeat = 0; nSeat < 3; ++nSeat) {
+            bOk = bOk && table[nSeat] != SeatStrategy::Random;
+            plan.OpponentLevels[nSeat] = LevelOf(table[nSeat]);
+        }
+        if (!bOk) {
+            std::fprintf(stderr, "corvane-sim: only the user's seat can play Random\n");
+            return 2;
+        }
+        plan.User = table[3];
+        const auto t0 = std::chrono::steady_clock::now();
+        const Tally t =
+            corvane::sim::PlayGames(plan, nGames, nSeed + static_cast<std::uint64_t>(r));
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - t0;
+        if (r > 0) {
+            std::printf("\n");
+        }
+        PrintTally(table, t, elapsed.count());
+        if (t.nConservationFailures != 0) {
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,61 @@
+// Bookkeeping of the silent port.
+#include "tools/silent_port.hpp"
+
+#include "engine/cards.hpp"
+
+#include <algorithm>
+#include <numeric>
+
+namespace corvane::sim {
+
+void SilentPort::WaitForPause() {
+    // No pauses here: the count-down ends at once.
+    if (pGame != nullptr) {
+        pGame->State().nDelay = 0;
+        pGame->State().bDelayDone = true;
+    }
+}
+
+void SilentPort::CountHand() {
+    ++tally.nHands;
+    const auto& left = pGame->State().nCardsLeft;
+    const auto it = std::find(left.begin(), left.end(), 0);
+    if (it != left.end()) {
+        ++tally.HandWins[it - left.begin()];
+    }
+}
+
+void SilentPort::ShowHandOver() {
+    CountHand();
+}
+
+std::optional<std::string> SilentPort::ShowGameOver() {
+    CountHand();
+    const GameState& s = pGame->State();
+    ++tally.nGames;
+    if (std::accumulate(s.nFunds.begin(), s.nFunds.end(), 0) != 800 || s.nPot != 0) {
+        ++tally.nConservationFailures;
+    }
+    // The leader takes the game; on equal funds the later seat leads, as in the standings.
+    int nLeader = 0;
+    for (int nSeat = 0; nSeat < 4; ++nSeat) {
+        tally.FinalFunds[nSeat] += s.nFunds[nSeat];
+        if (s.nFunds[nSeat] >= s.nFunds[nLeader]) {
+            nLeader = nSeat;
+        }
+    }
+    ++tally.GameWins[nLeader];
+    m_g.bUserWon = nLeader == kUserSeat;
+    m_g.Standings[0].nFunds = static_cast<std::int16_t>(s.nFunds[nLeader]);
+    return std::string(tally.nGames < nGamesWanted ? "YES" : "NO");
+}
+
+std::uint32_t SilentPort::TickCount() {
+    // Distinct, well-spread tick counts, so that a seed replays the same games.
+    m_nClock += 0x9E3779B97F4A7C15ULL;
+    std::uint64_t z = m_nClock;
+    z = (z ^ (z >> 33U)) * 0xFF51AFD7ED558CCDULL;
+    return static_cast<std::uint32_t>(z >> 32U);
+}
+
+} // namespace corvane::sim

@@ -1,0 +1,20 @@
+// Plays whole games headless with the real engine and opponents.
+#pragma once
+
+#include "opponents/testing/auto_player.hpp"
+#include "tools/silent_port.hpp"
+
+#include <array>
+#include <cstdint>
+
+namespace corvane::sim {
+
+struct SeatPlan {
+    std::array<int, 3> OpponentLevels{0, 0, 0}; // 0 Easy, 1 Medium, 2 Hard
+    testing::SeatStrategy User = testing::SeatStrategy::Hard;
+};
+
+// Plays nGames games in a row (answering "YES" between them) from nSeed.
+Tally PlayGames(const SeatPlan& plan, long long nGames, std::uint64_t nSeed);
+
+} // namespace corvane::sim
