@@ -262,7 +262,17 @@ void CardFaces::PaintIndex(QPainter& painter, int nRank, int nSuit) const {
     }();
 
     QPainterPath text;
-    text.addText(0, 0, font, QString::fromLatin1(RankText(nRank)));
+    if (nRank == 9) {
+        // Set the Ten's two digits close together (the font's spacing would
+        // leave a gap as wide as a stroke), so it needs less narrowing.
+        text.addText(0, 0, font, QStringLiteral("1"));
+        QPainterPath zero;
+        zero.addText(0, 0, font, QStringLiteral("0"));
+        const qreal rShift = text.boundingRect().right() + 6.0 - zero.boundingRect().left();
+        text.addPath(zero.translated(rShift, 0));
+    } else {
+        text.addText(0, 0, font, QString::fromLatin1(RankText(nRank)));
+    }
     const QRectF bounds = text.boundingRect();
     const qreal rScale = kIndexCapHeight / rCap;
     // Ten is two glyphs wide: narrow it rather than leave the strip.
