@@ -200,6 +200,31 @@ QPixmap CardFaces::Face(int nCard, QSize logicalSize, qreal dpr) {
     return face;
 }
 
+QSize CardFaces::SizeFor(const QTransform& world, const QRectF& target) {
+    return world.mapRect(target).size().toSize();
+}
+
+void CardFaces::Draw(QPainter& painter, const QRectF& target, int nCard) {
+    const qreal dpr = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+    const QTransform world = painter.worldTransform();
+    const QPixmap face = Face(nCard, SizeFor(world, target), dpr);
+    if (face.isNull()) {
+        return;
+    }
+    if (world.type() > QTransform::TxScale) {
+        painter.drawPixmap(target, face, QRectF(face.rect()));
+        return;
+    }
+    // One face pixel to one device pixel: snap the corner to the pixel grid
+    // and draw unscaled, rather than stretch by the rounding of the size.
+    const QPointF corner = world.map(target.topLeft());
+    const QPointF snapped(std::round(corner.x() * dpr) / dpr, std::round(corner.y() * dpr) / dpr);
+    painter.save();
+    painter.resetTransform();
+    painter.drawPixmap(snapped, face);
+    painter.restore();
+}
+
 QImage CardFaces::RenderFace(int nCard, QSize pixelSize) const {
     if (!bReady_ || nCard < 0 || nCard >= kCards || pixelSize.isEmpty()) {
         return {};

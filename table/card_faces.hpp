@@ -14,7 +14,9 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QRectF>
 #include <QSize>
+#include <QTransform>
 
 class QPainter;
 class QSvgRenderer;
@@ -48,6 +50,18 @@ public:
     // pixel ratio is dpr. Rendered on the spot if Prepare was not called for
     // the size. A null pixmap for a number outside 0 to 51 or before Init.
     QPixmap Face(int nCard, QSize logicalSize, qreal dpr);
+
+    // Draws card nCard face up into target, given in the painter's current
+    // coordinates (twips, say, under the window's scale). The face used has
+    // the pixels the target covers on the device and is copied one to one
+    // with its corner on the nearest device pixel, so it stays sharp at any
+    // scale; prepare that size with Prepare(SizeFor(...)) beforehand so that
+    // painting only copies.
+    void Draw(QPainter& painter, const QRectF& target, int nCard);
+
+    // The logical face size (device pixels divided by the device pixel
+    // ratio) that target covers under the world transform.
+    static QSize SizeFor(const QTransform& world, const QRectF& target);
 
     // Drops every cached face and the suit drawings; Init starts again.
     void Release();

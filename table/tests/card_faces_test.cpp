@@ -2,6 +2,7 @@
 #include "table/table_resources.hpp"
 
 #include <QCryptographicHash>
+#include <QPainter>
 #include <QSet>
 #include <QtTest>
 
@@ -209,6 +210,48 @@ private slots:
         QVERIFY(Digest(first.toImage().scaled(142, 192)) != Digest(rendered));
         QCOMPARE(faces.Face(26, size, 2.0).cacheKey(), sharp.cacheKey());
         QCOMPARE(faces.Face(26, size, 1.0).cacheKey(), first.cacheKey());
+    }
+
+    void drawPlacesASharpFaceUnderAnyScale_data() {
+        QTest::addColumn<qreal>("rScale");
+        QTest::addColumn<qreal>("dpr");
+        QTest::newRow("1x") << 1.0 << 1.0;
+        QTest::newRow("scaled") << 1.5 << 1.0;
+        QTest::newRow("hi-dpi") << 1.0 << 2.0;
+        QTest::newRow("both") << 0.8 << 2.0;
+    }
+
+    void drawPlacesASharpFaceUnderAnyScale() {
+        QFETCH(qreal, rScale);
+        QFETCH(qreal, dpr);
+        CardFaces faces;
+        int nWidth = 0;
+        int nHeight = 0;
+        QVERIFY(faces.Init(nWidth, nHeight));
+
+        // The table draws in twips: 15 to a pixel at 1x.
+        QImage table(QSize(300, 300) * dpr, QImage::Format_ARGB32_Premultiplied);
+        table.setDevicePixelRatio(dpr);
+        table.fill(Qt::darkGreen);
+        const QRectF target(300, 300, 1070, 1430);
+        QPainter painter(&table);
+        painter.scale(rScale / 15.0, rScale / 15.0);
+        const QSize size = CardFaces::SizeFor(painter.worldTransform(), target);
+        QCOMPARE(size, QSize(qRound(1070 * rScale / 15), qRound(1430 * rScale / 15)));
+        faces.Prepare(size, dpr);
+        faces.Draw(painter, target, 26);
+        painter.end();
+
+        // Pixel for pixel the face rendered at the device size.
+        const QImage face = faces.RenderFace(26, (QSizeF(size) * dpr).toSize());
+        const QPoint origin = (QPointF(20, 20) * rScale * dpr).toPoint();
+        int nDifferent = 0;
+        for (int y = 4; y < face.height() - 4; ++y) {
+            for (int x = 4; x < face.width() - 4; ++x) {
+                nDifferent += table.pixel(origin + QPoint(x, y)) != face.pixel(x, y) ? 1 : 0;
+            }
+        }
+        QCOMPARE(nDifferent, 0);
     }
 
     void onlyAFewSizesAreKept() {
