@@ -15,6 +15,8 @@ import wave
 
 RATE = 22050
 TAU = 2.0 * math.pi
+# Partials above this would fold back as false, off-key tones.
+NYQUIST_LIMIT = 0.45 * RATE
 
 
 def silence(seconds):
@@ -64,7 +66,8 @@ def tone(freq, seconds, partials=((1, 1.0),), attack=0.01, decay=None, release=0
         phase += TAU * f / RATE
         v = 0.0
         for mult, amp in partials:
-            v += amp * math.sin(mult * phase)
+            if mult * f < NYQUIST_LIMIT:
+                v += amp * math.sin(mult * phase)
         out.append(v * env[i])
     return out
 
@@ -97,6 +100,8 @@ def clink(freq, seconds, rng):
     for ratio, amp, dec in ratios:
         f = freq * ratio * rng.uniform(0.995, 1.005)
         ph = rng.uniform(0.0, TAU)
+        if f >= NYQUIST_LIMIT:
+            continue
         for i in range(n):
             t = i / RATE
             out[i] += amp * math.sin(ph + TAU * f * t) * math.exp(-dec * t)
