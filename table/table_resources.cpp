@@ -1,6 +1,7 @@
 #include "table_resources.hpp"
 
 #include <QFile>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -14,6 +15,15 @@ namespace corvane {
 
 void InitTableResources() {
     InitTableQrc();
+    InstallFontSubstitutes();
+}
+
+void InstallFontSubstitutes() {
+    const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+    const QStringList serif{QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")};
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+    QFont::insertSubstitutions(QStringLiteral("Eras Demi ITC"), sans);
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), serif);
 }
 
 namespace {

@@ -12,7 +12,14 @@
 
 namespace corvane {
 
+// Also installs the font substitutes below.
 void InitTableResources();
+
+// Lets the window and dialogs name the fonts they were designed with: "MS
+// Sans Serif" (and "Eras Demi ITC", the pay-the-pot button's) become
+// Liberation Sans, "Times New Roman" becomes Liberation Serif, with DejaVu as
+// the fallback for each.
+void InstallFontSubstitutes();
 
 // What a picture is for; the resource number picks one of several where the
 // role has more than one (backgrounds 100, 200, 300, 400; suit icons 100 to

@@ -2,6 +2,7 @@
 #include "table/sound_names.hpp"
 #include "table/table_resources.hpp"
 
+#include <QFontInfo>
 #include <QtTest>
 
 using corvane::PictureRole;
@@ -135,6 +136,15 @@ private slots:
         QVERIFY(!icon.isNull());
         QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
         QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+    }
+
+    void theDesignFontsHaveSubstitutes() {
+        const auto family = [](const char* sName) {
+            return QFontInfo(QFont(QString::fromLatin1(sName))).family();
+        };
+        QCOMPARE(family("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+        QCOMPARE(family("Eras Demi ITC"), QStringLiteral("Liberation Sans"));
+        QCOMPARE(family("Times New Roman"), QStringLiteral("Liberation Serif"));
     }
 
     void everySoundIsAShortWaveOfItsLength() {
