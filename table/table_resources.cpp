@@ -1,0 +1,118 @@
+#include "table_resources.hpp"
+
+#include <QFile>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+// Outside any namespace, as the resource initialiser requires.
+static void InitTableQrc() {
+    Q_INIT_RESOURCE(table);
+}
+
+namespace corvane {
+
+void InitTableResources() {
+    InitTableQrc();
+    InstallFontSubstitutes();
+}
+
+void InstallFontSubstitutes() {
+    const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+    const QStringList serif{QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")};
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+    QFont::insertSubstitutions(QStringLiteral("Eras Demi ITC"), sans);
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), serif);
+}
+
+namespace {
+
+struct PictureEntry {
+    PictureRole role;
+    int nResource;
+    const char* sPath;
+    QSize size;
+};
+
+// The table is 9630 x 6690 twips, 642 x 446 pixels at 15 twips a pixel.
+constexpr QSize kTableSize{642, 446};
+
+const PictureEntry* FindPicture(PictureRole role, int nResource) {
+    static const PictureEntry kPictures[] = {
+        {PictureRole::Background, 100, ":/corvane/pictures/background_100.svg", kTableSize},
+        {PictureRole::Background, 200, ":/corvane/pictures/background_200.svg", kTableSize},
+        {PictureRole::Background, 300, ":/corvane/pictures/background_300.svg", kTableSize},
+        {PictureRole::Background, 400, ":/corvane/pictures/background_400.svg", kTableSize},
+        {PictureRole::DialogBitmap, 101, ":/corvane/pictures/bitmap_101.svg", {404, 404}},
+        {PictureRole::SuitIcon, 100, ":/corvane/pictures/suit_100.svg", {32, 32}},
+        {PictureRole::SuitIcon, 101, ":/corvane/pictures/suit_101.svg", {32, 32}},
+        {PictureRole::SuitIcon, 102, ":/corvane/pictures/suit_102.svg", {32, 32}},
+        {PictureRole::SuitIcon, 103, ":/corvane/pictures/suit_103.svg", {32, 32}},
+        {PictureRole::SadFace, 0, ":/corvane/pictures/sad_face.svg", {32, 32}},
+        {PictureRole::PotButton, 0, ":/corvane/pictures/pay_pot.svg", {94, 38}},
+        {PictureRole::ProgramIcon, 0, ":/corvane/pictures/corvane.svg", {256, 256}},
+        {PictureRole::HelpPicture, 0, ":/corvane/pictures/help.svg", {200, 130}},
+    };
+    for (const PictureEntry& entry : kPictures) {
+        if (entry.role == role && entry.nResource == nResource) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString PicturePath(PictureRole role, int nResource) {
+    const PictureEntry* entry = FindPicture(role, nResource);
+    return entry == nullptr ? QString() : QString::fromLatin1(entry->sPath);
+}
+
+QSize PictureSize(PictureRole role, int nResource) {
+    const PictureEntry* entry = FindPicture(role, nResource);
+    return entry == nullptr ? QSize() : entry->size;
+}
+
+QPixmap Picture(PictureRole role, int nResource, QSize logicalSize, qreal dpr) {
+    const PictureEntry* entry = FindPicture(role, nResource);
+    if (entry == nullptr || dpr <= 0.0) {
+        return {};
+    }
+    if (logicalSize.isEmpty()) {
+        logicalSize = entry->size;
+    }
+    QSvgRenderer renderer(QString::fromLatin1(entry->sPath));
+    if (!renderer.isValid()) {
+        return {};
+    }
+    const QSize pixels = (QSizeF(logicalSize) * dpr).toSize();
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    }
+    image.setDevicePixelRatio(dpr);
+    return QPixmap::fromImage(std::move(image));
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const int nSize : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addPixmap(Picture(PictureRole::ProgramIcon, 0, QSize(nSize, nSize)));
+    }
+    return icon;
+}
+
+QByteArray SoundWave(int nResource) {
+    QFile file(QStringLiteral(":/corvane/sounds/%1.wav").arg(nResource));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+} // namespace corvane

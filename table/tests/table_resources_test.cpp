@@ -1,0 +1,196 @@
+#include "platform/wave_file.hpp"
+#include "table/sound_names.hpp"
+#include "table/table_resources.hpp"
+
+#include <QFontInfo>
+#include <QtTest>
+
+using corvane::PictureRole;
+
+Q_DECLARE_METATYPE(PictureRole)
+
+namespace {
+
+// How many distinct colours a picture uses, up to a limit.
+int DistinctColours(const QImage& image, int nLimit = 50) {
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2) {
+            colours.insert(image.pixel(x, y));
+            if (colours.size() >= nLimit) {
+                return nLimit;
+            }
+        }
+    }
+    return static_cast<int>(colours.size());
+}
+
+QColor MeanColour(const QImage& image) {
+    double r = 0;
+    double g = 0;
+    double b = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            r += c.redF();
+            g += c.greenF();
+            b += c.blueF();
+        }
+    }
+    const double n = double(image.width()) * image.height();
+    return QColor::fromRgbF(float(r / n), float(g / n), float(b / n));
+}
+
+} // namespace
+
+class TableResourcesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { corvane::InitTableResources(); }
+
+    void everyPictureLoadsAtItsSize_data() {
+        QTest::addColumn<PictureRole>("role");
+        QTest::addColumn<int>("nResource");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("bOpaque");
+        for (const int n : {100, 200, 300, 400}) {
+            QTest::addRow("background %d", n)
+                << PictureRole::Background << n << QSize(642, 446) << true;
+        }
+        QTest::newRow("bitmap 101") << PictureRole::DialogBitmap << 101 << QSize(404, 404) << true;
+        for (const int n : {100, 101, 102, 103}) {
+            QTest::addRow("suit icon %d", n)
+                << PictureRole::SuitIcon << n << QSize(32, 32) << false;
+        }
+        QTest::newRow("sad face") << PictureRole::SadFace << 0 << QSize(32, 32) << false;
+        QTest::newRow("pot button") << PictureRole::PotButton << 0 << QSize(94, 38) << false;
+        QTest::newRow("program icon") << PictureRole::ProgramIcon << 0 << QSize(256, 256) << false;
+        QTest::newRow("help picture") << PictureRole::HelpPicture << 0 << QSize(200, 130) << false;
+    }
+
+    void everyPictureLoadsAtItsSize() {
+        QFETCH(PictureRole, role);
+        QFETCH(int, nResource);
+        QFETCH(QSize, size);
+        QFETCH(bool, bOpaque);
+        QCOMPARE(corvane::PictureSize(role, nResource), size);
+        const QPixmap picture = corvane::Picture(role, nResource);
+        QVERIFY(!picture.isNull());
+        QCOMPARE(picture.size(), size);
+        const QImage image = picture.toImage();
+        QVERIFY2(DistinctColours(image) >= 10, "a real picture, not a blank");
+        if (bOpaque) {
+            for (const QPoint p : {QPoint(0, 0), QPoint(size.width() - 1, size.height() - 1),
+                                   QPoint(size.width() / 2, size.height() / 2)}) {
+                QCOMPARE(image.pixelColor(p).alpha(), 255);
+            }
+        }
+
+        // Sharp at twice the pixel ratio, and stretched to any size asked for.
+        const QPixmap sharp = corvane::Picture(role, nResource, size, 2.0);
+        QCOMPARE(sharp.size(), size * 2);
+        QCOMPARE(sharp.devicePixelRatio(), 2.0);
+        QCOMPARE(corvane::Picture(role, nResource, QSize(50, 20)).size(), QSize(50, 20));
+    }
+
+    void suitIconsHaveTheirColourAndAClearCorner() {
+        for (int nSuit = 0; nSuit < 4; ++nSuit) {
+            const QImage icon = corvane::Picture(PictureRole::SuitIcon, 100 + nSuit).toImage();
+            QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
+            const QColor centre = icon.pixelColor(16, 17);
+            QCOMPARE(centre.alpha(), 255);
+            if (nSuit == 1 || nSuit == 2) {
+                QVERIFY(centre.red() > 150 && centre.green() < 80);
+            } else {
+                QVERIFY(centre.red() < 60 && centre.green() < 60 && centre.blue() < 60);
+            }
+        }
+    }
+
+    void theFourTablesLookDifferent() {
+        QList<QColor> means;
+        for (const int n : {100, 200, 300, 400}) {
+            means.append(MeanColour(corvane::Picture(PictureRole::Background, n).toImage()));
+        }
+        for (int i = 0; i < means.size(); ++i) {
+            for (int j = i + 1; j < means.size(); ++j) {
+                const int nDistance = std::abs(means[i].red() - means[j].red()) +
+                                      std::abs(means[i].green() - means[j].green()) +
+                                      std::abs(means[i].blue() - means[j].blue());
+                QVERIFY2(nDistance > 40, qPrintable(QStringLiteral("%1 %2").arg(i).arg(j)));
+            }
+        }
+    }
+
+    void unknownPicturesGiveNothing() {
+        QVERIFY(corvane::Picture(PictureRole::Background, 500).isNull());
+        QVERIFY(corvane::Picture(PictureRole::SuitIcon, 104).isNull());
+        QVERIFY(corvane::Picture(PictureRole::DialogBitmap, 100).isNull());
+        QVERIFY(corvane::PicturePath(PictureRole::Background, 101).isEmpty());
+        QVERIFY(corvane::PictureSize(PictureRole::Background, 0).isEmpty());
+    }
+
+    void theProgramIconHasTheUsualSizes() {
+        const QIcon icon = corvane::ProgramIcon();
+        QVERIFY(!icon.isNull());
+        QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
+        QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+    }
+
+    void theDesignFontsHaveSubstitutes() {
+        const auto family = [](const char* sName) {
+            return QFontInfo(QFont(QString::fromLatin1(sName))).family();
+        };
+        QCOMPARE(family("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+        QCOMPARE(family("Eras Demi ITC"), QStringLiteral("Liberation Sans"));
+        QCOMPARE(family("Times New Roman"), QStringLiteral("Liberation Serif"));
+    }
+
+    void everySoundIsAShortWaveOfItsLength() {
+        // The lengths the game's timing was made for, in seconds.
+        const QMap<int, double> lengths{{101, 0.2}, {102, 0.3}, {103, 0.7}, {104, 0.4}, {106, 3.5},
+                                        {107, 1.9}, {108, 0.5}, {109, 0.6}, {111, 4.6}, {112, 0.6},
+                                        {113, 1.0}, {114, 0.8}, {115, 0.7}};
+        qsizetype nTotal = 0;
+        for (const int nResource : corvane::kSoundResources) {
+            const QByteArray bytes = corvane::SoundWave(nResource);
+            QVERIFY2(!bytes.isEmpty(), qPrintable(QString::number(nResource)));
+            nTotal += bytes.size();
+            const auto wave =
+                corvane::ParseWave(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                   static_cast<std::size_t>(bytes.size()));
+            QVERIFY(wave);
+            QCOMPARE(wave->format, corvane::WaveSampleFormat::S16LE);
+            QCOMPARE(wave->nChannels, 1);
+            QVERIFY(wave->nSampleRate == 22050 || wave->nSampleRate == 44100);
+            const double dSeconds =
+                double(wave->nSampleBytes / wave->nBlockAlign) / wave->nSampleRate;
+            QVERIFY2(std::abs(dSeconds - lengths.value(nResource)) < 0.05,
+                     qPrintable(QStringLiteral("%1: %2 s").arg(nResource).arg(dSeconds)));
+
+            // Audible, and never clipped.
+            int nPeak = 0;
+            for (std::size_t i = 0; i + 1 < wave->nSampleBytes; i += 2) {
+                const auto nSample =
+                    static_cast<std::int16_t>(wave->pSamples[i] | (wave->pSamples[i + 1] << 8));
+                nPeak = std::max(nPeak, std::abs(int(nSample)));
+            }
+            QVERIFY2(nPeak > 8000 && nPeak < 32767, qPrintable(QString::number(nResource)));
+        }
+        QVERIFY(nTotal < 1500 * 1024);
+    }
+
+    void everySoundNameHasItsWave() {
+        for (const char* sName : {"WRONGCRD", "MUSTPLAY", "PLAYCARD", "PAYPOT", "OTH_PLAYERS",
+                                  "USERWON", "OTHWON", "SOUNDON", "SOUNDOFF", "HIGHSCORE",
+                                  "OVERPLAYER1", "OVERPLAYER2", "OVERPLAYER3", "OVERPOT"}) {
+            QVERIFY2(!corvane::SoundWave(corvane::SoundResourceNumber(sName)).isEmpty(), sName);
+        }
+        QVERIFY(corvane::SoundWave(105).isEmpty());
+        QVERIFY(corvane::SoundWave(0).isEmpty());
+    }
+};
+
+QTEST_MAIN(TableResourcesTest)
+#include "table_resources_test.moc"
