@@ -3,9 +3,11 @@
 #include "db.hpp"
 
 #define SQLITE_HAS_CODEC 1
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 
 #include <sqlite3.h>
@@ -40,6 +42,23 @@ FileStart ReadFileStart(const std::string& sFile) {
     return start;
 }
 
+// SQLite's file locks cannot block, so a connection that finds the file locked
+// by another process polls. The library's own handler backs off to 100 ms steps,
+// which lets busy neighbours overtake a waiter again and again; short, uneven
+// steps give every process its turn. Gives up after the busy timeout.
+int WaitForLock(void* pStart, int nTries) {
+    using Clock = std::chrono::steady_clock;
+    auto& start = *static_cast<Clock::time_point*>(pStart);
+    const Clock::time_point now = Clock::now();
+    if (nTries == 0) {
+        start = now;
+    } else if (now - start >= std::chrono::milliseconds(Database::kBusyTimeoutMs)) {
+        return 0;
+    }
+    sqlite3_sleep(1 + nTries % 3);
+    return 1;
+}
+
 [[noreturn]] void Throw(sqlite3* db, int rc) {
     const int nNumber = rc & 0xFF;
     throw DbError(nNumber, db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
@@ -47,7 +66,15 @@ FileStart ReadFileStart(const std::string& sFile) {
 
 } // namespace
 
-Database::Database(Database&& other) noexcept : db_(other.db_) {
+Database::Database(sqlite3* db)
+    : db_(db), pBusyStart_(std::make_unique<std::chrono::steady_clock::time_point>()) {
+    if (db_ != nullptr) {
+        sqlite3_busy_handler(db_, WaitForLock, pBusyStart_.get());
+    }
+}
+
+Database::Database(Database&& other) noexcept
+    : db_(other.db_), pBusyStart_(std::move(other.pBusyStart_)) {
     other.db_ = nullptr;
 }
 
@@ -55,6 +82,7 @@ Database& Database::operator=(Database&& other) noexcept {
     if (this != &other) {
         Close();
         db_ = other.db_;
+        pBusyStart_ = std::move(other.pBusyStart_);
         other.db_ = nullptr;
     }
     return *this;
@@ -100,7 +128,6 @@ Database Database::Open(const std::string& sFile, KeyCache& keys) {
         if (rc != SQLITE_OK) {
             Throw(p, rc);
         }
-        sqlite3_busy_timeout(p, kBusyTimeoutMs);
         db.Key(keys.Enabled() && start.bReadable ? keys.RawKey(start.salt)
                                                  : std::string(kDBPassword));
         try {
@@ -134,7 +161,6 @@ Database Database::Create(const std::string& sFile) {
     if (rc != SQLITE_OK) {
         Throw(p, rc);
     }
-    sqlite3_busy_timeout(p, kBusyTimeoutMs);
     db.Key(kDBPassword);
     return db;
 }

@@ -5,7 +5,9 @@
 
 #include "key_cache.hpp"
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -49,12 +51,15 @@ public:
     static constexpr int kBusyTimeoutMs = 5000;
 
 private:
-    explicit Database(sqlite3* db) : db_(db) {}
+    explicit Database(sqlite3* db);
     void Close() noexcept;
     void Key(const std::string& sKey);
     void Check(int rc) const;
 
     sqlite3* db_ = nullptr;
+    // When the current wait for another process's lock began; on the heap so
+    // that the handle's busy handler keeps its address when the object moves.
+    std::unique_ptr<std::chrono::steady_clock::time_point> pBusyStart_;
 };
 
 class Statement {
