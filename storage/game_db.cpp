@@ -1,0 +1,536 @@
+// The database procedures of the main window, the dialogs and the shared module.
+#include "game_db.hpp"
+
+#include "db.hpp"
+#include "settings.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <limits>
+
+namespace corvane {
+
+namespace {
+
+using db::Database;
+using db::DbError;
+using db::Statement;
+using db::Transaction;
+
+constexpr int kTopTenPlaces = 10;
+constexpr int kNoPlace = 99;
+
+// The first step of every procedure: open the file of sDBPath, or report through
+// IsValidPath and set bDBError.
+std::optional<Database> OpenForJob(MGlobal& g, StorageEnv& env, const std::string& sProc) {
+    try {
+        return Database::Open(DatabaseFileName(g.sDBPath), env.keys);
+    } catch (const DbError& e) {
+        IsValidPath(g, env, e.nNumber, e.sDescription, sProc);
+        g.bDBError = true;
+        return std::nullopt;
+    }
+}
+
+void ShowFailure(StorageEnv& env, const DbError& e, const std::string& sProc) {
+    env.msg.Show(e.sDescription, sProc, MsgIcon::Exclamation);
+}
+
+template <typename T>
+T Narrow(std::int64_t n) {
+    return static_cast<T>(
+        std::clamp<std::int64_t>(n, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
+}
+
+TopTenRec EmptyPlace(Date dtNow) {
+    return {"", 0, dtNow};
+}
+
+// Reads the stored top ten in list order into places 0 to 9, the rest empty.
+std::array<TopTenRec, kTopTenPlaces> ReadStoredTopTen(Database& db, Date dtNow) {
+    std::array<TopTenRec, kTopTenPlaces> list;
+    list.fill(EmptyPlace(dtNow));
+    // Among equal scores the stored order is the list's order: TopTenSave writes
+    // the places in turn.
+    Statement query(db, "SELECT name, score, date FROM topten ORDER BY score DESC, rowid");
+    for (std::size_t n = 0; n < list.size() && query.Step(); ++n) {
+        list[n].sName = query.Text(0);
+        list[n].nScore = Narrow<std::int16_t>(query.Int(1));
+        list[n].dtDate = ParseDate(query.Text(2)).value_or(dtNow);
+    }
+    return list;
+}
+
+void WriteTopTen(Database& db, const std::array<TopTenRec, kTopTenPlaces>& list) {
+    db.Exec("DELETE FROM topten");
+    Statement insert(db, "INSERT INTO topten (name, score, date) VALUES (?, ?, ?)");
+    for (const TopTenRec& rec : list) {
+        insert.Bind(1, rec.sName).Bind(2, std::int64_t{rec.nScore}).Bind(3, FormatDate(rec.dtDate));
+        insert.Run();
+        insert.Reset();
+    }
+}
+
+// Writes the current user's record into row nUserID; bWithName also stores the name.
+void WriteCurrentUser(Database& db, const MGlobal& g, bool bWithName) {
+    Transaction tx(db);
+    Statement update(db, bWithName ? "UPDATE user SET player1 = ?, player2 = ?, player3 = ?, "
+                                     "skilllevel = ?, numgames = ?, winnings = ?, name = ? "
+                                     "WHERE userid = ?"
+                                   : "UPDATE user SET player1 = ?, player2 = ?, player3 = ?, "
+                                     "skilllevel = ?, numgames = ?, winnings = ? "
+                                     "WHERE userid = ?");
+    update.Bind(1, g.sLeftName)
+        .Bind(2, g.sTopName)
+        .Bind(3, g.sRightName)
+        .Bind(4, g.sSkillLevel)
+        .Bind(5, std::int64_t{g.nNumGames})
+        .Bind(6, std::int64_t{g.nWinnings});
+    if (bWithName) {
+        update.Bind(7, g.sUserName).Bind(8, std::int64_t{g.nUserID});
+    } else {
+        update.Bind(7, std::int64_t{g.nUserID});
+    }
+    update.Run();
+    if (db.Changes() == 0) {
+        Statement insert(db, "INSERT INTO user (userid, name, player1, player2, player3, "
+                             "skilllevel, numgames, winnings) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        insert.Bind(1, std::int64_t{g.nUserID})
+            .Bind(2, g.sUserName)
+            .Bind(3, g.sLeftName)
+            .Bind(4, g.sTopName)
+            .Bind(5, g.sRightName)
+            .Bind(6, g.sSkillLevel)
+            .Bind(7, std::int64_t{g.nNumGames})
+            .Bind(8, std::int64_t{g.nWinnings});
+        insert.Run();
+    }
+    tx.Commit();
+}
+
+constexpr const char* kUserColumns =
+    "SELECT userid, name, player1, player2, player3, skilllevel, numgames, winnings FROM user";
+
+UserRec ReadUser(const Statement& row) {
+    UserRec rec;
+    rec.nUserID = Narrow<std::int32_t>(row.Int(0));
+    rec.sName = row.Text(1);
+    rec.sPlayer1 = row.Text(2);
+    rec.sPlayer2 = row.Text(3);
+    rec.sPlayer3 = row.Text(4);
+    rec.sSkillLevel = row.Text(5);
+    rec.nNumGames = Narrow<std::int16_t>(row.Int(6));
+    rec.nWinnings = Narrow<std::int32_t>(row.Int(7));
+    return rec;
+}
+
+} // namespace
+
+std::string DatabaseFileName(const std::string& sFolder) {
+    return JoinPath(sFolder, "corvane.mdb");
+}
+
+std::string FormatDate(Date dt) {
+    using namespace std::chrono;
+    const auto dayStart = floor<days>(dt);
+    const year_month_day ymd{dayStart};
+    const hh_mm_ss<seconds> hms{dt - dayStart};
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02d:%02d:%02d", int{ymd.year()},
+                  unsigned{ymd.month()}, unsigned{ymd.day()}, static_cast<int>(hms.hours().count()),
+                  static_cast<int>(hms.minutes().count()), static_cast<int>(hms.seconds().count()));
+    return buffer;
+}
+
+std::optional<Date> ParseDate(const std::string& s) {
+    using namespace std::chrono;
+    int nYear = 0;
+    unsigned nMonth = 0;
+    unsigned nDay = 0;
+    int nHour = 0;
+    int nMinute = 0;
+    int nSecond = 0;
+    int nUsed = 0;
+    if (std::sscanf(s.c_str(), "%4d-%2u-%2u %2d:%2d:%2d%n", &nYear, &nMonth, &nDay, &nHour,
+                    &nMinute, &nSecond, &nUsed) != 6 ||
+        static_cast<std::size_t>(nUsed) != s.size()) {
+        return std::nullopt;
+    }
+    const year_month_day ymd{year{nYear}, month{nMonth}, day{nDay}};
+    if (!ymd.ok() || nHour < 0 || nHour > 23 || nMinute < 0 || nMinute > 59 || nSecond < 0 ||
+        nSecond > 59) {
+        return std::nullopt;
+    }
+    return sys_days{ymd} + hours{nHour} + minutes{nMinute} + seconds{nSecond};
+}
+
+void IsValidPath(MGlobal& g, StorageEnv& env, std::int32_t nErrNum, const std::string& sErrDesc,
+                 const std::string& sProc) {
+    const bool bAppPath = UpperCase(TrimBlanks(g.sDBPath)) == UpperCase(TrimBlanks(env.sAppPath));
+    const std::string sFile = DatabaseFileName(g.sDBPath);
+    g.bUseDefaultDB = false;
+    if (env.files.FileExists(sFile)) {
+        env.msg.Show(std::to_string(nErrNum) + ": " + sErrDesc, sProc, MsgIcon::Exclamation);
+        return;
+    }
+    const std::string sNotFound =
+        std::string("Cannot locate the current database...") + kCrLf + UpperCase(sFile) + "!";
+    if (bAppPath) {
+        env.msg.Show(sNotFound + kCrLf + kCrLf + "Closing Corvane", "Fatal Error",
+                     MsgIcon::Exclamation);
+        return;
+    }
+    const std::string sDefault = DatabaseFileName(env.sAppPath);
+    if (env.files.FileExists(sDefault)) {
+        g.bUseDefaultDB = true;
+        return;
+    }
+    env.msg.Show(sNotFound + kCrLf + kCrLf + "or the default database..." + kCrLf +
+                     UpperCase(sDefault),
+                 sProc, MsgIcon::Exclamation);
+    env.msg.Show(std::string("Corvane cannot operate unless it has") + kCrLf +
+                     "access to the database file CORVANE.MDB!" + kCrLf + kCrLf +
+                     "Closing Corvane.",
+                 "Fatal Error", MsgIcon::Exclamation);
+}
+
+DbRecovery HandleDBError(MGlobal& g, const StorageEnv& env) {
+    if (!g.bUseDefaultDB) {
+        return DbRecovery::EndProgram;
+    }
+    g.bDBError = false;
+    g.bUseDefaultDB = false;
+    g.sDBPath = env.sAppPath;
+    return DbRecovery::RestartUserDialog;
+}
+
+std::int32_t GetNextUserID(MGlobal& g, StorageEnv& env) {
+    const std::string sProc = "GetNextUserID";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return 0;
+    }
+    try {
+        Transaction tx(*db);
+        Statement query(*db, "SELECT nextuserid FROM system LIMIT 1");
+        if (!query.Step()) {
+            return 0;
+        }
+        std::int64_t n = query.Int(0);
+        // Skip the new-user marker and any id a user already has.
+        Statement taken(*db, "SELECT 1 FROM user WHERE userid = ?");
+        for (;;) {
+            taken.Bind(1, n);
+            const bool bTaken = taken.Step();
+            taken.Reset();
+            if (n != kNewUserID && !bTaken) {
+                break;
+            }
+            ++n;
+        }
+        if (n < 0 || n >= std::numeric_limits<std::int32_t>::max()) {
+            throw DbError(0, "Overflow");
+        }
+        Statement update(*db, "UPDATE system SET nextuserid = ?");
+        update.Bind(1, n + 1).Run();
+        tx.Commit();
+        return static_cast<std::int32_t>(n);
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+        return 0;
+    }
+}
+
+void GetStandings(MGlobal& g, StorageEnv& env, const std::array<std::int16_t, 4>& aFunds) {
+    const std::string sProc = "GetStandings";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return;
+    }
+    try {
+        // The player table is shared scratch space: the whole ranking is one
+        // transaction so that two computers never read each other's seats.
+        Transaction tx(*db);
+        db->Exec("DELETE FROM player");
+        Statement insert(*db, "INSERT INTO player (name, funds) VALUES (?, ?)");
+        const std::array<const std::string*, 4> names = {&g.sLeftName, &g.sTopName, &g.sRightName,
+                                                         &g.sUserName};
+        for (std::size_t seat = 0; seat < names.size(); ++seat) {
+            insert.Bind(1, *names[seat]).Bind(2, std::int64_t{aFunds[seat]});
+            insert.Run();
+            insert.Reset();
+        }
+        Statement query(*db, "SELECT name, funds FROM player ORDER BY funds DESC, rowid");
+        std::size_t n = 0;
+        std::array<StandingRec, 4> standings = g.Standings;
+        for (; query.Step(); ++n) {
+            if (n < standings.size()) {
+                standings[n] = {query.Text(0), Narrow<std::int16_t>(query.Int(1))};
+            }
+        }
+        tx.Commit();
+        if (n == 0) {
+            env.msg.Beep();
+            env.msg.Show("Error accessing database!", "Database Error", MsgIcon::Exclamation);
+            return;
+        }
+        g.Standings = standings;
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+    }
+}
+
+namespace main_window {
+
+void TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen) {
+    const std::string sProc = "TopTenLoad";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return;
+    }
+    try {
+        const auto list = ReadStoredTopTen(*db, env.clock.Now());
+        std::copy(list.begin(), list.end(), TopTen.begin());
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+    }
+}
+
+std::optional<int> TopTenSave(MGlobal& g, StorageEnv& env, TopTenList& TopTen) {
+    const std::string sProc = "TopTenSave";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return std::nullopt;
+    }
+    try {
+        Transaction tx(*db);
+        std::array<TopTenRec, kTopTenPlaces> list;
+        std::optional<int> place;
+        if (g.nTopTenPos >= 0 && g.nTopTenPos < kTopTenPlaces) {
+            const TopTenRec entry = TopTen[static_cast<std::size_t>(g.nTopTenPos)];
+            list = ReadStoredTopTen(*db, env.clock.Now());
+            // The rule of the top-ten check: the first place with a lower score;
+            // an equal score goes below.
+            const auto it = std::find_if(list.begin(), list.end(), [&](const TopTenRec& r) {
+                return entry.nScore > r.nScore;
+            });
+            if (it != list.end()) {
+                place = static_cast<int>(it - list.begin());
+                std::move_backward(it, list.end() - 1, list.end());
+                *it = entry;
+            }
+        } else {
+            std::copy_n(TopTen.begin(), kTopTenPlaces, list.begin());
+        }
+        WriteTopTen(*db, list);
+        tx.Commit();
+        std::copy(list.begin(), list.end(), TopTen.begin());
+        if (g.nTopTenPos >= 0 && g.nTopTenPos < kTopTenPlaces) {
+            g.nTopTenPos = place.value_or(kNoPlace);
+        }
+        return place;
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+        return std::nullopt;
+    }
+}
+
+} // namespace main_window
+
+namespace user_dialog {
+
+std::vector<UserRec> GetPlayerData(MGlobal& g, StorageEnv& env) {
+    const std::string sProc = "GetPlayerData";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return {};
+    }
+    std::vector<UserRec> users;
+    try {
+        Statement query(*db, kUserColumns);
+        while (query.Step()) {
+            users.push_back(ReadUser(query));
+        }
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+        return {};
+    }
+    return users;
+}
+
+void UpdateDatabase(MGlobal& g, StorageEnv& env) {
+    const std::string sProc = "UpdateDatabase";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return;
+    }
+    try {
+        WriteCurrentUser(*db, g, true);
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+    }
+}
+
+} // namespace user_dialog
+
+namespace game_over {
+
+void SaveUserData(MGlobal& g, StorageEnv& env) {
+    const std::string sProc = "SaveUserData";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return;
+    }
+    try {
+        WriteCurrentUser(*db, g, false);
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+    }
+}
+
+} // namespace game_over
+
+namespace top_ten_dialog {
+
+void TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen) {
+    const std::string sProc = "TopTenLoad";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return;
+    }
+    std::size_t n = 0;
+    try {
+        Statement query(*db, "SELECT name, score FROM topten ORDER BY score DESC, date, rowid");
+        for (; query.Step(); ++n) {
+            if (n < TopTen.size()) {
+                TopTen[n].sName = query.Text(0);
+                TopTen[n].nScore = Narrow<std::int16_t>(query.Int(1));
+            }
+        }
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+        return;
+    }
+    for (; n < kTopTenPlaces; ++n) {
+        TopTen[n].sName.clear();
+        TopTen[n].nScore = 0;
+    }
+}
+
+void ClearTopTen(MGlobal& g, StorageEnv& env) {
+    const std::string sProc = "Clear Top Ten";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return;
+    }
+    try {
+        db->Exec("DELETE FROM topten");
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+    }
+}
+
+} // namespace top_ten_dialog
+
+namespace user_editor {
+
+std::vector<UserListEntry> LoadUserList(MGlobal& g, StorageEnv& env) {
+    const std::string sProc = "Load User List";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return {};
+    }
+    std::vector<UserListEntry> entries;
+    try {
+        Statement query(*db, "SELECT userid, name FROM user");
+        while (query.Step()) {
+            entries.push_back({TrimBlanks(query.Text(1)), Narrow<std::int32_t>(query.Int(0))});
+        }
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+        return {};
+    }
+    entries.push_back({"<New User>", kNewUserID});
+    return entries;
+}
+
+std::optional<UserFormFields> LoadUserForm(MGlobal& g, StorageEnv& env, std::int32_t nSelUserID) {
+    const std::string sProc = "Load User Form";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return std::nullopt;
+    }
+    try {
+        Statement query(*db, "SELECT name, player1, player2, player3 FROM user WHERE userid = ?");
+        query.Bind(1, std::int64_t{nSelUserID});
+        if (!query.Step()) {
+            return UserFormFields{"<New User>", "Player 1", "Player 2", "Player 3"};
+        }
+        return UserFormFields{query.Text(0), query.Text(1), query.Text(2), query.Text(3)};
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+        return std::nullopt;
+    }
+}
+
+bool UpdateDatabase(MGlobal& g, StorageEnv& env, std::int32_t nEditUserID,
+                    const UserFormFields& fields) {
+    const std::string sProc = "Update Database";
+    auto db = OpenForJob(g, env, sProc);
+    if (!db) {
+        return false;
+    }
+    try {
+        Transaction tx(*db);
+        Statement update(*db, "UPDATE user SET name = ?, player1 = ?, player2 = ?, player3 = ? "
+                              "WHERE userid = ?");
+        update.Bind(1, fields.sName)
+            .Bind(2, fields.sPlayer1)
+            .Bind(3, fields.sPlayer2)
+            .Bind(4, fields.sPlayer3)
+            .Bind(5, std::int64_t{nEditUserID});
+        update.Run();
+        if (db->Changes() == 0) {
+            Statement insert(*db, "INSERT INTO user (userid, name, player1, player2, player3, "
+                                  "skilllevel, numgames, winnings) "
+                                  "VALUES (?, ?, ?, ?, ?, 'Easy', 0, 0)");
+            insert.Bind(1, std::int64_t{nEditUserID})
+                .Bind(2, fields.sName)
+                .Bind(3, fields.sPlayer1)
+                .Bind(4, fields.sPlayer2)
+                .Bind(5, fields.sPlayer3);
+            insert.Run();
+        }
+        tx.Commit();
+        return true;
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+        return false;
+    }
+}
+
+bool DeleteUser(MGlobal& g, StorageEnv& env, std::int32_t nSelUserID) {
+    const std::string sProc = "Delete User";
+    std::optional<Database> db;
+    try {
+        db = Database::Open(DatabaseFileName(g.sDBPath), env.keys);
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+        return false;
+    }
+    try {
+        Transaction tx(*db);
+        Statement remove(*db, "DELETE FROM user WHERE userid = ?");
+        remove.Bind(1, std::int64_t{nSelUserID}).Run();
+        tx.Commit();
+        return true;
+    } catch (const DbError& e) {
+        ShowFailure(env, e, sProc);
+        return false;
+    }
+}
+
+} // namespace user_editor
+
+} // namespace corvane
