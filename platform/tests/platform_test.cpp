@@ -107,7 +107,7 @@ TEST_F(LocalFileSystemTest, FailuresCarryADescription) {
 TEST(ProgramFolderTest, IsTheFolderHoldingThisTest) {
     const std::string sFolder = ProgramFolder();
     ASSERT_FALSE(sFolder.empty());
-    EXPECT_TRUE(fs::is_regular_file(fs::path(sFolder) / "platform_test"));
+    EXPECT_TRUE(fs::is_regular_file(fs::path(sFolder) / "platform_tests"));
     EXPECT_NE(sFolder.back(), kPathSep);
 }
 
