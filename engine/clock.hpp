@@ -19,7 +19,9 @@ public:
 protected:
     Clock() = default;
     Clock(const Clock&) = default;
+    Clock(Clock&&) = default;
     Clock& operator=(const Clock&) = default;
+    Clock& operator=(Clock&&) = default;
 };
 
 } // namespace corvane

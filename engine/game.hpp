@@ -23,7 +23,9 @@ public:
 protected:
     OpponentTurns() = default;
     OpponentTurns(const OpponentTurns&) = default;
+    OpponentTurns(OpponentTurns&&) = default;
     OpponentTurns& operator=(const OpponentTurns&) = default;
+    OpponentTurns& operator=(OpponentTurns&&) = default;
 };
 
 class Game {

@@ -17,7 +17,7 @@ namespace {
 
 // Each list holds distinct cards of one hand; anything past this many entries
 // cannot come from a real position and is left out.
-constexpr std::size_t kMaxEntries = 2 * kCardsInDeck;
+constexpr std::size_t kMaxEntries = std::size_t{2} * kCardsInDeck;
 
 bool IsCard(int nCard) {
     return nCard >= 0 && nCard < kCardsInDeck;
@@ -37,7 +37,7 @@ SuitMasks MaskHand(const std::vector<int>& Cards) {
 }
 
 // One scored candidate per entry of the two lists, in list order.
-struct Scores {
+struct Scores { // NOLINT(cppcoreguidelines-pro-type-member-init)
     // Only the first nEntries are ever read, so the arrays are left uninitialised.
     std::array<int, kMaxEntries> Gaps;
     std::array<int, kMaxEntries> Choices;
@@ -82,7 +82,7 @@ Scores ScoreEntries(const std::vector<int>& Cards, int nDown, int nUp,
             }
             const std::uint32_t nHeld = masks[Suit(u)] & ~((1U << Rank(u)) - 1U);
             if (nHeld != 0) {
-                scores.Append(4 * (std::bit_width(nHeld) - 1 - Rank(u)), u);
+                scores.Append(4 * (static_cast<int>(std::bit_width(nHeld)) - 1 - Rank(u)), u);
             }
         }
     }
@@ -92,7 +92,8 @@ Scores ScoreEntries(const std::vector<int>& Cards, int nDown, int nUp,
 // The card of an entry with the greatest score; ties are drawn at random in
 // entry order, and a single best entry is taken without a draw.
 int PickAmongBest(const Scores& scores, RandomSource rnd) {
-    std::array<int, kMaxEntries> Best; // only the first nBest are read
+    // Only the first nBest are read.
+    std::array<int, kMaxEntries> Best; // NOLINT(cppcoreguidelines-pro-type-member-init)
     std::size_t nBest = 0;
     for (std::size_t i = 0; i < scores.nEntries; ++i) {
         if (scores.Gaps[i] == scores.nMaxGap) {

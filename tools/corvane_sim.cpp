@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -75,7 +76,8 @@ int main(int argc, char** argv) {
     bool bRotate = false;
     std::array<SeatStrategy, 4> seats{SeatStrategy::Easy, SeatStrategy::Easy, SeatStrategy::Easy,
                                       SeatStrategy::Hard};
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::span<char*> argList(argv, static_cast<std::size_t>(argc));
+    std::vector<std::string> args(argList.begin() + 1, argList.end());
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool bHasValue = i + 1 < args.size();
@@ -86,7 +88,7 @@ int main(int argc, char** argv) {
         if (a == "--rotate") {
             bRotate = true;
         } else if (a == "--games" && bHasValue) {
-            nGames = std::atoll(args[++i].c_str());
+            nGames = std::strtoll(args[++i].c_str(), nullptr, 10);
         } else if (a == "--seed" && bHasValue) {
             nSeed = std::strtoull(args[++i].c_str(), nullptr, 10);
         } else if (a == "--seats" && bHasValue) {

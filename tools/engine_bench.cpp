@@ -13,7 +13,7 @@ void BM_Game(benchmark::State& state) {
     plan.OpponentLevels = {2, 2, 2};
     std::uint64_t nSeed = 1;
     long long nHands = 0;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         nHands += PlayGames(plan, 1, nSeed++).nHands;
     }
     state.counters["hands/s"] =
@@ -27,7 +27,7 @@ void BM_Hand(benchmark::State& state) {
     plan.OpponentLevels = {0, 1, 2};
     std::uint64_t nSeed = 1;
     long long nHands = 0;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         nHands += PlayGames(plan, 100, nSeed++).nHands;
     }
     state.SetItemsProcessed(nHands);

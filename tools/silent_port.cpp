@@ -19,7 +19,7 @@ void SilentPort::WaitForPause() {
 void SilentPort::CountHand() {
     ++tally.nHands;
     const auto& left = pGame->State().nCardsLeft;
-    const auto it = std::find(left.begin(), left.end(), 0);
+    const auto* const it = std::find(left.begin(), left.end(), 0);
     if (it != left.end()) {
         ++tally.HandWins[it - left.begin()];
     }

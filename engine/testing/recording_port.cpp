@@ -6,7 +6,7 @@
 
 namespace corvane::testing {
 
-void RecordingPort::Record(std::string sCall) {
+void RecordingPort::Record(const std::string& sCall) {
     if (bRecord) {
         Calls.push_back(sCall);
     }
@@ -128,7 +128,7 @@ std::optional<std::string> RecordingPort::ShowGameOver() {
     // What the game-over dialog does: book the game and rank the seats.
     std::array<int, 4> aFunds{};
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        aFunds[nSeat] = std::atoi(Amt[nSeat].c_str());
+        aFunds[nSeat] = static_cast<int>(std::strtol(Amt[nSeat].c_str(), nullptr, 10));
     }
     ++m_g.nNumGames;
     m_g.nWinnings += aFunds[3] - 200;

@@ -100,7 +100,7 @@ public:
     int Count(const std::string& sPrefix) const;
 
 private:
-    void Record(std::string sCall);
+    void Record(const std::string& sCall);
     MGlobal& m_g;
 };
 
