@@ -15,11 +15,15 @@ namespace {
 
 constexpr int kBitmap = 101;
 
+// The picture stands at the right, its empty left strip under the ends of the
+// words; its left edge is drawn out under the rest of the text.
+constexpr int kPictureSide = 340;
+
 // Design geometry in twips.
-constexpr int kClientWidth = 6060;
-constexpr int kClientHeight = 4200;
+constexpr int kClientWidth = 7800;
+constexpr int kClientHeight = kPictureSide * kTwipsPerPixel;
 constexpr int kTextLeft = 240;
-constexpr int kTextWidth = 3480;
+constexpr int kTextWidth = 4080;
 constexpr int kFirstLineTop = 240;
 constexpr int kLinePitch = 390;
 
@@ -58,9 +62,8 @@ FHighScore::FHighScore(SoundPlayer playSound, QWidget* pParent)
     setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
     PlaceOnScreen(*this, kCentred);
 
-    // The bitmap keeps its own size and shows from the top-left corner, as far as
-    // the dialog reaches.
-    background_ = Picture(PictureRole::DialogBitmap, kBitmap, {}, devicePixelRatioF());
+    background_ = Picture(PictureRole::DialogBitmap, kBitmap, QSize(kPictureSide, kPictureSide),
+                          devicePixelRatioF());
 
     tmrHighScore.setObjectName(QStringLiteral("tmrHighScore"));
     tmrHighScore.setInterval(500);
@@ -76,10 +79,15 @@ void FHighScore::showEvent(QShowEvent* pEvent) {
 
 void FHighScore::paintEvent(QPaintEvent* pEvent) {
     QDialog::paintEvent(pEvent);
-    if (!background_.isNull()) {
-        QPainter painter(this);
-        painter.drawPixmap(0, 0, background_);
+    if (background_.isNull()) {
+        return;
     }
+    QPainter painter(this);
+    const int nPictureLeft = width() - kPictureSide;
+    const int nEdgePixels = static_cast<int>(background_.devicePixelRatio());
+    painter.drawPixmap(QRect(0, 0, nPictureLeft, height()), background_,
+                       QRect(0, 0, nEdgePixels, background_.height()));
+    painter.drawPixmap(nPictureLeft, 0, background_);
 }
 
 void FHighScore::tmrHighScore_Timer() {

@@ -55,7 +55,21 @@ std::optional<UserRec> StoredUser(GameDatabase& db, std::int32_t nUserID) {
 class GameOverTest : public QObject {
     Q_OBJECT
 
+    // One database for the tests that only need a working one, set to the same
+    // user before each.
+    std::unique_ptr<GameDatabase> shared_;
+
+    GameDatabase& Shared() {
+        SetUser(shared_->g);
+        shared_->g.bUserWon = false;
+        shared_->msg.Shown.clear();
+        return *shared_;
+    }
+
 private slots:
+    void initTestCase() { shared_ = std::make_unique<GameDatabase>(); }
+    void cleanupTestCase() { shared_.reset(); }
+
     void booksTheGameAndShowsTheStandings() {
         GameDatabase db;
         SetUser(db.g);
@@ -141,8 +155,7 @@ private slots:
         QFETCH(QString, sLeftName);
         QFETCH(QStringList, captions);
         QFETCH(bool, bUserWon);
-        GameDatabase db;
-        SetUser(db.g);
+        GameDatabase& db = Shared();
         db.g.sLeftName = sLeftName.toStdString();
         db.g.bUserWon = !bUserWon;
         FGameOver dialog(db.g, db.env,
@@ -163,8 +176,7 @@ private slots:
     void playsTheSoundOfTheOutcome() {
         QFETCH(QStringList, captions);
         QFETCH(QString, sSound);
-        GameDatabase db;
-        SetUser(db.g);
+        GameDatabase& db = Shared();
         SoundLog sounds;
         const bool bListenLonger = QTest::currentDataTag() == QByteArray("user first");
         sounds.nLengthMs = bListenLonger ? 700 : 0;
@@ -202,8 +214,7 @@ private slots:
     void answersComeFromTheButtons() {
         QFETCH(QString, sButton);
         QFETCH(QString, sAnswer);
-        GameDatabase db;
-        SetUser(db.g);
+        GameDatabase& db = Shared();
         testing::WhenModal([&](QDialog& dialog) {
             if (sButton.isEmpty()) {
                 dialog.close();

@@ -3,6 +3,8 @@
 #include "dialogs/game_dialogs.hpp"
 #include "dialogs/high_score_dialog.hpp"
 
+#include <cstdlib>
+
 #include <QLabel>
 #include <QtTest>
 
@@ -31,10 +33,21 @@ private slots:
         }
         QCOMPARE(dialog.findChild<QPushButton*>("CmdHighScore")->text(), QStringLiteral("&OK"));
 
-        // The thinking figure is painted behind the words, unlike a plain dialog.
+        // The thinking figure stands at the right (its coat at the bottom is dark
+        // green), and the ground under the words continues its left edge.
         const QImage image = dialog.grab().toImage();
-        const QImage plain = QDialog().grab(QRect(0, 0, 40, 40)).toImage();
-        QVERIFY(image.pixelColor(dialog.width() - 30, 30) != plain.pixelColor(20, 20));
+        const QColor coat = image.pixelColor(dialog.width() - 120, dialog.height() - 10);
+        QVERIFY(coat.green() > coat.red() + 20 && coat.green() > coat.blue() + 20);
+        QVERIFY(coat.lightness() < 128);
+        const int nPictureLeft = dialog.width() - 340;
+        for (const int y : {10, 170, 330}) {
+            const QColor under = image.pixelColor(5, y);
+            const QColor edge = image.pixelColor(nPictureLeft, y);
+            QVERIFY(std::abs(under.red() - edge.red()) <= 2);
+            QVERIFY(std::abs(under.green() - edge.green()) <= 2);
+            QVERIFY(std::abs(under.blue() - edge.blue()) <= 2);
+            QVERIFY(under != dialog.palette().color(QPalette::Window));
+        }
     }
 
     void playsTheFanfareOnce() {
