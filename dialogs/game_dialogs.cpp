@@ -1,0 +1,34 @@
+#include "game_dialogs.hpp"
+
+#include "game_over_dialog.hpp"
+#include "hand_over_dialog.hpp"
+#include "high_score_dialog.hpp"
+#include "top_ten_dialog.hpp"
+
+namespace corvane {
+
+void RunHandOver(const MGlobal& g, const SoundPlayer& playSound, QWidget* pParent) {
+    FHandOver dialog(g, playSound, pParent);
+    dialog.exec();
+}
+
+std::optional<std::string> RunGameOver(MGlobal& g, StorageEnv& env,
+                                       const std::array<std::string, 4>& asFundsCaptions,
+                                       const std::function<void(const std::string&)>& setWinnings,
+                                       const SoundPlayer& playSound, QWidget* pParent) {
+    FGameOver dialog(g, env, asFundsCaptions, setWinnings, playSound, pParent);
+    dialog.exec();
+    return dialog.Answer();
+}
+
+void RunTopTen(MGlobal& g, StorageEnv& env, QWidget* pParent) {
+    FTopTen dialog(g, env, pParent);
+    dialog.exec();
+}
+
+void RunHighScore(const SoundPlayer& playSound, QWidget* pParent) {
+    FHighScore dialog(playSound, pParent);
+    dialog.exec();
+}
+
+} // namespace corvane

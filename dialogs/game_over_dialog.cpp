@@ -1,0 +1,154 @@
+#include "game_over_dialog.hpp"
+
+#include <algorithm>
+#include <limits>
+
+#include <QLabel>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace corvane {
+
+namespace {
+
+// Every seat starts a game with this much; the user's winnings move by the
+// difference.
+constexpr std::int32_t kStartingFunds = 200;
+
+// Design geometry in twips.
+constexpr int kClientWidth = 4605;
+constexpr int kFirstPlaceTop = 240;
+constexpr int kPlacePitch = 330;
+constexpr int kButtonTop = 2100;
+constexpr int kButtonWidth = 1335;
+constexpr int kButtonHeight = 375;
+constexpr int kBottomMargin = 240;
+
+template <typename T>
+T Saturate(std::int64_t n) {
+    return static_cast<T>(
+        std::clamp<std::int64_t>(n, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
+}
+
+} // namespace
+
+FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 4>& asFundsCaptions,
+                     std::function<void(const std::string&)> setWinnings, SoundPlayer playSound,
+                     QWidget* pParent)
+    : QDialog(pParent), g_(g), playSound_(std::move(playSound)) {
+    setObjectName(QStringLiteral("FGameOver"));
+    setWindowTitle(QStringLiteral("Corvane - Game Over"));
+    setFont(DesignFont(8));
+
+    const std::array<const char*, 4> placeCaptions = {
+        "Winner:", "2nd Place:", "3rd Place:", "4th Place:"};
+    std::array<QLabel*, 4> lblPlayer{};
+    std::array<QLabel*, 4> lblAmt{};
+    QFont bold = font();
+    bold.setBold(true);
+    for (int p = 0; p < 4; ++p) {
+        const int nTop = kFirstPlaceTop + kPlacePitch * p;
+        const auto i = static_cast<std::size_t>(p);
+        MakeLabel(this, QStringLiteral("lblGO%1").arg(p), QString::fromLatin1(placeCaptions[i]),
+                  QRect(240, nTop, 1200, 285));
+        // Empty until the standings arrive, so a failed ranking shows no stale rows.
+        lblPlayer[i] = MakeLabel(this, QStringLiteral("lblPlayer%1").arg(p), QString(),
+                                 QRect(1560, nTop, 1920, 285));
+        lblPlayer[i]->setFont(bold);
+        lblAmt[i] = MakeLabel(this, QStringLiteral("lblAmt%1").arg(p), QString(),
+                              QRect(3600, nTop, 765, 285));
+        lblAmt[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblAmt[i]->setFont(bold);
+    }
+    auto* lblAsk = MakeLabel(this, QStringLiteral("lblGO4"), QStringLiteral("Play another game?"),
+                             QRect(240, 1620, kClientWidth - 480, 285));
+    lblAsk->setAlignment(Qt::AlignCenter);
+    lblAsk->setFont(bold);
+
+    const std::array<const char*, 3> buttonCaptions = {"&Yes", "&No", "&New User..."};
+    for (int n = 0; n < 3; ++n) {
+        auto* pButton = MakeButton(
+            this, QStringLiteral("cmdYesNo%1").arg(n),
+            QString::fromLatin1(buttonCaptions[static_cast<std::size_t>(n)]),
+            QRect(240 + n * (kButtonWidth + 60), kButtonTop, kButtonWidth, kButtonHeight));
+        connect(pButton, &QPushButton::clicked, this, [this, n] { cmdYesNo_Click(n); });
+    }
+
+    setFixedSize(TwipsToPixels(kClientWidth),
+                 TwipsToPixels(kButtonTop + kButtonHeight + kBottomMargin));
+    PlaceOnScreen(*this, kAboveCentre);
+
+    tmrScore.setObjectName(QStringLiteral("tmrScore"));
+    tmrScore.setInterval(500);
+    connect(&tmrScore, &QTimer::timeout, this, &FGameOver::tmrScore_Timer);
+
+    // Book the game.
+    std::array<std::int16_t, 4> aFunds{};
+    for (std::size_t seat = 0; seat < 4; ++seat) {
+        aFunds[seat] = Saturate<std::int16_t>(LeadingInteger(asFundsCaptions[seat]));
+    }
+    g.nNumGames = Saturate<std::int16_t>(std::int64_t{g.nNumGames} + 1);
+    g.nWinnings = Saturate<std::int32_t>(std::int64_t{g.nWinnings} + aFunds[3] - kStartingFunds);
+    if (setWinnings) {
+        setWinnings("$" + std::to_string(g.nWinnings));
+    }
+    game_over::SaveUserData(g, env);
+
+    // Rank the seats. Standings of an earlier game must not stand in for a
+    // ranking that failed, so they are emptied first and only a complete
+    // ranking decides who won.
+    g.bUserWon = false;
+    if (g.bDBError) {
+        return;
+    }
+    g.Standings = {};
+    GetStandings(g, env, aFunds);
+    if (g.bDBError) {
+        return;
+    }
+    bStandings_ = std::any_of(g.Standings.begin(), g.Standings.end(), [](const StandingRec& r) {
+        return !r.sName.empty() || r.nFunds != 0;
+    });
+    if (!bStandings_) {
+        return;
+    }
+    for (std::size_t p = 0; p < 4; ++p) {
+        lblPlayer[p]->setText(QString::fromStdString(g.Standings[p].sName));
+        lblAmt[p]->setText(QString::number(g.Standings[p].nFunds));
+    }
+    // An opponent bearing the user's name at the top counts as the user.
+    g.bUserWon = g.sUserName == g.Standings[0].sName;
+}
+
+void FGameOver::showEvent(QShowEvent* pEvent) {
+    QDialog::showEvent(pEvent);
+    if (g_.bDBError) {
+        // Nothing to show after a database failure: leave at once, unanswered,
+        // and let the caller recover.
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+        return;
+    }
+    if (!bDone && !tmrScore.isActive()) {
+        tmrScore.start();
+    }
+}
+
+void FGameOver::cmdYesNo_Click(int nIndex) {
+    static constexpr std::array<const char*, 3> kAnswers = {"YES", "NO", "CHANGE"};
+    sAnswer_ = kAnswers[static_cast<std::size_t>(nIndex)];
+    accept();
+}
+
+void FGameOver::tmrScore_Timer() {
+    tmrScore.stop();
+    if (bDone) {
+        return;
+    }
+    bDone = true;
+    if (playSound_) {
+        playSound_(g_.bUserWon ? "USERWON" : "OTHWON");
+    }
+}
+
+} // namespace corvane

@@ -1,0 +1,53 @@
+// The game-over dialog: books the finished game into the user's record, ranks
+// the four seats through the database, and asks whether to play again.
+#pragma once
+
+#include "engine/mglobal.hpp"
+#include "game_dialog_support.hpp"
+#include "storage/game_db.hpp"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <QDialog>
+#include <QTimer>
+
+namespace corvane {
+
+class FGameOver final : public QDialog {
+    Q_OBJECT
+
+public:
+    // Books the game at once: asFundsCaptions are the main window's four funds
+    // captions (index = seat), setWinnings receives the new caption of its
+    // winnings label, and the user record and the standings go through env.
+    // bUserWon is decided here, as soon as the standings are known.
+    FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 4>& asFundsCaptions,
+              std::function<void(const std::string&)> setWinnings, SoundPlayer playSound,
+              QWidget* pParent = nullptr);
+
+    // "YES", "NO" or "CHANGE" from the three buttons; nothing when the dialog
+    // was closed another way or closed itself after a database failure.
+    const std::optional<std::string>& Answer() const { return sAnswer_; }
+
+    // Whether the standings were read from the database and are shown.
+    bool HasStandings() const { return bStandings_; }
+
+protected:
+    void showEvent(QShowEvent* pEvent) override;
+
+private:
+    void cmdYesNo_Click(int nIndex);
+    void tmrScore_Timer();
+
+    MGlobal& g_;
+    SoundPlayer playSound_;
+    std::optional<std::string> sAnswer_;
+    bool bStandings_ = false;
+    bool bDone = false;
+    QTimer tmrScore;
+};
+
+} // namespace corvane
