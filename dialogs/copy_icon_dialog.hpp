@@ -3,9 +3,9 @@
 
 #include "engine/mglobal.hpp"
 
-#include <QDialog>
-
 #include <functional>
+
+#include <QDialog>
 
 class QCheckBox;
 

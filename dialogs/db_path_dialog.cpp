@@ -93,7 +93,8 @@ FDBPath::FDBPath(MGlobal& g, MessageBoxes& msg, FileSystem& files, std::string s
         connect(pButton, &QPushButton::clicked, this, [this, i] { cmdDBPath_Click(i); });
         pButtons->addWidget(pButton);
     }
-    auto* cmdCopyDatabase = new QPushButton(QStringLiteral("Copy Corvane.mdb to New DB Path"), this);
+    auto* cmdCopyDatabase =
+        new QPushButton(QStringLiteral("Copy Corvane.mdb to New DB Path"), this);
     cmdCopyDatabase->setObjectName(QStringLiteral("cmdCopyDatabase"));
     cmdCopyDatabase->setAutoDefault(false);
     connect(cmdCopyDatabase, &QPushButton::clicked, this, [this] { cmdCopyDatabase_Click(); });

@@ -6,11 +6,11 @@
 #include "platform/file_system.hpp"
 #include "platform/message_box.hpp"
 
-#include <QDialog>
-
 #include <functional>
 #include <optional>
 #include <string>
+
+#include <QDialog>
 
 class QLabel;
 

@@ -1,9 +1,9 @@
 // Small helpers shared by the dialogs of this library.
 #pragma once
 
-#include <QString>
-
 #include <string>
+
+#include <QString>
 
 class QWidget;
 
@@ -18,7 +18,6 @@ void CenterForm(QWidget& w);
 
 // Leading and trailing blanks removed.
 std::string TrimmedText(const QString& s);
-
 
 inline QString Q(const std::string& s) {
     return QString::fromStdString(s);

@@ -45,9 +45,8 @@ QString DriveList::Drive() const {
 }
 
 FolderList::FolderList(QWidget* pParent) : QListWidget(pParent) {
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* pItem) {
-        SetPath(pItem->data(kPathRole).toString());
-    });
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* pItem) { SetPath(pItem->data(kPathRole).toString()); });
 }
 
 void FolderList::SetPath(const QString& sPath) {
@@ -74,7 +73,8 @@ void FolderList::Fill() {
     }
     int nDepth = 0;
     for (const QString& sFolder : chain) {
-        const QString sName = QDir(sFolder).isRoot() ? Native(sFolder) : QFileInfo(sFolder).fileName();
+        const QString sName =
+            QDir(sFolder).isRoot() ? Native(sFolder) : QFileInfo(sFolder).fileName();
         auto* pItem = new QListWidgetItem(QString(nDepth * 2, QLatin1Char(' ')) + sName, this);
         pItem->setData(kPathRole, Native(sFolder));
         ++nDepth;

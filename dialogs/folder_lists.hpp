@@ -2,11 +2,11 @@
 // file system with QDir. Paths go in and out with the platform's separators.
 #pragma once
 
+#include <functional>
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QString>
-
-#include <functional>
 
 namespace corvane {
 

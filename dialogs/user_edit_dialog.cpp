@@ -24,8 +24,8 @@ FUserEdit::FUserEdit(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget*
     setWindowTitle(QStringLiteral("Add, Edit or Delete Users..."));
 
     auto* pGrid = new QGridLayout;
-    const char* labels[] = {"Select User:", "User Name:", "1st Opponent:", "2nd Opponent:",
-                            "3rd Opponent:"};
+    const char* labels[] = {
+        "Select User:", "User Name:", "1st Opponent:", "2nd Opponent:", "3rd Opponent:"};
     auto* pListLabel = new QLabel(QString::fromLatin1(labels[0]), this);
     pListLabel->setObjectName(QStringLiteral("lblUserEdit0"));
     lstUser_ = new QListWidget(this);

@@ -4,10 +4,10 @@
 #include "storage/game_db.hpp"
 #include "user_display.hpp"
 
-#include <QDialog>
-
 #include <cstdint>
 #include <string>
+
+#include <QDialog>
 
 class QLineEdit;
 class QListWidget;

@@ -24,8 +24,8 @@ FUserName::FUserName(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget*
     setWindowTitle(QStringLiteral("The Game of Corvane"));
 
     auto* pGrid = new QGridLayout;
-    const char* labels[] = {"Your first name:", "1st Opponent:", "2nd Opponent:", "3rd Opponent:",
-                            "Skill Level:"};
+    const char* labels[] = {
+        "Your first name:", "1st Opponent:", "2nd Opponent:", "3rd Opponent:", "Skill Level:"};
     for (int i = 0; i < 5; ++i) {
         auto* pLabel = new QLabel(QString::fromLatin1(labels[i]), this);
         pLabel->setObjectName(QStringLiteral("lblPName%1").arg(i));
@@ -47,8 +47,8 @@ FUserName::FUserName(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget*
     }
     cboSkillLevel_ = new QComboBox(this);
     cboSkillLevel_->setObjectName(QStringLiteral("cboSkillLevel"));
-    cboSkillLevel_->addItems({QStringLiteral("Easy"), QStringLiteral("Medium"),
-                              QStringLiteral("Hard")});
+    cboSkillLevel_->addItems(
+        {QStringLiteral("Easy"), QStringLiteral("Medium"), QStringLiteral("Hard")});
     pGrid->addWidget(cboSkillLevel_, 4, 1);
 
     auto* pButtons = new QHBoxLayout;
@@ -215,7 +215,8 @@ void FUserName::ValidateInput(bool& bValid) {
     std::optional<NameProblem> problem =
         FindNameProblem({NewUser.sName, NewUser.sPlayer1, NewUser.sPlayer2, NewUser.sPlayer3});
     if (!problem && !IsValidSkillLevel(NewUser.sSkillLevel)) {
-        problem = NameProblem{NameField::SkillLevel, "Skilllevel is invalid!", "Invalid SkillLevel"};
+        problem =
+            NameProblem{NameField::SkillLevel, "Skilllevel is invalid!", "Invalid SkillLevel"};
     }
     if (!problem) {
         bValid = true;

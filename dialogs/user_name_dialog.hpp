@@ -5,11 +5,11 @@
 #include "storage/game_db.hpp"
 #include "user_display.hpp"
 
-#include <QDialog>
-
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <QDialog>
 
 class QComboBox;
 class QLineEdit;

@@ -5,10 +5,10 @@
 #include "platform/message_box.hpp"
 #include "user_display.hpp"
 
-#include <QDialog>
-
 #include <cstdint>
 #include <string>
+
+#include <QDialog>
 
 class QLabel;
 
