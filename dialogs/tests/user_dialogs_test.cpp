@@ -461,6 +461,10 @@ void UserDialogsTest::missingEverywhereEndsTheProgram() {
     w.g.sDBPath = w.Sub("shared");
     FUserName dlg(w.g, w.env, w.display);
     QVERIFY(dlg.EndProgram());
+    // A caller that only looks at the flags reaches the same end.
+    QVERIFY(w.g.bDBError);
+    QVERIFY(!w.g.bUseDefaultDB);
+    QCOMPARE(HandleDBError(w.g, w.env), DbRecovery::EndProgram);
     QCOMPARE(dlg.exec(), int(QDialog::Rejected));
     QVERIFY(!dlg.Answer());
     QCOMPARE(w.msg.Shown.size(), size_t{2});
