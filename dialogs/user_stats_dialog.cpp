@@ -9,7 +9,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPalette>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -70,15 +70,23 @@ FUserStats::FUserStats(MGlobal& g, MessageBoxes& msg, UserDisplay& display, QWid
 
 void FUserStats::showEvent(QShowEvent* pEvent) {
     QDialog::showEvent(pEvent);
-    // The background picture is drawn once for the dialog's size.
-    const QPixmap background = Picture(PictureRole::DialogBitmap, 101, size(), devicePixelRatioF());
-    if (!background.isNull()) {
-        QPalette palette = this->palette();
-        palette.setBrush(QPalette::Window, QBrush(background));
-        setPalette(palette);
-        setAutoFillBackground(true);
-    }
     CenterForm(*this);
+}
+
+void FUserStats::resizeEvent(QResizeEvent* pEvent) {
+    QDialog::resizeEvent(pEvent);
+    // Drawn once per size; painting only copies it.
+    background_ = Picture(PictureRole::DialogBitmap, 101, size(), devicePixelRatioF());
+}
+
+void FUserStats::paintEvent(QPaintEvent* pEvent) {
+    QPainter painter(this);
+    if (!background_.isNull()) {
+        painter.drawPixmap(0, 0, background_);
+        // A light wash keeps the figures readable over the picture.
+        painter.fillRect(rect(), QColor(255, 255, 255, 180));
+    }
+    QDialog::paintEvent(pEvent);
 }
 
 void FUserStats::ShowTotals() {

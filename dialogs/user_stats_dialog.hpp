@@ -9,6 +9,7 @@
 #include <string>
 
 #include <QDialog>
+#include <QPixmap>
 
 class QLabel;
 
@@ -26,6 +27,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
 
 private:
     void ShowTotals();
@@ -34,6 +37,7 @@ private:
     MessageBoxes& msg_;
     UserDisplay& display_;
     QLabel* lblStats_[3] = {};
+    QPixmap background_;
 };
 
 } // namespace corvane
