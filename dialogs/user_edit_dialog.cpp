@@ -213,9 +213,10 @@ void FUserEdit::cmdUser_Click(int nIndex) {
             UnloadForDBError();
             return;
         }
-        // No id could be handed out (the failure was shown); saving under id 0
-        // could overwrite another user saved the same way.
+        // No id could be handed out: saving under id 0 could overwrite another
+        // user saved the same way.
         if (nEditUserID == 0) {
+            env_.msg.Show(kNoUserIdText, kNoUserIdTitle, MsgIcon::Exclamation);
             return;
         }
     } else if (sEditName != sSelName) {

@@ -263,9 +263,10 @@ void FUserName::cmdUserName_Click(int nIndex) {
             CloseWith(std::nullopt);
             return;
         }
-        // No id could be handed out (the failure was shown): writing under id 0
-        // would overwrite whichever user a second such failure created.
+        // No id could be handed out: writing under id 0 would overwrite whichever
+        // user a second such failure created.
         if (NewUser.nUserID == 0) {
+            env_.msg.Show(kNoUserIdText, kNoUserIdTitle, MsgIcon::Exclamation);
             return;
         }
     }

@@ -39,4 +39,9 @@ bool IsValidSkillLevel(const std::string& sSkillLevel);
 std::string RenameQuestion(const std::string& sOldName, const std::string& sNewName);
 inline constexpr const char* kRenameTitle = "User Name has changed...";
 
+// Shown when the database handed out no id for a new user, which is then not saved.
+inline constexpr const char* kNoUserIdText = "A new user cannot be added now:\r\n"
+                                             "the database gave out no user id.";
+inline constexpr const char* kNoUserIdTitle = "New User";
+
 } // namespace corvane

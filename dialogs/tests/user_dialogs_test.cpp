@@ -9,6 +9,7 @@
 #include "dialogs/user_name_dialog.hpp"
 #include "dialogs/user_stats_dialog.hpp"
 #include "dialogs/user_validation.hpp"
+#include "storage/db.hpp"
 #include "storage/settings.hpp"
 #include "table/table_resources.hpp"
 
@@ -64,6 +65,13 @@ void ShowActive(QWidget& w) {
     QVERIFY(QTest::qWaitForWindowActive(&w));
 }
 
+// A damaged database whose id counter row is gone.
+void EmptySystemTable(World& w) {
+    KeyCache keys(false);
+    db::Database db = db::Database::Open(DatabaseFileName(w.env.sAppPath), keys);
+    db.Exec("DELETE FROM system");
+}
+
 } // namespace
 
 class UserDialogsTest final : public QObject {
@@ -89,6 +97,7 @@ private slots:
     void exitAndClosingTheWindowAnswerX();
     void okUnderAModalLoop();
     void databaseGoneBeforeOkClosesWithoutAnswer();
+    void noIdForANewUserWritesNothing();
 
     // FUserName: recovery at load
     void missingForeignDatabaseFallsBackToTheProgramFolder();
@@ -440,6 +449,38 @@ void UserDialogsTest::databaseGoneBeforeOkClosesWithoutAnswer() {
     QVERIFY(!dlg.Answer());
     QCOMPARE(w.g.sUserName, std::string());
     QCOMPARE(w.msg.Shown.at(0).sTitle, std::string("Fatal Error"));
+}
+
+void UserDialogsTest::noIdForANewUserWritesNothing() {
+    World w;
+    w.AddUser(0, "Zero");
+    w.g.nLastUserID = 55;
+    EmptySystemTable(w);
+    {
+        FUserName dlg(w.g, w.env, w.display);
+        dlg.show();
+        Child<QComboBox>(dlg, "cboUser")->setEditText(QStringLiteral("Zoe"));
+        Click(dlg, "cmdUserName0");
+        QCOMPARE(w.msg.Shown.size(), size_t{1});
+        QCOMPARE(w.msg.Shown[0].sText, std::string(kNoUserIdText));
+        QVERIFY(dlg.isVisible());
+        QVERIFY(!dlg.Answer());
+        QCOMPARE(w.g.sUserName, std::string());
+    }
+    {
+        FUserEdit dlg(w.g, w.env, w.display);
+        dlg.show();
+        auto* lst = Child<QListWidget>(dlg, "lstUser");
+        lst->setCurrentRow(lst->count() - 1);
+        Child<QLineEdit>(dlg, "txtUser0")->setText(QStringLiteral("Zoe"));
+        Click(dlg, "cmdUser0");
+        QCOMPARE(w.msg.Shown.size(), size_t{2});
+        QCOMPARE(w.msg.Shown[1].sText, std::string(kNoUserIdText));
+        QCOMPARE(lst->count(), 2);
+    }
+    const auto users = w.StoredUsers();
+    QCOMPARE(users.size(), size_t{1});
+    QCOMPARE(users[0].sName, std::string("Zero"));
 }
 
 void UserDialogsTest::missingForeignDatabaseFallsBackToTheProgramFolder() {
