@@ -1,0 +1,301 @@
+// The user dialog. Event handlers keep the names of the controls they serve.
+#include "user_name_dialog.hpp"
+
+#include "dialog_support.hpp"
+#include "storage/settings.hpp"
+#include "user_validation.hpp"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace corvane {
+
+FUserName::FUserName(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget* pParent)
+    : QDialog(pParent), g_(g), env_(env), display_(display) {
+    setObjectName(QStringLiteral("FUserName"));
+    setWindowTitle(QStringLiteral("The Game of Corvane"));
+
+    auto* pGrid = new QGridLayout;
+    const char* labels[] = {
+        "Your first name:", "1st Opponent:", "2nd Opponent:", "3rd Opponent:", "Skill Level:"};
+    for (int i = 0; i < 5; ++i) {
+        auto* pLabel = new QLabel(QString::fromLatin1(labels[i]), this);
+        pLabel->setObjectName(QStringLiteral("lblPName%1").arg(i));
+        pGrid->addWidget(pLabel, i, 0);
+    }
+    cboUser_ = new QComboBox(this);
+    cboUser_->setObjectName(QStringLiteral("cboUser"));
+    cboUser_->setEditable(true);
+    // Typed names stay in the box; only the list from the database fills the list.
+    cboUser_->setInsertPolicy(QComboBox::NoInsert);
+    cboUser_->installEventFilter(this);
+    cboUser_->lineEdit()->installEventFilter(this);
+    pGrid->addWidget(cboUser_, 0, 1);
+    for (int i = 1; i <= 3; ++i) {
+        txtPlayer_[i] = new QLineEdit(this);
+        txtPlayer_[i]->setObjectName(QStringLiteral("txtPlayer%1").arg(i));
+        txtPlayer_[i]->installEventFilter(this);
+        pGrid->addWidget(txtPlayer_[i], i, 1);
+    }
+    cboSkillLevel_ = new QComboBox(this);
+    cboSkillLevel_->setObjectName(QStringLiteral("cboSkillLevel"));
+    cboSkillLevel_->addItems(
+        {QStringLiteral("Easy"), QStringLiteral("Medium"), QStringLiteral("Hard")});
+    pGrid->addWidget(cboSkillLevel_, 4, 1);
+
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addStretch();
+    const char* captions[] = {"&OK", "E&xit"};
+    for (int i = 0; i < 2; ++i) {
+        cmdUserName_[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
+        cmdUserName_[i]->setObjectName(QStringLiteral("cmdUserName%1").arg(i));
+        cmdUserName_[i]->setAutoDefault(false);
+        connect(cmdUserName_[i], &QPushButton::clicked, this, [this, i] { cmdUserName_Click(i); });
+        pButtons->addWidget(cmdUserName_[i]);
+    }
+    cmdUserName_[0]->setDefault(true);
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addLayout(pGrid);
+    pLayout->addLayout(pButtons);
+
+    Form_Load();
+    connect(cboUser_, &QComboBox::currentIndexChanged, this, [this](int nIndex) {
+        if (nIndex >= 0) {
+            cboUser_Click();
+        }
+    });
+}
+
+void FUserName::SetExitCaption(const QString& sCaption) {
+    cmdUserName_[1]->setText(sCaption);
+}
+
+int FUserName::exec() {
+    if (bEndProgram_) {
+        return QDialog::Rejected;
+    }
+    return QDialog::exec();
+}
+
+void FUserName::Form_Load() {
+    GetPlayerData();
+    if (g_.bDBError) {
+        if (!g_.bUseDefaultDB) {
+            bEndProgram_ = true;
+            return;
+        }
+        g_.bDBError = false;
+        g_.bUseDefaultDB = false;
+        g_.sDBPath = env_.sAppPath;
+        GetPlayerData();
+        if (g_.bDBError) {
+            bEndProgram_ = true;
+            return;
+        }
+    }
+    if (!bNoUsers) {
+        for (const UserRec& user : Users) {
+            cboUser_->addItem(Q(TrimBlanks(user.sName)), user.nUserID);
+        }
+    }
+    cboUser_->addItem(QString::fromLatin1(kNewUserText), kNewUserID);
+    // Nothing is selected until the dialog shows: the preselection raises the click.
+    cboUser_->setCurrentIndex(-1);
+}
+
+void FUserName::showEvent(QShowEvent* pEvent) {
+    QDialog::showEvent(pEvent);
+    if (!bActivated_) {
+        bActivated_ = true;
+        PlaceAboveMiddle(*this);
+        Form_Activate();
+    }
+}
+
+void FUserName::Form_Activate() {
+    int nFound = cboUser_->findData(g_.nLastUserID);
+    if (nFound < 0) {
+        nFound = cboUser_->findData(kNewUserID);
+    }
+    cboUser_->setCurrentIndex(nFound);
+}
+
+void FUserName::cboUser_Click() {
+    const int nIndex = cboUser_->currentIndex();
+    SelUser = UserRec{};
+    SelUser.sName = cboUser_->itemText(nIndex).toStdString();
+    SelUser.nUserID = cboUser_->itemData(nIndex).toInt();
+    ShowPlayerData();
+    if (SelUser.nUserID != kNewUserID) {
+        txtPlayer_[1]->setFocus(Qt::OtherFocusReason);
+    } else {
+        cboUser_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool FUserName::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (pEvent->type() == QEvent::FocusOut &&
+        (pWatched == cboUser_ || pWatched == cboUser_->lineEdit())) {
+        // Opening the drop-down list or moving between the combo box and its
+        // edit field does not leave the name field.
+        const auto* pFocus = static_cast<QFocusEvent*>(pEvent);
+        const QWidget* pNow = QApplication::focusWidget();
+        if (pFocus->reason() != Qt::PopupFocusReason && pNow != cboUser_ &&
+            pNow != cboUser_->lineEdit()) {
+            ShowPlayerData(); // cboUser_LostFocus
+        }
+    } else if (pEvent->type() == QEvent::FocusIn) {
+        for (int i = 1; i <= 3; ++i) {
+            if (pWatched == txtPlayer_[i] && !txtPlayer_[i]->text().isEmpty()) {
+                // After the line edit's own handling, which may place the cursor.
+                QMetaObject::invokeMethod(txtPlayer_[i], &QLineEdit::selectAll,
+                                          Qt::QueuedConnection);
+            }
+        }
+    }
+    return QDialog::eventFilter(pWatched, pEvent);
+}
+
+void FUserName::GetPlayerData() {
+    Users = user_dialog::GetPlayerData(g_, env_);
+    bNoUsers = Users.empty();
+}
+
+void FUserName::ShowPlayerData() {
+    bool bFound = false;
+    if (!bNoUsers) {
+        for (const UserRec& user : Users) {
+            if (user.nUserID == SelUser.nUserID) {
+                SelUser.sPlayer1 = TrimBlanks(user.sPlayer1);
+                SelUser.sPlayer2 = TrimBlanks(user.sPlayer2);
+                SelUser.sPlayer3 = TrimBlanks(user.sPlayer3);
+                SelUser.sSkillLevel = TrimBlanks(user.sSkillLevel);
+                SelUser.nNumGames = user.nNumGames;
+                SelUser.nWinnings = user.nWinnings;
+                bFound = true;
+                break;
+            }
+        }
+    }
+    if (!bFound) {
+        SelUser.sPlayer1 = "Player 1";
+        SelUser.sPlayer2 = "Player 2";
+        SelUser.sPlayer3 = "Player 3";
+        SelUser.sSkillLevel = "Easy";
+        SelUser.nNumGames = 0;
+        SelUser.nWinnings = 0;
+    }
+    txtPlayer_[1]->setText(Q(SelUser.sPlayer1));
+    txtPlayer_[2]->setText(Q(SelUser.sPlayer2));
+    txtPlayer_[3]->setText(Q(SelUser.sPlayer3));
+    // A stored level that is none of the three shows as no selection, which the
+    // check on OK then refuses.
+    cboSkillLevel_->setCurrentIndex(cboSkillLevel_->findText(Q(SelUser.sSkillLevel)));
+}
+
+void FUserName::ValidateInput(bool& bValid) {
+    NewUser.nUserID = SelUser.nUserID;
+    NewUser.sName = TrimmedText(cboUser_->currentText());
+    NewUser.sPlayer1 = TrimmedText(txtPlayer_[1]->text());
+    NewUser.sPlayer2 = TrimmedText(txtPlayer_[2]->text());
+    NewUser.sPlayer3 = TrimmedText(txtPlayer_[3]->text());
+    NewUser.sSkillLevel = TrimmedText(cboSkillLevel_->currentText());
+    NewUser.nNumGames = SelUser.nNumGames;
+    NewUser.nWinnings = SelUser.nWinnings;
+
+    std::optional<NameProblem> problem =
+        FindNameProblem({NewUser.sName, NewUser.sPlayer1, NewUser.sPlayer2, NewUser.sPlayer3});
+    if (!problem && !IsValidSkillLevel(NewUser.sSkillLevel)) {
+        problem =
+            NameProblem{NameField::SkillLevel, "Skilllevel is invalid!", "Invalid SkillLevel"};
+    }
+    if (!problem) {
+        bValid = true;
+        return;
+    }
+    env_.msg.Show(problem->sMessage, problem->sTitle, MsgIcon::Exclamation);
+    switch (problem->field) {
+    case NameField::User:
+        cboUser_->setFocus(Qt::OtherFocusReason);
+        break;
+    case NameField::Player1:
+    case NameField::Player2:
+    case NameField::Player3:
+        txtPlayer_[static_cast<int>(problem->field) - 1]->setFocus(Qt::OtherFocusReason);
+        break;
+    case NameField::SkillLevel:
+        cboSkillLevel_->setFocus(Qt::OtherFocusReason);
+        break;
+    }
+    bValid = false;
+}
+
+void FUserName::cmdUserName_Click(int nIndex) {
+    if (nIndex == 1) {
+        CloseWith("X");
+        return;
+    }
+    bool bValid = false;
+    ValidateInput(bValid);
+    if (!bValid) {
+        return;
+    }
+    if (NewUser.nUserID != kNewUserID && NewUser.sName != SelUser.sName) {
+        if (env_.msg.AskYesNo(RenameQuestion(SelUser.sName, NewUser.sName), kRenameTitle,
+                              MsgIcon::Question) == MsgAnswer::No) {
+            cboUser_->setEditText(Q(SelUser.sName));
+            txtPlayer_[1]->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    if (NewUser.nUserID == kNewUserID) {
+        NewUser.nUserID = GetNextUserID(g_, env_);
+        if (g_.bDBError) {
+            CloseWith(std::nullopt);
+            return;
+        }
+        // No id could be handed out: writing under id 0 would overwrite whichever
+        // user a second such failure created.
+        if (NewUser.nUserID == 0) {
+            env_.msg.Show(kNoUserIdText, kNoUserIdTitle, MsgIcon::Exclamation);
+            return;
+        }
+    }
+    g_.nLastUserID = NewUser.nUserID;
+    g_.nUserID = NewUser.nUserID;
+    g_.sUserName = NewUser.sName;
+    g_.sLeftName = NewUser.sPlayer1;
+    g_.sTopName = NewUser.sPlayer2;
+    g_.sRightName = NewUser.sPlayer3;
+    SetSkillLevel(g_, NewUser.sSkillLevel);
+    g_.nNumGames = NewUser.nNumGames;
+    g_.nWinnings = NewUser.nWinnings;
+
+    ShowCurrentUserNames(display_, g_);
+    display_.ShowWinnings(DollarText(g_.nWinnings));
+
+    user_dialog::UpdateDatabase(g_, env_);
+    CloseWith("O");
+}
+
+void FUserName::reject() {
+    // Closing the window counts as the exit button: a caller must never take
+    // it for a confirmed user.
+    cmdUserName_Click(1);
+}
+
+void FUserName::CloseWith(std::optional<std::string> sAnswer) {
+    sAnswer_ = std::move(sAnswer);
+    done(sAnswer_ == "O" ? QDialog::Accepted : QDialog::Rejected);
+}
+
+} // namespace corvane
