@@ -53,6 +53,10 @@ fs::path ToPath(const std::string& s) {
 
 } // namespace
 
+std::filesystem::path PathFromUtf8(const std::string& sPath) {
+    return {std::u8string(sPath.begin(), sPath.end())};
+}
+
 std::string JoinPath(const std::string& sFolder, const std::string& sName) {
     return sFolder + kPathSep + sName;
 }

@@ -218,6 +218,7 @@ std::int32_t GetNextUserID(MGlobal& g, StorageEnv& env) {
             return 0;
         }
         std::int64_t n = query.Int(0);
+        query.Reset();
         // Skip the new-user marker and any id a user already has.
         Statement taken(*db, "SELECT 1 FROM user WHERE userid = ?");
         for (;;) {

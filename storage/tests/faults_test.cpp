@@ -6,7 +6,6 @@
 #include "storage/settings.hpp"
 #include "test_support.hpp"
 
-#define SQLITE_HAS_CODEC 1
 #include <chrono>
 #include <filesystem>
 #include <fstream>
