@@ -7,6 +7,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <string>
 #include <system_error>
 
 #ifdef _WIN32
@@ -52,6 +54,10 @@ fs::path ToPath(const std::string& s) {
 }
 
 } // namespace
+
+std::filesystem::path PathFromUtf8(const std::string& sPath) {
+    return {std::u8string(sPath.begin(), sPath.end())};
+}
 
 std::string JoinPath(const std::string& sFolder, const std::string& sName) {
     return sFolder + kPathSep + sName;
@@ -109,8 +115,9 @@ bool LocalFileSystem::ReadFile(const std::string& sPath, std::string& sContents,
 bool LocalFileSystem::WriteFileAtomic(const std::string& sPath, const std::string& sContents,
                                       std::string& sError) {
     const fs::path target = ToPath(sPath);
+    // A name of its own, so that two programs saving at once cannot mix their texts.
     fs::path temp = target;
-    temp += ".tmp";
+    temp += ".tmp" + std::to_string(std::random_device{}());
 #ifdef _WIN32
     FILE* f = _wfopen(temp.c_str(), L"wb");
 #else

@@ -3,6 +3,7 @@
 // go through this interface; tests use the in-memory fake.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace corvane {
@@ -13,6 +14,10 @@ inline constexpr char kPathSep = '\\';
 #else
 inline constexpr char kPathSep = '/';
 #endif
+
+// A file name held as UTF-8 text, as the program keeps every name, for the
+// standard library's file functions.
+std::filesystem::path PathFromUtf8(const std::string& sPath);
 
 // Folder + separator + name, with no check for a separator already at the end of
 // the folder: the program builds every file name this way.

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
   libgl-dev libxkbcommon-dev
-  libsqlcipher-dev sqlcipher
+  libsqlcipher-dev sqlcipher libssl-dev
   libpulse-dev pulseaudio
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core

@@ -2,7 +2,8 @@
 // a failure into a DbError, so that callers cannot forget one.
 #include "db.hpp"
 
-#define SQLITE_HAS_CODEC 1
+#include "platform/file_system.hpp"
+
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -27,7 +28,7 @@ struct FileStart {
 FileStart ReadFileStart(const std::string& sFile) {
     FileStart start;
     std::error_code ec;
-    const auto path = std::filesystem::u8path(sFile);
+    const auto path = PathFromUtf8(sFile);
     if (!std::filesystem::is_regular_file(path, ec)) {
         return start;
     }
@@ -151,7 +152,7 @@ Database Database::Open(const std::string& sFile, KeyCache& keys) {
 
 Database Database::Create(const std::string& sFile) {
     std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::u8path(sFile), ec)) {
+    if (std::filesystem::exists(PathFromUtf8(sFile), ec)) {
         throw DbError(SQLITE_CANTOPEN, "file already exists");
     }
     sqlite3* p = nullptr;

@@ -67,6 +67,8 @@ public:
     Statement(Database& db, std::string_view sSql);
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
+    Statement(Statement&&) = delete;
+    Statement& operator=(Statement&&) = delete;
     ~Statement();
 
     // Parameters are numbered from 1, as in SQL.
@@ -95,6 +97,8 @@ public:
     explicit Transaction(Database& db);
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
+    Transaction(Transaction&&) = delete;
+    Transaction& operator=(Transaction&&) = delete;
     ~Transaction();
     void Commit();
 

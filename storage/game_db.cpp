@@ -5,9 +5,11 @@
 #include "settings.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <limits>
+#include <string_view>
 
 namespace corvane {
 
@@ -136,30 +138,38 @@ std::string FormatDate(Date dt) {
     const auto dayStart = floor<days>(dt);
     const year_month_day ymd{dayStart};
     const hh_mm_ss<seconds> hms{dt - dayStart};
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02d:%02d:%02d", int{ymd.year()},
-                  unsigned{ymd.month()}, unsigned{ymd.day()}, static_cast<int>(hms.hours().count()),
-                  static_cast<int>(hms.minutes().count()), static_cast<int>(hms.seconds().count()));
-    return buffer;
+    std::array<char, 32> buffer{};
+    const int n = std::snprintf(
+        buffer.data(), buffer.size(), "%04d-%02u-%02u %02d:%02d:%02d", int{ymd.year()},
+        unsigned{ymd.month()}, unsigned{ymd.day()}, static_cast<int>(hms.hours().count()),
+        static_cast<int>(hms.minutes().count()), static_cast<int>(hms.seconds().count()));
+    return {buffer.data(), static_cast<std::size_t>(std::max(n, 0))};
 }
 
 std::optional<Date> ParseDate(const std::string& s) {
     using namespace std::chrono;
-    int nYear = 0;
-    unsigned nMonth = 0;
-    unsigned nDay = 0;
-    int nHour = 0;
-    int nMinute = 0;
-    int nSecond = 0;
-    int nUsed = 0;
-    if (std::sscanf(s.c_str(), "%4d-%2u-%2u %2d:%2d:%2d%n", &nYear, &nMonth, &nDay, &nHour,
-                    &nMinute, &nSecond, &nUsed) != 6 ||
-        static_cast<std::size_t>(nUsed) != s.size()) {
+    // Exactly "YYYY-MM-DD HH:MM:SS".
+    constexpr std::string_view kShape = "0000-00-00 00:00:00";
+    if (s.size() != kShape.size()) {
         return std::nullopt;
     }
-    const year_month_day ymd{year{nYear}, month{nMonth}, day{nDay}};
-    if (!ymd.ok() || nHour < 0 || nHour > 23 || nMinute < 0 || nMinute > 59 || nSecond < 0 ||
-        nSecond > 59) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const bool bDigit = s[i] >= '0' && s[i] <= '9';
+        if (kShape[i] == '0' ? !bDigit : s[i] != kShape[i]) {
+            return std::nullopt;
+        }
+    }
+    const auto Field = [&](std::size_t nPos, std::size_t nLen) {
+        int n = 0;
+        std::from_chars(s.data() + nPos, s.data() + nPos + nLen, n);
+        return n;
+    };
+    const year_month_day ymd{year{Field(0, 4)}, month{static_cast<unsigned>(Field(5, 2))},
+                             day{static_cast<unsigned>(Field(8, 2))}};
+    const int nHour = Field(11, 2);
+    const int nMinute = Field(14, 2);
+    const int nSecond = Field(17, 2);
+    if (!ymd.ok() || nHour > 23 || nMinute > 59 || nSecond > 59) {
         return std::nullopt;
     }
     return sys_days{ymd} + hours{nHour} + minutes{nMinute} + seconds{nSecond};
@@ -218,6 +228,7 @@ std::int32_t GetNextUserID(MGlobal& g, StorageEnv& env) {
             return 0;
         }
         std::int64_t n = query.Int(0);
+        query.Reset();
         // Skip the new-user marker and any id a user already has.
         Statement taken(*db, "SELECT 1 FROM user WHERE userid = ?");
         for (;;) {
@@ -312,7 +323,7 @@ std::optional<int> TopTenSave(MGlobal& g, StorageEnv& env, TopTenList& TopTen) {
             list = ReadStoredTopTen(*db, env.clock.Now());
             // The rule of the top-ten check: the first place with a lower score;
             // an equal score goes below.
-            const auto it = std::find_if(list.begin(), list.end(), [&](const TopTenRec& r) {
+            auto* const it = std::find_if(list.begin(), list.end(), [&](const TopTenRec& r) {
                 return entry.nScore > r.nScore;
             });
             if (it != list.end()) {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 #include <openssl/evp.h>
 
@@ -13,11 +14,12 @@ namespace {
 constexpr int kKdfIterations = 64000;
 constexpr int kKeyBytes = 32;
 
-void AppendHex(std::string& s, const unsigned char* p, std::size_t n) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (std::size_t i = 0; i < n; ++i) {
-        s += kHex[p[i] >> 4];
-        s += kHex[p[i] & 0x0F];
+template <std::size_t N>
+void AppendHex(std::string& s, const std::array<unsigned char, N>& bytes) {
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    for (const unsigned char b : bytes) {
+        s += kHex[b >> 4];
+        s += kHex[b & 0x0F];
     }
 }
 
@@ -36,8 +38,8 @@ const std::string& KeyCache::RawKey(const Salt& salt) {
     }
     ++nDerivations_;
     std::string sRaw = "x'";
-    AppendHex(sRaw, key.data(), key.size());
-    AppendHex(sRaw, salt.data(), salt.size());
+    AppendHex(sRaw, key);
+    AppendHex(sRaw, salt);
     sRaw += "'";
     return keys_.emplace(salt, std::move(sRaw)).first->second;
 }

@@ -1,6 +1,7 @@
 // corvane-mkdb FILE: makes a fresh game database at FILE unless one is there.
 // The build runs it so that a corvane.mdb stands beside the program.
 #include "db.hpp"
+#include "platform/file_system.hpp"
 #include "schema.hpp"
 
 #include <cstdio>
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     }
     const std::string sFile = argv[1];
     std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::u8path(sFile), ec)) {
+    if (std::filesystem::exists(corvane::PathFromUtf8(sFile), ec)) {
         return 0;
     }
     try {

@@ -3,6 +3,7 @@
 #include "schema.hpp"
 
 #include "db.hpp"
+#include "platform/file_system.hpp"
 
 #include <filesystem>
 #include <system_error>
@@ -41,7 +42,7 @@ INSERT INTO system (nextuserid) VALUES (1);
 
 void CreateFreshDatabase(const std::string& sFile) {
     namespace fs = std::filesystem;
-    const fs::path target = fs::u8path(sFile);
+    const fs::path target = PathFromUtf8(sFile);
     fs::path temp = target;
     temp += ".new";
     std::error_code ec;

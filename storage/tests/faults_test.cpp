@@ -6,7 +6,6 @@
 #include "storage/settings.hpp"
 #include "test_support.hpp"
 
-#define SQLITE_HAS_CODEC 1
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -44,7 +43,8 @@ protected:
     FaultsTest()
         : sApp_(dir_.Sub("app")), sShared_(dir_.Sub("shared")), clock_(MakeDate(2026, 12, 6)),
           env_(msg_, files_, clock_, sApp_) {
-        CreateFreshDatabase(DatabaseFileName(sApp_));
+        testing::FreshDatabase(DatabaseFileName(sApp_));
+        env_.keys = testing::TestKeys();
         g_.sDBPath = sApp_;
     }
 

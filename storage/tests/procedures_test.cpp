@@ -22,7 +22,8 @@ protected:
     ProceduresTest()
         : sApp_(dir_.Sub("app")), clock_(MakeDate(2026, 12, 6, 10, 30, 0)),
           env_(msg_, files_, clock_, sApp_) {
-        CreateFreshDatabase(DatabaseFileName(sApp_));
+        testing::FreshDatabase(DatabaseFileName(sApp_));
+        env_.keys = testing::TestKeys();
         g_.sDBPath = sApp_;
     }
 
@@ -322,18 +323,19 @@ TEST_F(ProceduresTest, UserEditorListsEditsAndDeletes) {
 }
 
 TEST_F(ProceduresTest, KeyIsDerivedOncePerFileAndRun) {
+    StorageEnv env(msg_, files_, clock_, sApp_); // a run of its own
     for (int i = 0; i < 5; ++i) {
         TopTenList list{};
-        main_window::TopTenLoad(g_, env_, list);
-        GetNextUserID(g_, env_);
+        main_window::TopTenLoad(g_, env, list);
+        GetNextUserID(g_, env);
     }
-    EXPECT_EQ(env_.keys.Derivations(), 1);
+    EXPECT_EQ(env.keys.Derivations(), 1);
 
     // A replaced file has a new salt and gets its own key.
     std::filesystem::remove(File());
     CreateFreshDatabase(File());
-    EXPECT_EQ(GetNextUserID(g_, env_), 1);
-    EXPECT_EQ(env_.keys.Derivations(), 2);
+    EXPECT_EQ(GetNextUserID(g_, env), 1);
+    EXPECT_EQ(env.keys.Derivations(), 2);
     EXPECT_TRUE(msg_.Shown.empty());
 }
 

@@ -52,10 +52,27 @@ inline Date MakeDate(int y, unsigned m, unsigned d, int hh = 0, int mm = 0, int 
     return sys_days{year{y} / month{m} / day{d}} + hours{hh} + minutes{mm} + seconds{ss};
 }
 
-// Opens a database file with the password, for arranging and checking rows.
+// The tests' own derived keys, so that looking into a file does not pay for the
+// key derivation each time (it is slow under the sanitizers).
+inline KeyCache& TestKeys() {
+    static KeyCache keys;
+    return keys;
+}
+
+// Opens a database file for arranging and checking rows.
 inline db::Database OpenDirect(const std::string& sFile) {
-    KeyCache keys(false);
-    return db::Database::Open(sFile, keys);
+    return db::Database::Open(sFile, TestKeys());
+}
+
+// Puts a fresh database at sFile: a copy of one made once per test program.
+inline void FreshDatabase(const std::string& sFile) {
+    static const TempDir dir;
+    static const std::filesystem::path templateFile = [] {
+        const auto path = dir.Path() / "template.mdb";
+        CreateFreshDatabase(path.string());
+        return path;
+    }();
+    std::filesystem::copy_file(templateFile, sFile);
 }
 
 inline std::int64_t QueryInt(const std::string& sFile, const char* sSql) {
