@@ -66,9 +66,10 @@ FAnimate::FAnimate(MGlobal& g, QWidget* pParent) : QDialog(pParent), m_g(g) {
     scrAnim_ = new QScrollBar(Qt::Horizontal, this);
     scrAnim_->setObjectName(QStringLiteral("scrAnim"));
     scrAnim_->setGeometry(Twips(120, 1200, 4215, 375));
+    // The longest wait sits at the left, under "Slowest". The bar itself runs
+    // the usual way (an inverted QScrollBar moves its thumb away from the
+    // arrow pressed), and the value is read from the right end.
     scrAnim_->setRange(0, kSlowest);
-    // The longest wait sits at the left, under "Slowest".
-    scrAnim_->setInvertedAppearance(true);
     scrAnim_->setSingleStep(1);
     scrAnim_->setPageStep(5);
 
@@ -93,15 +94,23 @@ void FAnimate::Form_Load() {
              area.top() + (area.height() - height()) / 2);
     }
     // A setting the bar cannot show goes to the nearer end.
-    scrAnim_->setValue(std::clamp(static_cast<int>(m_g.lAnimSpeed / 1000), 0, kSlowest));
+    SetValue(static_cast<int>(m_g.lAnimSpeed / 1000));
+}
+
+int FAnimate::Value() const {
+    return kSlowest - scrAnim_->value();
+}
+
+void FAnimate::SetValue(int nValue) {
+    scrAnim_->setValue(kSlowest - std::clamp(nValue, 0, kSlowest));
 }
 
 void FAnimate::cmdAnim_Click(int nIndex) {
     if (nIndex == 0) {
-        scrAnim_->setValue(kNormal);
+        SetValue(kNormal);
         return;
     }
-    m_g.lAnimSpeed = scrAnim_->value() * 1000;
+    m_g.lAnimSpeed = Value() * 1000;
     accept();
 }
 

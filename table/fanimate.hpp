@@ -20,6 +20,10 @@ public:
     // 0 "&Reset" puts the thumb on "Normal"; 1 "&OK" stores and closes.
     void cmdAnim_Click(int nIndex);
 
+    // The speed the thumb shows, in thousands: 80 at the left end, 0 at the right.
+    int Value() const;
+    void SetValue(int nValue);
+
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
 
