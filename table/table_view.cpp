@@ -40,6 +40,8 @@ TableView::TableView(QWidget* pParent) : QWidget(pParent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     fills_.fill(0xFF80FF);
+    // The design scale until the first resize.
+    xf_ = QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
 }
 
 TableView::~TableView() {
@@ -103,7 +105,7 @@ void TableView::Place(QWidget* pWidget, const QRect& twips, double fPoints) {
         // The panels only show; the table under them takes the mouse.
         pLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    Relayout();
+    PlaceOne(placed_.back());
 }
 
 void TableView::SetPicture(QWidget* pWidget, PictureRole role, int nResource) {
@@ -141,16 +143,19 @@ void TableView::RenderPicture(const PictureKey& key) {
     }
 }
 
+void TableView::PlaceOne(const Placement& p) {
+    p.pWidget->setGeometry(WidgetRect(p.twips));
+    if (p.fPoints > 0.0) {
+        QFont font = p.pWidget->font();
+        font.setPixelSize(
+            std::max(1, static_cast<int>(std::lround(p.fPoints * kTwipsPerPoint * xf_.m11()))));
+        p.pWidget->setFont(font);
+    }
+}
+
 void TableView::Relayout() {
-    const double fScale = xf_.m11();
     for (const Placement& p : placed_) {
-        p.pWidget->setGeometry(WidgetRect(p.twips));
-        if (p.fPoints > 0.0) {
-            QFont font = p.pWidget->font();
-            font.setPixelSize(
-                std::max(1, static_cast<int>(std::lround(p.fPoints * kTwipsPerPoint * fScale))));
-            p.pWidget->setFont(font);
-        }
+        PlaceOne(p);
     }
     for (const PictureKey& key : pictures_) {
         RenderPicture(key);

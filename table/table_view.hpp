@@ -104,6 +104,7 @@ private:
         int nResource;
     };
 
+    void PlaceOne(const Placement& p);
     void Relayout();
     void PrepareArt();
     void RenderPicture(const PictureKey& key);
