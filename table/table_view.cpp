@@ -40,6 +40,8 @@ TableView::TableView(QWidget* pParent) : QWidget(pParent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     fills_.fill(0xFF80FF);
+    // A third of the design size still shows every panel.
+    setMinimumSize(kTableWidth / 45, kTableHeight / 45);
     // The design scale until the first resize.
     xf_ = QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
 }

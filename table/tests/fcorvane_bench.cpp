@@ -2,11 +2,14 @@
 // the longest gap between frames while cards fly (at the design size and at
 // twice it), click to redrawn table, and the processor time an idle table uses
 // in ten seconds of waiting for the user. Run by hand, never by CTest:
-//   fcorvane_bench [--idle-seconds N] [--screenshot file.png]
+//   fcorvane_bench [--idle-seconds N] [--screenshots folder]
+// With --screenshots it also saves pictures of the table and its two dialogs.
 // Set QT_SCALE_FACTOR=2 to measure at a device pixel ratio of 2.
 #include "engine/cards.hpp"
 #include "platform/fake_platform.hpp"
+#include "table/fanimate.hpp"
 #include "table/fcorvane.hpp"
+#include "table/fmessage.hpp"
 #include "table/table_resources.hpp"
 #include "table/table_view.hpp"
 
@@ -123,7 +126,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--idle-seconds")) {
             nIdleSeconds = args[i + 1].toInt();
-        } else if (args[i] == QLatin1String("--screenshot")) {
+        } else if (args[i] == QLatin1String("--screenshots")) {
             sScreenshot = args[i + 1];
         }
     }
@@ -196,7 +199,17 @@ int main(int argc, char** argv) {
     }
 
     if (!sScreenshot.isEmpty()) {
-        w.Table().grab().save(sScreenshot);
+        w.Table().grab().save(sScreenshot + "/table.png");
+        g.sMessage = "CANPLAY1";
+        g.sMessageCard = GetCardName(22);
+        FMessage hint(g, &w);
+        hint.grab().save(sScreenshot + "/fmessage.png");
+        g.lAnimSpeed = 80000;
+        FAnimate speed(g, &w);
+        speed.grab().save(sScreenshot + "/fanimate.png");
+        w.resize(1000, 520 + w.menuBar()->height());
+        Wait(100);
+        w.Table().grab().save(sScreenshot + "/table-wide.png");
     }
 
     w.resize(1284, 892 + w.menuBar()->height());
