@@ -41,6 +41,10 @@ public:
     void ShowHandOver() override { ++nHandOvers; }
     std::optional<std::string> ShowGameOver() override {
         ++nGameOvers;
+        // The real dialog ranks the seats; here the user has won with no score
+        // that the top ten would take.
+        pG->bUserWon = true;
+        pG->Standings[0] = StandingRec{pG->sUserName, 0};
         return std::string("YES");
     }
     void ShowHighScore() override { ++nHighScores; }
@@ -141,6 +145,16 @@ struct Rig {
         QTest::mouseClick(&T(), Qt::LeftButton, {}, HandPoint(i));
     }
 
+    // The user's move as a player makes it: the first legal card, or the
+    // pay-the-pot button when there is none.
+    void PlayOneMove() {
+        if (S().bUserCanPlay) {
+            ClickCard(S().bSevenHeartsPlayed ? S().UserPlayable.front() : kSevenOfHearts);
+        } else {
+            QTest::mouseClick(w->findChild<QPushButton*>("cmdUser"), Qt::LeftButton);
+        }
+    }
+
     MGlobal g;
     ScriptedHost host;
     RecordingSound sound;
@@ -205,6 +219,8 @@ private slots:
     void hintDialogTexts_data();
     void hintDialogTexts();
     void flightLeavesItsTrailUntilCleared();
+    void wonGameMovesUpALevel();
+    void smallScreenOpensMaximised();
 };
 
 void FCorvaneTest::opensAtDesignSizeWithPanelsInPlace() {
@@ -748,6 +764,44 @@ void FCorvaneTest::flightLeavesItsTrailUntilCleared() {
     r.w->ClearTable();
     QVERIFY(r.T().Drawings().empty());
     r.T().onPainted = nullptr;
+}
+
+void FCorvaneTest::wonGameMovesUpALevel() {
+    Rig r;
+    r.w->GetGame().StartGame(true);
+    for (int i = 0; i < 400 && r.host.nGameOvers == 0; ++i) {
+        QVERIFY(r.S().bUserTurn);
+        r.PlayOneMove();
+    }
+    QCOMPARE(r.host.nGameOvers, 1);
+    // "YES" after a won game: the next level, its table and a fresh game.
+    QCOMPARE(r.S().nLevel, 1);
+    QCOMPARE(r.T().Background(), 200);
+    QVERIFY(r.w->windowTitle().endsWith(" - Level 2 (1st Hand)"));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(r.S().bUserTurn);
+    QCOMPARE(r.S().nHand, 0);
+    QVERIFY(r.g.ScoresUser.empty());
+    for (int s = 0; s < 4; ++s) {
+        QVERIFY(r.S().nFunds[s] == 195);
+    }
+}
+
+void FCorvaneTest::smallScreenOpensMaximised() {
+    Rig r;
+    r.w->SaveSettings();
+    QCOMPARE(r.host.Saves, std::vector<bool>{false});
+    MGlobal g;
+    ScriptedHost host;
+    host.pG = &g;
+    RecordingSound sound;
+    FakeMessageBoxes msg;
+    FCorvane small(g, host, sound, msg);
+    small.ShowAtStart(true);
+    QTRY_VERIFY(small.isMaximized());
+    small.SaveSettings();
+    QCOMPARE(host.Saves, std::vector<bool>{true});
+    QVERIFY(small.IsLoaded());
 }
 
 QTEST_MAIN(FCorvaneTest)
