@@ -318,6 +318,8 @@ void FCorvaneTest::seededHandPlayedByClicks() {
     QVERIFY(r.S().bUserTurn);
     QCOMPARE(r.S().nHand, 1);
     QCOMPARE(r.g.ScoresUser.size(), 1U);
+    // Waiting for the user, the pause timer is not running.
+    QVERIFY(!r.w->findChild<QTimer*>("tmrCount")->isActive());
 }
 
 void FCorvaneTest::cardsDrawnWhereTheyBelong_data() {
