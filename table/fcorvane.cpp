@@ -638,6 +638,7 @@ void FCorvane::closeEvent(QCloseEvent* pEvent) {
         pEvent->ignore();
         return;
     }
+    emit Unloading();
     QMainWindow::closeEvent(pEvent);
 }
 

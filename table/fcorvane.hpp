@@ -119,6 +119,11 @@ public:
     std::uint32_t TickCount() override;
     Date Now() override;
 
+signals:
+    // The window is closing (by the user, File Exit or the engine's Unload);
+    // the program's closing steps hang on this.
+    void Unloading();
+
 protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void closeEvent(QCloseEvent* pEvent) override;

@@ -804,6 +804,12 @@ void FCorvaneTest::smallScreenOpensMaximised() {
     small.SaveSettings();
     QCOMPARE(host.Saves, std::vector<bool>{true});
     QVERIFY(small.IsLoaded());
+    // File, Exit closes the window, and says so first.
+    int nUnloads = 0;
+    QObject::connect(&small, &FCorvane::Unloading, [&] { ++nUnloads; });
+    small.MenuItem("mnuFile1")->trigger();
+    QCOMPARE(nUnloads, 1);
+    QVERIFY(!small.isVisible());
 }
 
 QTEST_MAIN(FCorvaneTest)
