@@ -260,6 +260,13 @@ void TableView::mouseReleaseEvent(QMouseEvent* pEvent) {
     }
 }
 
+void TableView::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+    // The second press of a double click is not a second click on the table:
+    // a quick double click on a card plays it once.
+    bLeftPressed_ = false;
+    pEvent->accept();
+}
+
 void TableView::mouseMoveEvent(QMouseEvent* pEvent) {
     if (onMouseMove) {
         onMouseMove(ToTwips(pEvent->position()));

@@ -412,6 +412,30 @@ void FCorvaneTest::wrongCardAndPayButtonGiveHints() {
         QCOMPARE(s.UserHand, hand);
         QCOMPARE(r.Text("lblAmt3"), QString::number(s.nFunds[3]));
     }
+    // A double click is one click: one hint, not two.
+    int nHints = 0;
+    QTimer watcher;
+    watcher.setInterval(1);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (QWidget* pModal = QApplication::activeModalWidget()) {
+            ++nHints;
+            pModal->close();
+        }
+    });
+    watcher.start();
+    const int i = static_cast<int>(std::find(hand.begin(), hand.end(), nWrong) - hand.begin());
+    // The events a double click brings: press, release, double click, release.
+    const QPoint p = r.HandPoint(i);
+    QTest::mouseClick(&r.T(), Qt::LeftButton, {}, p);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, p, r.T().mapToGlobal(p), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&r.T(), &dbl);
+    QTest::mouseRelease(&r.T(), Qt::LeftButton, {}, p);
+    QTest::qWait(20);
+    watcher.stop();
+    QCOMPARE(nHints, 1);
+    r.sound.TakePlayed();
+
     // A click beside the hand does nothing, not even a hint.
     QTest::mouseClick(&r.T(), Qt::LeftButton, {},
                       r.T().WidgetPoint(QPointF(s.nHandLeft - 100, kHandTop + 700)));
