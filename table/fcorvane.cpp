@@ -1,0 +1,645 @@
+#include "fcorvane.hpp"
+
+#include "engine/cards.hpp"
+#include "table/fanimate.hpp"
+#include "table/flight_path.hpp"
+#include "table/fmessage.hpp"
+#include "table/hover.hpp"
+#include "table/sound_names.hpp"
+#include "table/table_resources.hpp"
+#include "table/table_view.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace corvane {
+namespace {
+
+// The panels by seat (0 left, 1 top, 2 right, 3 the user), in twips.
+constexpr std::array<QRect, 4> kPlayerRects{QRect(120, 4350, 1575, 375), QRect(120, 150, 1575, 375),
+                                            QRect(7920, 150, 1575, 375),
+                                            QRect(7920, 4350, 1575, 375)};
+constexpr std::array<QRect, 4> kCardNoRects{QRect(680, 4800, 495, 450), QRect(680, 600, 495, 450),
+                                            QRect(8480, 600, 495, 450),
+                                            QRect(8480, 4800, 495, 450)};
+constexpr std::array<QRect, 4> kSuitRects{QRect(1200, 4800, 480, 450), QRect(1200, 600, 480, 450),
+                                          QRect(9000, 600, 480, 450), QRect(9000, 4800, 480, 450)};
+constexpr std::array<QRect, 4> kSadRects{QRect(780, 4800, 480, 450), QRect(780, 600, 480, 450),
+                                         QRect(8580, 600, 480, 450), QRect(8580, 4800, 480, 450)};
+constexpr std::array<QRect, 4> kAmtRects{QRect(600, 5400, 855, 450), QRect(600, 1200, 855, 450),
+                                         QRect(8400, 1200, 855, 450), QRect(8400, 5400, 855, 450)};
+constexpr std::array<QRect, 4> kCardsLeftRects{
+    QRect(840, 6000, 615, 450), QRect(840, 1800, 615, 450), QRect(8640, 1800, 615, 450),
+    QRect(8640, 6000, 615, 450)};
+constexpr QRect kPotRect(120, 3120, 1215, 450);
+constexpr QRect kWinningsRect(7920, 2850, 1575, 425);
+constexpr QRect kUserButtonRect(7920, 3400, 1575, 720);
+
+constexpr const char* kPlayerNames[] = {"Player One", "Player Two", "Player Three", "Player Four"};
+
+constexpr double kNameFont = 12.0;
+constexpr double kPanelFont = 13.5;
+constexpr double kButtonFont = 14.25;
+
+// The tick a window timer really delivers; a pause of 20 ticks is about 0.3 s.
+constexpr std::chrono::milliseconds kPauseTick{15};
+
+const QString kBoxStyle = QStringLiteral("QLabel { background: white; border: 1px solid black; }");
+const QString kMoneyStyle =
+    QStringLiteral("QLabel { background: white; border: 1px solid black; color: #800080; }");
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+std::uint32_t SystemClock::TickCount() {
+    const auto nMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(nMs.count()));
+}
+
+Date SystemClock::Now() {
+    return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+}
+
+FCorvane::FCorvane(MGlobal& g, GameHost& host, SoundOutput& sound, MessageBoxes& msg, Clock* pClock,
+                   QWidget* pParent)
+    : QMainWindow(pParent), m_g(g), host_(host), sound_(sound), msg_(msg),
+      pClock_(pClock != nullptr ? pClock : &systemClock_), game_(g, *this, opponents_) {
+    if (!QFile::exists(PicturePath(PictureRole::ProgramIcon))) {
+        InitTableResources();
+    }
+    setObjectName(QStringLiteral("FCorvane"));
+    setWindowTitle(Q(m_g.sTitle));
+    setWindowIcon(ProgramIcon());
+
+    table_ = new TableView(this);
+    setCentralWidget(table_);
+    BuildPanels();
+    BuildMenus();
+
+    int nCardWidth = 0;
+    int nCardHeight = 0;
+    bLoaded_ = table_->InitCards(nCardWidth, nCardHeight);
+    if (!bLoaded_) {
+        msg_.Beep();
+        msg_.Show("The card faces could not be loaded.", "Error Loading Program",
+                  MsgIcon::Exclamation);
+    }
+
+    tmrCount_ = new QTimer(this);
+    tmrCount_->setObjectName(QStringLiteral("tmrCount"));
+    tmrCount_->setInterval(kPauseTick);
+    connect(tmrCount_, &QTimer::timeout, this, [this] { game_.tmrCount_Timer(); });
+
+    table_->onMouseDown = [this](QPointF pos, Qt::MouseButton) {
+        game_.Form_MouseDown(static_cast<float>(pos.x()), static_cast<float>(pos.y()));
+    };
+    table_->onClick = [this] { game_.Form_Click(); };
+    table_->onMouseMove = [this](QPointF pos) {
+        Form_MouseMove(static_cast<float>(pos.x()), static_cast<float>(pos.y()));
+    };
+
+    // Input to the window, its menus and shortcuts is looked at before anyone acts on it.
+    qApp->installEventFilter(this);
+
+    resize(table_->sizeHint().width(),
+           table_->sizeHint().height() + menuBar()->sizeHint().height());
+    game_.LoadDeck();
+}
+
+FCorvane::~FCorvane() {
+    qApp->removeEventFilter(this);
+    if (nHourglass_ > 0) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void FCorvane::ShowAtStart(bool bSmallScreen) {
+    if (bSmallScreen) {
+        showMaximized();
+        return;
+    }
+    if (const QScreen* pScreen = screen()) {
+        const QRect area = pScreen->geometry();
+        const QSize frame = frameGeometry().size().expandedTo(size());
+        move(area.left() + (area.width() - frame.width()) / 2,
+             area.top() + (area.height() - frame.height()) / 2);
+    }
+    show();
+}
+
+QLabel* FCorvane::MakeLabel(const QString& sName, const QRect& twips, double fPoints) {
+    auto* pLabel = new QLabel(table_);
+    pLabel->setObjectName(sName);
+    pLabel->setAlignment(Qt::AlignCenter);
+    pLabel->setFont(QFont(QStringLiteral("MS Sans Serif")));
+    table_->Place(pLabel, twips, fPoints);
+    return pLabel;
+}
+
+void FCorvane::BuildPanels() {
+    for (int s = 0; s < 4; ++s) {
+        const auto i = static_cast<std::size_t>(s);
+        lblPlayer_[i] = MakeLabel(QStringLiteral("lblPlayer%1").arg(s), kPlayerRects[i], kNameFont);
+        QFont bold = lblPlayer_[i]->font();
+        bold.setBold(true);
+        lblPlayer_[i]->setFont(bold);
+        lblPlayer_[i]->setStyleSheet(QStringLiteral("QLabel { color: #000080; }"));
+        lblPlayer_[i]->setText(QString::fromLatin1(kPlayerNames[i]));
+
+        lblCardNo_[i] =
+            MakeLabel(QStringLiteral("lblCardNo%1").arg(s), kCardNoRects[i], kPanelFont);
+        lblCardNo_[i]->setStyleSheet(kBoxStyle);
+        imgSuit_[i] = MakeLabel(QStringLiteral("imgSuit%1").arg(s), kSuitRects[i], 0.0);
+        imgSad_[i] = MakeLabel(QStringLiteral("imgSad%1").arg(s), kSadRects[i], 0.0);
+        table_->SetPicture(imgSad_[i], PictureRole::SadFace);
+        imgSad_[i]->hide();
+        lblAmt_[i] = MakeLabel(QStringLiteral("lblAmt%1").arg(s), kAmtRects[i], kPanelFont);
+        lblAmt_[i]->setStyleSheet(kBoxStyle);
+        lblAmt_[i]->setText(QStringLiteral("200"));
+        lblCardsLeft_[i] =
+            MakeLabel(QStringLiteral("lblCardsLeft%1").arg(s), kCardsLeftRects[i], kPanelFont);
+        lblCardsLeft_[i]->setStyleSheet(kBoxStyle);
+        lblCardsLeft_[i]->setText(QStringLiteral("13"));
+    }
+    lblPot_ = MakeLabel(QStringLiteral("lblPot"), kPotRect, kPanelFont);
+    lblPot_->setStyleSheet(kMoneyStyle);
+    lblWinnings_ = MakeLabel(QStringLiteral("lblWinnings"), kWinningsRect, kPanelFont);
+    lblWinnings_->setStyleSheet(kMoneyStyle);
+
+    cmdUser_ = new QPushButton(table_);
+    cmdUser_->setObjectName(QStringLiteral("cmdUser"));
+    cmdUser_->setAccessibleName(QStringLiteral("Pay the Pot"));
+    cmdUser_->setFont(QFont(QStringLiteral("Eras Demi ITC")));
+    table_->Place(cmdUser_, kUserButtonRect, kButtonFont);
+    table_->SetPicture(cmdUser_, PictureRole::PotButton);
+    connect(cmdUser_, &QPushButton::clicked, this, [this] { game_.cmdUser_Click(); });
+}
+
+void FCorvane::BuildMenus() {
+    auto item = [this](QMenu* pMenu, const char* sName, const char* sCaption, QKeySequence key,
+                       auto handler) {
+        QAction* pAction = pMenu->addAction(QString::fromLatin1(sCaption));
+        pAction->setObjectName(QString::fromLatin1(sName));
+        pAction->setShortcut(key);
+        connect(pAction, &QAction::triggered, this, handler);
+        return pAction;
+    };
+
+    QMenu* pFile = AddMenu(QStringLiteral("&File"), QStringLiteral("mnuFileH"));
+    item(pFile, "mnuFile0", "&New Game", QKeySequence(Qt::CTRL | Qt::Key_N),
+         [this] { mnuFile_Click(0); });
+    item(pFile, "mnuFile1", "&Exit Corvane", QKeySequence(Qt::CTRL | Qt::Key_X),
+         [this] { mnuFile_Click(1); });
+    pFile->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
+    item(pFile, "mnuTopTen", "&Top Ten List...", QKeySequence(Qt::CTRL | Qt::Key_T),
+         [this] { mnuTopTen_Click(); });
+
+    QMenu* pOptions = AddMenu(QStringLiteral("&Options"), QStringLiteral("mnuOptionHdr"));
+    mnuOption_[0] = item(pOptions, "mnuOption0", "Turn Sound &On", QKeySequence(Qt::Key_F5),
+                         [this] { mnuOption_Click(0); });
+    mnuOption_[1] = item(pOptions, "mnuOption1", "Turn Sound &Off", QKeySequence(Qt::Key_F6),
+                         [this] { mnuOption_Click(1); });
+    mnuAnimals_[0] = item(pOptions, "mnuAnimals0", "Turn &Animals On",
+                          QKeySequence(Qt::CTRL | Qt::Key_A), [this] { mnuAnimals_Click(0); });
+    mnuAnimals_[1] = item(pOptions, "mnuAnimals1", "Turn A&nimals Off",
+                          QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { mnuAnimals_Click(1); });
+    pOptions->addSeparator()->setObjectName(QStringLiteral("mnuSep3"));
+    item(pOptions, "mnuAnim", "&Animation Speed...", QKeySequence(Qt::Key_F7),
+         [this] { mnuAnim_Click(); });
+}
+
+QMenu* FCorvane::AddMenu(const QString& sCaption, const QString& sName, QMenu* pBefore) {
+    auto* pMenu = new QMenu(sCaption, menuBar());
+    pMenu->setObjectName(sName);
+    if (pBefore != nullptr) {
+        menuBar()->insertMenu(pBefore->menuAction(), pMenu);
+    } else {
+        menuBar()->addMenu(pMenu);
+    }
+    return pMenu;
+}
+
+QMenu* FCorvane::Menu(const QString& sName) const {
+    return menuBar()->findChild<QMenu*>(sName);
+}
+
+QAction* FCorvane::MenuItem(const QString& sName) const {
+    return menuBar()->findChild<QAction*>(sName);
+}
+
+void FCorvane::SyncOptionMenus() {
+    mnuOption_[0]->setVisible(!m_g.bSoundOn);
+    mnuOption_[1]->setVisible(m_g.bSoundOn);
+    mnuAnimals_[0]->setVisible(!m_g.bAnimals);
+    mnuAnimals_[1]->setVisible(m_g.bAnimals);
+}
+
+void FCorvane::SetClock(Clock* pClock) {
+    pClock_ = pClock != nullptr ? pClock : &systemClock_;
+}
+
+void FCorvane::SetPauseTick(std::chrono::milliseconds tick) {
+    tmrCount_->setInterval(tick);
+}
+
+// Menu commands. Input is dropped while the game is busy; the checks here keep
+// a command triggered some other way from starting anything in the middle.
+
+void FCorvane::mnuFile_Click(int nIndex) {
+    if (IsBusy()) {
+        return;
+    }
+    if (nIndex == 0) {
+        game_.NewGame();
+    } else if (nIndex == 1) {
+        close();
+    }
+}
+
+void FCorvane::mnuTopTen_Click() {
+    if (IsBusy()) {
+        return;
+    }
+    m_g.nTopTenPos = 99; // no place highlighted
+    host_.ShowTopTen();
+    if (m_g.bDBError) {
+        host_.HandleDBError();
+    }
+}
+
+void FCorvane::mnuOption_Click(int nIndex) {
+    if (IsBusy()) {
+        return;
+    }
+    if (nIndex == 0) {
+        m_g.bSoundOn = true;
+        PlaySoundRes("SOUNDON");
+    } else {
+        PlaySoundRes("SOUNDOFF");
+        m_g.bSoundOn = false;
+    }
+    mnuOption_[0]->setVisible(nIndex != 0);
+    mnuOption_[1]->setVisible(nIndex == 0);
+}
+
+void FCorvane::mnuAnimals_Click(int nIndex) {
+    if (IsBusy()) {
+        return;
+    }
+    if (nIndex == 0) {
+        m_g.bAnimals = true;
+        PlaySoundRes("OVERPLAYER1");
+    } else {
+        m_g.bAnimals = false;
+        PlaySoundRes("OVERPLAYER3");
+    }
+    mnuAnimals_[0]->setVisible(nIndex != 0);
+    mnuAnimals_[1]->setVisible(nIndex == 0);
+}
+
+void FCorvane::mnuAnim_Click() {
+    if (animate_ == nullptr) {
+        animate_ = new FAnimate(m_g, this);
+        animate_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    animate_->show();
+    animate_->raise();
+    animate_->activateWindow();
+}
+
+void FCorvane::Form_MouseMove(float x, float y) {
+    if (!game_.State().bUserTurn || (picHelp_ != nullptr && picHelp_->isVisible())) {
+        return;
+    }
+    const HoverZone zone = EnteredZone(x, y, nLastX_, nLastY_, m_g.bAnimals);
+    if (zone != HoverZone::None) {
+        PlaySoundRes(std::string(HoverSoundName(zone)));
+    }
+    nLastX_ = RoundHalfEven(x);
+    nLastY_ = RoundHalfEven(y);
+}
+
+// The panels.
+
+void FCorvane::SetAmt(int nSeat, const std::string& sCaption) {
+    lblAmt_.at(nSeat)->setText(Q(sCaption));
+}
+
+void FCorvane::SetPot(const std::string& sCaption) {
+    lblPot_->setText(Q(sCaption));
+}
+
+void FCorvane::SetCardsLeft(int nSeat, const std::string& sCaption) {
+    lblCardsLeft_.at(nSeat)->setText(Q(sCaption));
+}
+
+void FCorvane::SetLastCard(int nSeat, const LastCardPanel& panel) {
+    const auto i = static_cast<std::size_t>(nSeat);
+    imgSad_.at(i)->setVisible(panel.bSad);
+    lblCardNo_.at(i)->setVisible(panel.bCardNoVisible);
+    lblCardNo_.at(i)->setText(Q(panel.sCardNo));
+    if (panel.nSuitIcon != 0) {
+        table_->SetPicture(imgSuit_.at(i), PictureRole::SuitIcon, panel.nSuitIcon);
+    } else {
+        table_->ClearPicture(imgSuit_.at(i));
+    }
+}
+
+void FCorvane::SetPlayerFill(int nSeat, std::uint32_t nColour) {
+    table_->SetPlayerFill(nSeat, nColour);
+}
+
+void FCorvane::SetPlayerName(int nSeat, const std::string& sName) {
+    lblPlayer_.at(nSeat)->setText(Q(sName));
+}
+
+void FCorvane::SetWinnings(const std::string& sCaption) {
+    lblWinnings_->setText(Q(sCaption));
+}
+
+void FCorvane::SetStatsMenuCaption(const std::string& sCaption) {
+    sStatsCaption_ = sCaption;
+    if (QAction* pStats = MenuItem(QStringLiteral("mnuWinnings"))) {
+        pStats->setText(Q(sCaption));
+    }
+}
+
+// The table.
+
+int FCorvane::TableWidth() {
+    return TableView::kTableWidth;
+}
+
+void FCorvane::ClearTable() {
+    table_->ClearCards();
+}
+
+void FCorvane::DrawCardsPlayed(const std::vector<int>& CardsPlayed) {
+    for (const int c : CardsPlayed) {
+        table_->AddCard(GetCardLeft(c), GetCardTop(c), c);
+    }
+}
+
+void FCorvane::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int nHandTop,
+                            int nCardSpacing) {
+    for (std::size_t i = 0; i < UserHand.size(); ++i) {
+        table_->AddCard(nHandLeft + static_cast<int>(i) * nCardSpacing, nHandTop, UserHand[i]);
+    }
+}
+
+int FCorvane::RightStartPixels() const {
+    // The card enters from the right edge of the screen, wherever the window is.
+    const QScreen* pScreen = screen();
+    if (pScreen == nullptr) {
+        return TableView::kTableWidth / kTwipsPerPixel;
+    }
+    const QPoint edge(pScreen->geometry().right() + 1, 0);
+    const QPointF twips = table_->ToTwips(QPointF(table_->mapFromGlobal(edge)));
+    return static_cast<int>(std::lround(twips.x() / kTwipsPerPixel));
+}
+
+void FCorvane::FlyCard(int nSeat, int nCard) {
+    const std::vector<TwipsPoint> path = FlightPath(nSeat, nCard, RightStartPixels());
+    const long long nStepUs = FlightStepMicroseconds(m_g.lAnimSpeed);
+    std::size_t nNext = 0;
+    if (nStepUs > 0 && !path.empty()) {
+        BusySpan busy(*this);
+        QEventLoop loop;
+        QTimer timer;
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setSingleShot(true);
+        QElapsedTimer clock;
+        // Each step waits its own delay after the one before; a step that falls
+        // due while the window was busy painting is drawn with the next.
+        connect(&timer, &QTimer::timeout, &loop, [&] {
+            const long long nElapsedUs = clock.nsecsElapsed() / 1000;
+            const auto nDue =
+                std::min<std::size_t>(path.size(), static_cast<std::size_t>(nElapsedUs / nStepUs));
+            while (nNext < nDue) {
+                table_->AddCard(path[nNext].x, path[nNext].y, nCard);
+                ++nNext;
+            }
+            if (nNext >= path.size()) {
+                loop.quit();
+                return;
+            }
+            const long long nWaitUs = static_cast<long long>(nNext + 1) * nStepUs - nElapsedUs;
+            timer.start(static_cast<int>((nWaitUs + 999) / 1000));
+        });
+        clock.start();
+        timer.start(static_cast<int>((nStepUs + 999) / 1000));
+        loop.exec();
+    }
+    // With no wait, or if the program is quitting, the rest lands at once.
+    for (; nNext < path.size(); ++nNext) {
+        table_->AddCard(path[nNext].x, path[nNext].y, nCard);
+    }
+}
+
+// The window.
+
+void FCorvane::SetCaption(const std::string& sCaption) {
+    setWindowTitle(Q(sCaption));
+}
+
+void FCorvane::SetBackground(int nBitmap) {
+    table_->SetBackground(nBitmap);
+}
+
+void FCorvane::SetHourglass(bool bBusy) {
+    if (bBusy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++nHourglass_;
+    } else if (nHourglass_ > 0) {
+        QApplication::restoreOverrideCursor();
+        --nHourglass_;
+    }
+}
+
+void FCorvane::SetInputEnabled(bool bEnabled) {
+    bInputEnabled_ = bEnabled;
+}
+
+const QByteArray& FCorvane::Wave(int nResource) {
+    auto it = waves_.find(nResource);
+    if (it == waves_.end()) {
+        it = waves_.emplace(nResource, SoundWave(nResource)).first;
+    }
+    return it->second;
+}
+
+void FCorvane::PlaySoundRes(const std::string& sName) {
+    if (!m_g.bSoundOn) {
+        return;
+    }
+    const int nResource = SoundResourceNumber(sName);
+    if (nResource == 0) {
+        return;
+    }
+    const QByteArray& wave = Wave(nResource);
+    if (wave.isEmpty()) {
+        return;
+    }
+    // The sound plays on a worker while this thread keeps painting; the call
+    // returns when the sound has ended, and input meanwhile is dropped.
+    BusySpan busy(*this);
+    QEventLoop loop;
+    std::thread worker([this, &wave, &loop] {
+        sound_.PlayWave(reinterpret_cast<const std::uint8_t*>(wave.constData()),
+                        static_cast<std::size_t>(wave.size()));
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+}
+
+void FCorvane::WaitForPause() {
+    if (game_.State().bDelayDone) {
+        return;
+    }
+    // The timer runs only while a pause is pending, so an idle table costs nothing.
+    BusySpan busy(*this);
+    QEventLoop loop;
+    const auto done = connect(tmrCount_, &QTimer::timeout, &loop, [this, &loop] {
+        if (game_.State().bDelayDone) {
+            loop.quit();
+        }
+    });
+    tmrCount_->start();
+    loop.exec();
+    tmrCount_->stop();
+    disconnect(done);
+}
+
+// Dialogs and storage, handed on to the host.
+
+void FCorvane::ShowMessage() {
+    FMessage dialog(m_g, this);
+    dialog.exec();
+}
+
+void FCorvane::ShowHandOver() {
+    host_.ShowHandOver();
+}
+
+std::optional<std::string> FCorvane::ShowGameOver() {
+    return host_.ShowGameOver();
+}
+
+void FCorvane::ShowHighScore() {
+    host_.ShowHighScore();
+}
+
+void FCorvane::ShowTopTen() {
+    host_.ShowTopTen();
+}
+
+std::optional<std::string> FCorvane::ShowUserName(const std::string& sExitCaption) {
+    return host_.ShowUserName(sExitCaption);
+}
+
+void FCorvane::SaveSettings() {
+    host_.SaveSettings(isMaximized());
+}
+
+void FCorvane::TopTenLoad() {
+    host_.TopTenLoad();
+}
+
+void FCorvane::TopTenSave() {
+    host_.TopTenSave();
+}
+
+void FCorvane::HandleDBError() {
+    host_.HandleDBError();
+}
+
+void FCorvane::Unload() {
+    close();
+}
+
+std::uint32_t FCorvane::TickCount() {
+    return pClock_->TickCount();
+}
+
+Date FCorvane::Now() {
+    return pClock_->Now();
+}
+
+// Input while busy.
+
+bool FCorvane::IsOurInput(QObject* pWatched) const {
+    if (auto* pWidget = qobject_cast<QWidget*>(pWatched)) {
+        QWidget* pTop = pWidget->window();
+        if (pTop == this) {
+            return true;
+        }
+        // Other windows of ours (the speed dialog, the host's dialogs) stay
+        // usable; only the menus that drop down from our bar count as ours.
+        if (qobject_cast<QMenu*>(pTop) == nullptr) {
+            return false;
+        }
+    }
+    for (const QObject* p = pWatched; p != nullptr; p = p->parent()) {
+        if (p == this) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FCorvane::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    switch (pEvent->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+        // Dropped, not queued: nothing done while the game is busy acts later.
+        if (IsBusy() && IsOurInput(pWatched)) {
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(pWatched, pEvent);
+}
+
+void FCorvane::closeEvent(QCloseEvent* pEvent) {
+    // Closing in the middle of a move would pull the table from under the engine.
+    if (IsBusy()) {
+        pEvent->ignore();
+        return;
+    }
+    emit Unloading();
+    QMainWindow::closeEvent(pEvent);
+}
+
+} // namespace corvane

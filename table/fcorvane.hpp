@@ -1,0 +1,186 @@
+// The card table window: the engine's port to the screen, the speakers and the
+// user's mouse. It owns the game and the opponents, shows the panels and the
+// table, flies the opponents' cards, plays the sounds, runs the pause timer,
+// and hands the dialogs and the stored data on to the GameHost. It holds no
+// rule of the game and no storage of its own.
+#pragma once
+
+#include "engine/game.hpp"
+#include "engine/mglobal.hpp"
+#include "engine/port.hpp"
+#include "opponents/opponent_turn.hpp"
+#include "platform/message_box.hpp"
+#include "platform/sound_output.hpp"
+#include "table/game_host.hpp"
+
+#include <array>
+#include <chrono>
+#include <map>
+#include <memory>
+
+#include <QByteArray>
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace corvane {
+
+class FAnimate;
+class TableView;
+
+// The clock of the running program: a steady millisecond count and the date.
+class SystemClock final : public Clock {
+public:
+    std::uint32_t TickCount() override;
+    Date Now() override;
+};
+
+class FCorvane final : public QMainWindow, public GamePort {
+    Q_OBJECT
+public:
+    // pClock replaces the real clock (tests replay a deal with a fixed one); it
+    // must outlive the window. The deck is filled and shuffled here.
+    FCorvane(MGlobal& g, GameHost& host, SoundOutput& sound, MessageBoxes& msg,
+             Clock* pClock = nullptr, QWidget* pParent = nullptr);
+    ~FCorvane() override;
+    FCorvane(const FCorvane&) = delete;
+    FCorvane& operator=(const FCorvane&) = delete;
+
+    Game& GetGame() { return game_; }
+    TableView& Table() { return *table_; }
+
+    // False when the card faces could not be started; the user has been told
+    // and the program should end.
+    bool IsLoaded() const { return bLoaded_; }
+    // Shows the window at its design size, or maximised on a 640 x 480 screen.
+    void ShowAtStart(bool bSmallScreen);
+
+    // Menu items show the state they would change to, once the settings are known.
+    void SyncOptionMenus();
+    // Adds a top-level menu before pBefore (at the end when null).
+    QMenu* AddMenu(const QString& sCaption, const QString& sName, QMenu* pBefore = nullptr);
+    QMenu* Menu(const QString& sName) const;
+    QAction* MenuItem(const QString& sName) const;
+    // The help panel; hover sounds keep quiet while it is visible.
+    void SetHelpPanel(QWidget* pHelp) { picHelp_ = pHelp; }
+
+    void SetClock(Clock* pClock);
+    // The pause timer's tick (about 15 ms, as a real window timer delivers).
+    void SetPauseTick(std::chrono::milliseconds tick);
+    // True while a sound, a flight, a pause or the opponents' turn holds the game.
+    bool IsBusy() const { return nBusy_ > 0 || !bInputEnabled_; }
+
+    // Menu commands.
+    void mnuFile_Click(int nIndex);
+    void mnuTopTen_Click();
+    void mnuOption_Click(int nIndex);
+    void mnuAnimals_Click(int nIndex);
+    void mnuAnim_Click();
+    // The pointer moved on the table, in twips.
+    void Form_MouseMove(float x, float y);
+
+    // GamePort.
+    void SetAmt(int nSeat, const std::string& sCaption) override;
+    void SetPot(const std::string& sCaption) override;
+    void SetCardsLeft(int nSeat, const std::string& sCaption) override;
+    void SetLastCard(int nSeat, const LastCardPanel& panel) override;
+    void SetPlayerFill(int nSeat, std::uint32_t nColour) override;
+    void SetPlayerName(int nSeat, const std::string& sName) override;
+    void SetWinnings(const std::string& sCaption) override;
+    void SetStatsMenuCaption(const std::string& sCaption) override;
+    int TableWidth() override;
+    void ClearTable() override;
+    void DrawCardsPlayed(const std::vector<int>& CardsPlayed) override;
+    void DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int nHandTop,
+                      int nCardSpacing) override;
+    void FlyCard(int nSeat, int nCard) override;
+    void SetCaption(const std::string& sCaption) override;
+    void SetBackground(int nBitmap) override;
+    void SetHourglass(bool bBusy) override;
+    void SetInputEnabled(bool bEnabled) override;
+    void PlaySoundRes(const std::string& sName) override;
+    void WaitForPause() override;
+    void ShowMessage() override;
+    void ShowHandOver() override;
+    std::optional<std::string> ShowGameOver() override;
+    void ShowHighScore() override;
+    void ShowTopTen() override;
+    std::optional<std::string> ShowUserName(const std::string& sExitCaption) override;
+    void SaveSettings() override;
+    void TopTenLoad() override;
+    void TopTenSave() override;
+    void HandleDBError() override;
+    void Unload() override;
+    std::uint32_t TickCount() override;
+    Date Now() override;
+
+signals:
+    // The window is closing (by the user, File Exit or the engine's Unload);
+    // the program's closing steps hang on this.
+    void Unloading();
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    void closeEvent(QCloseEvent* pEvent) override;
+
+private:
+    // Counts a span in which input is dropped.
+    class BusySpan {
+    public:
+        explicit BusySpan(FCorvane& w) : w_(w) { ++w_.nBusy_; }
+        ~BusySpan() { --w_.nBusy_; }
+        BusySpan(const BusySpan&) = delete;
+        BusySpan& operator=(const BusySpan&) = delete;
+
+    private:
+        FCorvane& w_;
+    };
+
+    void BuildPanels();
+    void BuildMenus();
+    QLabel* MakeLabel(const QString& sName, const QRect& twips, double fPoints);
+    bool IsOurInput(QObject* pWatched) const;
+    int RightStartPixels() const;
+    const QByteArray& Wave(int nResource);
+
+    MGlobal& m_g;
+    GameHost& host_;
+    SoundOutput& sound_;
+    MessageBoxes& msg_;
+    SystemClock systemClock_;
+    Clock* pClock_;
+    Opponents opponents_;
+    Game game_;
+
+    TableView* table_ = nullptr;
+    std::array<QLabel*, 4> lblPlayer_{};
+    std::array<QLabel*, 4> lblAmt_{};
+    std::array<QLabel*, 4> lblCardsLeft_{};
+    std::array<QLabel*, 4> lblCardNo_{};
+    std::array<QLabel*, 4> imgSuit_{};
+    std::array<QLabel*, 4> imgSad_{};
+    QLabel* lblPot_ = nullptr;
+    QLabel* lblWinnings_ = nullptr;
+    QPushButton* cmdUser_ = nullptr;
+    std::array<QAction*, 2> mnuOption_{};
+    std::array<QAction*, 2> mnuAnimals_{};
+    QPointer<FAnimate> animate_;
+    QPointer<QWidget> picHelp_;
+    QTimer* tmrCount_ = nullptr;
+    std::string sStatsCaption_;
+
+    std::map<int, QByteArray> waves_;
+    int nBusy_ = 0;
+    bool bInputEnabled_ = true;
+    int nHourglass_ = 0;
+    bool bLoaded_ = false;
+    int nLastX_ = 0;
+    int nLastY_ = 0;
+};
+
+} // namespace corvane

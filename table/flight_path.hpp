@@ -1,0 +1,29 @@
+// The positions an opponent's card passes through on its way to the table:
+// 5-pixel steps (at 15 twips a pixel) from the seat's side along the card's
+// row or column, then one last step exactly onto its place. Pure, in twips.
+#pragma once
+
+#include <vector>
+
+namespace corvane {
+
+struct TwipsPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const TwipsPoint&, const TwipsPoint&) = default;
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kFlightStepPixels = 5;
+
+// Seat 0 comes in from the left edge, seat 1 from the top edge, seat 2 from
+// nRightStartPx (the screen's right edge in table pixels) towards the left.
+// The last point is the card's place in the rows. Empty for another seat or
+// a number that is not a card.
+std::vector<TwipsPoint> FlightPath(int nSeat, int nCard, int nRightStartPx);
+
+// The real wait before each step, in microseconds, for the animation-speed
+// setting: none at 0 (or below), about a second across the table at 80000.
+long long FlightStepMicroseconds(long lAnimSpeed);
+
+} // namespace corvane

@@ -1,0 +1,101 @@
+#include "fmessage.hpp"
+
+#include "table/table_resources.hpp"
+
+#include <algorithm>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace corvane {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QRect Twips(int nLeft, int nTop, int nWidth, int nHeight) {
+    return {nLeft / kTwipsPerPixel, nTop / kTwipsPerPixel, nWidth / kTwipsPerPixel,
+            nHeight / kTwipsPerPixel};
+}
+
+// The window frame adds this much to the client width, in twips.
+constexpr int kFrameTwips = 120;
+constexpr int kClientHeight = 1515;
+
+} // namespace
+
+FMessage::FMessage(const MGlobal& g, QWidget* pParent) : QDialog(pParent) {
+    setObjectName(QStringLiteral("FMessage"));
+    setWindowTitle(QStringLiteral("The Corvane Game"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    imgMessage_ = new QLabel(this);
+    imgMessage_->setObjectName(QStringLiteral("imgMessage"));
+    imgMessage_->setGeometry(Twips(240, 240, 480, 480));
+    imgMessage_->setPixmap(
+        Picture(PictureRole::ProgramIcon, 0, imgMessage_->size(), devicePixelRatioF()));
+
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    lblMessage0_ = new QLabel(this);
+    lblMessage0_->setObjectName(QStringLiteral("lblMessage0"));
+    lblMessage0_->setGeometry(Twips(960, 330, 1965, 195));
+    lblMessage1_ = new QLabel(this);
+    lblMessage1_->setObjectName(QStringLiteral("lblMessage1"));
+    lblMessage1_->setGeometry(Twips(960, 570, 1965, 195));
+    for (QLabel* pLabel : {lblMessage0_, lblMessage1_}) {
+        pLabel->setFont(font);
+    }
+
+    cmdMessage_ = new QPushButton(QStringLiteral("&OK"), this);
+    cmdMessage_->setObjectName(QStringLiteral("cmdMessage"));
+    cmdMessage_->setGeometry(Twips(960, 1000, 1215, 375));
+    cmdMessage_->setDefault(true);
+    connect(cmdMessage_, &QPushButton::clicked, this, &FMessage::cmdMessage_Click);
+
+    Form_Load(g);
+}
+
+void FMessage::Form_Load(const MGlobal& g) {
+    const bool bWide = g.sMessage == "NOCARD" || g.sMessage == "WRONGCRD";
+    const int nWidth = bWide ? 3180 : 2820;
+    cmdMessage_->move((bWide ? 960 : 720) / kTwipsPerPixel, cmdMessage_->y());
+    setFixedSize((nWidth - kFrameTwips) / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
+
+    QString s0;
+    QString s1;
+    if (g.sMessage == "NOCARD") {
+        s0 = QStringLiteral("You do not have any cards");
+        s1 = QStringLiteral("to play, so pay the pot!");
+    } else if (g.sMessage == "WRONGCRD") {
+        s0 = QStringLiteral("You cannot play this card!");
+    } else if (g.sMessage == "MUSTPLAY") {
+        s0 = QStringLiteral("You MUST play the");
+        s1 = QStringLiteral("Seven of Hearts!");
+    } else if (g.sMessage == "CANPLAY1") {
+        s0 = QStringLiteral("You can play the");
+        s1 = QString::fromStdString(g.sMessageCard) + QLatin1Char('!');
+    } else if (g.sMessage == "CANPLAY2") {
+        s0 = QStringLiteral("You have several");
+        s1 = QStringLiteral("cards you can play!");
+    }
+    lblMessage0_->setText(s0);
+    lblMessage1_->setText(s1);
+    for (QLabel* pLabel : {lblMessage0_, lblMessage1_}) {
+        // A substitute font a little wider than the design's may need more room.
+        pLabel->resize(std::max(pLabel->width(), pLabel->sizeHint().width()), pLabel->height());
+    }
+
+    // A little above the middle of the screen.
+    if (const QScreen* pScreen = parentWidget() != nullptr ? parentWidget()->screen() : screen()) {
+        const QRect area = pScreen->geometry();
+        move(area.left() + static_cast<int>((area.width() - width()) / 2.0),
+             area.top() + static_cast<int>((area.height() - height()) / 2.2));
+    }
+}
+
+void FMessage::cmdMessage_Click() {
+    accept();
+}
+
+} // namespace corvane

@@ -1,0 +1,31 @@
+// The hint dialog: one or two short lines telling the user why a click on the
+// hand or on the pay-the-pot button did nothing. Modal; OK, Enter or Esc close it.
+#pragma once
+
+#include "engine/mglobal.hpp"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace corvane {
+
+class FMessage final : public QDialog {
+    Q_OBJECT
+public:
+    // Shows the hint for g.sMessage (and g.sMessageCard).
+    explicit FMessage(const MGlobal& g, QWidget* pParent = nullptr);
+
+    void cmdMessage_Click();
+
+private:
+    void Form_Load(const MGlobal& g);
+
+    QLabel* imgMessage_;
+    QLabel* lblMessage0_;
+    QLabel* lblMessage1_;
+    QPushButton* cmdMessage_;
+};
+
+} // namespace corvane

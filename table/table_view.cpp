@@ -1,0 +1,276 @@
+#include "table_view.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+namespace corvane {
+namespace {
+
+// Twips a point: a font of p points is p * 20 twips high.
+constexpr double kTwipsPerPoint = 20.0;
+// The design's pixel: borders and frames are one of these wide.
+constexpr double kTwipsPerPixel = 15.0;
+
+// The corner frames round the four seat areas.
+constexpr std::array<QRect, 4> kFrames{QRect(0, 0, 1815, 2415), QRect(0, 4200, 1815, 2415),
+                                       QRect(7800, 0, 1815, 2415), QRect(7800, 4200, 1815, 2415)};
+// The turn markers behind the players' names, by seat.
+constexpr std::array<QRect, 4> kMarkers{QRect(120, 4320, 1575, 375), QRect(120, 120, 1575, 375),
+                                        QRect(7920, 120, 1575, 375), QRect(7920, 4320, 1575, 375)};
+constexpr std::uint32_t kMarkerBorder = 0x404040;
+
+} // namespace
+
+QColor VbColour(std::uint32_t nColour) {
+    return QColor(static_cast<int>(nColour & 0xFFU), static_cast<int>((nColour >> 8U) & 0xFFU),
+                  static_cast<int>((nColour >> 16U) & 0xFFU));
+}
+
+TableView::TableView(QWidget* pParent) : QWidget(pParent) {
+    setObjectName(QStringLiteral("tblTable"));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    fills_.fill(0xFF80FF);
+    // A third of the design size still shows every panel.
+    setMinimumSize(kTableWidth / 45, kTableHeight / 45);
+    // The design scale until the first resize.
+    xf_ = QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+}
+
+TableView::~TableView() {
+    faces_.Release();
+}
+
+bool TableView::InitCards(int& nWidth, int& nHeight) {
+    const bool bOk = faces_.Init(nWidth, nHeight);
+    PrepareArt();
+    return bOk;
+}
+
+QSize TableView::sizeHint() const {
+    return {642, 446};
+}
+
+QPointF TableView::ToTwips(QPointF widgetPos) const {
+    return xf_.inverted().map(widgetPos);
+}
+
+QPoint TableView::WidgetPoint(QPointF twips) const {
+    return xf_.map(twips).toPoint();
+}
+
+QRect TableView::WidgetRect(const QRectF& twips) const {
+    const QRectF r = xf_.mapRect(twips);
+    return QRect(
+        QPoint(static_cast<int>(std::lround(r.left())), static_cast<int>(std::lround(r.top()))),
+        QPoint(static_cast<int>(std::lround(r.right())) - 1,
+               static_cast<int>(std::lround(r.bottom())) - 1));
+}
+
+void TableView::ClearCards() {
+    drawings_.clear();
+    update();
+}
+
+void TableView::AddCard(int x, int y, int nCard) {
+    drawings_.push_back({x, y, nCard});
+    // Only the new card's box needs painting; one pixel more for the rounding.
+    update(WidgetRect(QRectF(x, y, kCardWidth, kCardHeight)).adjusted(-1, -1, 1, 1));
+}
+
+void TableView::SetBackground(int nBitmap) {
+    if (nBitmap == nBackground_ && !background_.isNull()) {
+        return;
+    }
+    nBackground_ = nBitmap;
+    PrepareArt();
+    update();
+}
+
+void TableView::SetPlayerFill(int nSeat, std::uint32_t nColour) {
+    fills_.at(nSeat) = nColour;
+    update(WidgetRect(kMarkers.at(nSeat)).adjusted(-1, -1, 1, 1));
+}
+
+void TableView::Place(QWidget* pWidget, const QRect& twips, double fPoints) {
+    placed_.push_back({pWidget, twips, fPoints});
+    if (auto* pLabel = qobject_cast<QLabel*>(pWidget)) {
+        // The panels only show; the table under them takes the mouse.
+        pLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    PlaceOne(placed_.back());
+}
+
+void TableView::SetPicture(QWidget* pWidget, PictureRole role, int nResource) {
+    const PictureKey key{pWidget, role, nResource};
+    auto it = std::find_if(pictures_.begin(), pictures_.end(),
+                           [pWidget](const PictureKey& k) { return k.pWidget == pWidget; });
+    if (it == pictures_.end()) {
+        pictures_.push_back(key);
+    } else {
+        *it = key;
+    }
+    RenderPicture(key);
+}
+
+void TableView::ClearPicture(QWidget* pWidget) {
+    std::erase_if(pictures_, [pWidget](const PictureKey& k) { return k.pWidget == pWidget; });
+    if (auto* pLabel = qobject_cast<QLabel*>(pWidget)) {
+        pLabel->clear();
+    }
+}
+
+qreal TableView::Dpr() const {
+    return devicePixelRatioF();
+}
+
+void TableView::RenderPicture(const PictureKey& key) {
+    const qreal dpr = Dpr();
+    if (auto* pLabel = qobject_cast<QLabel*>(key.pWidget)) {
+        pLabel->setPixmap(Picture(key.role, key.nResource, pLabel->size(), dpr));
+    } else if (auto* pButton = qobject_cast<QPushButton*>(key.pWidget)) {
+        const QSizeF design = QSizeF(PictureSize(key.role, key.nResource)) * kTwipsPerPixel;
+        const QSize size = xf_.mapRect(QRectF(QPointF(0, 0), design)).size().toSize();
+        pButton->setIconSize(size);
+        pButton->setIcon(QIcon(Picture(key.role, key.nResource, size, dpr)));
+    }
+}
+
+void TableView::PlaceOne(const Placement& p) {
+    p.pWidget->setGeometry(WidgetRect(p.twips));
+    if (p.fPoints > 0.0) {
+        QFont font = p.pWidget->font();
+        font.setPixelSize(
+            std::max(1, static_cast<int>(std::lround(p.fPoints * kTwipsPerPoint * xf_.m11()))));
+        p.pWidget->setFont(font);
+    }
+}
+
+void TableView::Relayout() {
+    for (const Placement& p : placed_) {
+        PlaceOne(p);
+    }
+    for (const PictureKey& key : pictures_) {
+        RenderPicture(key);
+    }
+}
+
+void TableView::PrepareArt() {
+    const qreal dpr = Dpr();
+    fPreparedDpr_ = dpr;
+    if (tableRect_.isEmpty()) {
+        return;
+    }
+    background_ = Picture(PictureRole::Background, nBackground_, tableRect_.size(), dpr);
+    if (!background_.isNull()) {
+        // The margins continue the surface's edge, a little darker.
+        const QImage image = background_.toImage();
+        margin_ = image.pixelColor(1, image.height() / 2).darker(140);
+    }
+    faces_.Prepare(CardFaces::SizeFor(xf_, QRectF(0, 0, kCardWidth, kCardHeight)), dpr);
+}
+
+void TableView::resizeEvent(QResizeEvent* pEvent) {
+    QWidget::resizeEvent(pEvent);
+    const double fScale = std::min(static_cast<double>(width()) / kTableWidth,
+                                   static_cast<double>(height()) / kTableHeight);
+    const double dx = (width() - kTableWidth * fScale) / 2.0;
+    const double dy = (height() - kTableHeight * fScale) / 2.0;
+    // The table's corner on a whole pixel keeps the pictures on the pixel grid.
+    xf_ = QTransform(fScale, 0, 0, fScale, std::round(dx), std::round(dy));
+    tableRect_ = WidgetRect(QRectF(0, 0, kTableWidth, kTableHeight));
+    PrepareArt();
+    Relayout();
+}
+
+void TableView::showEvent(QShowEvent* pEvent) {
+    QWidget::showEvent(pEvent);
+    if (!bScreenHooked_ && window()->windowHandle() != nullptr) {
+        bScreenHooked_ = true;
+        // A move to a screen of another pixel ratio needs the art at that ratio.
+        connect(window()->windowHandle(), &QWindow::screenChanged, this, [this] {
+            if (!qFuzzyCompare(fPreparedDpr_, Dpr())) {
+                PrepareArt();
+                Relayout();
+                update();
+            }
+        });
+    }
+}
+
+void TableView::paintEvent(QPaintEvent* pEvent) {
+    QPainter painter(this);
+    const QRect dirty = pEvent->rect();
+    painter.fillRect(dirty, margin_);
+    if (!background_.isNull()) {
+        painter.drawPixmap(tableRect_.topLeft(), background_);
+    }
+
+    painter.setTransform(xf_);
+    // Frames and markers: a one-pixel border of the design, inside the shape.
+    const double fPen = kTwipsPerPixel;
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::black, fPen));
+    for (const QRect& r : kFrames) {
+        painter.drawRect(QRectF(r).adjusted(fPen / 2, fPen / 2, -fPen / 2, -fPen / 2));
+    }
+    painter.setPen(QPen(VbColour(kMarkerBorder), fPen));
+    for (std::size_t nSeat = 0; nSeat < kMarkers.size(); ++nSeat) {
+        painter.setBrush(VbColour(fills_[nSeat]));
+        painter.drawRect(
+            QRectF(kMarkers[nSeat]).adjusted(fPen / 2, fPen / 2, -fPen / 2, -fPen / 2));
+    }
+
+    for (const CardDrawing& d : drawings_) {
+        const QRectF target(d.x, d.y, kCardWidth, kCardHeight);
+        if (xf_.mapRect(target).toAlignedRect().intersects(dirty)) {
+            faces_.Draw(painter, target, d.nCard);
+        }
+    }
+    painter.end();
+    if (onPainted) {
+        onPainted();
+    }
+}
+
+void TableView::mousePressEvent(QMouseEvent* pEvent) {
+    pressPos_ = pEvent->position().toPoint();
+    bLeftPressed_ = pEvent->button() == Qt::LeftButton;
+    if (onMouseDown) {
+        onMouseDown(ToTwips(pEvent->position()), pEvent->button());
+    }
+}
+
+void TableView::mouseReleaseEvent(QMouseEvent* pEvent) {
+    const bool bClick = bLeftPressed_ && pEvent->button() == Qt::LeftButton &&
+                        (pEvent->position().toPoint() - pressPos_).manhattanLength() <=
+                            QApplication::startDragDistance();
+    bLeftPressed_ = false;
+    if (bClick && onClick) {
+        onClick();
+    }
+}
+
+void TableView::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+    // The second press of a double click is not a second click on the table:
+    // a quick double click on a card plays it once.
+    bLeftPressed_ = false;
+    pEvent->accept();
+}
+
+void TableView::mouseMoveEvent(QMouseEvent* pEvent) {
+    if (onMouseMove) {
+        onMouseMove(ToTwips(pEvent->position()));
+    }
+}
+
+} // namespace corvane

@@ -1,0 +1,840 @@
+// The table window driven as the user drives it: clicks on the cards at their
+// places under the current scale, the pay-the-pot button, the hints answered
+// by OK, the sounds heard through a recording player, the menus and the speed
+// dialog. The deal is fixed by a clock that always reads the same tick.
+#include "engine/cards.hpp"
+#include "platform/fake_platform.hpp"
+#include "table/fanimate.hpp"
+#include "table/fcorvane.hpp"
+#include "table/fmessage.hpp"
+#include "table/sound_names.hpp"
+#include "table/table_resources.hpp"
+#include "table/table_view.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace corvane;
+
+namespace {
+
+class FixedClock final : public Clock {
+public:
+    std::uint32_t TickCount() override { return 424242; }
+    Date Now() override { return Date(std::chrono::seconds(1'800'000'000)); }
+};
+
+class ScriptedHost final : public GameHost {
+public:
+    void ShowHandOver() override { ++nHandOvers; }
+    std::optional<std::string> ShowGameOver() override {
+        ++nGameOvers;
+        // The real dialog ranks the seats; here the user has won with no score
+        // that the top ten would take.
+        pG->bUserWon = true;
+        pG->Standings[0] = StandingRec{pG->sUserName, 0};
+        return std::string("YES");
+    }
+    void ShowHighScore() override { ++nHighScores; }
+    void ShowTopTen() override { TopTenPositions.push_back(pG->nTopTenPos); }
+    std::optional<std::string> ShowUserName(const std::string&) override { return "O"; }
+    void SaveSettings(bool bMaximised) override { Saves.push_back(bMaximised); }
+    void TopTenLoad() override {}
+    void TopTenSave() override {}
+    void HandleDBError() override { ++nDBErrors; }
+
+    MGlobal* pG = nullptr;
+    int nHandOvers = 0;
+    int nGameOvers = 0;
+    int nHighScores = 0;
+    int nDBErrors = 0;
+    std::vector<int> TopTenPositions;
+    std::vector<bool> Saves;
+};
+
+// Records which sound resource each wave is, the thread it played on, and
+// can hold a sound until the window's own thread has done something.
+class RecordingSound final : public SoundOutput {
+public:
+    RecordingSound() {
+        for (const int n : kSoundResources) {
+            Waves.emplace_back(n, SoundWave(n));
+        }
+    }
+
+    bool PlayWave(const std::uint8_t* pData, std::size_t nSize) override {
+        const QByteArray bytes(reinterpret_cast<const char*>(pData), static_cast<qsizetype>(nSize));
+        int nResource = 0;
+        for (const auto& [n, wave] : Waves) {
+            if (wave == bytes) {
+                nResource = n;
+            }
+        }
+        if (bHoldUntilReleased) {
+            // A blocked window thread would never release us: give up after a while.
+            for (int i = 0; i < 400 && !bReleased; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
+        std::lock_guard<std::mutex> lock(m);
+        Played.push_back(nResource);
+        Threads.push_back(std::this_thread::get_id());
+        bReleasedWhilePlaying = bReleased.load();
+        return true;
+    }
+
+    std::vector<int> TakePlayed() {
+        std::lock_guard<std::mutex> lock(m);
+        std::vector<int> v;
+        v.swap(Played);
+        return v;
+    }
+
+    std::vector<std::pair<int, QByteArray>> Waves;
+    std::mutex m;
+    std::vector<int> Played;
+    std::vector<std::thread::id> Threads;
+    std::atomic<bool> bHoldUntilReleased{false};
+    std::atomic<bool> bReleased{false};
+    bool bReleasedWhilePlaying = false;
+};
+
+struct Rig {
+    Rig() {
+        g.sUserName = "Tester";
+        g.sLeftName = "Lefty";
+        g.sTopName = "Topper";
+        g.sRightName = "Righty";
+        SetSkillLevel(g, "Medium");
+        g.lSeed = 12345;
+        g.lAnimSpeed = 0;
+        g.bSoundOn = true;
+        host.pG = &g;
+        w = std::make_unique<FCorvane>(g, host, sound, msg, &clock);
+        w->SetPauseTick(std::chrono::milliseconds(1));
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+
+    GameState& S() { return w->GetGame().State(); }
+    TableView& T() { return w->Table(); }
+    QString Text(const char* sName) { return w->findChild<QLabel*>(sName)->text(); }
+
+    // A widget point inside card i of the user's hand.
+    QPoint HandPoint(int i) {
+        const int n = static_cast<int>(S().UserHand.size());
+        const int nOffset = i == n - 1 ? 535 : 180;
+        return T().WidgetPoint(
+            QPointF(S().nHandLeft + i * S().nCardSpacing + nOffset, S().nHandTop + 700));
+    }
+    void ClickCard(int nCard) {
+        const auto& hand = S().UserHand;
+        const int i = static_cast<int>(std::find(hand.begin(), hand.end(), nCard) - hand.begin());
+        QTest::mouseClick(&T(), Qt::LeftButton, {}, HandPoint(i));
+    }
+
+    // The user's move as a player makes it: the first legal card, or the
+    // pay-the-pot button when there is none.
+    void PlayOneMove() {
+        if (S().bUserCanPlay) {
+            ClickCard(S().bSevenHeartsPlayed ? S().UserPlayable.front() : kSevenOfHearts);
+        } else {
+            QTest::mouseClick(w->findChild<QPushButton*>("cmdUser"), Qt::LeftButton);
+        }
+    }
+
+    MGlobal g;
+    ScriptedHost host;
+    RecordingSound sound;
+    FakeMessageBoxes msg;
+    FixedClock clock;
+    std::unique_ptr<FCorvane> w;
+};
+
+// Answers the next modal dialog with its OK button and keeps what it said.
+struct HintAnswer {
+    QString sName;
+    QString sLine0;
+    QString sLine1;
+    int nWidth = 0;
+    int nButtonX = 0;
+    bool bSeen = false;
+};
+
+void AnswerNextHint(HintAnswer& answer) {
+    QTimer::singleShot(0, [&answer] {
+        QWidget* pModal = QApplication::activeModalWidget();
+        if (pModal == nullptr) {
+            AnswerNextHint(answer);
+            return;
+        }
+        answer.bSeen = true;
+        answer.sName = pModal->objectName();
+        answer.sLine0 = pModal->findChild<QLabel*>("lblMessage0")->text();
+        answer.sLine1 = pModal->findChild<QLabel*>("lblMessage1")->text();
+        answer.nWidth = pModal->width();
+        auto* pOk = pModal->findChild<QPushButton*>("cmdMessage");
+        answer.nButtonX = pOk->x();
+        QTest::mouseClick(pOk, Qt::LeftButton);
+    });
+}
+
+bool IsCardWhite(QColor c) {
+    return c.red() > 225 && c.green() > 225 && c.blue() > 225;
+}
+
+} // namespace
+
+class FCorvaneTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { InitTableResources(); }
+
+    void opensAtDesignSizeWithPanelsInPlace();
+    void transformKeepsAspectAndCentres();
+    void seededHandPlayedByClicks_data();
+    void seededHandPlayedByClicks();
+    void cardsDrawnWhereTheyBelong_data();
+    void cardsDrawnWhereTheyBelong();
+    void wrongCardAndPayButtonGiveHints();
+    void inputDuringOpponentsTurnIsDropped();
+    void inputDuringTheUsersOwnSoundIsDropped();
+    void soundsPlayInOrderOffTheWindowThread();
+    void soundMenusSwitchAndShowTheOtherItem();
+    void hoverOverThePotPlaysItsSound();
+    void topTenMenuShowsTheListWithoutHighlight();
+    void animationSpeedDialog();
+    void hintDialogTexts_data();
+    void hintDialogTexts();
+    void flightLeavesItsTrailUntilCleared();
+    void wonGameMovesUpALevel();
+    void smallScreenOpensMaximised();
+};
+
+void FCorvaneTest::opensAtDesignSizeWithPanelsInPlace() {
+    Rig r;
+    QCOMPARE(r.T().size(), QSize(642, 446));
+    QCOMPARE(r.w->windowTitle(), QString("The Game of Corvane v2.2"));
+    for (int s = 0; s < 4; ++s) {
+        QCOMPARE(r.Text(qPrintable(QString("lblAmt%1").arg(s))), QString("200"));
+        QCOMPARE(r.Text(qPrintable(QString("lblCardsLeft%1").arg(s))), QString("13"));
+        QVERIFY(r.Text(qPrintable(QString("lblCardNo%1").arg(s))).isEmpty());
+        QVERIFY(!r.w->findChild<QLabel*>(QString("imgSad%1").arg(s))->isVisible());
+    }
+    QCOMPARE(r.Text("lblPlayer0"), QString("Player One"));
+    QCOMPARE(r.Text("lblPlayer3"), QString("Player Four"));
+    // 600, 5400, 855, 450 twips at 15 twips a pixel.
+    QCOMPARE(r.w->findChild<QLabel*>("lblAmt0")->geometry(), QRect(40, 360, 57, 30));
+    QCOMPARE(r.w->findChild<QLabel*>("lblPot")->geometry(), QRect(8, 208, 81, 30));
+    QCOMPARE(r.w->findChild<QPushButton*>("cmdUser")->geometry(), QRect(528, 227, 105, 48));
+    // 13.5 points is 18 pixels at the design scale.
+    QCOMPARE(r.w->findChild<QLabel*>("lblAmt2")->font().pixelSize(), 18);
+    QCOMPARE(r.w->findChild<QLabel*>("lblPlayer1")->font().pixelSize(), 16);
+    QCOMPARE(r.w->TableWidth(), 9630);
+}
+
+void FCorvaneTest::transformKeepsAspectAndCentres() {
+    Rig r;
+    QCOMPARE(r.T().WidgetPoint(QPointF(9630, 6690)), QPoint(642, 446));
+    r.w->resize(1000, r.w->height());
+    QTRY_COMPARE(r.T().width(), 1000);
+    // Wider than the table: the height decides and the sides are letterboxed.
+    QCOMPARE(r.T().WidgetPoint(QPointF(0, 0)), QPoint(179, 0));
+    QCOMPARE(r.T().WidgetPoint(QPointF(9630, 6690)), QPoint(821, 446));
+    QCOMPARE(r.T().ToTwips(QPointF(179 + 321, 223)), QPointF(4815, 3345));
+    // The panels move and grow with the table.
+    r.w->resize(1284, r.w->menuBar()->height() + 892);
+    QTRY_COMPARE(r.T().size(), QSize(1284, 892));
+    QCOMPARE(r.w->findChild<QLabel*>("lblAmt0")->geometry(), QRect(80, 720, 114, 60));
+    QCOMPARE(r.w->findChild<QLabel*>("lblAmt0")->font().pixelSize(), 36);
+}
+
+void FCorvaneTest::seededHandPlayedByClicks_data() {
+    QTest::addColumn<QSize>("tableSize");
+    QTest::newRow("1x") << QSize(642, 446);
+    QTest::newRow("2x") << QSize(1284, 892);
+    QTest::newRow("letterboxed") << QSize(900, 500);
+}
+
+void FCorvaneTest::seededHandPlayedByClicks() {
+    QFETCH(QSize, tableSize);
+    Rig r;
+    r.w->resize(tableSize.width(), tableSize.height() + r.w->menuBar()->height());
+    QTRY_COMPARE(r.T().size(), tableSize);
+    r.w->GetGame().StartGame(true);
+    QVERIFY(r.S().bUserTurn);
+
+    int nActions = 0;
+    while (r.host.nHandOvers == 0 && nActions < 200) {
+        ++nActions;
+        GameState& s = r.S();
+        QVERIFY(s.bUserTurn);
+        QCOMPARE(r.w->GetGame().State().nCardsLeft[3], static_cast<int>(s.UserHand.size()));
+        const int nCardsBefore = s.nCardsLeft[3];
+        if (s.bUserCanPlay) {
+            const int c = s.bSevenHeartsPlayed ? s.UserPlayable.front() : kSevenOfHearts;
+            r.ClickCard(c);
+            if (r.host.nHandOvers == 0) {
+                QVERIFY(std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), c) == 1);
+                QCOMPARE(s.nCardsLeft[3], nCardsBefore - 1);
+                QCOMPARE(r.Text("lblCardNo3"), QString::fromStdString(GetCardLabel(c)));
+            }
+        } else {
+            const int nFunds = s.nFunds[3];
+            QTest::mouseClick(r.w->findChild<QPushButton*>("cmdUser"), Qt::LeftButton);
+            if (r.host.nHandOvers == 0) {
+                QCOMPARE(s.nCardsLeft[3], nCardsBefore);
+                QVERIFY(s.nFunds[3] < nFunds);
+                QVERIFY(r.w->findChild<QLabel*>("imgSad3")->isVisible());
+            }
+        }
+        if (r.host.nHandOvers == 0) {
+            // The panels show what the game holds.
+            for (int nSeat = 0; nSeat < 4; ++nSeat) {
+                QCOMPARE(r.Text(qPrintable(QString("lblAmt%1").arg(nSeat))),
+                         QString::number(s.nFunds[nSeat]));
+                QCOMPARE(r.Text(qPrintable(QString("lblCardsLeft%1").arg(nSeat))),
+                         QString::number(s.nCardsLeft[nSeat]));
+            }
+            QCOMPARE(r.Text("lblPot"), QString("$%1").arg(s.nPot));
+            QCOMPARE(r.T().PlayerFill(3), 0x00FFFFU);
+        }
+    }
+    QCOMPARE(r.host.nHandOvers, 1);
+    QVERIFY(r.w->windowTitle().endsWith(" - Level 1 (2nd Hand)"));
+    // The next hand is dealt and waits for the user.
+    QVERIFY(r.S().bUserTurn);
+    QCOMPARE(r.S().nHand, 1);
+    QCOMPARE(r.g.ScoresUser.size(), 1U);
+    // Waiting for the user, the pause timer is not running.
+    QVERIFY(!r.w->findChild<QTimer*>("tmrCount")->isActive());
+}
+
+void FCorvaneTest::cardsDrawnWhereTheyBelong_data() {
+    QTest::addColumn<QSize>("tableSize");
+    QTest::newRow("1x") << QSize(642, 446);
+    QTest::newRow("2x") << QSize(1284, 892);
+}
+
+void FCorvaneTest::cardsDrawnWhereTheyBelong() {
+    QFETCH(QSize, tableSize);
+    Rig r;
+    r.w->resize(tableSize.width(), tableSize.height() + r.w->menuBar()->height());
+    QTRY_COMPARE(r.T().size(), tableSize);
+    r.w->GetGame().StartGame(true);
+    if (!r.S().bSevenHeartsPlayed) {
+        r.ClickCard(kSevenOfHearts);
+    }
+    QVERIFY(r.S().bSevenHeartsPlayed);
+    const QImage image = r.T().grab().toImage();
+    const qreal dpr = image.devicePixelRatio();
+    auto probe = [&](int x, int y) {
+        const QPoint p = r.T().WidgetPoint(QPointF(x, y));
+        return image.pixelColor(static_cast<int>(p.x() * dpr), static_cast<int>(p.y() * dpr));
+    };
+    // The strip of the Seven of Hearts that the Six leaves in sight.
+    QVERIFY(IsCardWhite(probe(6480 + 900, 1560 + 130)));
+    // Between the rows and the hand there is only the table.
+    QVERIFY(!IsCardWhite(probe(4815, 4800)));
+    // The Seven of Clubs' place is white exactly when it is on the table.
+    const auto& played = r.S().CardsPlayed;
+    const bool bClubsOpen = std::count(played.begin(), played.end(), 24) == 1;
+    QCOMPARE(IsCardWhite(probe(2160 + 900, 1560 + 130)), bClubsOpen);
+    // The lower left corner of the first card of the hand.
+    QVERIFY(IsCardWhite(probe(r.S().nHandLeft + 250, kHandTop + 1330)));
+    // Left of the hand: no card.
+    QVERIFY(!IsCardWhite(probe(r.S().nHandLeft - 200, kHandTop + 700)));
+}
+
+void FCorvaneTest::wrongCardAndPayButtonGiveHints() {
+    Rig r;
+    r.w->GetGame().StartGame(true);
+    GameState& s = r.S();
+    const std::vector<int> hand = s.UserHand;
+    // A card that may not be played now.
+    int nWrong = -1;
+    for (const int c : hand) {
+        const bool bOk = s.bSevenHeartsPlayed
+                             ? std::count(s.UserPlayable.begin(), s.UserPlayable.end(), c) == 1
+                             : c == kSevenOfHearts;
+        if (!bOk) {
+            nWrong = c;
+            break;
+        }
+    }
+    QVERIFY(nWrong >= 0);
+    r.sound.TakePlayed();
+
+    HintAnswer answer;
+    AnswerNextHint(answer);
+    r.ClickCard(nWrong);
+    QVERIFY(answer.bSeen);
+    QCOMPARE(answer.sName, QString("FMessage"));
+    if (s.bUserCanPlay) {
+        QCOMPARE(answer.sLine0, QString("You cannot play this card!"));
+        QVERIFY(answer.sLine1.isEmpty());
+    } else {
+        QCOMPARE(answer.sLine0, QString("You do not have any cards"));
+        QCOMPARE(answer.sLine1, QString("to play, so pay the pot!"));
+    }
+    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{101});
+    QCOMPARE(s.UserHand, hand);
+    QVERIFY(s.bUserTurn);
+
+    if (s.bUserCanPlay) {
+        HintAnswer pay;
+        AnswerNextHint(pay);
+        QTest::mouseClick(r.w->findChild<QPushButton*>("cmdUser"), Qt::LeftButton);
+        QVERIFY(pay.bSeen);
+        if (!s.bSevenHeartsPlayed) {
+            QCOMPARE(pay.sLine0, QString("You MUST play the"));
+            QCOMPARE(pay.sLine1, QString("Seven of Hearts!"));
+        } else if (s.UserPlayable.size() == 1) {
+            QCOMPARE(pay.sLine0, QString("You can play the"));
+            QCOMPARE(pay.sLine1, QString::fromStdString(GetCardName(s.UserPlayable[0]) + "!"));
+        } else {
+            QCOMPARE(pay.sLine0, QString("You have several"));
+            QCOMPARE(pay.sLine1, QString("cards you can play!"));
+        }
+        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{101}); // "MUSTPLAY" shares the wave
+        QCOMPARE(s.UserHand, hand);
+        QCOMPARE(r.Text("lblAmt3"), QString::number(s.nFunds[3]));
+    }
+    // A double click is one click: one hint, not two.
+    int nHints = 0;
+    QTimer watcher;
+    watcher.setInterval(1);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (QWidget* pModal = QApplication::activeModalWidget()) {
+            ++nHints;
+            pModal->close();
+        }
+    });
+    watcher.start();
+    const int i = static_cast<int>(std::find(hand.begin(), hand.end(), nWrong) - hand.begin());
+    // The events a double click brings: press, release, double click, release.
+    const QPoint p = r.HandPoint(i);
+    QTest::mouseClick(&r.T(), Qt::LeftButton, {}, p);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, p, r.T().mapToGlobal(p), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&r.T(), &dbl);
+    QTest::mouseRelease(&r.T(), Qt::LeftButton, {}, p);
+    QTest::qWait(20);
+    watcher.stop();
+    QCOMPARE(nHints, 1);
+    r.sound.TakePlayed();
+
+    // A click beside the hand does nothing, not even a hint.
+    QTest::mouseClick(&r.T(), Qt::LeftButton, {},
+                      r.T().WidgetPoint(QPointF(s.nHandLeft - 100, kHandTop + 700)));
+    QVERIFY(r.sound.TakePlayed().empty());
+}
+
+void FCorvaneTest::inputDuringOpponentsTurnIsDropped() {
+    Rig r;
+    r.w->GetGame().StartGame(true);
+    GameState& s = r.S();
+    QVERIFY(s.bUserCanPlay);
+    const int c = s.bSevenHeartsPlayed ? s.UserPlayable.front() : kSevenOfHearts;
+    const int nHandBefore = static_cast<int>(s.UserHand.size());
+    const int nFundsBefore = s.nFunds[3];
+
+    // While the opponents move, click another card, press the button, ask for
+    // a new game by its shortcut and by its menu item, and press Esc.
+    bool bInjected = false;
+    int nHintsSeen = 0;
+    QTimer watcher;
+    watcher.setInterval(1);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (QApplication::activeModalWidget() != nullptr) {
+            ++nHintsSeen; // a hint would mean a click got through
+            QApplication::activeModalWidget()->close();
+        }
+        if (bInjected || s.bUserTurn || !r.w->IsBusy()) {
+            return;
+        }
+        bInjected = true;
+        const int nOther = s.UserHand.front() == c ? s.UserHand.back() : s.UserHand.front();
+        const int i = static_cast<int>(std::find(s.UserHand.begin(), s.UserHand.end(), nOther) -
+                                       s.UserHand.begin());
+        const QPoint p = r.HandPoint(i);
+        QCoreApplication::postEvent(&r.T(), new QMouseEvent(QEvent::MouseButtonPress, p,
+                                                            r.T().mapToGlobal(p), Qt::LeftButton,
+                                                            Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(&r.T(), new QMouseEvent(QEvent::MouseButtonRelease, p,
+                                                            r.T().mapToGlobal(p), Qt::LeftButton,
+                                                            Qt::NoButton, Qt::NoModifier));
+        QTest::mouseClick(&r.T(), Qt::LeftButton, {}, p);
+        QTest::mouseClick(r.w->findChild<QPushButton*>("cmdUser"), Qt::LeftButton);
+        QTest::keyClick(r.w.get(), Qt::Key_N, Qt::ControlModifier);
+        r.w->MenuItem("mnuFile0")->trigger();
+        r.w->close();
+    });
+    watcher.start();
+    r.ClickCard(c);
+    QTest::qWait(30); // anything queued would act now
+    watcher.stop();
+
+    QVERIFY(bInjected);
+    QCOMPARE(nHintsSeen, 0);
+    QVERIFY(r.w->isVisible());
+    // Exactly the one card was played, and no new game was dealt.
+    QCOMPARE(static_cast<int>(s.UserHand.size()), nHandBefore - 1);
+    QCOMPARE(s.nCardsLeft[3], nHandBefore - 1);
+    QCOMPARE(s.nFunds[3], nFundsBefore);
+    QVERIFY(s.bUserTurn);
+    QVERIFY(!r.w->IsBusy());
+}
+
+void FCorvaneTest::inputDuringTheUsersOwnSoundIsDropped() {
+    Rig r;
+    r.w->GetGame().StartGame(true);
+    GameState& s = r.S();
+    QVERIFY(s.bUserCanPlay);
+    const int c = s.bSevenHeartsPlayed ? s.UserPlayable.front() : kSevenOfHearts;
+    const int nHandBefore = static_cast<int>(s.UserHand.size());
+    // The card's own sound is still part of the user's turn: a second click or
+    // the pay button pressed meanwhile must not start another action inside it.
+    r.sound.bHoldUntilReleased = true;
+    int nHintsSeen = 0;
+    QTimer watcher;
+    watcher.setInterval(1);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (QApplication::activeModalWidget() != nullptr) {
+            ++nHintsSeen;
+            QApplication::activeModalWidget()->close();
+        }
+    });
+    QTimer::singleShot(10, [&] {
+        QVERIFY(s.bUserTurn && r.w->IsBusy());
+        QTest::mouseClick(&r.T(), Qt::LeftButton, {}, r.HandPoint(0));
+        QTest::mouseClick(&r.T(), Qt::LeftButton, {},
+                          r.HandPoint(static_cast<int>(s.UserHand.size()) - 1));
+        QTest::mouseClick(r.w->findChild<QPushButton*>("cmdUser"), Qt::LeftButton);
+        QTest::keyClick(r.w.get(), Qt::Key_F6);
+        r.sound.bReleased = true;
+    });
+    watcher.start();
+    r.ClickCard(c);
+    QTest::qWait(30);
+    watcher.stop();
+    QCOMPARE(nHintsSeen, 0);
+    QCOMPARE(static_cast<int>(s.UserHand.size()), nHandBefore - 1);
+    QVERIFY(r.g.bSoundOn);
+}
+
+void FCorvaneTest::soundsPlayInOrderOffTheWindowThread() {
+    Rig r;
+    // Held until the window's thread has run a timer: the window keeps working.
+    r.sound.bHoldUntilReleased = true;
+    QTimer::singleShot(20, [&] { r.sound.bReleased = true; });
+    r.w->PlaySoundRes("PAYPOT");
+    QVERIFY(r.sound.bReleasedWhilePlaying);
+    QCOMPARE(r.sound.Threads.size(), 1U);
+    QVERIFY(r.sound.Threads[0] != std::this_thread::get_id());
+    QVERIFY(!r.w->IsBusy());
+    r.sound.bHoldUntilReleased = false;
+
+    r.w->PlaySoundRes("OTH_PLAYERS");
+    r.w->PlaySoundRes("NO_SUCH_SOUND");
+    r.w->PlaySoundRes("othwon"); // names are exact
+    r.w->PlaySoundRes("HIGHSCORE");
+    QCOMPARE(r.sound.TakePlayed(), (std::vector<int>{103, 104, 111}));
+    r.g.bSoundOn = false;
+    r.w->PlaySoundRes("PLAYCARD");
+    QVERIFY(r.sound.TakePlayed().empty());
+
+    // A user's card: its own sound, then the opponents' as they lay theirs.
+    r.g.bSoundOn = true;
+    r.w->GetGame().StartGame(true);
+    r.sound.TakePlayed();
+    if (r.S().bUserCanPlay) {
+        r.ClickCard(r.S().bSevenHeartsPlayed ? r.S().UserPlayable.front() : kSevenOfHearts);
+        const std::vector<int> played = r.sound.TakePlayed();
+        QVERIFY(!played.empty());
+        QCOMPARE(played.front(), 102);
+        QVERIFY(std::all_of(played.begin() + 1, played.end(), [](int n) { return n == 104; }));
+    }
+}
+
+void FCorvaneTest::soundMenusSwitchAndShowTheOtherItem() {
+    Rig r;
+    QAction* pOn = r.w->MenuItem("mnuOption0");
+    QAction* pOff = r.w->MenuItem("mnuOption1");
+    QAction* pAnimalsOn = r.w->MenuItem("mnuAnimals0");
+    QAction* pAnimalsOff = r.w->MenuItem("mnuAnimals1");
+    QCOMPARE(pOn->text(), QString("Turn Sound &On"));
+    QCOMPARE(pOn->shortcut(), QKeySequence(Qt::Key_F5));
+    QCOMPARE(pOff->text(), QString("Turn Sound &Off"));
+    QCOMPARE(pOff->shortcut(), QKeySequence(Qt::Key_F6));
+    QCOMPARE(pAnimalsOn->text(), QString("Turn &Animals On"));
+    QCOMPARE(pAnimalsOn->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(pAnimalsOff->text(), QString("Turn A&nimals Off"));
+    QCOMPARE(pAnimalsOff->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(r.w->MenuItem("mnuFile0")->text(), QString("&New Game"));
+    QCOMPARE(r.w->MenuItem("mnuFile1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    QCOMPARE(r.w->MenuItem("mnuTopTen")->text(), QString("&Top Ten List..."));
+    QCOMPARE(r.w->MenuItem("mnuAnim")->shortcut(), QKeySequence(Qt::Key_F7));
+    QCOMPARE(r.w->Menu("mnuOptionHdr")->title(), QString("&Options"));
+
+    // Without a settings file both items of each pair stay visible.
+    QVERIFY(pOn->isVisible() && pOff->isVisible());
+    QVERIFY(pAnimalsOn->isVisible() && pAnimalsOff->isVisible());
+    r.g.bSoundOn = true;
+    r.g.bAnimals = false;
+    r.w->SyncOptionMenus();
+    QVERIFY(!pOn->isVisible() && pOff->isVisible());
+    QVERIFY(pAnimalsOn->isVisible() && !pAnimalsOff->isVisible());
+
+    // Off: the sound plays first, then the game is silent.
+    pOff->trigger();
+    QVERIFY(!r.g.bSoundOn);
+    QVERIFY(pOn->isVisible() && !pOff->isVisible());
+    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{109});
+    pAnimalsOn->trigger();
+    QVERIFY(r.g.bAnimals);
+    QVERIFY(!pAnimalsOn->isVisible() && pAnimalsOff->isVisible());
+    QVERIFY(r.sound.TakePlayed().empty()); // animals' sounds obey the sound switch
+    // On: the flag first, so its own sound is heard.
+    pOn->trigger();
+    QVERIFY(r.g.bSoundOn);
+    QVERIFY(!pOn->isVisible() && pOff->isVisible());
+    pAnimalsOff->trigger();
+    QVERIFY(!r.g.bAnimals);
+    QCOMPARE(r.sound.TakePlayed(), (std::vector<int>{108, 114}));
+}
+
+void FCorvaneTest::hoverOverThePotPlaysItsSound() {
+    Rig r;
+    r.w->GetGame().StartGame(true);
+    QVERIFY(r.S().bUserTurn);
+    r.sound.TakePlayed();
+    auto moveTo = [&](int x, int y) {
+        QTest::mouseMove(&r.T(), r.T().WidgetPoint(QPointF(x, y)));
+        QCoreApplication::processEvents();
+    };
+    moveTo(3000, 3000);
+    moveTo(1500, 3000);
+    moveTo(1500, 3500);
+    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{115});
+    r.g.bAnimals = true;
+    moveTo(1500, 4400);
+    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{112});
+    // Moves while it is not the user's turn are not even remembered.
+    r.S().bUserTurn = false;
+    moveTo(3000, 1000);
+    r.S().bUserTurn = true;
+    moveTo(1000, 1000);
+    // Compared with (1500, 4400): the move crosses the pot's lower edge.
+    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{115});
+    moveTo(3000, 1000);
+    moveTo(1000, 1000);
+    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{113});
+}
+
+void FCorvaneTest::topTenMenuShowsTheListWithoutHighlight() {
+    Rig r;
+    r.g.nTopTenPos = 3;
+    r.w->MenuItem("mnuTopTen")->trigger();
+    QCOMPARE(r.host.TopTenPositions, std::vector<int>{99});
+    QCOMPARE(r.host.nDBErrors, 0);
+    r.g.bDBError = true;
+    r.w->MenuItem("mnuTopTen")->trigger();
+    QCOMPARE(r.host.nDBErrors, 1);
+}
+
+void FCorvaneTest::animationSpeedDialog() {
+    Rig r;
+    auto open = [&]() -> FAnimate* {
+        r.w->MenuItem("mnuAnim")->trigger();
+        return r.w->findChild<FAnimate*>();
+    };
+    auto bar = [](FAnimate* p) { return p->findChild<QScrollBar*>("scrAnim"); };
+    auto button = [](FAnimate* p, const char* s) { return p->findChild<QPushButton*>(s); };
+
+    r.g.lAnimSpeed = 80000;
+    FAnimate* pDialog = open();
+    QVERIFY(pDialog != nullptr);
+    QVERIFY(!pDialog->isModal());
+    QCOMPARE(pDialog->windowTitle(), QString("Animation Speed"));
+    QCOMPARE(
+        pDialog->findChild<QLabel*>("lblAnim0")->text(),
+        QString("Use the scollbar below to adjust the speed your opponents cards are played."));
+    QCOMPARE(pDialog->findChild<QLabel*>("lblAnim1")->text(), QString("Slowest"));
+    QCOMPARE(pDialog->findChild<QLabel*>("lblAnim3")->text(), QString("Normal"));
+    QCOMPARE(pDialog->findChild<QLabel*>("lblAnim2")->text(), QString("Fastest"));
+    QCOMPARE(pDialog->Value(), 80);
+    QCOMPARE(bar(pDialog)->value(), bar(pDialog)->minimum()); // thumb at the left end
+    // The arrows move the thumb their way: right towards "Fastest", left back.
+    pDialog->SetValue(40);
+    const QPoint right(bar(pDialog)->width() - 4, bar(pDialog)->height() / 2);
+    const QPoint left(4, bar(pDialog)->height() / 2);
+    QTest::mouseClick(bar(pDialog), Qt::LeftButton, {}, right);
+    QCOMPARE(pDialog->Value(), 39);
+    QTest::mouseClick(bar(pDialog), Qt::LeftButton, {}, left);
+    QTest::mouseClick(bar(pDialog), Qt::LeftButton, {}, left);
+    QCOMPARE(pDialog->Value(), 41);
+    pDialog->SetValue(80);
+    // Reset, then closing by the frame, stores nothing.
+    QTest::mouseClick(button(pDialog, "cmdAnim0"), Qt::LeftButton);
+    QCOMPARE(pDialog->Value(), 40);
+    QPointer<FAnimate> pGone = pDialog;
+    pDialog->close();
+    QTRY_VERIFY(pGone == nullptr);
+    QCOMPARE(r.g.lAnimSpeed, 80000);
+
+    // Reset and OK store 40000.
+    pDialog = open();
+    QTest::mouseClick(button(pDialog, "cmdAnim0"), Qt::LeftButton);
+    pGone = pDialog;
+    QTest::mouseClick(button(pDialog, "cmdAnim1"), Qt::LeftButton);
+    QTRY_VERIFY(pGone == nullptr);
+    QCOMPARE(r.g.lAnimSpeed, 40000);
+
+    // Esc and Enter are OK too; out-of-range settings go to the nearer end.
+    r.g.lAnimSpeed = 250000;
+    pDialog = open();
+    QCOMPARE(pDialog->Value(), 80);
+    bar(pDialog)->setValue(bar(pDialog)->maximum()); // the right end
+    pGone = pDialog;
+    QTest::keyClick(pDialog, Qt::Key_Escape);
+    QTRY_VERIFY(pGone == nullptr);
+    QCOMPARE(r.g.lAnimSpeed, 0);
+    r.g.lAnimSpeed = -7000;
+    pDialog = open();
+    QCOMPARE(pDialog->Value(), 0);
+    bar(pDialog)->setValue(bar(pDialog)->minimum()); // the left end
+    pGone = pDialog;
+    QTest::keyClick(pDialog, Qt::Key_Return);
+    QTRY_VERIFY(pGone == nullptr);
+    QCOMPARE(r.g.lAnimSpeed, 80000);
+}
+
+void FCorvaneTest::hintDialogTexts_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("line0");
+    QTest::addColumn<QString>("line1");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("buttonX");
+    QTest::newRow("NOCARD") << "NOCARD"
+                            << "You do not have any cards"
+                            << "to play, so pay the pot!" << 204 << 64;
+    QTest::newRow("WRONGCRD") << "WRONGCRD"
+                              << "You cannot play this card!"
+                              << "" << 204 << 64;
+    QTest::newRow("MUSTPLAY") << "MUSTPLAY"
+                              << "You MUST play the"
+                              << "Seven of Hearts!" << 180 << 48;
+    QTest::newRow("CANPLAY1") << "CANPLAY1"
+                              << "You can play the"
+                              << "Six of Hearts!" << 180 << 48;
+    QTest::newRow("CANPLAY2") << "CANPLAY2"
+                              << "You have several"
+                              << "cards you can play!" << 180 << 48;
+}
+
+void FCorvaneTest::hintDialogTexts() {
+    QFETCH(QString, key);
+    QFETCH(QString, line0);
+    QFETCH(QString, line1);
+    QFETCH(int, width);
+    QFETCH(int, buttonX);
+    MGlobal g;
+    g.sMessage = key.toStdString();
+    g.sMessageCard = GetCardName(22); // the Six of Hearts
+    FMessage dialog(g);
+    QCOMPARE(dialog.windowTitle(), QString("The Corvane Game"));
+    QCOMPARE(dialog.findChild<QLabel*>("lblMessage0")->text(), line0);
+    QCOMPARE(dialog.findChild<QLabel*>("lblMessage1")->text(), line1);
+    QCOMPARE(dialog.width(), width);
+    auto* pOk = dialog.findChild<QPushButton*>("cmdMessage");
+    QCOMPARE(pOk->x(), buttonX);
+    QCOMPARE(pOk->text(), QString("&OK"));
+    QVERIFY(pOk->isDefault());
+    // Esc closes it as OK does.
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+}
+
+void FCorvaneTest::flightLeavesItsTrailUntilCleared() {
+    Rig r;
+    r.w->FlyCard(0, 4); // the Two of Clubs from the left
+    QCOMPARE(r.T().Drawings().size(), 30U);
+    QCOMPARE(r.T().Drawings().back().x, 2160);
+    // Timed: a short glide still paints on its way and returns when landed.
+    r.g.lAnimSpeed = 10000; // 1.4 ms a step
+    int nPaints = 0;
+    r.T().onPainted = [&] { ++nPaints; };
+    QElapsedTimer clock;
+    clock.start();
+    r.w->FlyCard(1, 51); // a King falls one step from the top
+    r.w->FlyCard(2, 27);
+    QVERIFY(clock.elapsed() < 2000);
+    QVERIFY(nPaints > 0);
+    QCOMPARE(r.T().Drawings().back().x, 5040);
+    QCOMPARE(r.T().Drawings().back().y, 1560);
+    QVERIFY(!r.w->IsBusy());
+    r.w->ClearTable();
+    QVERIFY(r.T().Drawings().empty());
+    r.T().onPainted = nullptr;
+}
+
+void FCorvaneTest::wonGameMovesUpALevel() {
+    Rig r;
+    r.w->GetGame().StartGame(true);
+    for (int i = 0; i < 400 && r.host.nGameOvers == 0; ++i) {
+        QVERIFY(r.S().bUserTurn);
+        r.PlayOneMove();
+    }
+    QCOMPARE(r.host.nGameOvers, 1);
+    // "YES" after a won game: the next level, its table and a fresh game.
+    QCOMPARE(r.S().nLevel, 1);
+    QCOMPARE(r.T().Background(), 200);
+    QVERIFY(r.w->windowTitle().endsWith(" - Level 2 (1st Hand)"));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(r.S().bUserTurn);
+    QCOMPARE(r.S().nHand, 0);
+    QVERIFY(r.g.ScoresUser.empty());
+    for (int s = 0; s < 4; ++s) {
+        QVERIFY(r.S().nFunds[s] == 195);
+    }
+}
+
+void FCorvaneTest::smallScreenOpensMaximised() {
+    Rig r;
+    r.w->SaveSettings();
+    QCOMPARE(r.host.Saves, std::vector<bool>{false});
+    MGlobal g;
+    ScriptedHost host;
+    host.pG = &g;
+    RecordingSound sound;
+    FakeMessageBoxes msg;
+    FCorvane small(g, host, sound, msg);
+    small.ShowAtStart(true);
+    QTRY_VERIFY(small.isMaximized());
+    small.SaveSettings();
+    QCOMPARE(host.Saves, std::vector<bool>{true});
+    QVERIFY(small.IsLoaded());
+    // File, Exit closes the window, and says so first.
+    int nUnloads = 0;
+    QObject::connect(&small, &FCorvane::Unloading, [&] { ++nUnloads; });
+    small.MenuItem("mnuFile1")->trigger();
+    QCOMPARE(nUnloads, 1);
+    QVERIFY(!small.isVisible());
+}
+
+QTEST_MAIN(FCorvaneTest)
+#include "fcorvane_test.moc"
