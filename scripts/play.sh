@@ -5,8 +5,4 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
-if [ -x build/shell/corvane ]; then
-    exec build/shell/corvane "$@"
-fi
-# Until the window exists, watch the headless simulator play.
-exec build/tools/corvane-sim --games 20 --user Hard --verbose "$@"
+exec build/shell/corvane

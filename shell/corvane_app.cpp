@@ -1,0 +1,393 @@
+// Start-up in the order the game has always followed, the closing steps, and the
+// menu commands of the shell.
+#include "shell/corvane_app.hpp"
+
+#include "dialogs/copy_icon_dialog.hpp"
+#include "dialogs/db_path_dialog.hpp"
+#include "dialogs/game_dialogs.hpp"
+#include "dialogs/user_edit_dialog.hpp"
+#include "dialogs/user_name_dialog.hpp"
+#include "dialogs/user_stats_dialog.hpp"
+#include "engine/game.hpp"
+#include "shell/about_dialog.hpp"
+#include "shell/desktop_shortcut.hpp"
+#include "shell/help_panel.hpp"
+#include "shell/info_dialogs.hpp"
+#include "storage/settings.hpp"
+#include "table/table_view.hpp"
+
+#include <cstdlib>
+#include <exception>
+#include <functional>
+
+#include <QAction>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+
+namespace corvane {
+
+CorvaneApp::CorvaneApp(std::string sAppPath, MessageBoxes* pMsg, SoundOutput* pSound)
+    : sAppPath_(std::move(sAppPath)), msg_(pMsg != nullptr ? *pMsg : qtMsg_),
+      sound_(pSound != nullptr ? *pSound : pulse_), env_(msg_, files_, clock_, sAppPath_) {}
+
+CorvaneApp::~CorvaneApp() = default;
+
+void CorvaneApp::EndProgram() {
+    std::exit(EXIT_FAILURE);
+}
+
+bool CorvaneApp::Main() {
+    try {
+        // The one screen size that gets a maximised table.
+        if (const QScreen* pScreen = QGuiApplication::primaryScreen()) {
+            const QSize pixels = pScreen->geometry().size() * pScreen->devicePixelRatio();
+            g_.bSmallScreen = pixels.width() == 640 && pixels.height() == 480;
+        }
+        const bool bWin9xDesktop = IsWin9xDesktop(shellFiles_.SystemFolder());
+        g_.bCopyLnk = GetCopyLnk(sAppPath_, files_, msg_);
+        if (bWin9xDesktop) {
+            const bool bFirstRun = IsFirstRun(files_, sAppPath_);
+            DesktopShortcutAtStart(
+                g_, bWin9xDesktop, bFirstRun, shellFiles_, msg_, sAppPath_, [this] {
+                    FCopyIcon dlg(g_, [this] { CopyLinkToDeskTop(shellFiles_, msg_, sAppPath_); });
+                    dlg.exec();
+                });
+            RecordStart(files_, sAppPath_);
+        }
+    } catch (const std::exception& e) {
+        msg_.Show(std::string("0: ") + e.what(), "Corvane", MsgIcon::None);
+        return false;
+    }
+
+    window_ = std::make_unique<FCorvane>(g_, *this, sound_, msg_);
+    if (!Form_Load()) {
+        return false;
+    }
+    QObject::connect(window_.get(), &FCorvane::Unloading, [this] { Form_QueryUnload(); });
+    // The first activation asks for the user once the table is on the screen.
+    QTimer::singleShot(0, window_.get(), [this] { Form_Activate(); });
+    return true;
+}
+
+bool CorvaneApp::Form_Load() {
+    try {
+        QDir::setCurrent(QString::fromStdString(sAppPath_));
+        g_.sTitle = kTitle;
+        window_->SetCaption(g_.sTitle + " - Level 1 (1st Hand)");
+        // The card faces failed to start: the window has said so already.
+        if (!window_->IsLoaded()) {
+            return false;
+        }
+
+        const std::string sIni = IniFileName(sAppPath_);
+        if (files_.FileExists(sIni)) {
+            Ini_Load(g_, sIni, sAppPath_, files_, msg_);
+            window_->SyncOptionMenus();
+        } else {
+            msg_.Beep();
+            msg_.Show(sIni + " not found!" + kCrLf + "Loading CORVANE using defaults.",
+                      "The Corvane Game", MsgIcon::Exclamation);
+            g_.sDBPath = sAppPath_;
+            g_.nLastUserID = 0;
+            g_.bSoundOn = true;
+            g_.lAnimSpeed = 80000;
+        }
+
+        const std::string sFile = DatabaseFileName(g_.sDBPath);
+        const std::string sDefault = DatabaseFileName(sAppPath_);
+        if (!files_.FileExists(sFile)) {
+            const std::string sMissing = std::string("Unable to locate database file...") + kCrLf +
+                                         UpperCase(sFile) + "!" + kCrLf + kCrLf;
+            if (UpperCase(sFile) == UpperCase(sDefault)) {
+                msg_.Show(sMissing + "Closing Corvane.", "Fatal Error", MsgIcon::Exclamation);
+                return false;
+            }
+            if (!files_.FileExists(sDefault)) {
+                msg_.Show(sMissing + "or application database file..." + kCrLf +
+                              UpperCase(sDefault) + ".",
+                          "Database Path", MsgIcon::Exclamation);
+                msg_.Show("Closing Corvane.", "Fatal Error", MsgIcon::Exclamation);
+                return false;
+            }
+            msg_.Show(sMissing + "Switching to database file..." + kCrLf + UpperCase(sDefault) +
+                          ".",
+                      "Database Path", MsgIcon::Exclamation);
+            g_.sDBPath = sAppPath_;
+        }
+
+        StoreTickCount(g_.lSeed, clock_.TickCount());
+        BuildMenus();
+        window_->SetBackground(100);
+        window_->ShowAtStart(g_.bSmallScreen);
+        return true;
+    } catch (const std::exception& e) {
+        msg_.Beep();
+        msg_.Show(e.what(), "Error Loading Program", MsgIcon::Exclamation);
+        return false;
+    }
+}
+
+void CorvaneApp::Form_Activate() {
+    if (bActivated_) {
+        return;
+    }
+    GameState& s = window_->GetGame().State();
+    s.sUserTag.clear();
+    if (auto sAnswer = ShowUserName("E&xit")) {
+        s.sUserTag = *sAnswer;
+    }
+    if (g_.bDBError) {
+        if (!g_.bUseDefaultDB) {
+            EndProgram();
+        }
+        g_.bDBError = false;
+        g_.bUseDefaultDB = false;
+        g_.sDBPath = sAppPath_;
+        s.sUserTag.clear();
+        if (auto sAnswer = ShowUserName("E&xit")) {
+            s.sUserTag = *sAnswer;
+        }
+        if (g_.bDBError) {
+            EndProgram();
+        }
+    }
+    bActivated_ = true;
+    if (s.sUserTag != "X") {
+        window_->GetGame().StartGame(true);
+    } else {
+        window_->close();
+    }
+}
+
+void CorvaneApp::Form_KeyPress(int nKeyAscii) {
+    if (nKeyAscii != 27 || window_->IsBusy()) {
+        return;
+    }
+    if (msg_.AskYesNo("Are you sure you wish to exit Corvane?", "The Game of Corvane",
+                      MsgIcon::Question) == MsgAnswer::Yes) {
+        window_->mnuFile_Click(1);
+    }
+}
+
+void CorvaneApp::Form_QueryUnload() {
+    if (picHelp_ != nullptr) {
+        picHelp_->hide();
+    }
+    Ini_Save(g_, window_->isMaximized(), sAppPath_, files_, msg_);
+}
+
+void CorvaneApp::BuildMenus() {
+    FCorvane& w = *window_;
+    auto item = [&w](const char* sCaption, const char* sName, const QKeySequence& key,
+                     std::function<void()> onClick) {
+        auto* pAction = new QAction(QString::fromUtf8(sCaption), &w);
+        pAction->setObjectName(QString::fromUtf8(sName));
+        pAction->setShortcut(key);
+        QObject::connect(pAction, &QAction::triggered, &w, [&w, onClick = std::move(onClick)] {
+            // Commands given while a move is under way are dropped, not queued.
+            if (!w.IsBusy()) {
+                onClick();
+            }
+        });
+        return pAction;
+    };
+    auto separator = [&w](const char* sName) {
+        auto* pAction = new QAction(&w);
+        pAction->setSeparator(true);
+        pAction->setObjectName(QString::fromUtf8(sName));
+        return pAction;
+    };
+
+    if (QMenu* pFile = w.Menu("mnuFileH")) {
+        pFile->insertAction(w.MenuItem("mnuTopTen"),
+                            item("&Send Score...", "mnuSendScore", QKeySequence("Ctrl+S"),
+                                 [this] { mnuSendScore_Click(); }));
+    }
+    QMenu* pUsers = w.AddMenu("&Users", "mnuUserH", w.Menu("mnuOptionHdr"));
+    pUsers->addAction(
+        item("&Edit Users...", "mnuUser0", QKeySequence("Ctrl+U"), [this] { mnuUser_Click(0); }));
+    pUsers->addAction(
+        item("&Change User...", "mnuUser1", QKeySequence("Ctrl+C"), [this] { mnuUser_Click(1); }));
+    pUsers->addAction(separator("mnuSep4"));
+    pUsers->addAction(item("&Your Statistics...", "mnuWinnings", QKeySequence("F9"),
+                           [this] { mnuWinnings_Click(); }));
+    if (QMenu* pOptions = w.Menu("mnuOptionHdr")) {
+        pOptions->addAction(item("&Database Path...", "mnuDBPath", QKeySequence("F8"),
+                                 [this] { mnuDBPath_Click(); }));
+    }
+    QMenu* pHelp = w.AddMenu("&Help", "mnuHelpH");
+    pHelp->addAction(
+        item("How to &Play...", "mnuHelp0", QKeySequence("F1"), [this] { mnuHelp_Click(0); }));
+    pHelp->addAction(item("How to &Contact Us...", "mnuHelp1", QKeySequence("F3"),
+                          [this] { mnuHelp_Click(1); }));
+    pHelp->addAction(item("Playing on a Network...", "mnuHelp2", QKeySequence("F4"),
+                          [this] { mnuHelp_Click(2); }));
+    pHelp->addAction(separator("mnuSep2"));
+    pHelp->addAction(item("&About Corvane...", "mnuAbout", QKeySequence("Ctrl+B"),
+                          [this] { mnuAbout_Click(); }));
+    pHelp->addAction(item("&Distributing Corvane...", "mnuDistribute", QKeySequence("Ctrl+D"),
+                          [this] { mnuDistribute_Click(); }));
+
+    // Escape asks before leaving.
+    w.addAction(item("", "mnuEscape", QKeySequence(Qt::Key_Escape), [this] { Form_KeyPress(27); }));
+
+    picHelp_ = new HelpPanel(&w.Table());
+    w.Table().Place(picHelp_, QRect(0, 0, 9615, 6735));
+    picHelp_->hide();
+    w.SetHelpPanel(picHelp_);
+}
+
+void CorvaneApp::PlaySound(const std::string& sName) {
+    window_->PlaySoundRes(sName);
+}
+
+// GameHost.
+
+void CorvaneApp::ShowHandOver() {
+    RunHandOver(
+        g_, [this](const std::string& s) { PlaySound(s); }, window_.get());
+}
+
+std::optional<std::string> CorvaneApp::ShowGameOver() {
+    std::array<std::string, 4> asFunds;
+    for (int nSeat = 0; nSeat < 4; ++nSeat) {
+        if (const auto* pLabel = window_->findChild<QLabel*>(QString("lblAmt%1").arg(nSeat))) {
+            asFunds[nSeat] = pLabel->text().toStdString();
+        }
+    }
+    return RunGameOver(
+        g_, env_, asFunds, [this](const std::string& s) { window_->SetWinnings(s); },
+        [this](const std::string& s) { PlaySound(s); }, window_.get());
+}
+
+void CorvaneApp::ShowHighScore() {
+    RunHighScore([this](const std::string& s) { PlaySound(s); }, window_.get());
+}
+
+void CorvaneApp::ShowTopTen() {
+    RunTopTen(g_, env_, window_.get());
+}
+
+std::optional<std::string> CorvaneApp::ShowUserName(const std::string& sExitCaption) {
+    FUserName dlg(g_, env_, *this, window_.get());
+    if (dlg.EndProgram()) {
+        EndProgram();
+    }
+    dlg.SetExitCaption(QString::fromStdString(sExitCaption));
+    dlg.exec();
+    return dlg.Answer();
+}
+
+void CorvaneApp::SaveSettings(bool bMaximised) {
+    Ini_Save(g_, bMaximised, sAppPath_, files_, msg_);
+}
+
+void CorvaneApp::TopTenLoad() {
+    main_window::TopTenLoad(g_, env_, window_->GetGame().State().TopTen);
+}
+
+void CorvaneApp::TopTenSave() {
+    main_window::TopTenSave(g_, env_, window_->GetGame().State().TopTen);
+}
+
+void CorvaneApp::HandleDBError() {
+    if (::corvane::HandleDBError(g_, env_) == DbRecovery::RestartUserDialog) {
+        window_->GetGame().ChangeUser(true);
+    } else {
+        EndProgram();
+    }
+}
+
+// UserDisplay.
+
+void CorvaneApp::ShowPlayerNames(const std::string& sLeft, const std::string& sTop,
+                                 const std::string& sRight, const std::string& sUser) {
+    window_->SetPlayerName(0, sLeft);
+    window_->SetPlayerName(1, sTop);
+    window_->SetPlayerName(2, sRight);
+    window_->SetPlayerName(3, sUser);
+}
+
+void CorvaneApp::SetStatsCaption(const std::string& sCaption) {
+    window_->SetStatsMenuCaption(sCaption);
+}
+
+void CorvaneApp::ShowWinnings(const std::string& sText) {
+    window_->SetWinnings(sText);
+}
+
+// Menu commands.
+
+void CorvaneApp::mnuSendScore_Click() {
+    FSendScore dlg(g_, msg_, shellFiles_, DefaultMailOutFolder(), window_.get());
+    dlg.exec();
+}
+
+void CorvaneApp::mnuUser_Click(int nIndex) {
+    if (nIndex == 0) {
+        FUserEdit dlg(g_, env_, *this, window_.get());
+        dlg.exec();
+        if (g_.bDBError) {
+            HandleDBError();
+        }
+    } else {
+        window_->GetGame().ChangeUser(false);
+    }
+}
+
+void CorvaneApp::mnuWinnings_Click() {
+    FUserStats dlg(g_, msg_, *this, window_.get());
+    dlg.exec();
+}
+
+void CorvaneApp::mnuDBPath_Click() {
+    window_->GetGame().State().sUserTag.clear();
+    window_->SetHourglass(true);
+    FDBPath dlg(
+        g_, msg_, files_, sAppPath_,
+        [this] {
+            FNetwork network(window_.get());
+            network.exec();
+            window_->update();
+        },
+        window_.get());
+    dlg.exec();
+    window_->SetHourglass(false);
+    window_->update();
+    if (dlg.Answer() == std::optional<std::string>("X")) {
+        window_->GetGame().ChangeUser(true);
+    }
+}
+
+void CorvaneApp::mnuHelp_Click(int nIndex) {
+    if (nIndex == 0) {
+        picHelp_->show();
+        picHelp_->raise();
+        return;
+    }
+    picHelp_->hide();
+    if (nIndex == 1) {
+        FContact dlg(window_.get());
+        dlg.exec();
+    } else {
+        FNetwork dlg(window_.get());
+        dlg.exec();
+    }
+}
+
+void CorvaneApp::mnuAbout_Click() {
+    picHelp_->hide();
+    FAbout dlg(window_.get());
+    dlg.exec();
+}
+
+void CorvaneApp::mnuDistribute_Click() {
+    FDistribute dlg(window_.get());
+    dlg.exec();
+}
+
+} // namespace corvane

@@ -1,0 +1,92 @@
+// The program as a whole: start-up and shut-down, the menu commands that no
+// other window owns, and the host that lends the table window its dialogs, its
+// settings file and its database.
+#pragma once
+
+#include "dialogs/user_display.hpp"
+#include "engine/mglobal.hpp"
+#include "platform/file_system.hpp"
+#include "platform/pulse_sound_output.hpp"
+#include "platform/qt_message_boxes.hpp"
+#include "platform/shell_files.hpp"
+#include "storage/game_db.hpp"
+#include "table/fcorvane.hpp"
+#include "table/game_host.hpp"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace corvane {
+
+class HelpPanel;
+
+class CorvaneApp final : public GameHost, public UserDisplay {
+public:
+    // sAppPath is the program's folder, where the settings file and the default
+    // database live. Tests pass their own message boxes and sound output.
+    explicit CorvaneApp(std::string sAppPath, MessageBoxes* pMsg = nullptr,
+                        SoundOutput* pSound = nullptr);
+    ~CorvaneApp() override;
+    CorvaneApp(const CorvaneApp&) = delete;
+    CorvaneApp& operator=(const CorvaneApp&) = delete;
+
+    // Starts the program; false when it must end at once.
+    bool Main();
+
+    FCorvane& Window() { return *window_; }
+
+    // GameHost.
+    void ShowHandOver() override;
+    std::optional<std::string> ShowGameOver() override;
+    void ShowHighScore() override;
+    void ShowTopTen() override;
+    std::optional<std::string> ShowUserName(const std::string& sExitCaption) override;
+    void SaveSettings(bool bMaximised) override;
+    void TopTenLoad() override;
+    void TopTenSave() override;
+    void HandleDBError() override;
+
+    // UserDisplay.
+    void ShowPlayerNames(const std::string& sLeft, const std::string& sTop,
+                         const std::string& sRight, const std::string& sUser) override;
+    void SetStatsCaption(const std::string& sCaption) override;
+    void ShowWinnings(const std::string& sText) override;
+
+    // The main window's own events and the menu commands of the shell.
+    bool Form_Load();
+    void Form_Activate();
+    void Form_KeyPress(int nKeyAscii);
+    void Form_QueryUnload();
+    void mnuSendScore_Click();
+    void mnuUser_Click(int nIndex);
+    void mnuWinnings_Click();
+    void mnuDBPath_Click();
+    void mnuHelp_Click(int nIndex);
+    void mnuAbout_Click();
+    void mnuDistribute_Click();
+
+private:
+    void BuildMenus();
+    void PlaySound(const std::string& sName);
+    // Ends the program at once: no further events and nothing saved.
+    [[noreturn]] static void EndProgram();
+
+    std::string sAppPath_;
+    MGlobal g_;
+    LocalFileSystem files_;
+    LocalShellFiles shellFiles_;
+    QtMessageBoxes qtMsg_;
+    PulseSoundOutput pulse_;
+    MessageBoxes& msg_;
+    SoundOutput& sound_;
+    SystemClock clock_;
+    StorageEnv env_;
+    std::unique_ptr<FCorvane> window_;
+    HelpPanel* picHelp_ = nullptr;
+    bool bActivated_ = false;
+};
+
+} // namespace corvane
