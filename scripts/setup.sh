@@ -13,7 +13,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth xdotool
   clang clang-format clang-tidy
-  desktop-file-utils
+  desktop-file-utils imagemagick
 )
 
 missing=()

@@ -117,13 +117,13 @@ xd_windows() {
 
 # The id of the visible window whose title matches the regular expression.
 xd_find() {
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1
+    xdotool search --onlyvisible --limit 1 --name "$1" 2>/dev/null || true
 }
 
 # Waits up to $2 seconds for a window titled like $1; prints its id.
 xd_wait_window() {
     local pattern=$1 timeout=$2 id end
-    end=$(awk -v t="$timeout" -v n="$(date +%s.%N)" 'BEGIN{print n+t}')
+    end=$(awk -v t="$timeout" -v n="$(date +%s.%N)" 'BEGIN{printf "%.3f", n + t}')
     while :; do
         id=$(xd_find "$pattern")
         if [ -n "$id" ]; then echo "$id"; return 0; fi
@@ -153,9 +153,12 @@ xd_keys() {
 }
 
 # Closes a dialog with its default button (Return), falling back to its OK
-# mnemonic and Escape; fails when it stays.
+# mnemonic and Escape; fails when it stays. Qt gives a modal dialog the focus
+# itself, so the first try goes straight to the keyboard.
 xd_dismiss() {
     local id=$1 key
+    xdotool key Return
+    xd_wait_gone "$id" 1 && return 0
     for key in Return alt+o Escape; do
         xd_keys "$id" "$key"
         xd_wait_gone "$id" 2 && return 0
@@ -167,16 +170,17 @@ xd_dismiss() {
 # menu bar and centred there.
 XD_MAIN=""
 XD_MENU_H=0
-XD_WX=0 XD_WY=0 XD_W=0 XD_H=0 XD_SCALE=0 XD_DX=0 XD_DY=0
+XD_WX=0 XD_WY=0 XD_W=0 XD_H=0 XD_SCALE=0 XD_SCALE_MICRO=0 XD_DX=0 XD_DY=0 XD_X=0 XD_Y=0
 
 xd_main_geometry() {
     local X Y WIDTH HEIGHT SCREEN WINDOW
     eval "$(xdotool getwindowgeometry --shell "$XD_MAIN")"
     XD_WX=$X XD_WY=$Y XD_W=$WIDTH XD_H=$HEIGHT
-    read -r XD_SCALE XD_DX XD_DY < <(awk -v w="$WIDTH" -v h="$HEIGHT" -v m="$XD_MENU_H" 'BEGIN{
+    read -r XD_SCALE XD_DX XD_DY XD_SCALE_MICRO < <(awk -v w="$WIDTH" -v h="$HEIGHT" -v m="$XD_MENU_H" 'BEGIN{
         ch = h - m; s = w / 9630; if (ch / 6690 < s) s = ch / 6690;
         dx = (w - 9630 * s) / 2; dy = (ch - 6690 * s) / 2;
-        printf "%.6f %d %d\n", s, (dx >= 0 ? int(dx + 0.5) : -int(-dx + 0.5)), (dy >= 0 ? int(dy + 0.5) : -int(-dy + 0.5)) }')
+        printf "%.6f %d %d %d\n", s, (dx >= 0 ? int(dx + 0.5) : -int(-dx + 0.5)),
+               (dy >= 0 ? int(dy + 0.5) : -int(-dy + 0.5)), int(s * 1000000 + 0.5) }')
 }
 
 # Finds the main window, learns the menu bar's height from its design size (the
@@ -207,16 +211,21 @@ xd_setup_main() {
     xd_log "main window $XD_MAIN: design ${w}x${h}, menu bar ${XD_MENU_H}px, now 963x$want_h, scale $XD_SCALE px/twip"
 }
 
-# Screen pixel of a table point in twips.
+# Screen pixel of a table point in twips, in XD_X and XD_Y (whole-number
+# arithmetic in the shell: this runs for every click).
 xd_px() {
-    awk -v tx="$1" -v ty="$2" -v s="$XD_SCALE" -v ox="$((XD_WX + XD_DX))" \
-        -v oy="$((XD_WY + XD_MENU_H + XD_DY))" 'BEGIN{printf "%d %d\n", ox + tx * s + 0.5, oy + ty * s + 0.5}'
+    local micro=$XD_SCALE_MICRO
+    XD_X=$((XD_WX + XD_DX + ($1 * micro + 500000) / 1000000))
+    XD_Y=$((XD_WY + XD_MENU_H + XD_DY + ($2 * micro + 500000) / 1000000))
 }
 
+# Clicks a table point; prints the id of the hint dialog when one is up
+# shortly after (one xdotool run: starting processes is the slow part here).
 xd_click_twips() {
-    local x y
-    read -r x y < <(xd_px "$1" "$2")
-    xdotool mousemove --sync "$x" "$y" click 1
+    xd_px "$1" "$2"
+    # (mousemove --sync would wait for ever when the pointer is there already)
+    xdotool mousemove "$XD_X" "$XD_Y" sleep 0.02 click 1 sleep 0.15 \
+        search --onlyvisible --limit 1 --name '^The Corvane Game$' 2>/dev/null || true
 }
 
 # The pay-the-pot button (7920, 3400, 1575 x 720 twips): its middle.
@@ -229,10 +238,12 @@ xd_click_pay() {
 # corner panels, gives the fanned row's width, (n - 1) x 360 + 1070 twips.
 xd_hand_count() {
     local x0 x1 y w
-    read -r x0 y < <(xd_px 1900 6300)
-    read -r x1 _ < <(xd_px 7730 6300)
+    xd_px 1900 6300
+    x0=$XD_X y=$XD_Y
+    xd_px 7730 6300
+    x1=$XD_X
     w=$((x1 - x0))
-    import -display "$DISPLAY" -window root -crop "${w}x1+${x0}+${y}" -depth 8 txt:- 2>/dev/null |
+    { import -display "$DISPLAY" -window root -crop "${w}x1+${x0}+${y}" -depth 8 txt:- 2>/dev/null || true; } |
         awk -v s="$XD_SCALE" '
             /^[0-9]+,[0-9]+:/ {
                 split($1, p, ","); x = p[1] + 0
@@ -258,16 +269,16 @@ xd_hand_left() {
     echo $((4815 - ((($1 - 1) * 360 + 1070) / 2)))
 }
 
-XD_PLAYS=0 XD_PAYS=0 XD_HINTS=0
+XD_PLAYS=0 XD_HINTS=0
 
 # One user turn or a wait for one: press the pay-the-pot button; when the hint
 # says a card can be played, try the cards from the rightmost visible one to the
 # left, dismissing each hint, until one is taken. Returns at once when a dialog
 # other than the hint is up (the caller handles those).
 xd_user_turn() {
-    local hint n left k x gone i now id
-    xd_click_pay
-    hint=$(xd_wait_window '^The Corvane Game$' 0.8) || return 0
+    local hint n left k x i now id
+    hint=$(xd_click_pay)
+    [ -n "$hint" ] || hint=$(xd_wait_window '^The Corvane Game$' 0.6) || return 0
     XD_HINTS=$((XD_HINTS + 1))
     xd_dismiss "$hint"
     n=$(xd_hand_count)
@@ -278,11 +289,12 @@ xd_user_turn() {
     left=$(xd_hand_left "$n")
     for ((k = n - 1; k >= 0; k--)); do
         if [ "$k" -eq $((n - 1)) ]; then x=$((left + k * 360 + 535)); else x=$((left + k * 360 + 180)); fi
-        sleep 0.1
-        xd_click_twips "$x" 5800
+        # A moment for the closed hint's handler to return before the next click.
+        sleep 0.05
+        id=$(xd_click_twips "$x" 5800)
         # Taken: the hand is drawn smaller (or the hand ends); refused: a hint.
         for i in $(seq 30); do
-            id=$(xd_find '^The Corvane Game$')
+            [ -n "$id" ] || id=$(xd_find '^The Corvane Game$')
             if [ -n "$id" ]; then
                 XD_HINTS=$((XD_HINTS + 1))
                 xd_dismiss "$id"
@@ -298,7 +310,6 @@ xd_user_turn() {
                 return 0
             fi
             xd_alive || return 0
-            sleep 0.05
         done
         xd_log "card $((k + 1)) of $n: neither taken nor refused; looking again"
         return 0
