@@ -40,11 +40,11 @@ xdotool key Return
 xd_wait_gone "$dlg" 10 || xd_fail "the user dialog did not close after OK"
 
 # A whole game. Every other dialog on the screen is a failure.
-deadline=$((SECONDS + 300))
+deadline=$((SECONDS + 450))
 hands=0
 game_over=""
 while [ -z "$game_over" ]; do
-    [ "$SECONDS" -lt "$deadline" ] || xd_fail "the game did not end within 300 s"
+    [ "$SECONDS" -lt "$deadline" ] || xd_fail "the game did not end within 450 s"
     xd_alive || xd_fail "the program ended during the game"
     acted=""
     while IFS=$'\t' read -r id title; do

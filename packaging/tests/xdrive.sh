@@ -136,9 +136,10 @@ xd_wait_window() {
 # Waits up to $2 seconds until window $1 is gone.
 xd_wait_gone() {
     local id=$1 timeout=$2 i
+    xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$id" || return 0
     for i in $(seq "$(awk -v t="$timeout" 'BEGIN{print int(t/0.05)}')"); do
-        xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$id" || return 0
         sleep 0.05
+        xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$id" || return 0
     done
     return 1
 }
@@ -220,11 +221,14 @@ xd_px() {
 }
 
 # Clicks a table point; prints the id of the hint dialog when one is up
-# shortly after (one xdotool run: starting processes is the slow part here).
+# shortly after. With a third argument, first closes the hint that is up with
+# Return. All in one xdotool run: starting processes is the slow part here.
 xd_click_twips() {
+    local first=()
+    [ -z "${3:-}" ] || first=(key Return sleep 0.12)
     xd_px "$1" "$2"
     # (mousemove --sync would wait for ever when the pointer is there already)
-    xdotool mousemove "$XD_X" "$XD_Y" sleep 0.02 click 1 sleep 0.15 \
+    xdotool "${first[@]}" mousemove "$XD_X" "$XD_Y" sleep 0.02 click 1 sleep 0.12 \
         search --onlyvisible --limit 1 --name '^The Corvane Game$' 2>/dev/null || true
 }
 
@@ -273,31 +277,39 @@ XD_PLAYS=0 XD_HINTS=0
 
 # One user turn or a wait for one: press the pay-the-pot button; when the hint
 # says a card can be played, try the cards from the rightmost visible one to the
-# left, dismissing each hint, until one is taken. Returns at once when a dialog
+# left, closing each hint, until one is taken. Returns at once when a dialog
 # other than the hint is up (the caller handles those).
 xd_user_turn() {
     local hint n left k x i now id
     hint=$(xd_click_pay)
     [ -n "$hint" ] || hint=$(xd_wait_window '^The Corvane Game$' 0.6) || return 0
     XD_HINTS=$((XD_HINTS + 1))
-    xd_dismiss "$hint"
+    # The hint stands above the hand, so the hand can be counted with it up.
     n=$(xd_hand_count)
     if [ "$n" -lt 1 ]; then
+        xd_dismiss "$hint"
         xd_log "the hint says a card can be played, but no card is seen in the hand"
         return 0
     fi
     left=$(xd_hand_left "$n")
     for ((k = n - 1; k >= 0; k--)); do
         if [ "$k" -eq $((n - 1)) ]; then x=$((left + k * 360 + 535)); else x=$((left + k * 360 + 180)); fi
-        # A moment for the closed hint's handler to return before the next click.
-        sleep 0.05
-        id=$(xd_click_twips "$x" 5800)
+        id=$(xd_click_twips "$x" 5800 "$hint")
+        if [ -n "$hint" ] && ! xd_wait_gone "$hint" 0.5; then
+            # The hint stayed, so the click met the modal dialog: again.
+            xd_dismiss "$hint"
+            hint=""
+            k=$((k + 1))
+            continue
+        fi
+        [ "$id" != "$hint" ] || id=""
+        hint=""
         # Taken: the hand is drawn smaller (or the hand ends); refused: a hint.
         for i in $(seq 30); do
             [ -n "$id" ] || id=$(xd_find '^The Corvane Game$')
             if [ -n "$id" ]; then
                 XD_HINTS=$((XD_HINTS + 1))
-                xd_dismiss "$id"
+                hint=$id
                 continue 2
             fi
             if [ -n "$(xd_find '^(Hand Over - Current Standings|Corvane - Game Over)$')" ]; then
@@ -314,5 +326,6 @@ xd_user_turn() {
         xd_log "card $((k + 1)) of $n: neither taken nor refused; looking again"
         return 0
     done
+    [ -z "$hint" ] || xd_dismiss "$hint"
     xd_log "no card of the $n seen was taken; looking again"
 }
