@@ -77,11 +77,11 @@ bool PulseSoundOutput::PlayWave(const std::uint8_t* pData, std::size_t nSize) {
     if (!wave) {
         return false;
     }
-    pa_sample_spec spec{};
-    spec.format = PulseFormat(wave->format);
-    spec.rate = wave->nSampleRate;
-    spec.channels = static_cast<std::uint8_t>(wave->nChannels);
-    if (pa_sample_spec_valid(&spec) == 0) {
+    pa_sample_spec sampleFormat{};
+    sampleFormat.format = PulseFormat(wave->format);
+    sampleFormat.rate = wave->nSampleRate;
+    sampleFormat.channels = static_cast<std::uint8_t>(wave->nChannels);
+    if (pa_sample_spec_valid(&sampleFormat) == 0) {
         return false;
     }
 
@@ -95,7 +95,7 @@ bool PulseSoundOutput::PlayWave(const std::uint8_t* pData, std::size_t nSize) {
     int nError = 0;
     std::unique_ptr<pa_simple, SimpleDeleter> stream(pa_simple_new(
         server->empty() ? nullptr : server->c_str(), sAppName_.c_str(), PA_STREAM_PLAYBACK, nullptr,
-        "sound effect", &spec, nullptr, nullptr, &nError));
+        "sound effect", &sampleFormat, nullptr, nullptr, &nError));
     if (!stream) {
         return false;
     }

@@ -23,12 +23,24 @@
 #include <QAction>
 #include <QDir>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
 
 namespace corvane {
+
+bool KeyPressFilter::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (pEvent->type() == QEvent::KeyPress) {
+        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        if (pKey->key() == Qt::Key_Escape && pKey->modifiers() == Qt::NoModifier) {
+            onKeyPress_(27);
+            return true;
+        }
+    }
+    return QObject::eventFilter(pWatched, pEvent);
+}
 
 CorvaneApp::CorvaneApp(std::string sAppPath, MessageBoxes* pMsg, SoundOutput* pSound)
     : sAppPath_(std::move(sAppPath)), msg_(pMsg != nullptr ? *pMsg : qtMsg_),
@@ -232,8 +244,12 @@ void CorvaneApp::BuildMenus() {
     pHelp->addAction(item("&Distributing Corvane...", "mnuDistribute", QKeySequence("Ctrl+D"),
                           [this] { mnuDistribute_Click(); }));
 
-    // Escape asks before leaving.
-    w.addAction(item("", "mnuEscape", QKeySequence(Qt::Key_Escape), [this] { Form_KeyPress(27); }));
+    // Escape asks before leaving (the window's key presses reach Form_KeyPress).
+    escape_ = std::make_unique<KeyPressFilter>([this](int nKeyAscii) { Form_KeyPress(nKeyAscii); });
+    w.installEventFilter(escape_.get());
+    for (QWidget* pChild : w.findChildren<QWidget*>()) {
+        pChild->installEventFilter(escape_.get());
+    }
 
     picHelp_ = new HelpPanel(&w.Table());
     w.Table().Place(picHelp_, QRect(0, 0, 9615, 6735));

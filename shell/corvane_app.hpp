@@ -13,15 +13,31 @@
 #include "table/fcorvane.hpp"
 #include "table/game_host.hpp"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+
+#include <QObject>
 
 class QWidget;
 
 namespace corvane {
 
 class HelpPanel;
+
+// Hands the table window's key presses to the program's key handler.
+class KeyPressFilter final : public QObject {
+public:
+    explicit KeyPressFilter(std::function<void(int)> onKeyPress)
+        : onKeyPress_(std::move(onKeyPress)) {}
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+private:
+    std::function<void(int)> onKeyPress_;
+};
 
 class CorvaneApp final : public GameHost, public UserDisplay {
 public:
@@ -86,6 +102,7 @@ private:
     StorageEnv env_;
     std::unique_ptr<FCorvane> window_;
     HelpPanel* picHelp_ = nullptr;
+    std::unique_ptr<KeyPressFilter> escape_;
     bool bActivated_ = false;
 };
 

@@ -198,11 +198,11 @@ public:
 
 private:
     bool CanConnect() const {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, 22050, 1};
+        const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, 22050, 1};
         int nError = 0;
         pa_simple* p =
             pa_simple_new(Server().c_str(), "probe", PA_STREAM_RECORD, "corvane_test.monitor",
-                          "probe", &spec, nullptr, nullptr, &nError);
+                          "probe", &sampleFormat, nullptr, nullptr, &nError);
         if (p == nullptr) {
             return false;
         }
@@ -218,11 +218,11 @@ private:
 // The loudest sample recorded from the private sink's monitor during nSeconds.
 std::optional<int> RecordPeak(const std::string& sServer, double dSeconds,
                               std::atomic<bool>& bRecording) {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, 22050, 1};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, 22050, 1};
     int nError = 0;
     pa_simple* p =
         pa_simple_new(sServer.c_str(), "recorder", PA_STREAM_RECORD, "corvane_test.monitor",
-                      "record", &spec, nullptr, nullptr, &nError);
+                      "record", &sampleFormat, nullptr, nullptr, &nError);
     if (p == nullptr) {
         bRecording = true;
         return std::nullopt;
