@@ -17,7 +17,7 @@ fi
 XD_BUILD=$(cd "$XD_BUILD" && pwd)
 XD_OUT=$XD_BUILD
 XD_NAME=screenshot
-# shellcheck source=../packaging/tests/xdrive.sh
+# shellcheck source-path=SCRIPTDIR source=../packaging/tests/xdrive.sh disable=SC2034
 source "$root/packaging/tests/xdrive.sh"
 trap xd_cleanup EXIT
 

@@ -11,7 +11,7 @@ set -euo pipefail
 XD_BUILD=$(cd "$1" && pwd)
 XD_OUT=$(mkdir -p "${2:-$XD_BUILD}" && cd "${2:-$XD_BUILD}" && pwd)
 XD_NAME=e2e
-# shellcheck source=xdrive.sh
+# shellcheck source-path=SCRIPTDIR source=xdrive.sh
 source "$(dirname "$0")/xdrive.sh"
 trap xd_cleanup EXIT
 
@@ -30,7 +30,7 @@ xdotool windowfocus "$dlg"
 sleep 0.2
 xdotool key ctrl+a
 xdotool type --delay 30 Ann
-for i in 1 2 3; do
+for _ in 1 2 3; do
     xdotool key Tab
     sleep 0.1
     xdotool key ctrl+a
@@ -81,7 +81,7 @@ xd_wait_gone "$game_over" 5 || xd_fail "Alt+Y did not answer the game-over dialo
 # The high score (only for 500 or more) and the top ten, then Level 2.
 saw_top_ten=""
 level2=""
-for i in $(seq 400); do
+for _ in $(seq 400); do
     xd_alive || xd_fail "the program ended after Yes"
     while IFS=$'\t' read -r id title; do
         case "$title" in
@@ -108,10 +108,10 @@ xd_log "caption: $(xdotool getwindowname "$XD_MAIN")"
 
 # File > Exit. Shortcuts made while the opponents move are dropped, so press
 # again until the program has gone.
-for i in $(seq 20); do
+for _ in $(seq 20); do
     xd_alive || break
     xd_keys "$XD_MAIN" ctrl+x
-    for j in $(seq 20); do
+    for _ in $(seq 20); do
         xd_alive || break
         sleep 0.05
     done
@@ -149,7 +149,9 @@ top=$(query "SELECT 'ROW', score, typeof(score) FROM topten WHERE name = 'Ann' O
 [ "$(printf '%s\n' "$top" | grep -c .)" -eq 1 ] || xd_fail "expected one top-ten row for Ann, got: $top"
 IFS='|' read -r score stype <<<"$top"
 xd_log "top ten: Ann with $score"
-[ "$stype" = integer ] && [ "$score" -gt 0 ] || xd_fail "the top-ten score is $score ($stype)"
+if [ "$stype" != integer ] || [ "$score" -le 0 ]; then
+    xd_fail "the top-ten score is $score ($stype)"
+fi
 # The user's funds are at most the leader's, the top-ten score.
 [ $((winnings + 200)) -le "$score" ] ||
     xd_fail "winnings $winnings mean final funds $((winnings + 200)), above the winning score $score"

@@ -79,13 +79,16 @@ xd_install() {
 
 # Starts Xvfb on a display number it picks itself (so parallel runs never clash).
 xd_start_x() {
-    local fifo="$XD_TMP/displayfd" n="" i
-    : >"$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>"$XD_TMP/xvfb.log" &
+    local numfile="$XD_TMP/display" n=""
+    : >"$numfile"
+    # Xvfb writes the number and a line end once it accepts clients.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" 2>"$XD_TMP/xvfb.log" &
     XD_XVFB_PID=$!
-    for i in $(seq 100); do
-        n=$(tr -dc '0-9' <"$fifo")
-        [ -n "$n" ] && break
+    for _ in $(seq 100); do
+        if [ "$(wc -l <"$numfile")" -ge 1 ]; then
+            n=$(tr -dc '0-9' <"$numfile")
+            break
+        fi
         kill -0 "$XD_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
@@ -135,9 +138,9 @@ xd_wait_window() {
 
 # Waits up to $2 seconds until window $1 is gone.
 xd_wait_gone() {
-    local id=$1 timeout=$2 i
+    local id=$1 timeout=$2
     xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$id" || return 0
-    for i in $(seq "$(awk -v t="$timeout" 'BEGIN{print int(t/0.05)}')"); do
+    for _ in $(seq "$(awk -v t="$timeout" 'BEGIN{print int(t/0.05)}')"); do
         sleep 0.05
         xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$id" || return 0
     done
@@ -174,6 +177,7 @@ XD_MENU_H=0
 XD_WX=0 XD_WY=0 XD_W=0 XD_H=0 XD_SCALE=0 XD_SCALE_MICRO=0 XD_DX=0 XD_DY=0 XD_X=0 XD_Y=0
 
 xd_main_geometry() {
+    # shellcheck disable=SC2034 # SCREEN and WINDOW come with the others
     local X Y WIDTH HEIGHT SCREEN WINDOW
     eval "$(xdotool getwindowgeometry --shell "$XD_MAIN")"
     XD_WX=$X XD_WY=$Y XD_W=$WIDTH XD_H=$HEIGHT
@@ -191,16 +195,17 @@ xd_main_geometry() {
 xd_setup_main() {
     XD_MAIN=$(xd_wait_window '^The Game of Corvane v2\.2 - ' 30) ||
         xd_fail "the main window did not appear"
-    local w h want_h i
+    local w h want_h
     xd_main_geometry
     w=$XD_W h=$XD_H
     XD_MENU_H=$(awk -v w="$w" -v h="$h" 'BEGIN{print int(h - w * 6690 / 9630 + 0.5)}')
-    [ "$XD_MENU_H" -ge 0 ] && [ "$XD_MENU_H" -le 80 ] ||
+    if [ "$XD_MENU_H" -lt 0 ] || [ "$XD_MENU_H" -gt 80 ]; then
         xd_fail "main window ${w}x${h} is not at its design size"
+    fi
     want_h=$((669 + XD_MENU_H))
     xdotool windowsize "$XD_MAIN" 963 "$want_h"
     xdotool windowmove "$XD_MAIN" 0 0
-    for i in $(seq 100); do
+    for _ in $(seq 100); do
         xd_main_geometry
         [ "$XD_W $XD_H $XD_WX $XD_WY" = "963 $want_h 0 0" ] && break
         sleep 0.05
@@ -280,7 +285,7 @@ XD_PLAYS=0 XD_HINTS=0
 # left, closing each hint, until one is taken. Returns at once when a dialog
 # other than the hint is up (the caller handles those).
 xd_user_turn() {
-    local hint n left k x i now id
+    local hint n left k x now id
     hint=$(xd_click_pay)
     [ -n "$hint" ] || hint=$(xd_wait_window '^The Corvane Game$' 0.6) || return 0
     XD_HINTS=$((XD_HINTS + 1))
@@ -305,7 +310,7 @@ xd_user_turn() {
         [ "$id" != "$hint" ] || id=""
         hint=""
         # Taken: the hand is drawn smaller (or the hand ends); refused: a hint.
-        for i in $(seq 30); do
+        for _ in $(seq 30); do
             [ -n "$id" ] || id=$(xd_find '^The Corvane Game$')
             if [ -n "$id" ]; then
                 XD_HINTS=$((XD_HINTS + 1))
