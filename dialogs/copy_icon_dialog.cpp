@@ -4,6 +4,8 @@
 #include "dialog_support.hpp"
 #include "table/table_resources.hpp"
 
+#include <array>
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,8 +26,8 @@ FCopyIcon::FCopyIcon(MGlobal& g, std::function<void()> copyLink, QWidget* pParen
     auto* pText = new QVBoxLayout;
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSize(12);
-    const char* lines[] = {"We were wondering?", "We couldn't find an icon for",
-                           "Corvane on your desktop.", "Would you like to add one now?"};
+    const std::array lines = {"We were wondering?", "We couldn't find an icon for",
+                              "Corvane on your desktop.", "Would you like to add one now?"};
     for (int i = 0; i < 4; ++i) {
         auto* pLabel = new QLabel(QString::fromLatin1(lines[i]), this);
         pLabel->setObjectName(QStringLiteral("lblCopyIcon%1").arg(i));
@@ -42,7 +44,7 @@ FCopyIcon::FCopyIcon(MGlobal& g, std::function<void()> copyLink, QWidget* pParen
 
     auto* pButtons = new QHBoxLayout;
     pButtons->addStretch();
-    const char* captions[] = {"&Yes", "&No"};
+    const std::array captions = {"&Yes", "&No"};
     for (int i = 0; i < 2; ++i) {
         auto* pButton = new QPushButton(QString::fromLatin1(captions[i]), this);
         pButton->setObjectName(QStringLiteral("cmdYesNo%1").arg(i));

@@ -7,6 +7,8 @@
 #include "storage/game_db.hpp"
 #include "storage/settings.hpp"
 
+#include <array>
+
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -41,7 +43,8 @@ std::string NormaliseNewFolder(const std::string& sFolder) {
     // Only the root of a single-rooted file system empties; it stays itself, so
     // that the database file is "/corvane.mdb" and not a name relative to nowhere.
     if (s.empty() && bHadSeparator) {
-        return std::string(1, kPathSep);
+        // Braces would pick the initializer-list constructor: two characters.
+        return std::string(1, kPathSep); // NOLINT(modernize-return-braced-init-list)
     }
     return s;
 }
@@ -56,19 +59,16 @@ std::string DatabaseFileIn(const std::string& sFolder) {
 FDBPath::FDBPath(MGlobal& g, MessageBoxes& msg, FileSystem& files, std::string sAppPath,
                  std::function<void()> showNetwork, QWidget* pParent)
     : QDialog(pParent), g_(g), msg_(msg), files_(files), sAppPath_(std::move(sAppPath)),
-      showNetwork_(std::move(showNetwork)) {
+      showNetwork_(std::move(showNetwork)), drvDBPath_(new DriveList(this)),
+      dirDBPath_(new FolderList(this)), filDBPath_(new FileList(QStringLiteral("*.mdb"), this)),
+      lblCurrDBPath_(new QLabel(this)), lblNewDBPath_(new QLabel(this)) {
     setObjectName(QStringLiteral("FDBPath"));
     setWindowTitle(QStringLiteral("Set New Database Path..."));
 
-    drvDBPath_ = new DriveList(this);
     drvDBPath_->setObjectName(QStringLiteral("drvDBPath"));
-    dirDBPath_ = new FolderList(this);
     dirDBPath_->setObjectName(QStringLiteral("dirDBPath"));
-    filDBPath_ = new FileList(QStringLiteral("*.mdb"), this);
     filDBPath_->setObjectName(QStringLiteral("filDBPath"));
-    lblCurrDBPath_ = new QLabel(this);
     lblCurrDBPath_->setObjectName(QStringLiteral("lblCurrDBPath"));
-    lblNewDBPath_ = new QLabel(this);
     lblNewDBPath_->setObjectName(QStringLiteral("lblNewDBPath"));
 
     auto* pPaths = new QGridLayout;
@@ -85,7 +85,7 @@ FDBPath::FDBPath(MGlobal& g, MessageBoxes& msg, FileSystem& files, std::string s
     pLists->addWidget(filDBPath_, 0, 1, 2, 1);
 
     auto* pButtons = new QHBoxLayout;
-    const char* captions[] = {"&Update", "&Cancel", "&Help"};
+    const std::array captions = {"&Update", "&Cancel", "&Help"};
     for (int i = 0; i < 3; ++i) {
         auto* pButton = new QPushButton(QString::fromLatin1(captions[i]), this);
         pButton->setObjectName(QStringLiteral("cmdDBPath%1").arg(i));

@@ -2,6 +2,8 @@
 // is read at once and tests see it without waiting.
 #include "folder_lists.hpp"
 
+#include <utility>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -71,7 +73,7 @@ void FolderList::Fill() {
             break;
         }
     }
-    int nDepth = 0;
+    qsizetype nDepth = 0;
     for (const QString& sFolder : chain) {
         const QString sName =
             QDir(sFolder).isRoot() ? Native(sFolder) : QFileInfo(sFolder).fileName();
@@ -88,8 +90,8 @@ void FolderList::Fill() {
     }
 }
 
-FileList::FileList(const QString& sPattern, QWidget* pParent)
-    : QListWidget(pParent), sPattern_(sPattern) {}
+FileList::FileList(QString sPattern, QWidget* pParent)
+    : QListWidget(pParent), sPattern_(std::move(sPattern)) {}
 
 void FileList::SetPath(const QString& sPath) {
     sPath_ = sPath;

@@ -37,7 +37,7 @@ private:
 // The files of one folder that match a pattern, letters in any case.
 class FileList final : public QListWidget {
 public:
-    explicit FileList(const QString& sPattern, QWidget* pParent = nullptr);
+    explicit FileList(QString sPattern, QWidget* pParent = nullptr);
     void SetPath(const QString& sPath);
     QString Path() const { return sPath_; }
     void Refresh();

@@ -34,8 +34,8 @@ T Saturate(std::int64_t n) {
 } // namespace
 
 FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 4>& asFundsCaptions,
-                     std::function<void(const std::string&)> setWinnings, SoundPlayer playSound,
-                     QWidget* pParent)
+                     const std::function<void(const std::string&)>& setWinnings,
+                     SoundPlayer playSound, QWidget* pParent)
     : QDialog(pParent), g_(g), playSound_(std::move(playSound)) {
     setObjectName(QStringLiteral("FGameOver"));
     setWindowTitle(QStringLiteral("Corvane - Game Over"));

@@ -25,7 +25,7 @@ public:
     // winnings label, and the user record and the standings go through env.
     // bUserWon is decided here, as soon as the standings are known.
     FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 4>& asFundsCaptions,
-              std::function<void(const std::string&)> setWinnings, SoundPlayer playSound,
+              const std::function<void(const std::string&)>& setWinnings, SoundPlayer playSound,
               QWidget* pParent = nullptr);
 
     // "YES", "NO" or "CHANGE" from the three buttons; nothing when the dialog

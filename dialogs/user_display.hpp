@@ -24,7 +24,9 @@ public:
 protected:
     UserDisplay() = default;
     UserDisplay(const UserDisplay&) = default;
+    UserDisplay(UserDisplay&&) = default;
     UserDisplay& operator=(const UserDisplay&) = default;
+    UserDisplay& operator=(UserDisplay&&) = default;
 };
 
 // The statistics menu caption: the name trimmed and in capitals + "'s Stats...".

@@ -6,6 +6,8 @@
 #include "storage/settings.hpp"
 #include "user_validation.hpp"
 
+#include <array>
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,11 +26,12 @@ FUserEdit::FUserEdit(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget*
     setWindowTitle(QStringLiteral("Add, Edit or Delete Users..."));
 
     auto* pGrid = new QGridLayout;
-    const char* labels[] = {
+    const std::array labels = {
         "Select User:", "User Name:", "1st Opponent:", "2nd Opponent:", "3rd Opponent:"};
     auto* pListLabel = new QLabel(QString::fromLatin1(labels[0]), this);
     pListLabel->setObjectName(QStringLiteral("lblUserEdit0"));
-    lstUser_ = new QListWidget(this);
+    // Created after its caption, so that the children stay in the order they are seen.
+    lstUser_ = new QListWidget(this); // NOLINT(cppcoreguidelines-prefer-member-initializer)
     lstUser_->setObjectName(QStringLiteral("lstUser"));
     auto* pListColumn = new QVBoxLayout;
     pListColumn->addWidget(pListLabel);
@@ -43,7 +46,7 @@ FUserEdit::FUserEdit(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget*
         pGrid->addWidget(txtUser_[i], i, 1);
     }
     auto* pButtons = new QHBoxLayout;
-    const char* captions[] = {"&Save", "&Delete", "&Close"};
+    const std::array captions = {"&Save", "&Delete", "&Close"};
     for (int i = 0; i < 3; ++i) {
         cmdUser_[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
         cmdUser_[i]->setObjectName(QStringLiteral("cmdUser%1").arg(i));

@@ -4,6 +4,7 @@
 #include "storage/game_db.hpp"
 #include "user_display.hpp"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -49,8 +50,8 @@ private:
     bool bFieldsEnabled_ = false;
 
     QListWidget* lstUser_;
-    QLineEdit* txtUser_[4] = {};
-    QPushButton* cmdUser_[3] = {};
+    std::array<QLineEdit*, 4> txtUser_{};
+    std::array<QPushButton*, 3> cmdUser_{};
 };
 
 } // namespace corvane

@@ -5,6 +5,8 @@
 #include "storage/settings.hpp"
 #include "user_validation.hpp"
 
+#include <array>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -24,7 +26,7 @@ FUserName::FUserName(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget*
     setWindowTitle(QStringLiteral("The Game of Corvane"));
 
     auto* pGrid = new QGridLayout;
-    const char* labels[] = {
+    const std::array labels = {
         "Your first name:", "1st Opponent:", "2nd Opponent:", "3rd Opponent:", "Skill Level:"};
     for (int i = 0; i < 5; ++i) {
         auto* pLabel = new QLabel(QString::fromLatin1(labels[i]), this);
@@ -53,7 +55,7 @@ FUserName::FUserName(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget*
 
     auto* pButtons = new QHBoxLayout;
     pButtons->addStretch();
-    const char* captions[] = {"&OK", "E&xit"};
+    const std::array captions = {"&OK", "E&xit"};
     for (int i = 0; i < 2; ++i) {
         cmdUserName_[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
         cmdUserName_[i]->setObjectName(QStringLiteral("cmdUserName%1").arg(i));
@@ -147,6 +149,8 @@ bool FUserName::eventFilter(QObject* pWatched, QEvent* pEvent) {
         (pWatched == cboUser_ || pWatched == cboUser_->lineEdit())) {
         // Opening the drop-down list or moving between the combo box and its
         // edit field does not leave the name field.
+        // Checked by type().
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-static-cast-downcast)
         const auto* pFocus = static_cast<QFocusEvent*>(pEvent);
         const QWidget* pNow = QApplication::focusWidget();
         if (pFocus->reason() != Qt::PopupFocusReason && pNow != cboUser_ &&

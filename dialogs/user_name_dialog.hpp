@@ -5,6 +5,7 @@
 #include "storage/game_db.hpp"
 #include "user_display.hpp"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,8 +67,8 @@ private:
 
     QComboBox* cboUser_;
     QComboBox* cboSkillLevel_;
-    QLineEdit* txtPlayer_[4] = {};
-    QPushButton* cmdUserName_[2] = {};
+    std::array<QLineEdit*, 4> txtPlayer_{};
+    std::array<QPushButton*, 2> cmdUserName_{};
 };
 
 } // namespace corvane

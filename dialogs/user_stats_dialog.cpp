@@ -6,6 +6,8 @@
 #include "storage/settings.hpp"
 #include "table/table_resources.hpp"
 
+#include <array>
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,7 +39,8 @@ FUserStats::FUserStats(MGlobal& g, MessageBoxes& msg, UserDisplay& display, QWid
     pLayout->addWidget(MakeLabel(QStringLiteral("Your statistics as of today are..."),
                                  QStringLiteral("lblUserStats0")));
     auto* pGrid = new QGridLayout;
-    const char* captions[] = {"Total Winnings", "Total Games Played", "Average Winnings per Game"};
+    const std::array captions = {"Total Winnings", "Total Games Played",
+                                 "Average Winnings per Game"};
     for (int i = 0; i < 3; ++i) {
         pGrid->addWidget(MakeLabel(QString::fromLatin1(captions[i]),
                                    QStringLiteral("lblUserStats%1").arg(i + 1)),
@@ -55,7 +58,7 @@ FUserStats::FUserStats(MGlobal& g, MessageBoxes& msg, UserDisplay& display, QWid
                                  QStringLiteral("lblUserStats5")));
     auto* pButtons = new QHBoxLayout;
     pButtons->addStretch();
-    const char* buttons[] = {"&Reset", "&Close"};
+    const std::array buttons = {"&Reset", "&Close"};
     for (int i = 0; i < 2; ++i) {
         auto* pButton = new QPushButton(QString::fromLatin1(buttons[i]), this);
         pButton->setObjectName(QStringLiteral("cmdUserStats%1").arg(i));

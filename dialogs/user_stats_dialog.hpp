@@ -5,6 +5,7 @@
 #include "platform/message_box.hpp"
 #include "user_display.hpp"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -36,7 +37,7 @@ private:
     MGlobal& g_;
     MessageBoxes& msg_;
     UserDisplay& display_;
-    QLabel* lblStats_[3] = {};
+    std::array<QLabel*, 3> lblStats_{};
     QPixmap background_;
 };
 

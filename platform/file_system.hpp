@@ -45,7 +45,9 @@ public:
 protected:
     FileSystem() = default;
     FileSystem(const FileSystem&) = default;
+    FileSystem(FileSystem&&) = default;
     FileSystem& operator=(const FileSystem&) = default;
+    FileSystem& operator=(FileSystem&&) = default;
 };
 
 // The machine's own file system.

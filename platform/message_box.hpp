@@ -23,7 +23,9 @@ public:
 protected:
     MessageBoxes() = default;
     MessageBoxes(const MessageBoxes&) = default;
+    MessageBoxes(MessageBoxes&&) = default;
     MessageBoxes& operator=(const MessageBoxes&) = default;
+    MessageBoxes& operator=(MessageBoxes&&) = default;
 };
 
 // Lines inside a message are joined by carriage return and line feed.

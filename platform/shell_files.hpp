@@ -39,7 +39,9 @@ public:
 protected:
     ShellFiles() = default;
     ShellFiles(const ShellFiles&) = default;
+    ShellFiles(ShellFiles&&) = default;
     ShellFiles& operator=(const ShellFiles&) = default;
+    ShellFiles& operator=(ShellFiles&&) = default;
 };
 
 // The machine's own services.

@@ -15,6 +15,13 @@ public:
     // not a playable wave file or there is no sound server; never hangs
     // waiting for one to appear.
     virtual bool PlayWave(const std::uint8_t* pData, std::size_t nSize) = 0;
+
+protected:
+    SoundOutput() = default;
+    SoundOutput(const SoundOutput&) = default;
+    SoundOutput(SoundOutput&&) = default;
+    SoundOutput& operator=(const SoundOutput&) = default;
+    SoundOutput& operator=(SoundOutput&&) = default;
 };
 
 } // namespace corvane

@@ -56,7 +56,7 @@ std::optional<WaveInfo> ParseWave(const std::uint8_t* pData, std::size_t nSize) 
     if (nRiffEnd > nSize || nRiffEnd < 12) {
         return std::nullopt;
     }
-    const std::size_t nEnd = static_cast<std::size_t>(nRiffEnd);
+    const auto nEnd = static_cast<std::size_t>(nRiffEnd);
 
     std::optional<WaveSampleFormat> format;
     std::uint16_t nChannels = 0;

@@ -33,6 +33,8 @@ namespace corvane {
 
 bool KeyPressFilter::eventFilter(QObject* pWatched, QEvent* pEvent) {
     if (pEvent->type() == QEvent::KeyPress) {
+        // Checked by type().
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-static-cast-downcast)
         const auto* pKey = static_cast<QKeyEvent*>(pEvent);
         if (pKey->key() == Qt::Key_Escape && pKey->modifiers() == Qt::NoModifier) {
             onKeyPress_(27);

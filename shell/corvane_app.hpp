@@ -48,6 +48,8 @@ public:
     ~CorvaneApp() override;
     CorvaneApp(const CorvaneApp&) = delete;
     CorvaneApp& operator=(const CorvaneApp&) = delete;
+    CorvaneApp(CorvaneApp&&) = delete;
+    CorvaneApp& operator=(CorvaneApp&&) = delete;
 
     // Starts the program; false when it must end at once.
     bool Main();

@@ -9,14 +9,15 @@
 #include "platform/message_box.hpp"
 #include "platform/shell_files.hpp"
 
+#include <array>
 #include <functional>
 #include <string>
 
 namespace corvane {
 
-inline constexpr const char* kDesktopLink = "C:\\WINDOWS\\DESKTOP\\CORVANE.LNK";
-inline constexpr const char* kDesktopPatterns[] = {"C:\\Windows\\Desktop\\Corvane*.lnk",
-                                                   "C:\\Windows\\Desktop\\TheCorv*.lnk"};
+inline constexpr const char* kDesktopLink = R"(C:\WINDOWS\DESKTOP\CORVANE.LNK)";
+inline constexpr std::array<const char*, 2> kDesktopPatterns = {
+    R"(C:\Windows\Desktop\Corvane*.lnk)", R"(C:\Windows\Desktop\TheCorv*.lnk)"};
 
 // True when the system folder, trimmed and in capitals, is C:\WINDOWS\SYSTEM.
 bool IsWin9xDesktop(const std::string& sSystemFolder);

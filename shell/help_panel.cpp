@@ -3,6 +3,7 @@
 
 #include "table/table_resources.hpp"
 
+#include <array>
 #include <utility>
 
 #include <QGridLayout>
@@ -15,7 +16,7 @@ namespace corvane {
 
 namespace {
 
-constexpr std::pair<int, const char*> kHelpTexts[] = {
+constexpr auto kHelpTexts = std::to_array<std::pair<int, const char*>>({
     {24, "How to Play:"},
     {23, "Each player starts with $200 and then \"Pays the Pot\" $5 at the beginning of each hand. "
          "(automatic)  If you cannot play a card when it is your turn then you have to \"Pay the "
@@ -39,7 +40,7 @@ constexpr std::pair<int, const char*> kHelpTexts[] = {
     {14, "If you do not have any cards to play that lead to other cards then the NEXT best card to "
          "play is the one that is the farthest from seven.  ( king - high /  ace - low )"},
     {13, "Corvane is a fun, challenging and yet easy to learn game!!!"},
-};
+});
 
 } // namespace
 

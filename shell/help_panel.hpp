@@ -1,6 +1,8 @@
 // picHelp: the how-to-play panel that the main window lays over the table.
 #pragma once
 
+#include <array>
+
 #include <QWidget>
 
 class QLabel;
@@ -17,7 +19,7 @@ public:
     QLabel* lblHelp(int nIndex) const;
 
 private:
-    QLabel* lblHelp_[25] = {};
+    std::array<QLabel*, 25> lblHelp_{};
 };
 
 } // namespace corvane

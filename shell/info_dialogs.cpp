@@ -13,7 +13,7 @@ namespace corvane {
 
 InfoDialog::InfoDialog(const QString& sObjectName, const QString& sCaption, const QString& sText,
                        QWidget* pParent)
-    : QDialog(pParent) {
+    : QDialog(pParent), pButtons_(new QHBoxLayout) {
     setObjectName(sObjectName);
     setWindowTitle(sCaption);
     auto* lblInfo = new QLabel(sText, this);
@@ -27,7 +27,6 @@ InfoDialog::InfoDialog(const QString& sObjectName, const QString& sCaption, cons
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    pButtons_ = new QHBoxLayout;
     pButtons_->addStretch();
     pButtons_->addWidget(cmdOK);
     auto* pLayout = new QVBoxLayout(this);

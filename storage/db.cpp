@@ -37,6 +37,8 @@ FileStart ReadFileStart(const std::string& sFile) {
         return start;
     }
     start.bReadable = true;
+    // A stream reads chars; the salt is kept as unsigned bytes.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
     in.read(reinterpret_cast<char*>(start.salt.data()),
             static_cast<std::streamsize>(start.salt.size()));
     start.bTooShort = in.gcount() != static_cast<std::streamsize>(start.salt.size());
@@ -233,6 +235,8 @@ std::string Statement::Text(int nColumn) const {
     if (p == nullptr) {
         return {};
     }
+    // sqlite3 hands text back as unsigned char.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
     return {reinterpret_cast<const char*>(p),
             static_cast<std::size_t>(sqlite3_column_bytes(stmt_, nColumn))};
 }

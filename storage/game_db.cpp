@@ -161,6 +161,8 @@ std::optional<Date> ParseDate(const std::string& s) {
     }
     const auto Field = [&](std::size_t nPos, std::size_t nLen) {
         int n = 0;
+        // The shape was checked above, so every field lies inside s.
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-bounds-pointer-arithmetic)
         std::from_chars(s.data() + nPos, s.data() + nPos + nLen, n);
         return n;
     };

@@ -6,16 +6,18 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <system_error>
 
 int main(int argc, char** argv) {
-    if (argc != 2 || std::string(argv[1]) == "--help") {
+    const std::span<char*> args(argv, static_cast<std::size_t>(argc));
+    if (argc != 2 || std::string(args[1]) == "--help") {
         std::fprintf(stderr, "usage: corvane-mkdb FILE\n"
                              "Creates a fresh, empty game database at FILE unless FILE exists.\n");
         return argc == 2 ? 0 : 2;
     }
-    const std::string sFile = argv[1];
+    const std::string sFile = args[1];
     std::error_code ec;
     if (std::filesystem::exists(corvane::PathFromUtf8(sFile), ec)) {
         return 0;

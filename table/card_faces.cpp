@@ -23,7 +23,6 @@ const QColor kBlack(0x1b, 0x1b, 0x1f);
 const QColor kGold(0xe3, 0xb2, 0x3c);
 const QColor kGoldDark(0x8a, 0x62, 0x10);
 const QColor kSkin(0xf4, 0xd3, 0xb0);
-const QColor kSkinLine(0x8a, 0x5a, 0x38);
 const QColor kCream(0xfb, 0xf4, 0xde);
 
 bool IsRed(int nSuit) {
@@ -35,8 +34,8 @@ QColor SuitColour(int nSuit) {
 }
 
 const char* RankText(int nRank) {
-    static const char* const kRanks[] = {"A", "2", "3",  "4", "5", "6", "7",
-                                         "8", "9", "10", "J", "Q", "K"};
+    static constexpr std::array<const char*, 13> kRanks = {"A", "2", "3",  "4", "5", "6", "7",
+                                                           "8", "9", "10", "J", "Q", "K"};
     return kRanks[nRank];
 }
 
@@ -67,7 +66,9 @@ struct Pip {
 };
 
 std::vector<Pip> PipLayout(int nRank) {
-    const qreal L = kPipLeft, M = kPipMiddle, R = kPipRight;
+    const qreal L = kPipLeft;
+    const qreal M = kPipMiddle;
+    const qreal R = kPipRight;
     std::vector<Pip> pips;
     const auto sides = [&](std::initializer_list<qreal> rows) {
         for (const qreal row : rows) {

@@ -36,6 +36,8 @@ public:
     ~CardFaces();
     CardFaces(const CardFaces&) = delete;
     CardFaces& operator=(const CardFaces&) = delete;
+    CardFaces(CardFaces&&) = delete;
+    CardFaces& operator=(CardFaces&&) = delete;
 
     // Loads the suit drawings and reports the face size at 1x. False when the
     // drawings cannot be loaded (the resources were not initialised).
@@ -75,7 +77,7 @@ public:
 private:
     struct SizeEntry {
         QSize size;
-        qreal dpr;
+        qreal dpr = 1.0;
         std::array<QPixmap, kCards> faces;
     };
 

@@ -1,6 +1,7 @@
 #include "fanimate.hpp"
 
 #include <algorithm>
+#include <array>
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -46,16 +47,16 @@ FAnimate::FAnimate(MGlobal& g, QWidget* pParent) : QDialog(pParent), m_g(g) {
     pLabel->setStyleSheet(QStringLiteral("color: #800080;"));
 
     struct Mark {
-        const char* sName;
-        const char* sText;
+        const char* sName = nullptr;
+        const char* sText = nullptr;
         QRect r;
         Qt::Alignment align;
     };
-    const Mark marks[] = {
+    const std::array<Mark, 3> marks = {{
         {"lblAnim1", "Slowest", Twips(120, 840, 855, 255), Qt::AlignLeft},
         {"lblAnim3", "Normal", Twips(1920, 840, 855, 255), Qt::AlignLeft},
         {"lblAnim2", "Fastest", Twips(3600, 840, 735, 255), Qt::AlignRight},
-    };
+    }};
     for (const Mark& m : marks) {
         auto* pMark = new QLabel(QString::fromLatin1(m.sText), this);
         pMark->setObjectName(QString::fromLatin1(m.sName));
@@ -63,6 +64,8 @@ FAnimate::FAnimate(MGlobal& g, QWidget* pParent) : QDialog(pParent), m_g(g) {
         pMark->setAlignment(m.align | Qt::AlignVCenter);
     }
 
+    // Created after the marks above it, so that the children stay in the order they are seen.
+    // NOLINTNEXTLINE(cppcoreguidelines-prefer-member-initializer)
     scrAnim_ = new QScrollBar(Qt::Horizontal, this);
     scrAnim_->setObjectName(QStringLiteral("scrAnim"));
     scrAnim_->setGeometry(Twips(120, 1200, 4215, 375));

@@ -10,6 +10,7 @@
 #include "table/table_view.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <thread>
 
@@ -49,7 +50,8 @@ constexpr QRect kPotRect(120, 3120, 1215, 450);
 constexpr QRect kWinningsRect(7920, 2850, 1575, 425);
 constexpr QRect kUserButtonRect(7920, 3400, 1575, 720);
 
-constexpr const char* kPlayerNames[] = {"Player One", "Player Two", "Player Three", "Player Four"};
+constexpr std::array<const char*, 4> kPlayerNames = {"Player One", "Player Two", "Player Three",
+                                                     "Player Four"};
 
 constexpr double kNameFont = 12.0;
 constexpr double kPanelFont = 13.5;
@@ -194,8 +196,8 @@ void FCorvane::BuildPanels() {
 }
 
 void FCorvane::BuildMenus() {
-    auto item = [this](QMenu* pMenu, const char* sName, const char* sCaption, QKeySequence key,
-                       auto handler) {
+    auto item = [this](QMenu* pMenu, const char* sName, const char* sCaption,
+                       const QKeySequence& key, auto handler) {
         QAction* pAction = pMenu->addAction(QString::fromLatin1(sCaption));
         pAction->setObjectName(QString::fromLatin1(sName));
         pAction->setShortcut(key);
@@ -503,6 +505,8 @@ void FCorvane::PlaySoundRes(const std::string& sName) {
     BusySpan busy(*this);
     QEventLoop loop;
     std::thread worker([this, &wave, &loop] {
+        // The wave file's bytes, read as the unsigned bytes they are.
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
         sound_.PlayWave(reinterpret_cast<const std::uint8_t*>(wave.constData()),
                         static_cast<std::size_t>(wave.size()));
         QMetaObject::invokeMethod(

@@ -50,6 +50,8 @@ public:
     ~FCorvane() override;
     FCorvane(const FCorvane&) = delete;
     FCorvane& operator=(const FCorvane&) = delete;
+    FCorvane(FCorvane&&) = delete;
+    FCorvane& operator=(FCorvane&&) = delete;
 
     Game& GetGame() { return game_; }
     TableView& Table() { return *table_; }
@@ -136,6 +138,8 @@ private:
         ~BusySpan() { --w_.nBusy_; }
         BusySpan(const BusySpan&) = delete;
         BusySpan& operator=(const BusySpan&) = delete;
+        BusySpan(BusySpan&&) = delete;
+        BusySpan& operator=(BusySpan&&) = delete;
 
     private:
         FCorvane& w_;

@@ -24,12 +24,13 @@ constexpr int kClientHeight = 1515;
 
 } // namespace
 
-FMessage::FMessage(const MGlobal& g, QWidget* pParent) : QDialog(pParent) {
+FMessage::FMessage(const MGlobal& g, QWidget* pParent)
+    : QDialog(pParent), imgMessage_(new QLabel(this)), lblMessage0_(new QLabel(this)),
+      lblMessage1_(new QLabel(this)) {
     setObjectName(QStringLiteral("FMessage"));
     setWindowTitle(QStringLiteral("The Corvane Game"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    imgMessage_ = new QLabel(this);
     imgMessage_->setObjectName(QStringLiteral("imgMessage"));
     imgMessage_->setGeometry(Twips(240, 240, 480, 480));
     imgMessage_->setPixmap(
@@ -37,10 +38,8 @@ FMessage::FMessage(const MGlobal& g, QWidget* pParent) : QDialog(pParent) {
 
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
-    lblMessage0_ = new QLabel(this);
     lblMessage0_->setObjectName(QStringLiteral("lblMessage0"));
     lblMessage0_->setGeometry(Twips(960, 330, 1965, 195));
-    lblMessage1_ = new QLabel(this);
     lblMessage1_->setObjectName(QStringLiteral("lblMessage1"));
     lblMessage1_->setGeometry(Twips(960, 570, 1965, 195));
     for (QLabel* pLabel : {lblMessage0_, lblMessage1_}) {

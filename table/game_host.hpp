@@ -37,7 +37,9 @@ public:
 protected:
     GameHost() = default;
     GameHost(const GameHost&) = default;
+    GameHost(GameHost&&) = default;
     GameHost& operator=(const GameHost&) = default;
+    GameHost& operator=(GameHost&&) = default;
 };
 
 } // namespace corvane

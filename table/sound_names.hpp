@@ -2,6 +2,7 @@
 // Pure, so the engine side and its tests can use it without Qt.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace corvane {
@@ -11,7 +12,7 @@ namespace corvane {
 int SoundResourceNumber(std::string_view sName);
 
 // The resource numbers that hold sounds, ascending; each one has a file.
-inline constexpr int kSoundResources[] = {101, 102, 103, 104, 106, 107, 108,
-                                          109, 111, 112, 113, 114, 115};
+inline constexpr std::array<int, 13> kSoundResources = {101, 102, 103, 104, 106, 107, 108,
+                                                        109, 111, 112, 113, 114, 115};
 
 } // namespace corvane

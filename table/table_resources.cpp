@@ -1,5 +1,7 @@
 #include "table_resources.hpp"
 
+#include <array>
+
 #include <QFile>
 #include <QFont>
 #include <QImage>
@@ -29,9 +31,9 @@ void InstallFontSubstitutes() {
 namespace {
 
 struct PictureEntry {
-    PictureRole role;
-    int nResource;
-    const char* sPath;
+    PictureRole role{};
+    int nResource = 0;
+    const char* sPath = nullptr;
     QSize size;
 };
 
@@ -39,7 +41,7 @@ struct PictureEntry {
 constexpr QSize kTableSize{642, 446};
 
 const PictureEntry* FindPicture(PictureRole role, int nResource) {
-    static const PictureEntry kPictures[] = {
+    static const auto kPictures = std::to_array<PictureEntry>({
         {PictureRole::Background, 100, ":/corvane/pictures/background_100.svg", kTableSize},
         {PictureRole::Background, 200, ":/corvane/pictures/background_200.svg", kTableSize},
         {PictureRole::Background, 300, ":/corvane/pictures/background_300.svg", kTableSize},
@@ -53,7 +55,7 @@ const PictureEntry* FindPicture(PictureRole role, int nResource) {
         {PictureRole::PotButton, 0, ":/corvane/pictures/pay_pot.svg", {94, 38}},
         {PictureRole::ProgramIcon, 0, ":/corvane/pictures/corvane.svg", {256, 256}},
         {PictureRole::HelpPicture, 0, ":/corvane/pictures/help.svg", {200, 130}},
-    };
+    });
     for (const PictureEntry& entry : kPictures) {
         if (entry.role == role && entry.nResource == nResource) {
             return &entry;

@@ -31,8 +31,8 @@ constexpr std::uint32_t kMarkerBorder = 0x404040;
 } // namespace
 
 QColor VbColour(std::uint32_t nColour) {
-    return QColor(static_cast<int>(nColour & 0xFFU), static_cast<int>((nColour >> 8U) & 0xFFU),
-                  static_cast<int>((nColour >> 16U) & 0xFFU));
+    return {static_cast<int>(nColour & 0xFFU), static_cast<int>((nColour >> 8U) & 0xFFU),
+            static_cast<int>((nColour >> 16U) & 0xFFU)};
 }
 
 TableView::TableView(QWidget* pParent) : QWidget(pParent) {
@@ -70,10 +70,9 @@ QPoint TableView::WidgetPoint(QPointF twips) const {
 
 QRect TableView::WidgetRect(const QRectF& twips) const {
     const QRectF r = xf_.mapRect(twips);
-    return QRect(
-        QPoint(static_cast<int>(std::lround(r.left())), static_cast<int>(std::lround(r.top()))),
-        QPoint(static_cast<int>(std::lround(r.right())) - 1,
-               static_cast<int>(std::lround(r.bottom())) - 1));
+    return {QPoint(static_cast<int>(std::lround(r.left())), static_cast<int>(std::lround(r.top()))),
+            QPoint(static_cast<int>(std::lround(r.right())) - 1,
+                   static_cast<int>(std::lround(r.bottom())) - 1)};
 }
 
 void TableView::ClearCards() {

@@ -43,6 +43,10 @@ public:
 
     explicit TableView(QWidget* pParent = nullptr);
     ~TableView() override;
+    TableView(const TableView&) = delete;
+    TableView& operator=(const TableView&) = delete;
+    TableView(TableView&&) = delete;
+    TableView& operator=(TableView&&) = delete;
 
     // Starts the card faces; false when they cannot be drawn.
     bool InitCards(int& nWidth, int& nHeight);
@@ -95,9 +99,9 @@ protected:
 
 private:
     struct Placement {
-        QWidget* pWidget;
+        QWidget* pWidget = nullptr;
         QRect twips;
-        double fPoints;
+        double fPoints = 0.0;
     };
     struct PictureKey {
         QWidget* pWidget;
