@@ -8,6 +8,7 @@
 #include "platform/file_system.hpp"
 #include "storage/game_db.hpp"
 #include "storage/schema.hpp"
+#include "storage/tests/test_support.hpp"
 
 #include <chrono>
 #include <filesystem>
@@ -24,43 +25,6 @@
 #include <QTimer>
 
 namespace corvane::testing {
-
-class TempDir {
-public:
-    TempDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("corvane-dialogs-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string Sub(const std::string& sName) const {
-        std::filesystem::create_directories(path_ / sName);
-        return (path_ / sName).string();
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(Date dt) : dtNow(dt) {}
-    std::uint32_t TickCount() override { return 0; }
-    Date Now() override { return dtNow; }
-    Date dtNow;
-};
-
-inline Date MakeDate(int y, unsigned m, unsigned d, int hh = 0) {
-    using namespace std::chrono;
-    return sys_days{year{y} / month{m} / day{d}} + hours{hh};
-}
 
 // A program folder holding a fresh database, the storage services on it, and
 // the shared values pointing at it.
