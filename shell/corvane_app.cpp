@@ -278,7 +278,8 @@ std::optional<std::string> CorvaneApp::ShowGameOver() {
         }
     }
     return RunGameOver(
-        g_, env_, asFunds, [this](const std::string& s) { window_->SetWinnings(s); },
+        g_, env_, asFunds, window_->GetGame().State().nLevel,
+        [this](const std::string& s) { window_->SetWinnings(s); },
         [this](const std::string& s) { PlaySound(s); }, window_.get());
 }
 
