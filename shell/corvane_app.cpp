@@ -359,7 +359,7 @@ void CorvaneApp::mnuUser_Click(int nIndex) {
 }
 
 void CorvaneApp::mnuWinnings_Click() {
-    FUserStats dlg(g_, msg_, *this, window_.get());
+    FUserStats dlg(g_, env_, *this, window_.get());
     dlg.exec();
 }
 
