@@ -168,7 +168,7 @@ private slots:
                     return c.alpha() > 200 && c.saturation() + 255 - c.value() > 180;
                 };
                 QVERIFY2(CountWhere(face, VisibleCorner(size), inked) >
-                             CountWhere(small, VisibleCorner(size), inked) * 5 / 4,
+                             CountWhere(small, VisibleCorner(size), inked) * 11 / 10,
                          qPrintable(QString::number(nCard)));
             }
             if (bFourColour && nCard % 4 < 2) {
