@@ -74,8 +74,9 @@ void KeyboardPlay::LayHighlighted() {
     const int n = static_cast<int>(hand_.size());
     // The middle of the part of the card in sight, as a click would hit it.
     const int nOffset = nIndex_ == n - 1 ? kCardWidthTwips / 2 : s_.nCardSpacing / 2;
-    const QPointF at(s_.nHandLeft + nIndex_ * s_.nCardSpacing + nOffset,
-                     s_.nHandTop + kCardHeightTwips / 2);
+    const int x = s_.nHandLeft + nIndex_ * s_.nCardSpacing + nOffset;
+    const int y = s_.nHandTop + kCardHeightTwips / 2;
+    const QPointF at(x, y);
     if (table_.onMouseDown) {
         table_.onMouseDown(at, Qt::LeftButton);
     }

@@ -236,6 +236,9 @@ public:
         if (const auto* pPart = dynamic_cast<const TablePartAccessible*>(pChild)) {
             return FixedIndex(pPart->GetPart(), pPart->Number());
         }
+        if (pChild == nullptr) {
+            return -1;
+        }
         const int nFixed = Words() != nullptr ? kFixedParts : 0;
         const auto nAt = Widgets(widget()).indexOf(qobject_cast<QWidget*>(pChild->object()));
         return nAt < 0 ? -1 : nFixed + static_cast<int>(nAt);
@@ -284,8 +287,8 @@ TableAccessibility::TableAccessibility(const GameState& state, const MGlobal& g,
 }
 
 TableAccessibility::~TableAccessibility() {
-    for (const auto& [nKey, id] : ids_) {
-        QAccessible::deleteAccessibleInterface(id);
+    for (const auto& [nKey, pItem] : items_) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(pItem));
     }
 }
 
@@ -301,12 +304,12 @@ const TableAccessibility* TableAccessibility::Of(const QObject* pView) {
 
 QAccessibleInterface* TableAccessibility::Item(Part part, int n) const {
     const int nKey = static_cast<int>(part) * 100 + n;
-    const auto it = ids_.find(nKey);
-    if (it != ids_.end()) {
-        return QAccessible::accessibleInterface(it->second);
+    QAccessibleInterface*& pItem = items_[nKey];
+    if (pItem == nullptr) {
+        // Registered, the interface belongs to Qt's registry until we delete it.
+        pItem = new TablePartAccessible(&table_, part, n);
+        QAccessible::registerAccessibleInterface(pItem);
     }
-    auto* pItem = new TablePartAccessible(&table_, part, n);
-    ids_[nKey] = QAccessible::registerAccessibleInterface(pItem);
     return pItem;
 }
 

@@ -80,7 +80,8 @@ private:
     std::vector<int> hand_;
     int nFocused_ = -1;
     QString sStatus_;
-    mutable std::map<int, unsigned> ids_;
+    // The parts' interfaces, made when first asked for.
+    mutable std::map<int, QAccessibleInterface*> items_;
 };
 
 } // namespace corvane
