@@ -75,9 +75,9 @@ void WriteTopTen(Database& db, const std::array<TopTenRec, kTopTenPlaces>& list)
     }
 }
 
-// The history keeps no more of a user's games than the user's record counts, so
-// that a reset of the totals clears it with the record's next save, and a row
-// left by a copy of the program that does not know the history goes too.
+// The history keeps no more of a user's games than the user's record counts:
+// totals reset to zero clear it with the record's next save, even a reset that
+// an older copy of the program, which keeps no history, stored meanwhile.
 void TrimHistory(Database& db, std::int32_t nUserID, std::int16_t nNumGames) {
     Statement trim(db, "DELETE FROM history WHERE userid = ?1 AND gameid NOT IN "
                        "(SELECT gameid FROM history WHERE userid = ?1 "
