@@ -115,19 +115,19 @@ bool CorvaneApp::Form_Load() {
         const std::string sDefault = DatabaseFileName(sAppPath_);
         if (!files_.FileExists(sFile)) {
             const std::string sMissing = std::string("Unable to locate database file...") + kCrLf +
-                                         UpperCase(sFile) + "!" + kCrLf + kCrLf;
-            if (UpperCase(sFile) == UpperCase(sDefault)) {
+                                         PathUpperCase(sFile) + "!" + kCrLf + kCrLf;
+            if (SamePath(sFile, sDefault)) {
                 msg_.Show(sMissing + "Closing Corvane.", "Fatal Error", MsgIcon::Exclamation);
                 return false;
             }
             if (!files_.FileExists(sDefault)) {
                 msg_.Show(sMissing + "or application database file..." + kCrLf +
-                              UpperCase(sDefault) + ".",
+                              PathUpperCase(sDefault) + ".",
                           "Database Path", MsgIcon::Exclamation);
                 msg_.Show("Closing Corvane.", "Fatal Error", MsgIcon::Exclamation);
                 return false;
             }
-            msg_.Show(sMissing + "Switching to database file..." + kCrLf + UpperCase(sDefault) +
+            msg_.Show(sMissing + "Switching to database file..." + kCrLf + PathUpperCase(sDefault) +
                           ".",
                       "Database Path", MsgIcon::Exclamation);
             g_.sDBPath = sAppPath_;
