@@ -209,7 +209,7 @@ private slots:
     void cardsDrawnWhereTheyBelong_data();
     void cardsDrawnWhereTheyBelong();
     void wrongCardAndPayButtonGiveHints();
-    void inputDuringOpponentsTurnIsDropped();
+    void menusWorkWhileTheOpponentsMove();
     void inputDuringTheUsersOwnSoundIsDropped();
     void soundsPlayInOrderOffTheWindowThread();
     void soundMenusSwitchAndShowTheOtherItem();
@@ -442,7 +442,7 @@ void FCorvaneTest::wrongCardAndPayButtonGiveHints() {
     QVERIFY(r.sound.TakePlayed().empty());
 }
 
-void FCorvaneTest::inputDuringOpponentsTurnIsDropped() {
+void FCorvaneTest::menusWorkWhileTheOpponentsMove() {
     Rig r;
     r.w->GetGame().StartGame(true);
     GameState& s = r.S();
@@ -451,10 +451,15 @@ void FCorvaneTest::inputDuringOpponentsTurnIsDropped() {
     const int nHandBefore = static_cast<int>(s.UserHand.size());
     const int nFundsBefore = s.nFunds[3];
 
-    // While the opponents move, click another card, press the button, ask for
-    // a new game by its shortcut and by its menu item, and press Esc.
+    // While an opponent's pause runs, click another card, press the button, ask
+    // for a new game by its shortcut and by its menu item, open a menu, turn the
+    // sound off and close the window.
     bool bInjected = false;
+    bool bNewGameDisabled = false;
+    bool bMenuOpened = false;
+    bool bSoundOffAtOnce = false;
     int nHintsSeen = 0;
+    std::vector<int> heardAfterSwitch;
     QTimer watcher;
     watcher.setInterval(1);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
@@ -462,7 +467,7 @@ void FCorvaneTest::inputDuringOpponentsTurnIsDropped() {
             ++nHintsSeen; // a hint would mean a click got through
             QApplication::activeModalWidget()->close();
         }
-        if (bInjected || s.bUserTurn || !r.w->IsBusy()) {
+        if (bInjected || s.bUserTurn || !r.w->findChild<QTimer*>("tmrCount")->isActive()) {
             return;
         }
         bInjected = true;
@@ -480,22 +485,39 @@ void FCorvaneTest::inputDuringOpponentsTurnIsDropped() {
         QTest::mouseClick(r.w->findChild<QPushButton*>("cmdUser"), Qt::LeftButton);
         QTest::keyClick(r.w.get(), Qt::Key_N, Qt::ControlModifier);
         r.w->MenuItem("mnuFile0")->trigger();
+        bNewGameDisabled = !r.w->MenuItem("mnuFile0")->isEnabled();
+        QMenu* pOptions = r.w->Menu("mnuOptionHdr");
+        QMenuBar* pBar = r.w->menuBar();
+        QTest::mouseClick(pBar, Qt::LeftButton, {},
+                          pBar->actionGeometry(pOptions->menuAction()).center());
+        bMenuOpened = pOptions->isVisible();
+        pOptions->hide();
+        QTest::keyClick(r.w.get(), Qt::Key_F6);
+        bSoundOffAtOnce = !r.g.bSoundOn;
+        r.sound.TakePlayed();
         r.w->close();
     });
     watcher.start();
     r.ClickCard(c);
-    QTest::qWait(30); // anything queued would act now
+    heardAfterSwitch = r.sound.TakePlayed();
+    QTest::qWait(30); // anything queued or held acts now
     watcher.stop();
 
     QVERIFY(bInjected);
     QCOMPARE(nHintsSeen, 0);
-    QVERIFY(r.w->isVisible());
+    QVERIFY(bMenuOpened);
+    QVERIFY(bNewGameDisabled);
+    QVERIFY(bSoundOffAtOnce);
+    QVERIFY(heardAfterSwitch.empty());
     // Exactly the one card was played, and no new game was dealt.
     QCOMPARE(static_cast<int>(s.UserHand.size()), nHandBefore - 1);
     QCOMPARE(s.nCardsLeft[3], nHandBefore - 1);
     QCOMPARE(s.nFunds[3], nFundsBefore);
     QVERIFY(s.bUserTurn);
     QVERIFY(!r.w->IsBusy());
+    QVERIFY(r.w->MenuItem("mnuFile0")->isEnabled());
+    // The close waited for the end of the turn.
+    QVERIFY(!r.w->isVisible());
 }
 
 void FCorvaneTest::inputDuringTheUsersOwnSoundIsDropped() {
@@ -532,7 +554,7 @@ void FCorvaneTest::inputDuringTheUsersOwnSoundIsDropped() {
     watcher.stop();
     QCOMPARE(nHintsSeen, 0);
     QCOMPARE(static_cast<int>(s.UserHand.size()), nHandBefore - 1);
-    QVERIFY(r.g.bSoundOn);
+    QVERIFY(!r.g.bSoundOn); // the switch acts at once
 }
 
 void FCorvaneTest::soundsPlayInOrderOffTheWindowThread() {
