@@ -376,9 +376,19 @@ void UserDialogsTest::newUserWithAnExistingNameAddsASecondRow() {
     w.AddUser(3, "Anna");
     w.g.nLastUserID = 99;
     FUserName dlg(w.g, w.env, w.display);
-    dlg.show();
-    Child<QComboBox>(dlg, "cboUser")->setEditText(QStringLiteral("Anna"));
-    Click(dlg, "cmdUserName0");
+    ShowActive(dlg);
+    auto* cbo = Child<QComboBox>(dlg, "cboUser");
+    // Typed text is neither completed nor matched to the list.
+    cbo->lineEdit()->clear();
+    QTest::keyClicks(cbo->lineEdit(), QStringLiteral("An"));
+    QCOMPARE(cbo->currentText(), QStringLiteral("An"));
+    QTest::keyClicks(cbo->lineEdit(), QStringLiteral("na"));
+    QTest::keyClick(cbo->lineEdit(), Qt::Key_Tab);
+    QCOMPARE(cbo->currentText(), QStringLiteral("Anna"));
+    QCOMPARE(cbo->currentData().toInt(), 9999);
+    cbo->lineEdit()->setFocus();
+    QTest::keyClick(cbo->lineEdit(), Qt::Key_Return);
+    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
     QVERIFY(w.msg.Shown.empty()); // no rename question for a new user
     const auto users = w.StoredUsers();
     QCOMPARE(users.size(), size_t{2});
