@@ -557,7 +557,7 @@ int RowOf(const QListWidget& list, const QString& sText) {
 void UserDialogsTest::editorFieldsLockedUntilAClick() {
     EditorWorld w;
     FUserEdit dlg(w.g, w.env, w.display);
-    dlg.show();
+    ShowActive(dlg);
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Add, Edit or Delete Users..."));
     auto* lst = Child<QListWidget>(dlg, "lstUser");
     QCOMPARE(lst->count(), 3);
