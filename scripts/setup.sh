@@ -14,6 +14,7 @@ packages=(
   xvfb xauth xdotool
   clang clang-format clang-tidy
   desktop-file-utils imagemagick
+  g++-mingw-w64-x86-64
 )
 
 missing=()
