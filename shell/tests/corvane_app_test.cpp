@@ -14,6 +14,7 @@
 #include <random>
 #include <sstream>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -108,7 +109,9 @@ private slots:
         QVERIFY(
             Shown("The Corvane Game", "corvane.ini not found!\r\nLoading CORVANE using defaults."));
         QTRY_COMPARE(app.Window().findChild<QLabel*>("lblPlayer3")->text(), QString("Ann"));
-        QCOMPARE(app.Window().MenuItem("mnuWinnings")->text(), QString("ANN's Stats..."));
+        const QAction* pStats = app.Window().MenuItem("mnuWinnings");
+        QVERIFY(pStats != nullptr);
+        QCOMPARE(pStats->text(), QString("ANN's Stats..."));
         QCOMPARE(app.Window().windowTitle(),
                  QString("The Game of Corvane v2.2 - Level 1 (1st Hand)"));
         QCOMPARE(app.Window().findChild<QLabel*>("lblCardsLeft3")->text().isEmpty(), false);
