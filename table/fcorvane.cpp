@@ -111,6 +111,10 @@ FCorvane::FCorvane(MGlobal& g, GameHost& host, SoundOutput& sound, MessageBoxes&
     tmrCount_->setObjectName(QStringLiteral("tmrCount"));
     tmrCount_->setInterval(kPauseTick);
     connect(tmrCount_, &QTimer::timeout, this, [this] { game_.tmrCount_Timer(); });
+    tmrHeld_ = new QTimer(this);
+    tmrHeld_->setSingleShot(true);
+    tmrHeld_->setInterval(0);
+    connect(tmrHeld_, &QTimer::timeout, this, &FCorvane::RunHeldCommands);
 
     table_->onMouseDown = [this](QPointF pos, Qt::MouseButton) {
         game_.Form_MouseDown(static_cast<float>(pos.x()), static_cast<float>(pos.y()));
@@ -629,16 +633,14 @@ void FCorvane::RunWhenIdle(std::function<void()> fn) {
 }
 
 void FCorvane::PostHeldCheck() {
-    if (held_.empty() || bHeldCheckPosted_) {
-        return;
+    // Through the event loop, so that the engine's handler that ended the busy
+    // span returns first.
+    if (!held_.empty() && !tmrHeld_->isActive()) {
+        tmrHeld_->start();
     }
-    bHeldCheckPosted_ = true;
-    // Queued, so that the engine's handler that ended the busy span returns first.
-    QMetaObject::invokeMethod(this, &FCorvane::RunHeldCommands, Qt::QueuedConnection);
 }
 
 void FCorvane::RunHeldCommands() {
-    bHeldCheckPosted_ = false;
     if (held_.empty() || IsBusy()) {
         return; // the end of the busy span looks again
     }

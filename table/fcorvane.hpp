@@ -201,7 +201,7 @@ private:
     bool bWasBusy_ = false;
     std::vector<QPointer<QAction>> gameCommands_;
     std::vector<std::function<void()>> held_;
-    bool bHeldCheckPosted_ = false;
+    QTimer* tmrHeld_ = nullptr;
     bool bCloseHeld_ = false;
     int nHourglass_ = 0;
     bool bLoaded_ = false;
