@@ -10,6 +10,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <utility>
 
 namespace corvane {
 namespace {
@@ -196,26 +197,31 @@ void Game::PlayCards() {
     }
     m_port.SetInputEnabled(true);
     if (nWinner >= 0) {
-        EndHandForOpponent(nWinner);
+        // The table shows the winning card, and the user's hand what it pays for.
+        ClearTable();
+        SortCardsPlayed();
+        DrawCardsPlayed();
+        DrawUserHand();
+        SettleHand(nWinner);
     }
 }
 
-void Game::EndHandForOpponent(int nWinner) {
+void Game::SettleHand(int nWinner) {
     GameState& s = m_state;
-    const std::array<const std::string*, 3> names{&m_g.sLeftName, &m_g.sTopName, &m_g.sRightName};
+    const std::array<const std::string*, 4> names{&m_g.sLeftName, &m_g.sTopName, &m_g.sRightName,
+                                                  &m_g.sUserName};
     m_g.sWinnerName = *names[nWinner];
-
-    ClearTable();
-    SortCardsPlayed();
-    DrawCardsPlayed();
-    DrawUserHand();
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         if (nSeat != nWinner) {
             PayCardsLeft(nSeat);
         }
     }
+    // After an opponent's win the whole row of funds is brought up to date; the
+    // user, who pays nothing, sees the three that paid.
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        ShowFunds(nSeat);
+        if (nSeat != nWinner || nWinner != kUserSeat) {
+            ShowFunds(nSeat);
+        }
     }
     ShowPot();
     m_g.sPotWon = std::to_string(s.nPot);
@@ -225,13 +231,14 @@ void Game::EndHandForOpponent(int nWinner) {
     ShowPot();
     RecordHand();
 
-    if (std::any_of(s.nFunds.begin(), s.nFunds.end(), [](int n) { return n < 1; })) {
-        s.bGameOver = true;
-    }
-    // A seat below $1 after hands one to three still sees the standings first.
-    if (s.nHand == kHandsPerGame - 1) {
-        s.bGameOver = true;
-    } else {
+    const bool bBelowOne =
+        std::any_of(s.nFunds.begin(), s.nFunds.end(), [](int n) { return n < 1; });
+    const bool bLastHand = s.nHand == kHandsPerGame - 1;
+    s.bGameOver = bBelowOne || bLastHand;
+    // A seat below $1 after an opponent's win in hands one to three still sees
+    // the standings first; the user's own win ends such a game at once.
+    const bool bStandings = !bLastHand && (nWinner != kUserSeat || !bBelowOne);
+    if (bStandings) {
         ++s.nHand;
         m_port.ShowHandOver();
         m_port.SetCaption(m_g.sTitle + LevelCaption());
@@ -413,39 +420,15 @@ void Game::Form_Click() {
     ClearTable();
     DrawCardsPlayed();
 
-    bool bGameOver = false;
     if (s.bHandOver) {
-        // The user's last card: the opponents pay for the cards they still hold.
-        for (int nSeat = kLeftSeat; nSeat <= kRightSeat; ++nSeat) {
-            PayCardsLeft(nSeat);
-        }
-        for (int nSeat = kLeftSeat; nSeat <= kRightSeat; ++nSeat) {
-            ShowFunds(nSeat);
-        }
-        ShowPot();
-        m_g.sPotWon = std::to_string(s.nPot);
-        m_g.sWinnerName = m_g.sUserName;
-        s.nFunds[kUserSeat] += s.nPot;
-        s.nPot = 0;
-        ShowFunds(kUserSeat);
-        ShowPot();
-        RecordHand();
-        bGameOver = s.nHand == kHandsPerGame - 1 ||
-                    std::any_of(s.nFunds.begin(), s.nFunds.end(), [](int n) { return n < 1; });
-        if (!bGameOver) {
-            ++s.nHand;
-            m_port.ShowHandOver();
-            m_port.SetCaption(m_g.sTitle + LevelCaption());
-        }
+        SettleHand(kUserSeat);
     } else {
         s.bUserTurn = false;
         DrawUserHand();
         SetPlayerFill(kUserSeat, kMarkerWaiting);
         PlayCards();
-        bGameOver = s.bGameOver;
-        s.bGameOver = false;
     }
-    ContinueAfterUserAction(bGameOver);
+    ContinueAfterUserAction();
 }
 
 void Game::cmdUser_Click() {
@@ -470,13 +453,13 @@ void Game::cmdUser_Click() {
     s.bUserTurn = false;
     PayThePot(kUserSeat);
     PlayCards();
-    const bool bGameOver = s.bGameOver;
-    s.bGameOver = false;
-    ContinueAfterUserAction(bGameOver);
+    ContinueAfterUserAction();
 }
 
-void Game::ContinueAfterUserAction(bool bGameOver) {
+void Game::ContinueAfterUserAction() {
     GameState& s = m_state;
+    // The game-over sequence takes the flag over; an answer that plays on sets it anew.
+    const bool bGameOver = std::exchange(s.bGameOver, false);
     if (!s.bHandOver) {
         SortCardsPlayed();
         ClearTable();

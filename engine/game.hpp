@@ -104,8 +104,11 @@ private:
     void PayCardsLeft(int nSeat);
     void ShowFunds(int nSeat);
     void ShowPot();
-    void EndHandForOpponent(int nWinner);
-    void ContinueAfterUserAction(bool bGameOver);
+    // Pays out a hand that seat nWinner has just won: the others pay for the
+    // cards they hold, the winner takes the pot, the hand is recorded, and either
+    // the standings are shown and the next hand numbered or bGameOver is set.
+    void SettleHand(int nWinner);
+    void ContinueAfterUserAction();
     void ResetForNewGame();
 
     MGlobal& m_g;

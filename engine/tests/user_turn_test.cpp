@@ -114,6 +114,18 @@ TEST_F(UserTurnTest, UsersLastCardWinsTheHand) {
     EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 1 (2nd Hand)");
 }
 
+TEST_F(UserTurnTest, UsersWinLeavingASeatBrokeEndsTheGameWithoutTheStandings) {
+    UserTurnWith({26}, {30});
+    S().nFunds = {100, 100, 20, 150};
+    S().nHand = 1;
+    S().nCardsLeft = {2, 3, 4, 1};
+    ClickCard(0);
+    EXPECT_EQ(port.nHandOvers, 0) << "unlike an opponent's win";
+    EXPECT_EQ(port.nGameOvers, 1);
+    EXPECT_EQ(S().nHand, 1);
+    EXPECT_FALSE(S().bGameOver) << "taken over by the game-over sequence";
+}
+
 TEST_F(UserTurnTest, NothingToPlayOnceTheHandIsOver) {
     // A game-over dialog closed without an answer leaves the table as it was.
     port.sDefaultGameOver.reset();
