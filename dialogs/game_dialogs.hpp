@@ -1,4 +1,4 @@
-// One call per end-of-hand and end-of-game dialog, for the program's GameHost:
+// One call per end-of-hand and end-of-game dialog, for the game's program port:
 // each builds its dialog, shows it modally and returns when it has closed.
 #pragma once
 

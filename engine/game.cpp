@@ -1,6 +1,6 @@
 // The engine's procedures: a hand from the deal to the pay-out, the user's turn,
 // the end of a game and the change of user. Every visible or audible effect is a
-// call on the port; the state is brought up to date before each such call, so
+// call on a port; the state is brought up to date before each such call, so
 // whoever watches the port always sees a consistent game.
 #include "game.hpp"
 
@@ -55,8 +55,9 @@ bool Contains(const std::vector<int>& Cards, int nCard) {
 
 } // namespace
 
-Game::Game(MGlobal& globals, GamePort& port, OpponentTurns& opponents)
-    : m_g(globals), m_port(port), m_opponents(opponents) {}
+Game::Game(MGlobal& globals, TablePort& table, ProgramPort& program, Clock& clock,
+           OpponentTurns& opponents)
+    : m_g(globals), m_table(table), m_program(program), m_clock(clock), m_opponents(opponents) {}
 
 void Game::LoadDeck() {
     for (int i = 0; i < kCardsInDeck; ++i) {
@@ -110,8 +111,8 @@ void Game::InitializeDisplay(bool bNewGame) {
     }
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         SetPlayerFill(nSeat, kMarkerWaiting);
-        m_port.SetCardsLeft(nSeat, std::to_string(m_state.nCardsLeft[nSeat]));
-        m_port.SetLastCard(nSeat, LastCardPanel{});
+        m_table.SetCardsLeft(nSeat, std::to_string(m_state.nCardsLeft[nSeat]));
+        m_table.SetLastCard(nSeat, LastCardPanel{});
     }
 }
 
@@ -138,7 +139,7 @@ void Game::ShuffleDeck() {
     // A random permutation drawn by rejection: positions are drawn until all 52
     // have come up once, and the deck is read out in the order they came.
     const std::array<int, 52> Temp = m_state.Deck;
-    ShuffleRandom rnd(m_port.TickCount());
+    ShuffleRandom rnd(m_clock.TickCount());
     std::array<int, 52> Used{};
     std::array<bool, 52> bUsed{};
     int nUsed = 0;
@@ -186,7 +187,7 @@ bool Game::CanUserPlay() {
 
 void Game::PlayCards() {
     GameState& s = m_state;
-    m_port.SetInputEnabled(false);
+    m_table.SetInputEnabled(false);
     int nWinner = -1;
     for (int nSeat = kLeftSeat; nSeat <= kRightSeat; ++nSeat) {
         m_opponents.PlayerTurn(*this, nSeat);
@@ -195,7 +196,7 @@ void Game::PlayCards() {
             break;
         }
     }
-    m_port.SetInputEnabled(true);
+    m_table.SetInputEnabled(true);
     if (nWinner >= 0) {
         // The table shows the winning card, and the user's hand what it pays for.
         ClearTable();
@@ -240,8 +241,8 @@ void Game::SettleHand(int nWinner) {
     const bool bStandings = !bLastHand && (nWinner != kUserSeat || !bBelowOne);
     if (bStandings) {
         ++s.nHand;
-        m_port.ShowHandOver();
-        m_port.SetCaption(m_g.sTitle + LevelCaption());
+        m_program.ShowHandOver();
+        m_table.SetCaption(m_g.sTitle + LevelCaption());
     }
 }
 
@@ -270,8 +271,8 @@ void Game::ShowLastCard(int nSeat, int nCard) {
     LastCardPanel panel;
     panel.sCardNo = GetCardLabel(nCard);
     panel.nSuitIcon = 100 + Suit(nCard);
-    m_port.SetLastCard(nSeat, panel);
-    m_port.SetCardsLeft(nSeat, std::to_string(nLeft));
+    m_table.SetLastCard(nSeat, panel);
+    m_table.SetCardsLeft(nSeat, std::to_string(nLeft));
 }
 
 void Game::LayCard(int nSeat, int nIndex) {
@@ -308,45 +309,45 @@ void Game::PayThePot(int nSeat) {
     LastCardPanel panel;
     panel.bSad = true;
     panel.bCardNoVisible = false;
-    m_port.SetLastCard(nSeat, panel);
+    m_table.SetLastCard(nSeat, panel);
     SetPlayerFill(nSeat, kMarkerWaiting);
 }
 
 void Game::Pause() {
     m_state.nDelay = kPauseTicks;
     while (!m_state.bDelayDone) {
-        m_port.WaitForPause();
+        m_table.WaitForPause();
     }
     m_state.bDelayDone = false;
 }
 
 void Game::ClearTable() {
-    m_port.ClearTable();
+    m_table.ClearTable();
 }
 
 void Game::DrawCardsPlayed() {
-    m_port.DrawCardsPlayed(m_state.CardsPlayed);
+    m_table.DrawCardsPlayed(m_state.CardsPlayed);
 }
 
 void Game::DrawUserHand() {
     GameState& s = m_state;
     s.nCardSpacing = kCardSpacing;
     const int n = static_cast<int>(s.UserHand.size());
-    s.nHandLeft = m_port.TableWidth() / 2 - ((n - 1) * kCardSpacing + kCardWidthTwips) / 2;
+    s.nHandLeft = m_table.TableWidth() / 2 - ((n - 1) * kCardSpacing + kCardWidthTwips) / 2;
     s.nHandTop = kHandTop;
-    m_port.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
+    m_table.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
 }
 
 void Game::SetPlayerFill(int nSeat, std::uint32_t nColour) {
-    m_port.SetPlayerFill(nSeat, nColour);
+    m_table.SetPlayerFill(nSeat, nColour);
 }
 
 void Game::ShowFunds(int nSeat) {
-    m_port.SetAmt(nSeat, std::to_string(m_state.nFunds[nSeat]));
+    m_table.SetAmt(nSeat, std::to_string(m_state.nFunds[nSeat]));
 }
 
 void Game::ShowPot() {
-    m_port.SetPot("$" + std::to_string(m_state.nPot));
+    m_table.SetPot("$" + std::to_string(m_state.nPot));
 }
 
 void Game::Form_MouseDown(float x, float y) {
@@ -395,8 +396,8 @@ void Game::Form_Click() {
     }
     if (!s.bUserCanPlay) {
         m_g.sMessage = "NOCARD";
-        m_port.PlaySoundRes("WRONGCRD");
-        m_port.ShowMessage();
+        m_table.PlaySoundRes("WRONGCRD");
+        m_table.ShowMessage();
         return;
     }
     const int c = s.UserHand[i];
@@ -409,12 +410,12 @@ void Game::Form_Click() {
     }
     if (!bAcceptable) {
         m_g.sMessage = "WRONGCRD";
-        m_port.PlaySoundRes("WRONGCRD");
-        m_port.ShowMessage();
+        m_table.PlaySoundRes("WRONGCRD");
+        m_table.ShowMessage();
         return;
     }
 
-    m_port.PlaySoundRes("PLAYCARD");
+    m_table.PlaySoundRes("PLAYCARD");
     LayCard(kUserSeat, i);
     SortCardsPlayed();
     ClearTable();
@@ -445,11 +446,11 @@ void Game::cmdUser_Click() {
         } else {
             m_g.sMessage = "CANPLAY2";
         }
-        m_port.PlaySoundRes("MUSTPLAY");
-        m_port.ShowMessage();
+        m_table.PlaySoundRes("MUSTPLAY");
+        m_table.ShowMessage();
         return;
     }
-    m_port.PlaySoundRes("PAYPOT");
+    m_table.PlaySoundRes("PAYPOT");
     s.bUserTurn = false;
     PayThePot(kUserSeat);
     PlayCards();
@@ -475,28 +476,28 @@ void Game::ContinueAfterUserAction() {
         return;
     }
 
-    if (auto sAnswer = m_port.ShowGameOver()) {
+    if (auto sAnswer = m_program.ShowGameOver()) {
         s.sUserTag = *sAnswer;
     }
     if (m_g.bDBError) {
-        m_port.HandleDBError();
+        m_program.HandleDBError();
         return;
     }
     if (m_g.bUserWon) {
-        m_port.TopTenLoad();
+        m_program.TopTenLoad();
         if (m_g.bDBError) {
-            m_port.HandleDBError();
+            m_program.HandleDBError();
             return;
         }
         if (IsTopTen()) {
-            m_port.TopTenSave();
+            m_program.TopTenSave();
             if (m_g.bDBError) {
-                m_port.HandleDBError();
+                m_program.HandleDBError();
                 return;
             }
-            m_port.ShowTopTen();
+            m_program.ShowTopTen();
             if (m_g.bDBError) {
-                m_port.HandleDBError();
+                m_program.HandleDBError();
                 return;
             }
         }
@@ -507,30 +508,30 @@ void Game::ContinueAfterUserAction() {
         EraseScores(m_g);
         s.nHand = 0;
         if (m_g.bUserWon) {
-            m_port.SetHourglass(true);
+            m_table.SetHourglass(true);
             ++s.nLevel;
-            m_port.SetBackground(kLevelBackground[s.nLevel % 4]);
-            m_port.SetHourglass(false);
+            m_table.SetBackground(kLevelBackground[s.nLevel % 4]);
+            m_table.SetHourglass(false);
         }
-        m_port.SetCaption(m_g.sTitle + LevelCaption());
+        m_table.SetCaption(m_g.sTitle + LevelCaption());
         StartGame(true);
     } else if (s.sUserTag == "NO") {
-        m_port.Unload();
+        m_program.Unload();
     } else if (s.sUserTag == "CHANGE") {
-        m_port.SaveSettings();
+        m_program.SaveSettings();
         s.sUserTag.clear();
-        if (auto sAnswer = m_port.ShowUserName("E&xit")) {
+        if (auto sAnswer = m_program.ShowUserName("E&xit")) {
             s.sUserTag = *sAnswer;
         }
         if (m_g.bDBError) {
-            m_port.HandleDBError();
+            m_program.HandleDBError();
             return;
         }
         if (s.sUserTag != "X") {
             ResetForNewGame();
             StartGame(true);
         } else {
-            m_port.Unload();
+            m_program.Unload();
         }
     }
 }
@@ -540,8 +541,8 @@ void Game::ResetForNewGame() {
     m_state.nLevel = 0;
     EraseScores(m_g);
     m_state.nHand = 0;
-    m_port.SetBackground(kLevelBackground[0]);
-    m_port.SetCaption(m_g.sTitle + LevelCaption());
+    m_table.SetBackground(kLevelBackground[0]);
+    m_table.SetCaption(m_g.sTitle + LevelCaption());
 }
 
 bool Game::IsTopTen() {
@@ -559,30 +560,30 @@ bool Game::IsTopTen() {
     }
     m_g.nTopTenPos = nPos;
     if (nScore >= kHighScore) {
-        m_port.ShowHighScore();
+        m_program.ShowHighScore();
     }
     // The new entry goes in at its place; an equal score stays above it and the
     // former tenth drops out.
     std::rotate(TopTen.begin() + nPos, TopTen.begin() + 9, TopTen.begin() + 10);
-    TopTen[nPos] = TopTenRec{m_g.sUserName, nScore, m_port.Now()};
+    TopTen[nPos] = TopTenRec{m_g.sUserName, nScore, m_clock.Now()};
     return true;
 }
 
 void Game::ChangeUser(bool bNewStart) {
-    m_port.SaveSettings();
+    m_program.SaveSettings();
     m_state.sUserTag.clear();
-    if (auto sAnswer = m_port.ShowUserName(bNewStart ? "&Exit" : "&Cancel")) {
+    if (auto sAnswer = m_program.ShowUserName(bNewStart ? "&Exit" : "&Cancel")) {
         m_state.sUserTag = *sAnswer;
     }
     if (m_g.bDBError) {
-        m_port.HandleDBError();
+        m_program.HandleDBError();
         return;
     }
     if (m_state.sUserTag != "X") {
         ResetForNewGame();
         StartGame(true);
     } else if (bNewStart) {
-        m_port.Unload();
+        m_program.Unload();
     }
 }
 

@@ -1,11 +1,14 @@
 // The game engine: dealing, the rules, the turn cycle, the money of a hand and the
 // user's two actions. It owns the game state, is driven by the window's events and
-// speaks to the outside world only through its GamePort.
+// speaks to the outside world only through its ports: the table it is shown on,
+// the program around it, and the clock.
 #pragma once
 
+#include "clock.hpp"
 #include "game_state.hpp"
 #include "mglobal.hpp"
-#include "port.hpp"
+#include "program_port.hpp"
+#include "table_port.hpp"
 
 #include <string>
 
@@ -30,12 +33,15 @@ protected:
 
 class Game {
 public:
-    Game(MGlobal& globals, GamePort& port, OpponentTurns& opponents);
+    Game(MGlobal& globals, TablePort& table, ProgramPort& program, Clock& clock,
+         OpponentTurns& opponents);
 
     GameState& State() { return m_state; }
     const GameState& State() const { return m_state; }
     MGlobal& Globals() { return m_g; }
-    GamePort& Port() { return m_port; }
+    TablePort& Table() { return m_table; }
+    ProgramPort& Program() { return m_program; }
+    Clock& GameClock() { return m_clock; }
 
     // Fills the deck in order and shuffles it once; done when the window loads.
     void LoadDeck();
@@ -112,7 +118,9 @@ private:
     void ResetForNewGame();
 
     MGlobal& m_g;
-    GamePort& m_port;
+    TablePort& m_table;
+    ProgramPort& m_program;
+    Clock& m_clock;
     OpponentTurns& m_opponents;
     GameState m_state;
 };

@@ -19,7 +19,7 @@ int IndexOf(const std::vector<int>& Cards, int nCard) {
 void Opponents::PlayerTurn(Game& game, int nSeat) {
     GameState& s = game.State();
     MGlobal& g = game.Globals();
-    GamePort& port = game.Port();
+    TablePort& port = game.Table();
     std::vector<int>& hand = s.Hand(nSeat);
 
     game.SetPlayerFill(nSeat, kMarkerMoving);
@@ -44,7 +44,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
             game.PayThePot(nSeat);
             return;
         }
-        const RandomSource rnd{g.lSeed, port};
+        const RandomSource rnd{g.lSeed, game.GameClock()};
         int nCard = 0;
         switch (g.nSkillLevel) {
         case 2:

@@ -77,7 +77,7 @@ bool CorvaneApp::Main() {
         return false;
     }
 
-    window_ = std::make_unique<FCorvane>(g_, *this, sound_, msg_);
+    window_ = std::make_unique<FCorvane>(g_, *this, sound_, msg_, &clock_);
     if (!Form_Load()) {
         return false;
     }
@@ -263,7 +263,7 @@ void CorvaneApp::PlaySound(const std::string& sName) {
     window_->PlaySoundRes(sName);
 }
 
-// GameHost.
+// ProgramPort.
 
 void CorvaneApp::ShowHandOver() {
     RunHandOver(
@@ -300,8 +300,8 @@ std::optional<std::string> CorvaneApp::ShowUserName(const std::string& sExitCapt
     return dlg.Answer();
 }
 
-void CorvaneApp::SaveSettings(bool bMaximised) {
-    Ini_Save(g_, bMaximised, sAppPath_, files_, msg_);
+void CorvaneApp::SaveSettings() {
+    Ini_Save(g_, window_->isMaximized(), sAppPath_, files_, msg_);
 }
 
 void CorvaneApp::TopTenLoad() {
@@ -318,6 +318,10 @@ void CorvaneApp::HandleDBError() {
     } else {
         EndProgram();
     }
+}
+
+void CorvaneApp::Unload() {
+    window_->close();
 }
 
 // UserDisplay.

@@ -80,10 +80,10 @@ Date SystemClock::Now() {
     return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
 }
 
-FCorvane::FCorvane(MGlobal& g, GameHost& host, SoundOutput& sound, MessageBoxes& msg, Clock* pClock,
-                   QWidget* pParent)
-    : QMainWindow(pParent), m_g(g), host_(host), sound_(sound), msg_(msg),
-      pClock_(pClock != nullptr ? pClock : &systemClock_), game_(g, *this, opponents_) {
+FCorvane::FCorvane(MGlobal& g, ProgramPort& program, SoundOutput& sound, MessageBoxes& msg,
+                   Clock* pClock, QWidget* pParent)
+    : QMainWindow(pParent), m_g(g), program_(program), sound_(sound), msg_(msg),
+      game_(g, *this, program, pClock != nullptr ? *pClock : systemClock_, opponents_) {
     if (!QFile::exists(PicturePath(PictureRole::ProgramIcon))) {
         InitTableResources();
     }
@@ -254,10 +254,6 @@ void FCorvane::SyncOptionMenus() {
     mnuAnimals_[1]->setVisible(m_g.bAnimals);
 }
 
-void FCorvane::SetClock(Clock* pClock) {
-    pClock_ = pClock != nullptr ? pClock : &systemClock_;
-}
-
 void FCorvane::SetPauseTick(std::chrono::milliseconds tick) {
     tmrCount_->setInterval(tick);
 }
@@ -281,9 +277,9 @@ void FCorvane::mnuTopTen_Click() {
         return;
     }
     m_g.nTopTenPos = 99; // no place highlighted
-    host_.ShowTopTen();
+    program_.ShowTopTen();
     if (m_g.bDBError) {
-        host_.HandleDBError();
+        program_.HandleDBError();
     }
 }
 
@@ -534,59 +530,11 @@ void FCorvane::WaitForPause() {
     disconnect(done);
 }
 
-// Dialogs and storage, handed on to the host.
+// The hint.
 
 void FCorvane::ShowMessage() {
     FMessage dialog(m_g, this);
     dialog.exec();
-}
-
-void FCorvane::ShowHandOver() {
-    host_.ShowHandOver();
-}
-
-std::optional<std::string> FCorvane::ShowGameOver() {
-    return host_.ShowGameOver();
-}
-
-void FCorvane::ShowHighScore() {
-    host_.ShowHighScore();
-}
-
-void FCorvane::ShowTopTen() {
-    host_.ShowTopTen();
-}
-
-std::optional<std::string> FCorvane::ShowUserName(const std::string& sExitCaption) {
-    return host_.ShowUserName(sExitCaption);
-}
-
-void FCorvane::SaveSettings() {
-    host_.SaveSettings(isMaximized());
-}
-
-void FCorvane::TopTenLoad() {
-    host_.TopTenLoad();
-}
-
-void FCorvane::TopTenSave() {
-    host_.TopTenSave();
-}
-
-void FCorvane::HandleDBError() {
-    host_.HandleDBError();
-}
-
-void FCorvane::Unload() {
-    close();
-}
-
-std::uint32_t FCorvane::TickCount() {
-    return pClock_->TickCount();
-}
-
-Date FCorvane::Now() {
-    return pClock_->Now();
 }
 
 // Input while busy.

@@ -47,18 +47,6 @@ void RecordingPort::SetPlayerFill(int nSeat, std::uint32_t nColour) {
     Record("SetPlayerFill " + std::to_string(nSeat) + " " + std::to_string(nColour));
 }
 
-void RecordingPort::SetPlayerName(int nSeat, const std::string& sName) {
-    Record("SetPlayerName " + std::to_string(nSeat) + " " + sName);
-}
-
-void RecordingPort::SetWinnings(const std::string& sCaption) {
-    Record("SetWinnings " + sCaption);
-}
-
-void RecordingPort::SetStatsMenuCaption(const std::string& sCaption) {
-    Record("SetStatsMenuCaption " + sCaption);
-}
-
 void RecordingPort::ClearTable() {
     TableCards.clear();
     Record("ClearTable");

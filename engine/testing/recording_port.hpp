@@ -1,10 +1,12 @@
-// A port that records every call the engine makes, keeps what the panels would
-// show, and answers the modal dialogs from a script. Tests drive whole games
-// through it without a window.
+// Table, program and clock in one fake: it records every call the engine makes
+// on any of them in one list, keeps what the panels would show, and answers the
+// modal dialogs from a script. Tests drive whole games through it without a window.
 #pragma once
 
+#include "engine/clock.hpp"
 #include "engine/game.hpp"
-#include "engine/port.hpp"
+#include "engine/program_port.hpp"
+#include "engine/table_port.hpp"
 
 #include <array>
 #include <deque>
@@ -15,7 +17,7 @@
 
 namespace corvane::testing {
 
-class RecordingPort : public GamePort {
+class RecordingPort : public TablePort, public ProgramPort, public Clock {
 public:
     explicit RecordingPort(MGlobal& globals) : m_g(globals) {}
 
@@ -67,9 +69,6 @@ public:
     void SetCardsLeft(int nSeat, const std::string& sCaption) override;
     void SetLastCard(int nSeat, const LastCardPanel& panel) override;
     void SetPlayerFill(int nSeat, std::uint32_t nColour) override;
-    void SetPlayerName(int nSeat, const std::string& sName) override;
-    void SetWinnings(const std::string& sCaption) override;
-    void SetStatsMenuCaption(const std::string& sCaption) override;
     int TableWidth() override { return 9630; }
     void ClearTable() override;
     void DrawCardsPlayed(const std::vector<int>& CardsPlayed) override;

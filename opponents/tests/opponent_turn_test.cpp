@@ -12,7 +12,7 @@ using ::testing::ElementsAre;
 
 class OpponentTurnTest : public ::testing::Test {
 protected:
-    OpponentTurnTest() : port(g), game(g, port, opponents) {
+    OpponentTurnTest() : port(g), game(g, port, port, port, opponents) {
         port.pGame = &game;
         g.lSeed = 12345;
         S().nFunds = {195, 195, 195, 195};

@@ -220,7 +220,7 @@ RunResult PlayRun(std::uint32_t nSeed, int nGames, std::array<int, 3> levels, Se
     port.nTick = nSeed * 2654435761U;
     port.GameOverAnswers.assign(static_cast<std::size_t>(nGames - 1), std::string("YES"));
     PerSeatOpponents opponents(levels);
-    Game game(g, port, opponents);
+    Game game(g, port, port, port, opponents);
     port.pGame = &game;
     InvariantChecker checker(game, port);
     port.onCall = [&](const std::string& sCall) { checker.Check(sCall); };
@@ -274,7 +274,7 @@ TEST(WholeGames, TheSameSeedReplaysTheSameGames) {
         RecordingPort port(g);
         port.nTick = nSeed;
         PerSeatOpponents opponents({1, 1, 1});
-        Game game(g, port, opponents);
+        Game game(g, port, port, port, opponents);
         port.pGame = &game;
         AutoPlayer player(SeatStrategy::Medium, nSeed);
         game.LoadDeck();

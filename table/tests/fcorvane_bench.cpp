@@ -6,6 +6,7 @@
 // With --screenshots it also saves pictures of the table and its two dialogs.
 // Set QT_SCALE_FACTOR=2 to measure at a device pixel ratio of 2.
 #include "engine/cards.hpp"
+#include "engine/testing/null_ports.hpp"
 #include "platform/fake_platform.hpp"
 #include "table/fanimate.hpp"
 #include "table/fcorvane.hpp"
@@ -29,17 +30,9 @@ using namespace corvane;
 
 namespace {
 
-class QuietHost final : public GameHost {
+class QuietHost final : public testing::NullProgramPort {
 public:
-    void ShowHandOver() override {}
     std::optional<std::string> ShowGameOver() override { return std::string("YES"); }
-    void ShowHighScore() override {}
-    void ShowTopTen() override {}
-    std::optional<std::string> ShowUserName(const std::string&) override { return "O"; }
-    void SaveSettings(bool) override {}
-    void TopTenLoad() override {}
-    void TopTenSave() override {}
-    void HandleDBError() override {}
 };
 
 class NoSound final : public SoundOutput {

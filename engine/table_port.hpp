@@ -1,14 +1,11 @@
-// Everything the engine needs from the outside world goes through this one
-// interface: the panels and the table it draws on, the sounds, the pause, the
-// modal dialogs, the settings and the top-ten store, and the clock. The table
-// window implements it; tests implement it with a recording fake. Every call is
+// What the engine asks of the table window: the seat panels, the cards on the
+// table and in the user's hand, the opponents' flights, the sounds, the hints,
+// the pause and the window's caption, background and pointer. The table window
+// implements it; tests implement it with a recording fake. Every call is
 // synchronous: when it returns, its effect is complete.
 #pragma once
 
-#include "clock.hpp"
-
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,18 +19,17 @@ struct LastCardPanel {
     int nSuitIcon = 0;          // 100 + suit, or 0 for no picture
 };
 
-class GamePort : public Clock {
+class TablePort {
 public:
-    // Seat panels and the other labels; captions are the exact texts to show.
+    virtual ~TablePort() = default;
+
+    // Seat panels and the pot; captions are the exact texts to show.
     virtual void SetAmt(int nSeat, const std::string& sCaption) = 0;
     virtual void SetPot(const std::string& sCaption) = 0;
     virtual void SetCardsLeft(int nSeat, const std::string& sCaption) = 0;
     virtual void SetLastCard(int nSeat, const LastCardPanel& panel) = 0;
     // Fills a seat's turn marker and repaints it at once.
     virtual void SetPlayerFill(int nSeat, std::uint32_t nColour) = 0;
-    virtual void SetPlayerName(int nSeat, const std::string& sName) = 0;
-    virtual void SetWinnings(const std::string& sCaption) = 0;
-    virtual void SetStatsMenuCaption(const std::string& sCaption) = 0;
 
     // The table's drawing surface, in twips.
     virtual int TableWidth() = 0;
@@ -56,28 +52,15 @@ public:
     // the window calls Game::tmrCount_Timer on each tick and returns once
     // bDelayDone is set.
     virtual void WaitForPause() = 0;
+    // The hint for sMessage / sMessageCard, shown modally over the table.
+    virtual void ShowMessage() = 0;
 
-    // Modal dialogs. They read what they show from the shared values.
-    virtual void ShowMessage() = 0;  // the hint for sMessage / sMessageCard
-    virtual void ShowHandOver() = 0; // standings after a hand
-    // Books the game, ranks the seats, sets bUserWon; returns "YES", "NO" or
-    // "CHANGE", or nothing when closed without an answer.
-    virtual std::optional<std::string> ShowGameOver() = 0;
-    virtual void ShowHighScore() = 0;
-    virtual void ShowTopTen() = 0; // highlights place nTopTenPos
-    // Chooses the user; sExitCaption names the exit button ("&Exit" or "&Cancel").
-    // Returns "O" when a user was confirmed, "X" for the exit button, or nothing.
-    virtual std::optional<std::string> ShowUserName(const std::string& sExitCaption) = 0;
-
-    // Settings, the stored top ten, and the end of the program.
-    virtual void SaveSettings() = 0;
-    virtual void TopTenLoad() = 0;
-    virtual void TopTenSave() = 0;
-    // Recovers from a database failure (bDBError): switches to the program
-    // folder's database and asks for the user again, or ends the program.
-    virtual void HandleDBError() = 0;
-    // Closes the table window, which ends the program with its usual closing steps.
-    virtual void Unload() = 0;
+protected:
+    TablePort() = default;
+    TablePort(const TablePort&) = default;
+    TablePort(TablePort&&) = default;
+    TablePort& operator=(const TablePort&) = default;
+    TablePort& operator=(TablePort&&) = default;
 };
 
 } // namespace corvane

@@ -1,0 +1,45 @@
+// Ports that do nothing and answer nothing, so that a fake overrides only the
+// calls it watches or answers. The pause is left to each fake: only it knows
+// how to end the engine's count-down.
+#pragma once
+
+#include "engine/program_port.hpp"
+#include "engine/table_port.hpp"
+
+namespace corvane::testing {
+
+class NullTablePort : public TablePort {
+public:
+    void SetAmt(int, const std::string&) override {}
+    void SetPot(const std::string&) override {}
+    void SetCardsLeft(int, const std::string&) override {}
+    void SetLastCard(int, const LastCardPanel&) override {}
+    void SetPlayerFill(int, std::uint32_t) override {}
+    int TableWidth() override { return 9630; } // the table's design width
+    void ClearTable() override {}
+    void DrawCardsPlayed(const std::vector<int>&) override {}
+    void DrawUserHand(const std::vector<int>&, int, int, int) override {}
+    void FlyCard(int, int) override {}
+    void SetCaption(const std::string&) override {}
+    void SetBackground(int) override {}
+    void SetHourglass(bool) override {}
+    void SetInputEnabled(bool) override {}
+    void PlaySoundRes(const std::string&) override {}
+    void ShowMessage() override {}
+};
+
+class NullProgramPort : public ProgramPort {
+public:
+    void ShowHandOver() override {}
+    std::optional<std::string> ShowGameOver() override { return std::nullopt; }
+    void ShowHighScore() override {}
+    void ShowTopTen() override {}
+    std::optional<std::string> ShowUserName(const std::string&) override { return std::nullopt; }
+    void SaveSettings() override {}
+    void TopTenLoad() override {}
+    void TopTenSave() override {}
+    void HandleDBError() override {}
+    void Unload() override {}
+};
+
+} // namespace corvane::testing
