@@ -3,12 +3,12 @@
 #pragma once
 
 #include "engine/mglobal.hpp"
+#include "engine/program_port.hpp"
 #include "game_dialog_support.hpp"
 #include "storage/game_db.hpp"
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <string>
 
 class QWidget;
@@ -18,13 +18,13 @@ namespace corvane {
 // The standings after a hand.
 void RunHandOver(const MGlobal& g, const SoundPlayer& playSound, QWidget* pParent);
 
-// Books the game and asks whether to play again: "YES", "NO", "CHANGE", or
-// nothing (closed another way, or closed itself after a database failure; the
-// caller then checks g.bDBError). g.bUserWon tells whether the user came first.
-std::optional<std::string> RunGameOver(MGlobal& g, StorageEnv& env,
-                                       const std::array<std::string, 4>& asFundsCaptions,
-                                       const std::function<void(const std::string&)>& setWinnings,
-                                       const SoundPlayer& playSound, QWidget* pParent);
+// Books the game and asks whether to play again: Yes, No, Change, or None
+// (closed another way, or closed itself after a database failure; the caller
+// then checks g.bDBError). g.bUserWon tells whether the user came first.
+DialogAnswer RunGameOver(MGlobal& g, StorageEnv& env,
+                         const std::array<std::string, 4>& asFundsCaptions,
+                         const std::function<void(const std::string&)>& setWinnings,
+                         const SoundPlayer& playSound, QWidget* pParent);
 
 // The top-ten list, with place g.nTopTenPos highlighted when it is 0 to 9.
 void RunTopTen(MGlobal& g, StorageEnv& env, QWidget* pParent);

@@ -3,12 +3,12 @@
 #pragma once
 
 #include "engine/mglobal.hpp"
+#include "engine/program_port.hpp"
 #include "game_dialog_support.hpp"
 #include "storage/game_db.hpp"
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include <QDialog>
@@ -28,9 +28,9 @@ public:
               const std::function<void(const std::string&)>& setWinnings, SoundPlayer playSound,
               QWidget* pParent = nullptr);
 
-    // "YES", "NO" or "CHANGE" from the three buttons; nothing when the dialog
-    // was closed another way or closed itself after a database failure.
-    const std::optional<std::string>& Answer() const { return sAnswer_; }
+    // Yes, No or Change from the three buttons; None when the dialog was
+    // closed another way or closed itself after a database failure.
+    DialogAnswer Answer() const { return answer_; }
 
     // Whether the standings were read from the database and are shown.
     bool HasStandings() const { return bStandings_; }
@@ -44,7 +44,7 @@ private:
 
     MGlobal& g_;
     SoundPlayer playSound_;
-    std::optional<std::string> sAnswer_;
+    DialogAnswer answer_ = DialogAnswer::None;
     bool bStandings_ = false;
     bool bDone = false;
     QTimer tmrScore;

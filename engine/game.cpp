@@ -395,9 +395,8 @@ void Game::Form_Click() {
         return;
     }
     if (!s.bUserCanPlay) {
-        m_g.sMessage = "NOCARD";
-        m_table.PlaySoundRes("WRONGCRD");
-        m_table.ShowMessage();
+        m_table.PlaySoundRes(Sound::WrongCard);
+        m_table.ShowMessage(Hint::NoCard, -1);
         return;
     }
     const int c = s.UserHand[i];
@@ -409,13 +408,12 @@ void Game::Form_Click() {
         s.bSevenHeartsPlayed = true;
     }
     if (!bAcceptable) {
-        m_g.sMessage = "WRONGCRD";
-        m_table.PlaySoundRes("WRONGCRD");
-        m_table.ShowMessage();
+        m_table.PlaySoundRes(Sound::WrongCard);
+        m_table.ShowMessage(Hint::WrongCard, -1);
         return;
     }
 
-    m_table.PlaySoundRes("PLAYCARD");
+    m_table.PlaySoundRes(Sound::PlayCard);
     LayCard(kUserSeat, i);
     SortCardsPlayed();
     ClearTable();
@@ -438,19 +436,19 @@ void Game::cmdUser_Click() {
         return;
     }
     if (s.bUserCanPlay) {
+        Hint hint = Hint::CanPlayTwo;
+        int nCard = -1;
         if (!s.bSevenHeartsPlayed) {
-            m_g.sMessage = "MUSTPLAY";
+            hint = Hint::MustPlay;
         } else if (s.UserPlayable.size() == 1) {
-            m_g.sMessage = "CANPLAY1";
-            m_g.sMessageCard = GetCardName(s.UserPlayable[0]);
-        } else {
-            m_g.sMessage = "CANPLAY2";
+            hint = Hint::CanPlayOne;
+            nCard = s.UserPlayable[0];
         }
-        m_table.PlaySoundRes("MUSTPLAY");
-        m_table.ShowMessage();
+        m_table.PlaySoundRes(Sound::MustPlay);
+        m_table.ShowMessage(hint, nCard);
         return;
     }
-    m_table.PlaySoundRes("PAYPOT");
+    m_table.PlaySoundRes(Sound::PayPot);
     s.bUserTurn = false;
     PayThePot(kUserSeat);
     PlayCards();
@@ -476,9 +474,7 @@ void Game::ContinueAfterUserAction() {
         return;
     }
 
-    if (auto sAnswer = m_program.ShowGameOver()) {
-        s.sUserTag = *sAnswer;
-    }
+    SetUserTag(m_program.ShowGameOver());
     if (m_g.bDBError) {
         m_program.HandleDBError();
         return;
@@ -503,7 +499,7 @@ void Game::ContinueAfterUserAction() {
         }
     }
 
-    if (s.sUserTag == "YES") {
+    if (s.UserTag == DialogAnswer::Yes) {
         s.bGameOver = false;
         EraseScores(m_g);
         s.nHand = 0;
@@ -515,24 +511,29 @@ void Game::ContinueAfterUserAction() {
         }
         m_table.SetCaption(m_g.sTitle + LevelCaption());
         StartGame(true);
-    } else if (s.sUserTag == "NO") {
+    } else if (s.UserTag == DialogAnswer::No) {
         m_program.Unload();
-    } else if (s.sUserTag == "CHANGE") {
+    } else if (s.UserTag == DialogAnswer::Change) {
         m_program.SaveSettings();
-        s.sUserTag.clear();
-        if (auto sAnswer = m_program.ShowUserName("E&xit")) {
-            s.sUserTag = *sAnswer;
-        }
+        s.UserTag = DialogAnswer::None;
+        SetUserTag(m_program.ShowUserName(UserDialogExit::Design));
         if (m_g.bDBError) {
             m_program.HandleDBError();
             return;
         }
-        if (s.sUserTag != "X") {
+        if (s.UserTag != DialogAnswer::Exit) {
             ResetForNewGame();
             StartGame(true);
         } else {
             m_program.Unload();
         }
+    }
+}
+
+void Game::SetUserTag(DialogAnswer answer) {
+    // A dialog closed without an answer leaves the box as it was.
+    if (answer != DialogAnswer::None) {
+        m_state.UserTag = answer;
     }
 }
 
@@ -571,15 +572,13 @@ bool Game::IsTopTen() {
 
 void Game::ChangeUser(bool bNewStart) {
     m_program.SaveSettings();
-    m_state.sUserTag.clear();
-    if (auto sAnswer = m_program.ShowUserName(bNewStart ? "&Exit" : "&Cancel")) {
-        m_state.sUserTag = *sAnswer;
-    }
+    m_state.UserTag = DialogAnswer::None;
+    SetUserTag(m_program.ShowUserName(bNewStart ? UserDialogExit::Exit : UserDialogExit::Cancel));
     if (m_g.bDBError) {
         m_program.HandleDBError();
         return;
     }
-    if (m_state.sUserTag != "X") {
+    if (m_state.UserTag != DialogAnswer::Exit) {
         ResetForNewGame();
         StartGame(true);
     } else if (bNewStart) {

@@ -116,6 +116,7 @@ private:
     void SettleHand(int nWinner);
     void ContinueAfterUserAction();
     void ResetForNewGame();
+    void SetUserTag(DialogAnswer answer);
 
     MGlobal& m_g;
     TablePort& m_table;

@@ -5,10 +5,24 @@
 // is synchronous and modal where it shows a dialog.
 #pragma once
 
-#include <optional>
-#include <string>
-
 namespace corvane {
+
+// The answer box the modal dialogs leave their answer in.
+enum class DialogAnswer {
+    None,   // empty: no answer (yet)
+    Exit,   // the user dialog's exit button, or a changed database folder
+    Ok,     // a user was confirmed
+    Yes,    // game over: play again
+    No,     // game over: quit
+    Change, // game over: change the user
+};
+
+// The caption of the user dialog's exit button.
+enum class UserDialogExit {
+    Design, // as the dialog was designed: "E&xit"
+    Exit,   // "&Exit"
+    Cancel, // "&Cancel"
+};
 
 class ProgramPort {
 public:
@@ -16,14 +30,14 @@ public:
 
     // The standings after a hand. They read what they show from the shared values.
     virtual void ShowHandOver() = 0;
-    // Books the game, ranks the seats, sets bUserWon; returns "YES", "NO" or
-    // "CHANGE", or nothing when closed without an answer.
-    virtual std::optional<std::string> ShowGameOver() = 0;
+    // Books the game, ranks the seats, sets bUserWon; returns Yes, No or
+    // Change, or None when closed without an answer.
+    virtual DialogAnswer ShowGameOver() = 0;
     virtual void ShowHighScore() = 0;
     virtual void ShowTopTen() = 0; // highlights place nTopTenPos
-    // Chooses the user; sExitCaption names the exit button ("&Exit" or "&Cancel").
-    // Returns "O" when a user was confirmed, "X" for the exit button, or nothing.
-    virtual std::optional<std::string> ShowUserName(const std::string& sExitCaption) = 0;
+    // Chooses the user, with the exit button captioned as asked. Returns Ok when
+    // a user was confirmed, Exit for the exit button, or None.
+    virtual DialogAnswer ShowUserName(UserDialogExit exitButton) = 0;
 
     // Writes the settings file.
     virtual void SaveSettings() = 0;

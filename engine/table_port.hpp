@@ -5,11 +5,22 @@
 // synchronous: when it returns, its effect is complete.
 #pragma once
 
+#include "sound.hpp"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace corvane {
+
+// Why a click on the hand or on the pay-the-pot button did nothing.
+enum class Hint {
+    NoCard,     // a card was clicked, but none can be laid: pay the pot
+    WrongCard,  // that card cannot be laid
+    MustPlay,   // the pot cannot be paid while the Seven of Hearts must open
+    CanPlayOne, // ... nor while one card can be laid (named with the hint)
+    CanPlayTwo, // ... nor while several can
+};
 
 // What a seat's last-card box shows.
 struct LastCardPanel {
@@ -46,14 +57,14 @@ public:
     virtual void SetHourglass(bool bBusy) = 0;
     // Off while the opponents move: clicks and commands made meanwhile are dropped.
     virtual void SetInputEnabled(bool bEnabled) = 0;
-    // Plays a sound by name and returns when it has ended.
-    virtual void PlaySoundRes(const std::string& sName) = 0;
+    // Plays a sound and returns when it has ended.
+    virtual void PlaySoundRes(Sound sound) = 0;
     // Lets the window run its timer until the engine's pause has counted down:
     // the window calls Game::tmrCount_Timer on each tick and returns once
     // bDelayDone is set.
     virtual void WaitForPause() = 0;
-    // The hint for sMessage / sMessageCard, shown modally over the table.
-    virtual void ShowMessage() = 0;
+    // A hint, shown modally over the table; nCard is the card that CanPlayOne names.
+    virtual void ShowMessage(Hint hint, int nCard) = 0;
 
 protected:
     TablePort() = default;

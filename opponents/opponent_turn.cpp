@@ -32,7 +32,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
         if (j >= 0) {
             port.FlyCard(nSeat, kSevenOfHearts);
             game.LayCard(nSeat, j);
-            port.PlaySoundRes("OTH_PLAYERS");
+            port.PlaySoundRes(Sound::OtherPlayers);
             s.bSevenHeartsPlayed = true;
         }
     } else {
@@ -59,7 +59,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
         }
         port.FlyCard(nSeat, nCard);
         game.LayCard(nSeat, IndexOf(hand, nCard));
-        port.PlaySoundRes("OTH_PLAYERS");
+        port.PlaySoundRes(Sound::OtherPlayers);
     }
 
     game.Pause();

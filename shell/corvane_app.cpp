@@ -150,10 +150,7 @@ void CorvaneApp::Form_Activate() {
         return;
     }
     GameState& s = window_->GetGame().State();
-    s.sUserTag.clear();
-    if (auto sAnswer = ShowUserName("E&xit")) {
-        s.sUserTag = *sAnswer;
-    }
+    s.UserTag = ShowUserName(UserDialogExit::Design);
     if (g_.bDBError) {
         if (!g_.bUseDefaultDB) {
             EndProgram();
@@ -161,16 +158,13 @@ void CorvaneApp::Form_Activate() {
         g_.bDBError = false;
         g_.bUseDefaultDB = false;
         g_.sDBPath = sAppPath_;
-        s.sUserTag.clear();
-        if (auto sAnswer = ShowUserName("E&xit")) {
-            s.sUserTag = *sAnswer;
-        }
+        s.UserTag = ShowUserName(UserDialogExit::Design);
         if (g_.bDBError) {
             EndProgram();
         }
     }
     bActivated_ = true;
-    if (s.sUserTag != "X") {
+    if (s.UserTag != DialogAnswer::Exit) {
         window_->GetGame().StartGame(true);
     } else {
         window_->close();
@@ -259,18 +253,18 @@ void CorvaneApp::BuildMenus() {
     w.SetHelpPanel(picHelp_);
 }
 
-void CorvaneApp::PlaySound(const std::string& sName) {
-    window_->PlaySoundRes(sName);
+void CorvaneApp::PlaySound(Sound sound) {
+    window_->PlaySoundRes(sound);
 }
 
 // ProgramPort.
 
 void CorvaneApp::ShowHandOver() {
     RunHandOver(
-        g_, [this](const std::string& s) { PlaySound(s); }, window_.get());
+        g_, [this](Sound sound) { PlaySound(sound); }, window_.get());
 }
 
-std::optional<std::string> CorvaneApp::ShowGameOver() {
+DialogAnswer CorvaneApp::ShowGameOver() {
     std::array<std::string, 4> asFunds;
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         if (const auto* pLabel = window_->findChild<QLabel*>(QString("lblAmt%1").arg(nSeat))) {
@@ -279,23 +273,24 @@ std::optional<std::string> CorvaneApp::ShowGameOver() {
     }
     return RunGameOver(
         g_, env_, asFunds, [this](const std::string& s) { window_->SetWinnings(s); },
-        [this](const std::string& s) { PlaySound(s); }, window_.get());
+        [this](Sound sound) { PlaySound(sound); }, window_.get());
 }
 
 void CorvaneApp::ShowHighScore() {
-    RunHighScore([this](const std::string& s) { PlaySound(s); }, window_.get());
+    RunHighScore([this](Sound sound) { PlaySound(sound); }, window_.get());
 }
 
 void CorvaneApp::ShowTopTen() {
     RunTopTen(g_, env_, window_.get());
 }
 
-std::optional<std::string> CorvaneApp::ShowUserName(const std::string& sExitCaption) {
+DialogAnswer CorvaneApp::ShowUserName(UserDialogExit exitButton) {
     FUserName dlg(g_, env_, *this, window_.get());
     if (dlg.EndProgram()) {
         EndProgram();
     }
-    dlg.SetExitCaption(QString::fromStdString(sExitCaption));
+    static constexpr std::array<const char*, 3> kExitCaptions{"E&xit", "&Exit", "&Cancel"};
+    dlg.SetExitCaption(QString::fromLatin1(kExitCaptions.at(static_cast<std::size_t>(exitButton))));
     dlg.exec();
     return dlg.Answer();
 }
@@ -367,7 +362,7 @@ void CorvaneApp::mnuWinnings_Click() {
 }
 
 void CorvaneApp::mnuDBPath_Click() {
-    window_->GetGame().State().sUserTag.clear();
+    window_->GetGame().State().UserTag = DialogAnswer::None;
     window_->SetHourglass(true);
     FDBPath dlg(
         g_, msg_, files_, sAppPath_,
@@ -380,7 +375,7 @@ void CorvaneApp::mnuDBPath_Click() {
     dlg.exec();
     window_->SetHourglass(false);
     window_->update();
-    if (dlg.Answer() == std::optional<std::string>("X")) {
+    if (dlg.Answer() == DialogAnswer::Exit) {
         window_->GetGame().ChangeUser(true);
     }
 }

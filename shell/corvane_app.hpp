@@ -58,10 +58,10 @@ public:
 
     // ProgramPort.
     void ShowHandOver() override;
-    std::optional<std::string> ShowGameOver() override;
+    DialogAnswer ShowGameOver() override;
     void ShowHighScore() override;
     void ShowTopTen() override;
-    std::optional<std::string> ShowUserName(const std::string& sExitCaption) override;
+    DialogAnswer ShowUserName(UserDialogExit exitButton) override;
     void SaveSettings() override;
     void TopTenLoad() override;
     void TopTenSave() override;
@@ -89,7 +89,7 @@ public:
 
 private:
     void BuildMenus();
-    void PlaySound(const std::string& sName);
+    void PlaySound(Sound sound);
     // Ends the program at once: no further events and nothing saved.
     [[noreturn]] static void EndProgram();
 

@@ -289,9 +289,9 @@ void FCorvane::mnuOption_Click(int nIndex) {
     }
     if (nIndex == 0) {
         m_g.bSoundOn = true;
-        PlaySoundRes("SOUNDON");
+        PlaySoundRes(Sound::SoundOn);
     } else {
-        PlaySoundRes("SOUNDOFF");
+        PlaySoundRes(Sound::SoundOff);
         m_g.bSoundOn = false;
     }
     mnuOption_[0]->setVisible(nIndex != 0);
@@ -304,10 +304,10 @@ void FCorvane::mnuAnimals_Click(int nIndex) {
     }
     if (nIndex == 0) {
         m_g.bAnimals = true;
-        PlaySoundRes("OVERPLAYER1");
+        PlaySoundRes(Sound::OverPlayer1);
     } else {
         m_g.bAnimals = false;
-        PlaySoundRes("OVERPLAYER3");
+        PlaySoundRes(Sound::OverPlayer3);
     }
     mnuAnimals_[0]->setVisible(nIndex != 0);
     mnuAnimals_[1]->setVisible(nIndex == 0);
@@ -329,7 +329,7 @@ void FCorvane::Form_MouseMove(float x, float y) {
     }
     const HoverZone zone = EnteredZone(x, y, nLastX_, nLastY_, m_g.bAnimals);
     if (zone != HoverZone::None) {
-        PlaySoundRes(std::string(HoverSoundName(zone)));
+        PlaySoundRes(HoverSound(zone));
     }
     nLastX_ = RoundHalfEven(x);
     nLastY_ = RoundHalfEven(y);
@@ -484,15 +484,11 @@ const QByteArray& FCorvane::Wave(int nResource) {
     return it->second;
 }
 
-void FCorvane::PlaySoundRes(const std::string& sName) {
+void FCorvane::PlaySoundRes(Sound sound) {
     if (!m_g.bSoundOn) {
         return;
     }
-    const int nResource = SoundResourceNumber(sName);
-    if (nResource == 0) {
-        return;
-    }
-    const QByteArray& wave = Wave(nResource);
+    const QByteArray& wave = Wave(SoundResourceNumber(sound));
     if (wave.isEmpty()) {
         return;
     }
@@ -532,8 +528,8 @@ void FCorvane::WaitForPause() {
 
 // The hint.
 
-void FCorvane::ShowMessage() {
-    FMessage dialog(m_g, this);
+void FCorvane::ShowMessage(Hint hint, int nCard) {
+    FMessage dialog(hint, nCard, this);
     dialog.exec();
 }
 

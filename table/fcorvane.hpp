@@ -109,9 +109,9 @@ public:
     void SetBackground(int nBitmap) override;
     void SetHourglass(bool bBusy) override;
     void SetInputEnabled(bool bEnabled) override;
-    void PlaySoundRes(const std::string& sName) override;
+    void PlaySoundRes(Sound sound) override;
     void WaitForPause() override;
-    void ShowMessage() override;
+    void ShowMessage(Hint hint, int nCard) override;
 
 signals:
     // The window is closing (by the user, File Exit or the engine's Unload);

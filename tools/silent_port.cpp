@@ -37,7 +37,7 @@ void SilentPort::ShowHandOver() {
     CountHand();
 }
 
-std::optional<std::string> SilentPort::ShowGameOver() {
+DialogAnswer SilentPort::ShowGameOver() {
     CountHand();
     const GameState& s = pGame->State();
     ++tally.nGames;
@@ -55,7 +55,7 @@ std::optional<std::string> SilentPort::ShowGameOver() {
     ++tally.GameWins[nLeader];
     m_g.bUserWon = nLeader == kUserSeat;
     m_g.Standings[0].nFunds = static_cast<std::int16_t>(s.nFunds[nLeader]);
-    return std::string(tally.nGames < nGamesWanted ? "YES" : "NO");
+    return tally.nGames < nGamesWanted ? DialogAnswer::Yes : DialogAnswer::No;
 }
 
 std::uint32_t SilentPort::TickCount() {

@@ -29,15 +29,15 @@ public:
     SilentPort(MGlobal& globals, std::uint64_t nSeed) : m_g(globals), m_nClock(nSeed) {}
 
     Game* pGame = nullptr;
-    // Games to play before the game-over dialog answers "NO".
+    // Games to play before the game-over dialog answers No.
     long long nGamesWanted = 1;
     Tally tally;
     bool bUnloaded = false;
 
     void WaitForPause() override;
     void ShowHandOver() override;
-    std::optional<std::string> ShowGameOver() override;
-    std::optional<std::string> ShowUserName(const std::string&) override { return "O"; }
+    DialogAnswer ShowGameOver() override;
+    DialogAnswer ShowUserName(UserDialogExit) override { return DialogAnswer::Ok; }
     void Unload() override { bUnloaded = true; }
     std::uint32_t TickCount() override;
     Date Now() override { return Date(std::chrono::seconds(1'800'000'000)); }

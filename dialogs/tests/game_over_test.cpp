@@ -168,14 +168,16 @@ private slots:
 
     void playsTheSoundOfTheOutcome_data() {
         QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<QString>("sSound");
-        QTest::newRow("user first") << QStringList{"100", "150", "190", "360"} << "USERWON";
-        QTest::newRow("opponent first") << QStringList{"360", "150", "190", "100"} << "OTHWON";
+        QTest::addColumn<int>("nSound");
+        QTest::newRow("user first")
+            << QStringList{"100", "150", "190", "360"} << static_cast<int>(Sound::UserWon);
+        QTest::newRow("opponent first")
+            << QStringList{"360", "150", "190", "100"} << static_cast<int>(Sound::OtherWon);
     }
 
     void playsTheSoundOfTheOutcome() {
         QFETCH(QStringList, captions);
-        QFETCH(QString, sSound);
+        QFETCH(int, nSound);
         GameDatabase& db = Shared();
         SoundLog sounds;
         const bool bListenLonger = QTest::currentDataTag() == QByteArray("user first");
@@ -192,28 +194,23 @@ private slots:
                         Captions{captions[0].toStdString(), captions[1].toStdString(),
                                  captions[2].toStdString(), captions[3].toStdString()},
                         {}, sounds.Player(), nullptr);
-        QCOMPARE(sounds.Played, std::vector<std::string>{sSound.toStdString()});
-        QCOMPARE(answer, std::optional<std::string>("NO"));
+        QCOMPARE(sounds.Played, std::vector<Sound>{static_cast<Sound>(nSound)});
+        QVERIFY(answer == DialogAnswer::No);
     }
 
     void answersComeFromTheButtons_data() {
         QTest::addColumn<QString>("sButton");
-        QTest::addColumn<QString>("sAnswer");
-        QTest::newRow("yes") << "cmdYesNo0"
-                             << "YES";
-        QTest::newRow("no") << "cmdYesNo1"
-                            << "NO";
-        QTest::newRow("new user") << "cmdYesNo2"
-                                  << "CHANGE";
-        QTest::newRow("closed by the frame") << ""
-                                             << "";
-        QTest::newRow("escape") << "Escape"
-                                << "";
+        QTest::addColumn<int>("nAnswer");
+        QTest::newRow("yes") << "cmdYesNo0" << static_cast<int>(DialogAnswer::Yes);
+        QTest::newRow("no") << "cmdYesNo1" << static_cast<int>(DialogAnswer::No);
+        QTest::newRow("new user") << "cmdYesNo2" << static_cast<int>(DialogAnswer::Change);
+        QTest::newRow("closed by the frame") << "" << static_cast<int>(DialogAnswer::None);
+        QTest::newRow("escape") << "Escape" << static_cast<int>(DialogAnswer::None);
     }
 
     void answersComeFromTheButtons() {
         QFETCH(QString, sButton);
-        QFETCH(QString, sAnswer);
+        QFETCH(int, nAnswer);
         GameDatabase& db = Shared();
         testing::WhenModal([&](QDialog& dialog) {
             if (sButton.isEmpty()) {
@@ -226,11 +223,7 @@ private slots:
         });
         const auto answer =
             RunGameOver(db.g, db.env, Captions{"150", "210", "240", "200"}, {}, {}, nullptr);
-        if (sAnswer.isEmpty()) {
-            QVERIFY(!answer.has_value());
-        } else {
-            QCOMPARE(answer, std::optional<std::string>(sAnswer.toStdString()));
-        }
+        QCOMPARE(static_cast<int>(answer), nAnswer);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
@@ -255,7 +248,7 @@ private slots:
         db.g.Standings[0] = {"Earlier", 500};
         db.g.bUserWon = true;
         SoundLog sounds;
-        std::optional<std::string> answer;
+        DialogAnswer answer = DialogAnswer::Yes;
         bool bGuardFired = false;
         // Should the dialog stay open, answer it so that the test ends and fails.
         QTimer guard;
@@ -285,7 +278,7 @@ private slots:
         }
         guard.stop();
         QVERIFY(!bGuardFired);
-        QVERIFY(!answer.has_value());
+        QVERIFY(answer == DialogAnswer::None);
         QVERIFY(!db.g.bUserWon);
         QCOMPARE(db.g.Standings[0].sName, std::string("Earlier"));
         QVERIFY(sounds.Played.empty());

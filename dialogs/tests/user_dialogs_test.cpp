@@ -1,7 +1,6 @@
 // The user dialog, the user editor, the statistics dialog, the database-folder
 // dialog and the shortcut offer, driven through their controls on a real
 // database in a scratch folder. Message boxes are recorded and answered.
-#include "user_dialog_test_support.hpp"
 #include "dialogs/copy_icon_dialog.hpp"
 #include "dialogs/db_path_dialog.hpp"
 #include "dialogs/folder_lists.hpp"
@@ -12,6 +11,7 @@
 #include "storage/db.hpp"
 #include "storage/settings.hpp"
 #include "table/table_resources.hpp"
+#include "user_dialog_test_support.hpp"
 
 #include <algorithm>
 
@@ -227,7 +227,7 @@ void UserDialogsTest::validationMessagesInOrderWithFocus() {
     QCOMPARE(w.msg.Shown[0].icon, MsgIcon::Exclamation);
     QVERIFY(HasFocus(dlg, cbo));
     QVERIFY(dlg.isVisible());
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
 
     // A blank name, blanks only.
     w.msg.Shown.clear();
@@ -290,7 +290,7 @@ void UserDialogsTest::thirteenCharactersRefusedTwelveAccepted() {
     Child<QLineEdit>(dlg, "txtPlayer2")->setText(QStringLiteral("Christophe12"));
     Click(dlg, "cmdUserName0");
     QVERIFY(w.msg.Shown.empty());
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     QCOMPARE(w.g.sUserName, std::string("Maximilian12"));
 }
 
@@ -319,7 +319,7 @@ void UserDialogsTest::renameAnsweredNoRestoresAndYesRenamesTheRow() {
     cbo->setEditText(QStringLiteral("Annie"));
     w.msg.Answers.push_back(MsgAnswer::Yes);
     Click(dlg, "cmdUserName0");
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     const auto users = w.StoredUsers();
     QCOMPARE(users.size(), size_t{1});
     QCOMPARE(users[0].nUserID, 3);
@@ -337,7 +337,7 @@ void UserDialogsTest::newUserGetsTheNextIdAndBecomesCurrent() {
     Child<QComboBox>(dlg, "cboSkillLevel")->setCurrentText(QStringLiteral("Medium"));
     Click(dlg, "cmdUserName0");
     QVERIFY(w.msg.Shown.empty());
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     QVERIFY(!dlg.isVisible());
 
     QVERIFY(w.g.nUserID > 0 && w.g.nUserID != kNewUserID);
@@ -394,7 +394,7 @@ void UserDialogsTest::existingUserKeepsGamesAndWinnings() {
     FUserName dlg(w.g, w.env, w.display);
     dlg.show();
     Click(dlg, "cmdUserName0");
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     QCOMPARE(w.g.nNumGames, std::int16_t{4});
     QCOMPARE(w.g.nWinnings, -120);
     QCOMPARE(w.g.nSkillLevel, 2);
@@ -413,14 +413,14 @@ void UserDialogsTest::exitAndClosingTheWindowAnswerX() {
         QCOMPARE(Child<QPushButton>(dlg, "cmdUserName1")->text(), QStringLiteral("&Cancel"));
         dlg.show();
         Click(dlg, "cmdUserName1");
-        QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
+        QVERIFY(dlg.Answer() == DialogAnswer::Exit);
         QVERIFY(!dlg.isVisible());
     }
     {
         FUserName dlg(w.g, w.env, w.display);
         dlg.show();
         dlg.close();
-        QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
+        QVERIFY(dlg.Answer() == DialogAnswer::Exit);
     }
     QCOMPARE(w.g.sUserName, std::string("Before"));
     QCOMPARE(w.display.nPlateCalls, 0);
@@ -433,7 +433,7 @@ void UserDialogsTest::okUnderAModalLoop() {
     FUserName dlg(w.g, w.env, w.display);
     QTimer::singleShot(0, &dlg, [&dlg] { Click(dlg, "cmdUserName0"); });
     QCOMPARE(dlg.exec(), int(QDialog::Accepted));
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     QCOMPARE(w.g.nUserID, 3);
 }
 
@@ -446,7 +446,7 @@ void UserDialogsTest::databaseGoneBeforeOkClosesWithoutAnswer() {
     Click(dlg, "cmdUserName0");
     QVERIFY(w.g.bDBError);
     QVERIFY(!dlg.isVisible());
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
     QCOMPARE(w.g.sUserName, std::string());
     QCOMPARE(w.msg.Shown.at(0).sTitle, std::string("Fatal Error"));
 }
@@ -464,7 +464,7 @@ void UserDialogsTest::noIdForANewUserWritesNothing() {
         QCOMPARE(w.msg.Shown.size(), size_t{1});
         QCOMPARE(w.msg.Shown[0].sText, std::string(kNoUserIdText));
         QVERIFY(dlg.isVisible());
-        QVERIFY(!dlg.Answer());
+        QVERIFY(dlg.Answer() == DialogAnswer::None);
         QCOMPARE(w.g.sUserName, std::string());
     }
     {
@@ -507,7 +507,7 @@ void UserDialogsTest::missingEverywhereEndsTheProgram() {
     QVERIFY(!w.g.bUseDefaultDB);
     QCOMPARE(HandleDBError(w.g, w.env), DbRecovery::EndProgram);
     QCOMPARE(dlg.exec(), int(QDialog::Rejected));
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
     QCOMPARE(w.msg.Shown.size(), size_t{2});
     QCOMPARE(w.msg.Shown[1].sTitle, std::string("Fatal Error"));
 
@@ -855,7 +855,7 @@ void UserDialogsTest::dbPathSameFolderInOtherCase() {
                                                "the SAME!  Nothing to do..."));
     QCOMPARE(w.msg.Shown[0].sTitle, std::string("Same Database Paths"));
     QVERIFY(dlg.isVisible());
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
 }
 
 void UserDialogsTest::dbPathSwitchesToAFolderWithADatabaseWithoutCopying() {
@@ -873,7 +873,7 @@ void UserDialogsTest::dbPathSwitchesToAFolderWithADatabaseWithoutCopying() {
                                        "\r\n\r\nCorvane will need to restart!");
     QCOMPARE(w.msg.Shown[0].sTitle, std::string("New Database Path"));
     QCOMPARE(w.g.sDBPath, sShared);
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Exit);
     QVERIFY(!dlg.isVisible());
 }
 
@@ -895,7 +895,7 @@ void UserDialogsTest::dbPathCopyQuestionNoKeepsEverything() {
     QCOMPARE(w.msg.Shown[0].icon, MsgIcon::Question);
     QVERIFY(!w.files.FileExists(DatabaseFileName(sShared)));
     QCOMPARE(w.g.sDBPath, w.env.sAppPath);
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
     QVERIFY(dlg.isVisible());
 }
 
@@ -911,7 +911,7 @@ void UserDialogsTest::dbPathCopyQuestionYesCopiesAndSwitches() {
     QCOMPARE(w.msg.Shown.size(), size_t{2});
     QCOMPARE(w.msg.Shown[1].sTitle, std::string("New Database Path"));
     QCOMPARE(w.g.sDBPath, sShared);
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Exit);
     // The copy is a working database.
     MGlobal r;
     r.sDBPath = sShared;
@@ -933,7 +933,7 @@ void UserDialogsTest::dbPathFailedCopyChangesNothing() {
     QCOMPARE(w.msg.Shown.size(), size_t{2});
     QCOMPARE(w.msg.Shown[1].sText, std::string("Permission denied"));
     QCOMPARE(w.g.sDBPath, w.env.sAppPath);
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
     QVERIFY(dlg.isVisible());
 }
 
@@ -961,7 +961,7 @@ void UserDialogsTest::dbPathRootFolder() {
                                           UpperCase(sFile) +
                                           "\r\n\r\nCorvane will need to restart!");
     QCOMPARE(w.g.sDBPath, sFolder);
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Exit);
 }
 
 void UserDialogsTest::dbPathCopyButton() {
@@ -976,7 +976,7 @@ void UserDialogsTest::dbPathCopyButton() {
     QVERIFY(w.files.FileExists(DatabaseFileName(sShared)));
     QCOMPARE(Child<QListWidget>(dlg, "filDBPath")->count(), 1);
     QCOMPARE(w.g.sDBPath, w.env.sAppPath);
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
 
     Click(dlg, "cmdCopyDatabase");
     QCOMPARE(w.msg.Shown.size(), size_t{1});
@@ -994,7 +994,7 @@ void UserDialogsTest::dbPathHelpShowsTheNetworkNotes() {
     QVERIFY(dlg.isVisible());
     Click(dlg, "cmdDBPath1");
     QVERIFY(!dlg.isVisible());
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
     QVERIFY(w.msg.Shown.empty());
 }
 

@@ -24,17 +24,17 @@ public:
     void SetBackground(int) override {}
     void SetHourglass(bool) override {}
     void SetInputEnabled(bool) override {}
-    void PlaySoundRes(const std::string&) override {}
-    void ShowMessage() override {}
+    void PlaySoundRes(Sound) override {}
+    void ShowMessage(Hint, int) override {}
 };
 
 class NullProgramPort : public ProgramPort {
 public:
     void ShowHandOver() override {}
-    std::optional<std::string> ShowGameOver() override { return std::nullopt; }
+    DialogAnswer ShowGameOver() override { return DialogAnswer::None; }
     void ShowHighScore() override {}
     void ShowTopTen() override {}
-    std::optional<std::string> ShowUserName(const std::string&) override { return std::nullopt; }
+    DialogAnswer ShowUserName(UserDialogExit) override { return DialogAnswer::None; }
     void SaveSettings() override {}
     void TopTenLoad() override {}
     void TopTenSave() override {}

@@ -5,6 +5,34 @@
 #include <numeric>
 
 namespace corvane::testing {
+namespace {
+
+// Enumerators as the record of calls spells them.
+const char* Name(Sound sound) {
+    static constexpr std::array<const char*, 14> kNames{
+        "WrongCard",   "MustPlay",    "PlayCard",    "PayPot",   "OtherPlayers",
+        "UserWon",     "OtherWon",    "SoundOn",     "SoundOff", "HighScore",
+        "OverPlayer1", "OverPlayer2", "OverPlayer3", "OverPot"};
+    return kNames.at(static_cast<std::size_t>(sound));
+}
+
+const char* Name(Hint hint) {
+    static constexpr std::array<const char*, 5> kNames{"NoCard", "WrongCard", "MustPlay",
+                                                       "CanPlayOne", "CanPlayTwo"};
+    return kNames.at(static_cast<std::size_t>(hint));
+}
+
+const char* Name(DialogAnswer answer) {
+    static constexpr std::array<const char*, 6> kNames{"-", "Exit", "Ok", "Yes", "No", "Change"};
+    return kNames.at(static_cast<std::size_t>(answer));
+}
+
+const char* Name(UserDialogExit exitButton) {
+    static constexpr std::array<const char*, 3> kNames{"Design", "Exit", "Cancel"};
+    return kNames.at(static_cast<std::size_t>(exitButton));
+}
+
+} // namespace
 
 void RecordingPort::Record(const std::string& sCall) {
     if (bRecord) {
@@ -87,9 +115,9 @@ void RecordingPort::SetInputEnabled(bool bEnabled) {
     Record(std::string("SetInputEnabled ") + (bEnabled ? "on" : "off"));
 }
 
-void RecordingPort::PlaySoundRes(const std::string& sName) {
-    Sounds.push_back(sName);
-    Record("PlaySoundRes " + sName);
+void RecordingPort::PlaySoundRes(Sound sound) {
+    Sounds.push_back(sound);
+    Record(std::string("PlaySoundRes ") + Name(sound));
 }
 
 void RecordingPort::WaitForPause() {
@@ -101,9 +129,10 @@ void RecordingPort::WaitForPause() {
     }
 }
 
-void RecordingPort::ShowMessage() {
-    Messages.push_back(m_g.sMessage);
-    Record("ShowMessage " + m_g.sMessage);
+void RecordingPort::ShowMessage(Hint hint, int nCard) {
+    Messages.push_back(hint);
+    nMessageCard = nCard;
+    Record(std::string("ShowMessage ") + Name(hint));
 }
 
 void RecordingPort::ShowHandOver() {
@@ -111,7 +140,7 @@ void RecordingPort::ShowHandOver() {
     Record("ShowHandOver");
 }
 
-std::optional<std::string> RecordingPort::ShowGameOver() {
+DialogAnswer RecordingPort::ShowGameOver() {
     ++nGameOvers;
     // What the game-over dialog does: book the game and rank the seats.
     std::array<int, 4> aFunds{};
@@ -133,13 +162,13 @@ std::optional<std::string> RecordingPort::ShowGameOver() {
     if (onGameOver) {
         onGameOver();
     }
-    std::optional<std::string> sAnswer = sDefaultGameOver;
+    DialogAnswer answer = DefaultGameOver;
     if (!GameOverAnswers.empty()) {
-        sAnswer = GameOverAnswers.front();
+        answer = GameOverAnswers.front();
         GameOverAnswers.pop_front();
     }
-    Record("ShowGameOver " + sAnswer.value_or("-"));
-    return sAnswer;
+    Record(std::string("ShowGameOver ") + Name(answer));
+    return answer;
 }
 
 void RecordingPort::ShowHighScore() {
@@ -152,15 +181,15 @@ void RecordingPort::ShowTopTen() {
     Record("ShowTopTen " + std::to_string(m_g.nTopTenPos));
 }
 
-std::optional<std::string> RecordingPort::ShowUserName(const std::string& sExitCaption) {
-    sLastExitCaption = sExitCaption;
-    std::optional<std::string> sAnswer = std::string("O");
+DialogAnswer RecordingPort::ShowUserName(UserDialogExit exitButton) {
+    LastExitButton = exitButton;
+    DialogAnswer answer = DialogAnswer::Ok;
     if (!UserNameAnswers.empty()) {
-        sAnswer = UserNameAnswers.front();
+        answer = UserNameAnswers.front();
         UserNameAnswers.pop_front();
     }
-    Record("ShowUserName " + sExitCaption + " " + sAnswer.value_or("-"));
-    return sAnswer;
+    Record(std::string("ShowUserName ") + Name(exitButton) + " " + Name(answer));
+    return answer;
 }
 
 void RecordingPort::SaveSettings() {

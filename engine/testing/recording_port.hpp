@@ -38,8 +38,9 @@ public:
     int nBackground = 0;
     std::vector<int> TableCards; // cards drawn on the table since the last clear
     std::vector<int> HandCards;  // the user's hand as last drawn
-    std::vector<std::string> Sounds;
-    std::vector<std::string> Messages; // the hint keys shown
+    std::vector<Sound> Sounds;
+    std::vector<Hint> Messages; // the hints shown
+    int nMessageCard = -1;      // the card the last hint named
     int nPauses = 0;
     int nHandOvers = 0;
     int nGameOvers = 0;
@@ -49,10 +50,10 @@ public:
     bool bInputEnabled = true;
 
     // Scripted answers; when a script runs out the default is used.
-    std::deque<std::optional<std::string>> GameOverAnswers;
-    std::optional<std::string> sDefaultGameOver = std::string("NO");
-    std::deque<std::optional<std::string>> UserNameAnswers;
-    std::string sLastExitCaption;
+    std::deque<DialogAnswer> GameOverAnswers;
+    DialogAnswer DefaultGameOver = DialogAnswer::No;
+    std::deque<DialogAnswer> UserNameAnswers;
+    UserDialogExit LastExitButton = UserDialogExit::Design;
     // Runs inside ShowGameOver after the standings are filled (e.g. to fail the database).
     std::function<void()> onGameOver;
 
@@ -79,14 +80,14 @@ public:
     void SetBackground(int nBitmap) override;
     void SetHourglass(bool bBusy) override;
     void SetInputEnabled(bool bEnabled) override;
-    void PlaySoundRes(const std::string& sName) override;
+    void PlaySoundRes(Sound sound) override;
     void WaitForPause() override;
-    void ShowMessage() override;
+    void ShowMessage(Hint hint, int nCard) override;
     void ShowHandOver() override;
-    std::optional<std::string> ShowGameOver() override;
+    DialogAnswer ShowGameOver() override;
     void ShowHighScore() override;
     void ShowTopTen() override;
-    std::optional<std::string> ShowUserName(const std::string& sExitCaption) override;
+    DialogAnswer ShowUserName(UserDialogExit exitButton) override;
     void SaveSettings() override;
     void TopTenLoad() override;
     void TopTenSave() override;

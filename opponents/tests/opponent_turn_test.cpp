@@ -42,7 +42,7 @@ TEST_F(OpponentTurnTest, TheSevenOfHeartsOpensFromItsSeat) {
     opponents.PlayerTurn(game, 0);
     EXPECT_THAT(port.Calls,
                 ElementsAre("SetPlayerFill 0 65535", "FlyCard 0 26", "SetLastCard 0 7 102",
-                            "SetCardsLeft 0 12", "PlaySoundRes OTH_PLAYERS", "WaitForPause",
+                            "SetCardsLeft 0 12", "PlaySoundRes OtherPlayers", "WaitForPause",
                             "SetPlayerFill 0 16744703"));
     EXPECT_TRUE(S().bSevenHeartsPlayed);
     EXPECT_THAT(S().CardsPlayed, ElementsAre(26));

@@ -207,7 +207,7 @@ struct RunResult {
     int nHands = 0;
 };
 
-// Plays nGames whole games from one seed, answering "YES" until the last.
+// Plays nGames whole games from one seed, answering Yes until the last.
 RunResult PlayRun(std::uint32_t nSeed, int nGames, std::array<int, 3> levels, SeatStrategy user) {
     MGlobal g;
     g.sUserName = "Ann";
@@ -218,7 +218,7 @@ RunResult PlayRun(std::uint32_t nSeed, int nGames, std::array<int, 3> levels, Se
     RecordingPort port(g);
     port.bRecord = false;
     port.nTick = nSeed * 2654435761U;
-    port.GameOverAnswers.assign(static_cast<std::size_t>(nGames - 1), std::string("YES"));
+    port.GameOverAnswers.assign(static_cast<std::size_t>(nGames - 1), DialogAnswer::Yes);
     PerSeatOpponents opponents(levels);
     Game game(g, port, port, port, opponents);
     port.pGame = &game;

@@ -32,7 +32,7 @@ namespace {
 
 class QuietHost final : public testing::NullProgramPort {
 public:
-    std::optional<std::string> ShowGameOver() override { return std::string("YES"); }
+    DialogAnswer ShowGameOver() override { return DialogAnswer::Yes; }
 };
 
 class NoSound final : public SoundOutput {
@@ -206,9 +206,7 @@ int main(int argc, char** argv) {
 
     if (!sScreenshot.isEmpty()) {
         w.Table().grab().save(sScreenshot + "/table.png");
-        g.sMessage = "CANPLAY1";
-        g.sMessageCard = GetCardName(22);
-        FMessage hint(g, &w);
+        FMessage hint(Hint::CanPlayOne, 22, &w);
         hint.grab().save(sScreenshot + "/fmessage.png");
         g.lAnimSpeed = 80000;
         FAnimate speed(g, &w);

@@ -40,13 +40,13 @@ public:
 class ScriptedHost final : public testing::NullProgramPort {
 public:
     void ShowHandOver() override { ++nHandOvers; }
-    std::optional<std::string> ShowGameOver() override {
+    DialogAnswer ShowGameOver() override {
         ++nGameOvers;
         // The real dialog ranks the seats; here the user has won with no score
         // that the top ten would take.
         pG->bUserWon = true;
         pG->Standings[0] = StandingRec{pG->sUserName, 0};
-        return std::string("YES");
+        return DialogAnswer::Yes;
     }
     void ShowHighScore() override { ++nHighScores; }
     void ShowTopTen() override { TopTenPositions.push_back(pG->nTopTenPos); }
@@ -404,7 +404,7 @@ void FCorvaneTest::wrongCardAndPayButtonGiveHints() {
             QCOMPARE(pay.sLine0, QString("You have several"));
             QCOMPARE(pay.sLine1, QString("cards you can play!"));
         }
-        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{101}); // "MUSTPLAY" shares the wave
+        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{101}); // MustPlay shares the wave
         QCOMPARE(s.UserHand, hand);
         QCOMPARE(r.Text("lblAmt3"), QString::number(s.nFunds[3]));
     }
@@ -536,20 +536,18 @@ void FCorvaneTest::soundsPlayInOrderOffTheWindowThread() {
     // Held until the window's thread has run a timer: the window keeps working.
     r.sound.bHoldUntilReleased = true;
     QTimer::singleShot(20, [&] { r.sound.bReleased = true; });
-    r.w->PlaySoundRes("PAYPOT");
+    r.w->PlaySoundRes(Sound::PayPot);
     QVERIFY(r.sound.bReleasedWhilePlaying);
     QCOMPARE(r.sound.Threads.size(), 1U);
     QVERIFY(r.sound.Threads[0] != std::this_thread::get_id());
     QVERIFY(!r.w->IsBusy());
     r.sound.bHoldUntilReleased = false;
 
-    r.w->PlaySoundRes("OTH_PLAYERS");
-    r.w->PlaySoundRes("NO_SUCH_SOUND");
-    r.w->PlaySoundRes("othwon"); // names are exact
-    r.w->PlaySoundRes("HIGHSCORE");
+    r.w->PlaySoundRes(Sound::OtherPlayers);
+    r.w->PlaySoundRes(Sound::HighScore);
     QCOMPARE(r.sound.TakePlayed(), (std::vector<int>{103, 104, 111}));
     r.g.bSoundOn = false;
-    r.w->PlaySoundRes("PLAYCARD");
+    r.w->PlaySoundRes(Sound::PlayCard);
     QVERIFY(r.sound.TakePlayed().empty());
 
     // A user's card: its own sound, then the opponents' as they lay theirs.
@@ -719,38 +717,30 @@ void FCorvaneTest::animationSpeedDialog() {
 }
 
 void FCorvaneTest::hintDialogTexts_data() {
-    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("hint");
     QTest::addColumn<QString>("line0");
     QTest::addColumn<QString>("line1");
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("buttonX");
-    QTest::newRow("NOCARD") << "NOCARD"
-                            << "You do not have any cards"
+    QTest::newRow("NoCard") << static_cast<int>(Hint::NoCard) << "You do not have any cards"
                             << "to play, so pay the pot!" << 204 << 64;
-    QTest::newRow("WRONGCRD") << "WRONGCRD"
-                              << "You cannot play this card!"
-                              << "" << 204 << 64;
-    QTest::newRow("MUSTPLAY") << "MUSTPLAY"
-                              << "You MUST play the"
+    QTest::newRow("WrongCard") << static_cast<int>(Hint::WrongCard) << "You cannot play this card!"
+                               << "" << 204 << 64;
+    QTest::newRow("MustPlay") << static_cast<int>(Hint::MustPlay) << "You MUST play the"
                               << "Seven of Hearts!" << 180 << 48;
-    QTest::newRow("CANPLAY1") << "CANPLAY1"
-                              << "You can play the"
-                              << "Six of Hearts!" << 180 << 48;
-    QTest::newRow("CANPLAY2") << "CANPLAY2"
-                              << "You have several"
-                              << "cards you can play!" << 180 << 48;
+    QTest::newRow("CanPlayOne") << static_cast<int>(Hint::CanPlayOne) << "You can play the"
+                                << "Six of Hearts!" << 180 << 48;
+    QTest::newRow("CanPlayTwo") << static_cast<int>(Hint::CanPlayTwo) << "You have several"
+                                << "cards you can play!" << 180 << 48;
 }
 
 void FCorvaneTest::hintDialogTexts() {
-    QFETCH(QString, key);
+    QFETCH(int, hint);
     QFETCH(QString, line0);
     QFETCH(QString, line1);
     QFETCH(int, width);
     QFETCH(int, buttonX);
-    MGlobal g;
-    g.sMessage = key.toStdString();
-    g.sMessageCard = GetCardName(22); // the Six of Hearts
-    FMessage dialog(g);
+    FMessage dialog(static_cast<Hint>(hint), 22); // the Six of Hearts
     QCOMPARE(dialog.windowTitle(), QString("The Corvane Game"));
     QCOMPARE(dialog.findChild<QLabel*>("lblMessage0")->text(), line0);
     QCOMPARE(dialog.findChild<QLabel*>("lblMessage1")->text(), line1);
@@ -796,7 +786,7 @@ void FCorvaneTest::wonGameMovesUpALevel() {
         r.PlayOneMove();
     }
     QCOMPARE(r.host.nGameOvers, 1);
-    // "YES" after a won game: the next level, its table and a fresh game.
+    // Yes after a won game: the next level, its table and a fresh game.
     QCOMPARE(r.S().nLevel, 1);
     QCOMPARE(r.T().Background(), 200);
     QVERIFY(r.w->windowTitle().endsWith(" - Level 2 (1st Hand)"));
