@@ -111,8 +111,8 @@ void Game::InitializeDisplay(bool bNewGame) {
     }
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         SetPlayerFill(nSeat, kMarkerWaiting);
-        m_table.SetCardsLeft(nSeat, std::to_string(m_state.nCardsLeft[nSeat]));
-        m_table.SetLastCard(nSeat, LastCardPanel{});
+        m_table.SetCardsLeft(nSeat, m_state.nCardsLeft[nSeat]);
+        m_table.SetLastCard(nSeat, kNoLastCard);
     }
 }
 
@@ -242,7 +242,7 @@ void Game::SettleHand(int nWinner) {
     if (bStandings) {
         ++s.nHand;
         m_program.ShowHandOver();
-        m_table.SetCaption(m_g.sTitle + LevelCaption());
+        m_table.SetCaption(m_state.nLevel, m_state.nHand);
     }
 }
 
@@ -268,11 +268,8 @@ void Game::ShowLastCard(int nSeat, int nCard) {
     if (nLeft == 0) {
         m_state.bHandOver = true;
     }
-    LastCardPanel panel;
-    panel.sCardNo = GetCardLabel(nCard);
-    panel.nSuitIcon = 100 + Suit(nCard);
-    m_table.SetLastCard(nSeat, panel);
-    m_table.SetCardsLeft(nSeat, std::to_string(nLeft));
+    m_table.SetLastCard(nSeat, nCard);
+    m_table.SetCardsLeft(nSeat, nLeft);
 }
 
 void Game::LayCard(int nSeat, int nIndex) {
@@ -306,10 +303,7 @@ void Game::PayThePot(int nSeat) {
     m_state.nPot += kPayThePot;
     ShowFunds(nSeat);
     ShowPot();
-    LastCardPanel panel;
-    panel.bSad = true;
-    panel.bCardNoVisible = false;
-    m_table.SetLastCard(nSeat, panel);
+    m_table.SetLastCard(nSeat, kPaidThePot);
     SetPlayerFill(nSeat, kMarkerWaiting);
 }
 
@@ -343,11 +337,11 @@ void Game::SetPlayerFill(int nSeat, std::uint32_t nColour) {
 }
 
 void Game::ShowFunds(int nSeat) {
-    m_table.SetAmt(nSeat, std::to_string(m_state.nFunds[nSeat]));
+    m_table.SetAmt(nSeat, m_state.nFunds[nSeat]);
 }
 
 void Game::ShowPot() {
-    m_table.SetPot("$" + std::to_string(m_state.nPot));
+    m_table.SetPot(m_state.nPot);
 }
 
 void Game::Form_MouseDown(float x, float y) {
@@ -509,7 +503,7 @@ void Game::ContinueAfterUserAction() {
             m_table.SetBackground(kLevelBackground[s.nLevel % 4]);
             m_table.SetHourglass(false);
         }
-        m_table.SetCaption(m_g.sTitle + LevelCaption());
+        m_table.SetCaption(m_state.nLevel, m_state.nHand);
         StartGame(true);
     } else if (s.UserTag == DialogAnswer::No) {
         m_program.Unload();
@@ -543,7 +537,7 @@ void Game::ResetForNewGame() {
     EraseScores(m_g);
     m_state.nHand = 0;
     m_table.SetBackground(kLevelBackground[0]);
-    m_table.SetCaption(m_g.sTitle + LevelCaption());
+    m_table.SetCaption(m_state.nLevel, m_state.nHand);
 }
 
 bool Game::IsTopTen() {
@@ -586,8 +580,9 @@ void Game::ChangeUser(bool bNewStart) {
     }
 }
 
-std::string Game::LevelCaption() const {
-    return " - Level " + std::to_string(m_state.nLevel + 1) + kHandSuffix[m_state.nHand];
+std::string LevelCaption(int nLevel, int nHand) {
+    return " - Level " + std::to_string(nLevel + 1) +
+           kHandSuffix.at(static_cast<std::size_t>(nHand));
 }
 
 } // namespace corvane

@@ -16,6 +16,10 @@ namespace corvane {
 
 class Game;
 
+// " - Level n (kth Hand)", which follows the title in the window's caption:
+// nLevel counts from 0, nHand is 0 to 3 within the game.
+std::string LevelCaption(int nLevel, int nHand);
+
 // The computer seats' turns; the opponents library provides the real one.
 class OpponentTurns {
 public:
@@ -100,8 +104,6 @@ public:
     // File, New Game: a fresh deal, keeping hand number, level and caption.
     void NewGame() { StartGame(true); }
 
-    // " - Level n (kth Hand)" after the title, for the current level and hand.
-    std::string LevelCaption() const;
     // The index of the card of the user's hand at (x, y), or -1 off the hand.
     int HitTestHand(float x, float y) const;
 

@@ -8,7 +8,6 @@
 #include "sound.hpp"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace corvane {
@@ -22,23 +21,21 @@ enum class Hint {
     CanPlayTwo, // ... nor while several can
 };
 
-// What a seat's last-card box shows.
-struct LastCardPanel {
-    bool bSad = false;          // the sad face after paying the pot
-    bool bCardNoVisible = true; // the rank label
-    std::string sCardNo;        // "A" ... "K", or empty
-    int nSuitIcon = 0;          // 100 + suit, or 0 for no picture
-};
+// What a seat's last-card box shows besides a card number: nothing (as at the
+// deal), or the sad face of a seat that has just paid the pot.
+inline constexpr int kNoLastCard = -1;
+inline constexpr int kPaidThePot = -2;
 
 class TablePort {
 public:
     virtual ~TablePort() = default;
 
-    // Seat panels and the pot; captions are the exact texts to show.
-    virtual void SetAmt(int nSeat, const std::string& sCaption) = 0;
-    virtual void SetPot(const std::string& sCaption) = 0;
-    virtual void SetCardsLeft(int nSeat, const std::string& sCaption) = 0;
-    virtual void SetLastCard(int nSeat, const LastCardPanel& panel) = 0;
+    // Seat panels and the pot, as numbers; the window words them.
+    virtual void SetAmt(int nSeat, int nFunds) = 0;
+    virtual void SetPot(int nPot) = 0;
+    virtual void SetCardsLeft(int nSeat, int nCardsLeft) = 0;
+    // The card the seat laid last, or kNoLastCard, or kPaidThePot.
+    virtual void SetLastCard(int nSeat, int nCard) = 0;
     // Fills a seat's turn marker and repaints it at once.
     virtual void SetPlayerFill(int nSeat, std::uint32_t nColour) = 0;
 
@@ -51,8 +48,9 @@ public:
     // An opponent's card glides from its side of the table to its place in the rows.
     virtual void FlyCard(int nSeat, int nCard) = 0;
 
-    // The window itself.
-    virtual void SetCaption(const std::string& sCaption) = 0;
+    // The window itself. The caption names the level and the hand in the game
+    // after the title (see LevelCaption).
+    virtual void SetCaption(int nLevel, int nHand) = 0;
     virtual void SetBackground(int nBitmap) = 0;
     virtual void SetHourglass(bool bBusy) = 0;
     // Off while the opponents move: clicks and commands made meanwhile are dropped.

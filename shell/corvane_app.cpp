@@ -91,7 +91,7 @@ bool CorvaneApp::Form_Load() {
     try {
         QDir::setCurrent(QString::fromStdString(sAppPath_));
         g_.sTitle = kTitle;
-        window_->SetCaption(g_.sTitle + " - Level 1 (1st Hand)");
+        window_->SetCaption(0, 0);
         // The card faces failed to start: the window has said so already.
         if (!window_->IsLoaded()) {
             return false;

@@ -337,25 +337,28 @@ void FCorvane::Form_MouseMove(float x, float y) {
 
 // The panels.
 
-void FCorvane::SetAmt(int nSeat, const std::string& sCaption) {
-    lblAmt_.at(nSeat)->setText(Q(sCaption));
+void FCorvane::SetAmt(int nSeat, int nFunds) {
+    lblAmt_.at(nSeat)->setText(QString::number(nFunds));
 }
 
-void FCorvane::SetPot(const std::string& sCaption) {
-    lblPot_->setText(Q(sCaption));
+void FCorvane::SetPot(int nPot) {
+    lblPot_->setText(QLatin1Char('$') + QString::number(nPot));
 }
 
-void FCorvane::SetCardsLeft(int nSeat, const std::string& sCaption) {
-    lblCardsLeft_.at(nSeat)->setText(Q(sCaption));
+void FCorvane::SetCardsLeft(int nSeat, int nCardsLeft) {
+    lblCardsLeft_.at(nSeat)->setText(QString::number(nCardsLeft));
 }
 
-void FCorvane::SetLastCard(int nSeat, const LastCardPanel& panel) {
+void FCorvane::SetLastCard(int nSeat, int nCard) {
+    // The rank's short label beside its suit's icon; after a payment the sad face
+    // instead, the label hidden.
     const auto i = static_cast<std::size_t>(nSeat);
-    imgSad_.at(i)->setVisible(panel.bSad);
-    lblCardNo_.at(i)->setVisible(panel.bCardNoVisible);
-    lblCardNo_.at(i)->setText(Q(panel.sCardNo));
-    if (panel.nSuitIcon != 0) {
-        table_->SetPicture(imgSuit_.at(i), PictureRole::SuitIcon, panel.nSuitIcon);
+    const bool bCard = nCard != kNoLastCard && nCard != kPaidThePot;
+    imgSad_.at(i)->setVisible(nCard == kPaidThePot);
+    lblCardNo_.at(i)->setVisible(nCard != kPaidThePot);
+    lblCardNo_.at(i)->setText(bCard ? Q(GetCardLabel(nCard)) : QString());
+    if (bCard) {
+        table_->SetPicture(imgSuit_.at(i), PictureRole::SuitIcon, 100 + Suit(nCard));
     } else {
         table_->ClearPicture(imgSuit_.at(i));
     }
@@ -454,8 +457,8 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
 
 // The window.
 
-void FCorvane::SetCaption(const std::string& sCaption) {
-    setWindowTitle(Q(sCaption));
+void FCorvane::SetCaption(int nLevel, int nHand) {
+    setWindowTitle(Q(m_g.sTitle + LevelCaption(nLevel, nHand)));
 }
 
 void FCorvane::SetBackground(int nBitmap) {

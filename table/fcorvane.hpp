@@ -94,10 +94,10 @@ public:
     void SetStatsMenuCaption(const std::string& sCaption);
 
     // TablePort.
-    void SetAmt(int nSeat, const std::string& sCaption) override;
-    void SetPot(const std::string& sCaption) override;
-    void SetCardsLeft(int nSeat, const std::string& sCaption) override;
-    void SetLastCard(int nSeat, const LastCardPanel& panel) override;
+    void SetAmt(int nSeat, int nFunds) override;
+    void SetPot(int nPot) override;
+    void SetCardsLeft(int nSeat, int nCardsLeft) override;
+    void SetLastCard(int nSeat, int nCard) override;
     void SetPlayerFill(int nSeat, std::uint32_t nColour) override;
     int TableWidth() override;
     void ClearTable() override;
@@ -105,7 +105,7 @@ public:
     void DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int nHandTop,
                       int nCardSpacing) override;
     void FlyCard(int nSeat, int nCard) override;
-    void SetCaption(const std::string& sCaption) override;
+    void SetCaption(int nLevel, int nHand) override;
     void SetBackground(int nBitmap) override;
     void SetHourglass(bool bBusy) override;
     void SetInputEnabled(bool bEnabled) override;

@@ -10,17 +10,17 @@ namespace corvane::testing {
 
 class NullTablePort : public TablePort {
 public:
-    void SetAmt(int, const std::string&) override {}
-    void SetPot(const std::string&) override {}
-    void SetCardsLeft(int, const std::string&) override {}
-    void SetLastCard(int, const LastCardPanel&) override {}
+    void SetAmt(int, int) override {}
+    void SetPot(int) override {}
+    void SetCardsLeft(int, int) override {}
+    void SetLastCard(int, int) override {}
     void SetPlayerFill(int, std::uint32_t) override {}
     int TableWidth() override { return 9630; } // the table's design width
     void ClearTable() override {}
     void DrawCardsPlayed(const std::vector<int>&) override {}
     void DrawUserHand(const std::vector<int>&, int, int, int) override {}
     void FlyCard(int, int) override {}
-    void SetCaption(const std::string&) override {}
+    void SetCaption(int, int) override {}
     void SetBackground(int) override {}
     void SetHourglass(bool) override {}
     void SetInputEnabled(bool) override {}

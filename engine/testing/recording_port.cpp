@@ -49,25 +49,27 @@ int RecordingPort::Count(const std::string& sPrefix) const {
     }));
 }
 
-void RecordingPort::SetAmt(int nSeat, const std::string& sCaption) {
-    Amt[nSeat] = sCaption;
-    Record("SetAmt " + std::to_string(nSeat) + " " + sCaption);
+void RecordingPort::SetAmt(int nSeat, int nFunds) {
+    Amt[nSeat] = nFunds;
+    Record("SetAmt " + std::to_string(nSeat) + " " + std::to_string(nFunds));
 }
 
-void RecordingPort::SetPot(const std::string& sCaption) {
-    Pot = sCaption;
-    Record("SetPot " + sCaption);
+void RecordingPort::SetPot(int nNewPot) {
+    nPot = nNewPot;
+    Record("SetPot " + std::to_string(nNewPot));
 }
 
-void RecordingPort::SetCardsLeft(int nSeat, const std::string& sCaption) {
-    CardsLeft[nSeat] = sCaption;
-    Record("SetCardsLeft " + std::to_string(nSeat) + " " + sCaption);
+void RecordingPort::SetCardsLeft(int nSeat, int nCardsLeft) {
+    CardsLeft[nSeat] = nCardsLeft;
+    Record("SetCardsLeft " + std::to_string(nSeat) + " " + std::to_string(nCardsLeft));
 }
 
-void RecordingPort::SetLastCard(int nSeat, const LastCardPanel& panel) {
-    LastCard[nSeat] = panel;
-    Record("SetLastCard " + std::to_string(nSeat) + " " + (panel.bSad ? "sad" : panel.sCardNo) +
-           " " + std::to_string(panel.nSuitIcon));
+void RecordingPort::SetLastCard(int nSeat, int nCard) {
+    LastCard[nSeat] = nCard;
+    const std::string sShown = nCard == kPaidThePot   ? "sad"
+                               : nCard == kNoLastCard ? "-"
+                                                      : std::to_string(nCard);
+    Record("SetLastCard " + std::to_string(nSeat) + " " + sShown);
 }
 
 void RecordingPort::SetPlayerFill(int nSeat, std::uint32_t nColour) {
@@ -96,9 +98,9 @@ void RecordingPort::FlyCard(int nSeat, int nCard) {
     Record("FlyCard " + std::to_string(nSeat) + " " + std::to_string(nCard));
 }
 
-void RecordingPort::SetCaption(const std::string& sCaption) {
-    Caption = sCaption;
-    Record("SetCaption " + sCaption);
+void RecordingPort::SetCaption(int nLevel, int nHand) {
+    Caption = m_g.sTitle + LevelCaption(nLevel, nHand);
+    Record("SetCaption " + Caption);
 }
 
 void RecordingPort::SetBackground(int nBitmap) {
@@ -143,10 +145,7 @@ void RecordingPort::ShowHandOver() {
 DialogAnswer RecordingPort::ShowGameOver() {
     ++nGameOvers;
     // What the game-over dialog does: book the game and rank the seats.
-    std::array<int, 4> aFunds{};
-    for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        aFunds[nSeat] = static_cast<int>(std::strtol(Amt[nSeat].c_str(), nullptr, 10));
-    }
+    const std::array<int, 4>& aFunds = Amt;
     ++m_g.nNumGames;
     m_g.nWinnings += aFunds[3] - 200;
     const std::array<const std::string*, 4> names{&m_g.sLeftName, &m_g.sTopName, &m_g.sRightName,

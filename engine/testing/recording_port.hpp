@@ -29,12 +29,12 @@ public:
 
     // What the calls left behind, as the window would show it.
     std::vector<std::string> Calls;
-    std::array<std::string, 4> Amt;
-    std::string Pot;
-    std::array<std::string, 4> CardsLeft;
-    std::array<LastCardPanel, 4> LastCard;
+    std::array<int, 4> Amt{};
+    int nPot = 0;
+    std::array<int, 4> CardsLeft{};
+    std::array<int, 4> LastCard{kNoLastCard, kNoLastCard, kNoLastCard, kNoLastCard};
     std::array<std::uint32_t, 4> Fill{};
-    std::string Caption;
+    std::string Caption; // the window's caption as the window would word it
     int nBackground = 0;
     std::vector<int> TableCards; // cards drawn on the table since the last clear
     std::vector<int> HandCards;  // the user's hand as last drawn
@@ -65,10 +65,10 @@ public:
     std::uint32_t nTickStep = 7919;
     Date dtNow = Date(std::chrono::seconds(1'800'000'000));
 
-    void SetAmt(int nSeat, const std::string& sCaption) override;
-    void SetPot(const std::string& sCaption) override;
-    void SetCardsLeft(int nSeat, const std::string& sCaption) override;
-    void SetLastCard(int nSeat, const LastCardPanel& panel) override;
+    void SetAmt(int nSeat, int nFunds) override;
+    void SetPot(int nNewPot) override;
+    void SetCardsLeft(int nSeat, int nCardsLeft) override;
+    void SetLastCard(int nSeat, int nCard) override;
     void SetPlayerFill(int nSeat, std::uint32_t nColour) override;
     int TableWidth() override { return 9630; }
     void ClearTable() override;
@@ -76,7 +76,7 @@ public:
     void DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int nHandTop,
                       int nCardSpacing) override;
     void FlyCard(int nSeat, int nCard) override;
-    void SetCaption(const std::string& sCaption) override;
+    void SetCaption(int nLevel, int nHand) override;
     void SetBackground(int nBitmap) override;
     void SetHourglass(bool bBusy) override;
     void SetInputEnabled(bool bEnabled) override;

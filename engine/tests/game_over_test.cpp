@@ -42,7 +42,7 @@ TEST_F(GameOverTest, YesAfterAWinRaisesTheLevel) {
     EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 2 (1st Hand)");
     EXPECT_EQ(S().nHand, 0);
     EXPECT_TRUE(g.ScoresUser.empty());
-    EXPECT_THAT(port.Amt, ElementsAre("195", "195", "195", "195")) << "a new game was dealt";
+    EXPECT_THAT(port.Amt, ElementsAre(195, 195, 195, 195)) << "a new game was dealt";
     EXPECT_EQ(port.Count("SetHourglass"), 2);
     // The score entered the empty list at the top.
     EXPECT_EQ(port.nTopTens, 1);
@@ -106,7 +106,7 @@ TEST_F(GameOverTest, ChangeAsksForTheUserAndStartsAtLevelOne) {
     EXPECT_EQ(S().nLevel, 0);
     EXPECT_EQ(port.nBackground, 100);
     EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 1 (1st Hand)");
-    EXPECT_EQ(port.Amt[0], "195");
+    EXPECT_EQ(port.Amt[0], 195);
 
     port.GameOverAnswers = {DialogAnswer::Change};
     port.UserNameAnswers = {DialogAnswer::Exit};

@@ -69,8 +69,8 @@ TEST_F(UserTurnTest, OpeningWithTheSevenOfHearts) {
     EXPECT_THAT(S().UserHand, ElementsAre(24, 28));
     EXPECT_THAT(opponents.Seats, ElementsAre(0, 1, 2));
     EXPECT_EQ(port.Sounds.back(), Sound::PlayCard);
-    EXPECT_EQ(port.LastCard[3].sCardNo, "7");
-    EXPECT_EQ(port.CardsLeft[3], "2");
+    EXPECT_EQ(port.LastCard[3], 26);
+    EXPECT_EQ(port.CardsLeft[3], 2);
     // Back to the user, whose Seven of Clubs is now legal.
     EXPECT_TRUE(S().bUserTurn);
     EXPECT_THAT(S().UserPlayable, ElementsAre(24));
@@ -87,8 +87,8 @@ TEST_F(UserTurnTest, PayingThePotHandsTheTurnOn) {
     EXPECT_FALSE(bUserTurnDuringOpponents);
     EXPECT_EQ(port.Sounds.front(), Sound::PayPot);
     EXPECT_EQ(S().nFunds[3], 190);
-    EXPECT_EQ(port.Pot, "$25");
-    EXPECT_TRUE(port.LastCard[3].bSad);
+    EXPECT_EQ(port.nPot, 25);
+    EXPECT_EQ(port.LastCard[3], kPaidThePot);
     EXPECT_TRUE(S().bUserTurn);
     EXPECT_FALSE(S().bUserCanPlay);
 }
@@ -110,7 +110,7 @@ TEST_F(UserTurnTest, UsersLastCardWinsTheHand) {
     EXPECT_THAT(g.ScoresUser, ElementsAre("225"));
     // The continuation dealt the second hand.
     EXPECT_EQ(S().nCardsLeft[3], 13);
-    EXPECT_EQ(port.Amt[3], "220");
+    EXPECT_EQ(port.Amt[3], 220);
     EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 1 (2nd Hand)");
 }
 

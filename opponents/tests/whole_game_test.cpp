@@ -96,7 +96,7 @@ public:
         m_bHandOverSeen = s.bHandOver;
 
         // A seat that pays must have had nothing to lay.
-        if (sCall.rfind("SetLastCard", 0) == 0 && sCall.find(" sad ") != std::string::npos) {
+        if (sCall.rfind("SetLastCard", 0) == 0 && sCall.ends_with(" sad")) {
             const int nSeat = sCall[12] - '0';
             Expect(!HasLegalCard(s, nSeat), "only a seat without a legal card pays", sCall);
         }
@@ -160,8 +160,8 @@ private:
                                                                     &g.ScoresThree, &g.ScoresUser};
         for (int nSeat = 0; nSeat < 4; ++nSeat) {
             Expect(static_cast<int>(scores[nSeat]->size()) == m_nHandsThisGame &&
-                       scores[nSeat]->back() == m_port.Amt[nSeat] &&
-                       m_port.Amt[nSeat] == std::to_string(s.nFunds[nSeat]),
+                       scores[nSeat]->back() == std::to_string(m_port.Amt[nSeat]) &&
+                       m_port.Amt[nSeat] == s.nFunds[nSeat],
                    "recorded funds match the panels", sCall);
         }
         const bool bBroke =

@@ -286,6 +286,11 @@ void FCorvaneTest::seededHandPlayedByClicks() {
                 QVERIFY(std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), c) == 1);
                 QCOMPARE(s.nCardsLeft[3], nCardsBefore - 1);
                 QCOMPARE(r.Text("lblCardNo3"), QString::fromStdString(GetCardLabel(c)));
+                const auto* pSuit = r.w->findChild<QLabel*>("imgSuit3");
+                QCOMPARE(pSuit->pixmap().toImage(),
+                         Picture(PictureRole::SuitIcon, 100 + Suit(c), pSuit->size(),
+                                 r.T().devicePixelRatioF())
+                             .toImage());
             }
         } else {
             const int nFunds = s.nFunds[3];
