@@ -5,7 +5,10 @@
 #include "table/flight_path.hpp"
 #include "table/fmessage.hpp"
 #include "table/hover.hpp"
+#include "table/keyboard_play.hpp"
+#include "table/panel_tooltips.hpp"
 #include "table/sound_names.hpp"
+#include "table/table_accessibility.hpp"
 #include "table/table_resources.hpp"
 #include "table/table_view.hpp"
 
@@ -91,10 +94,21 @@ FCorvane::FCorvane(MGlobal& g, ProgramPort& program, SoundOutput& sound, Message
     setWindowTitle(Q(m_g.sTitle));
     setWindowIcon(ProgramIcon());
 
+    TableAccessibility::InstallFactory();
     table_ = new TableView(this);
     setCentralWidget(table_);
     BuildPanels();
     BuildMenus();
+    a11y_ = new TableAccessibility(game_.State(), m_g, *table_);
+    for (int nSeat = 0; nSeat < 4; ++nSeat) {
+        a11y_->NotePlayerName(nSeat, lblPlayer_.at(nSeat)->text().toStdString());
+    }
+    keys_ = new KeyboardPlay(game_.State(), *table_, *cmdUser_);
+    keys_->onChanged = [this] {
+        RefreshHandMarks();
+        a11y_->FocusCard(keys_->Index());
+    };
+    tips_ = new PanelTooltips(*table_);
 
     int nCardWidth = 0;
     int nCardHeight = 0;
@@ -121,6 +135,7 @@ FCorvane::FCorvane(MGlobal& g, ProgramPort& program, SoundOutput& sound, Message
     // Input to the window, its menus and shortcuts is looked at before anyone acts on it.
     qApp->installEventFilter(this);
 
+    ApplyViewOptions();
     resize(table_->sizeHint().width(),
            table_->sizeHint().height() + menuBar()->sizeHint().height());
     game_.LoadDeck();
@@ -254,6 +269,30 @@ void FCorvane::SyncOptionMenus() {
     mnuAnimals_[1]->setVisible(m_g.bAnimals);
 }
 
+void FCorvane::ApplyViewOptions() {
+    table_->SetFaceStyle(FaceStyle{m_g.View.bFourColour, m_g.View.bLargeIndices});
+    tips_->SetEnabled(m_g.View.bTooltips);
+    RefreshHandMarks();
+}
+
+void FCorvane::RefreshHandMarks() {
+    const GameState& s = game_.State();
+    const bool bHolding = s.nCardsLeft[3] > 0;
+    std::uint64_t nLifted = 0;
+    if (m_g.View.bShowPlayable && s.bUserTurn && !s.bHandOver && bHolding) {
+        for (const int c : s.UserHand) {
+            if (IsUserCardLegal(s, c)) {
+                nLifted |= std::uint64_t{1} << static_cast<unsigned>(c);
+            }
+        }
+    }
+    // A highlighted card that has just been laid is on the table, not in the hand.
+    const int nCard = keys_->Card();
+    const bool bHeld =
+        bHolding && std::find(s.UserHand.begin(), s.UserHand.end(), nCard) != s.UserHand.end();
+    table_->SetHandMarks(nLifted, bHeld ? nCard : -1);
+}
+
 void FCorvane::SetPauseTick(std::chrono::milliseconds tick) {
     tmrCount_->setInterval(tick);
 }
@@ -362,14 +401,18 @@ void FCorvane::SetLastCard(int nSeat, int nCard) {
     } else {
         table_->ClearPicture(imgSuit_.at(i));
     }
+    a11y_->NoteLastCard(nSeat, nCard);
 }
 
 void FCorvane::SetPlayerFill(int nSeat, std::uint32_t nColour) {
     table_->SetPlayerFill(nSeat, nColour);
+    RefreshHandMarks();
+    a11y_->NotePlayerFill(nSeat, nColour);
 }
 
 void FCorvane::SetPlayerName(int nSeat, const std::string& sName) {
     lblPlayer_.at(nSeat)->setText(Q(sName));
+    a11y_->NotePlayerName(nSeat, sName);
 }
 
 void FCorvane::SetWinnings(const std::string& sCaption) {
@@ -397,6 +440,7 @@ void FCorvane::DrawCardsPlayed(const std::vector<int>& CardsPlayed) {
     for (const int c : CardsPlayed) {
         table_->AddCard(GetCardLeft(c), GetCardTop(c), c);
     }
+    RefreshHandMarks();
 }
 
 void FCorvane::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int nHandTop,
@@ -404,6 +448,9 @@ void FCorvane::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int
     for (std::size_t i = 0; i < UserHand.size(); ++i) {
         table_->AddCard(nHandLeft + static_cast<int>(i) * nCardSpacing, nHandTop, UserHand[i]);
     }
+    keys_->HandDrawn();
+    a11y_->HandChanged();
+    RefreshHandMarks();
 }
 
 int FCorvane::RightStartPixels() const {
@@ -415,6 +462,15 @@ int FCorvane::RightStartPixels() const {
     const QPoint edge(pScreen->geometry().right() + 1, 0);
     const QPointF twips = table_->ToTwips(QPointF(table_->mapFromGlobal(edge)));
     return static_cast<int>(std::lround(twips.x() / kTwipsPerPixel));
+}
+
+void FCorvane::DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst) {
+    // Without trails only the moving card shows.
+    if (m_g.View.bTrails || bFirst) {
+        table_->AddCard(at.x, at.y, nCard);
+    } else {
+        table_->ReplaceLastCard(at.x, at.y, nCard);
+    }
 }
 
 void FCorvane::FlyCard(int nSeat, int nCard) {
@@ -435,7 +491,7 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
             const auto nDue =
                 std::min<std::size_t>(path.size(), static_cast<std::size_t>(nElapsedUs / nStepUs));
             while (nNext < nDue) {
-                table_->AddCard(path[nNext].x, path[nNext].y, nCard);
+                DrawFlightStep(path[nNext], nCard, nNext == 0);
                 ++nNext;
             }
             if (nNext >= path.size()) {
@@ -451,7 +507,7 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
     }
     // With no wait, or if the program is quitting, the rest lands at once.
     for (; nNext < path.size(); ++nNext) {
-        table_->AddCard(path[nNext].x, path[nNext].y, nCard);
+        DrawFlightStep(path[nNext], nCard, nNext == 0);
     }
 }
 
@@ -534,6 +590,12 @@ void FCorvane::WaitForPause() {
 void FCorvane::ShowMessage(Hint hint, int nCard) {
     FMessage dialog(hint, nCard, this);
     dialog.exec();
+}
+
+void FCorvane::AnnounceHandOver(bool bGameOver) {
+    a11y_->Announce((bGameOver ? QStringLiteral("Game over: %1 wins the last pot of $%2.")
+                               : QStringLiteral("Hand over: %1 wins the pot of $%2."))
+                        .arg(Q(m_g.sWinnerName), Q(m_g.sPotWon)));
 }
 
 // Input while busy.
