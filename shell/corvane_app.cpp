@@ -280,7 +280,8 @@ DialogAnswer CorvaneApp::ShowGameOver() {
         }
     }
     return RunGameOver(
-        g_, env_, asFunds, [this](const std::string& s) { window_->SetWinnings(s); },
+        g_, env_, asFunds, window_->GetGame().State().nLevel,
+        [this](const std::string& s) { window_->SetWinnings(s); },
         [this](Sound sound) { PlaySound(sound); }, window_.get());
 }
 
@@ -365,7 +366,7 @@ void CorvaneApp::mnuUser_Click(int nIndex) {
 }
 
 void CorvaneApp::mnuWinnings_Click() {
-    FUserStats dlg(g_, msg_, *this, window_.get());
+    FUserStats dlg(g_, env_, *this, window_.get());
     dlg.exec();
 }
 
