@@ -6,6 +6,7 @@
 // With --screenshots it also saves pictures of the table and its two dialogs.
 // Set QT_SCALE_FACTOR=2 to measure at a device pixel ratio of 2.
 #include "engine/cards.hpp"
+#include "engine/testing/null_ports.hpp"
 #include "platform/fake_platform.hpp"
 #include "table/fanimate.hpp"
 #include "table/fcorvane.hpp"
@@ -29,17 +30,9 @@ using namespace corvane;
 
 namespace {
 
-class QuietHost final : public GameHost {
+class QuietHost final : public testing::NullProgramPort {
 public:
-    void ShowHandOver() override {}
-    std::optional<std::string> ShowGameOver() override { return std::string("YES"); }
-    void ShowHighScore() override {}
-    void ShowTopTen() override {}
-    std::optional<std::string> ShowUserName(const std::string&) override { return "O"; }
-    void SaveSettings(bool) override {}
-    void TopTenLoad() override {}
-    void TopTenSave() override {}
-    void HandleDBError() override {}
+    DialogAnswer ShowGameOver() override { return DialogAnswer::Yes; }
 };
 
 class NoSound final : public SoundOutput {
@@ -213,9 +206,7 @@ int main(int argc, char** argv) {
 
     if (!sScreenshot.isEmpty()) {
         w.Table().grab().save(sScreenshot + "/table.png");
-        g.sMessage = "CANPLAY1";
-        g.sMessageCard = GetCardName(22);
-        FMessage hint(g, &w);
+        FMessage hint(Hint::CanPlayOne, 22, &w);
         hint.grab().save(sScreenshot + "/fmessage.png");
         g.lAnimSpeed = 80000;
         FAnimate speed(g, &w);
