@@ -1,197 +1,155 @@
 // The whole program in one process: start-up with its messages, the first user
 // dialog, Escape, closing with the settings saved, and the recovery that moves
 // to the program folder's database when the shared one disappears.
-#include "platform/fake_platform.hpp"
 #include "platform/sound_output.hpp"
 #include "shell/corvane_app.hpp"
-#include "storage/schema.hpp"
 #include "table/table_resources.hpp"
+#include "tests/support/qt_test_support.hpp"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <random>
-#include <sstream>
+#include <optional>
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
 
-namespace corvane {
-namespace {
-
+using namespace corvane;
+using namespace corvane::testing;
 namespace fs = std::filesystem;
+
+namespace {
 
 class SilentSound final : public SoundOutput {
 public:
     bool PlayWave(const std::uint8_t* /*pData*/, std::size_t /*nSize*/) override { return true; }
 };
 
-std::string ReadText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+std::string ReadText(const std::string& sFile) {
+    std::ifstream in(sFile, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Runs onShown on the modal dialog named sName as soon as it is up.
-void WhenModal(const QString& sName, std::function<void(QWidget*)> onShown) {
-    auto* pTimer = new QTimer;
-    pTimer->setInterval(10);
-    auto nTries = std::make_shared<int>(0);
-    QObject::connect(pTimer, &QTimer::timeout, [pTimer, sName, onShown, nTries] {
-        QWidget* pModal = QApplication::activeModalWidget();
-        if ((pModal != nullptr && pModal->objectName() == sName) || ++*nTries > 500) {
-            pTimer->stop();
-            pTimer->deleteLater();
-            if (pModal != nullptr && pModal->objectName() == sName) {
-                onShown(pModal);
-            }
-        }
+bool Shown(const FakeMessageBoxes& msg, const std::string& sTitle, const std::string& sPart) {
+    return std::any_of(msg.Shown.begin(), msg.Shown.end(), [&](const ShownMessage& m) {
+        return m.sTitle == sTitle && m.sText.find(sPart) != std::string::npos;
     });
-    pTimer->start();
 }
 
 // Confirms the user dialog with a new user of that name.
 void ChooseNewUser(const QString& sName) {
-    WhenModal("FUserName", [sName](QWidget* pDialog) {
-        auto* pName = pDialog->findChild<QComboBox*>("cboUser");
-        pName->setEditText(sName);
-        pDialog->findChild<QPushButton*>("cmdUserName0")->click();
-    });
+    WhenModal(
+        [sName](QDialog& dialog) {
+            Child<QComboBox>(dialog, "cboUser")->setEditText(sName);
+            Click(dialog, "cmdUserName0");
+        },
+        QStringLiteral("FUserName"));
 }
 
-class CorvaneAppTest : public QObject {
-    Q_OBJECT
-
-private:
-    fs::path root_;
-    fs::path app_;
-    FakeMessageBoxes msg_;
-    SilentSound sound_;
-
-    bool Shown(const std::string& sTitle, const std::string& sTextPart) const {
-        for (const auto& m : msg_.Shown) {
-            if (m.sTitle == sTitle && m.sText.find(sTextPart) != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
+// The program in its folder, not started yet.
+struct Program : ProgramFolder {
+    std::string Ini() const { return JoinPath(sApp, "corvane.ini"); }
+    void WriteIni(const std::string& sText) const {
+        std::ofstream(Ini(), std::ios::binary) << sText;
     }
+    QString Player() { return Child<QLabel>(app.Window(), "lblPlayer3")->text(); }
+    SilentSound sound;
+    CorvaneApp app{sApp, &msg, &sound};
+};
+
+} // namespace
+
+class CorvaneAppTest final : public QObject {
+    Q_OBJECT
 
 private slots:
     void initTestCase() { InitTableResources(); }
 
-    void init() {
-        std::random_device rd;
-        root_ = fs::temp_directory_path() / ("corvane-app-" + std::to_string(rd()));
-        app_ = root_ / "app";
-        fs::create_directories(app_);
-        CreateFreshDatabase((app_ / "corvane.mdb").string());
-        msg_ = FakeMessageBoxes{};
-    }
-
-    void cleanup() {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-
     void firstStartWithoutSettingsAsksForTheUserAndSavesOnClosing() {
-        CorvaneApp app(app_.string(), &msg_, &sound_);
+        Program p;
         ChooseNewUser("Ann");
-        QVERIFY(app.Main());
-        QVERIFY(
-            Shown("The Corvane Game", "corvane.ini not found!\r\nLoading CORVANE using defaults."));
-        QTRY_COMPARE(app.Window().findChild<QLabel*>("lblPlayer3")->text(), QString("Ann"));
-        const QAction* pStats = app.Window().MenuItem("mnuWinnings");
-        QVERIFY(pStats != nullptr);
-        QCOMPARE(pStats->text(), QString("ANN's Stats..."));
-        QCOMPARE(app.Window().windowTitle(),
-                 QString("The Game of Corvane v2.2 - Level 1 (1st Hand)"));
-        QCOMPARE(app.Window().findChild<QLabel*>("lblCardsLeft3")->text().isEmpty(), false);
-        QVERIFY(app.Window().GetGame().State().bUserTurn);
+        QVERIFY(p.app.Main());
+        QVERIFY(Shown(p.msg, "The Corvane Game", "corvane.ini not found!"));
+        QTRY_COMPARE(p.Player(), QString("Ann"));
+        QVERIFY(p.app.Window().GetGame().State().bUserTurn);
 
-        // The view options, last on the Options menu, chosen with the keyboard
-        // alone, go to their own file.
-        QCOMPARE(app.Window().Menu("mnuOptionHdr")->actions().back()->text(),
-                 QString("&View Options..."));
-        WhenModal("FViewOptions", [](QWidget* pDialog) {
-            // The first box, the four-colour deck, has the focus.
-            QVERIFY(pDialog->focusWidget() != nullptr);
-            QTest::keyClick(pDialog->focusWidget(), Qt::Key_Space);
-            QTest::keyClick(pDialog->focusWidget(), Qt::Key_Return);
-        });
-        app.Window().Menu("mnuOptionHdr")->actions().back()->trigger();
-        QVERIFY(ReadText(app_ / "corvane-view.ini").find("fourcolour=TRUE\r\n") !=
-                std::string::npos);
-
-        app.Window().close();
-        const std::string sIni = ReadText(app_ / "corvane.ini");
-        QCOMPARE(QString::fromStdString(sIni),
-                 QString::fromStdString("[Options]\r\nuser_id=1\r\ndb_path=" + app_.string() +
+        p.app.Window().close();
+        QCOMPARE(ReadText(p.Ini()), "[Options]\r\nuser_id=1\r\ndb_path=" + p.sApp +
                                         "\r\nmaxform=0\r\nsoundon=TRUE\r\nanimspd=80\r\n"
-                                        "copylnk=FALSE\r\nanimals=FALSE\r\n"));
+                                        "copylnk=FALSE\r\nanimals=FALSE\r\n");
     }
 
     void aMissingSharedDatabaseSwitchesToTheProgramFolder() {
-        const fs::path shared = root_ / "shared";
-        fs::create_directories(shared);
-        std::ofstream(app_ / "corvane.ini", std::ios::binary)
-            << "[Options]\r\nuser_id=0\r\ndb_path=" << shared.string() << "\r\nsoundon=FALSE\r\n";
-        CorvaneApp app(app_.string(), &msg_, &sound_);
+        Program p;
+        p.WriteIni("[Options]\r\nuser_id=0\r\ndb_path=" + p.dir.Sub("shared") +
+                   "\r\nsoundon=FALSE\r\n");
         ChooseNewUser("Bea");
-        QVERIFY(app.Main());
-        QVERIFY(Shown("Database Path", "Switching to database file..."));
-        QTRY_COMPARE(app.Window().findChild<QLabel*>("lblPlayer3")->text(), QString("Bea"));
-        app.Window().close();
-        QVERIFY(ReadText(app_ / "corvane.ini").find("db_path=" + app_.string() + "\r\n") !=
-                std::string::npos);
+        QVERIFY(p.app.Main());
+        QVERIFY(Shown(p.msg, "Database Path", "Switching to database file..."));
+        QTRY_COMPARE(p.Player(), QString("Bea"));
+        p.app.Window().close();
+        QVERIFY(ReadText(p.Ini()).find("db_path=" + p.sApp + "\r\n") != std::string::npos);
     }
 
     void noDatabaseAnywhereEndsWithoutSaving() {
-        fs::remove(app_ / "corvane.mdb");
-        CorvaneApp app(app_.string(), &msg_, &sound_);
-        QVERIFY(!app.Main());
-        QVERIFY(Shown("Fatal Error", "Closing Corvane."));
-        QVERIFY(!fs::exists(app_ / "corvane.ini"));
+        Program p;
+        p.RemoveDatabase();
+        QVERIFY(!p.app.Main());
+        QVERIFY(Shown(p.msg, "Fatal Error", "Closing Corvane."));
+        QVERIFY(!fs::exists(p.Ini()));
+    }
+
+    void losingTheSharedDatabaseAsksForTheUserAgainOnTheDefault() {
+        ProgramFolder shared;
+        Program p;
+        p.WriteIni("db_path=" + shared.sApp + "\r\nsoundon=FALSE\r\nanimspd=0\r\n");
+        ChooseNewUser("Dee");
+        QVERIFY(p.app.Main());
+        QTRY_VERIFY(p.app.Window().GetGame().State().bUserTurn);
+
+        // The shared folder goes away; the next database job finds the default.
+        shared.RemoveDatabase();
+        ChooseNewUser("Eve");
+        WhenModal([](QDialog& dialog) { dialog.close(); }, QStringLiteral("FTopTen"));
+        p.app.Window().mnuTopTen_Click();
+        QTRY_COMPARE(p.Player(), QString("Eve"));
+        QVERIFY(ReadText(p.Ini()).find("db_path=" + p.sApp) != std::string::npos);
+        p.app.Window().close();
     }
 
     void escapeAnsweredNoLeavesTheGameAndYesEndsIt() {
-        std::ofstream(app_ / "corvane.ini", std::ios::binary) << "soundon=FALSE\r\nanimspd=0\r\n";
-        CorvaneApp app(app_.string(), &msg_, &sound_);
+        Program p;
+        p.WriteIni("soundon=FALSE\r\nanimspd=0\r\n");
         ChooseNewUser("Cy");
-        QVERIFY(app.Main());
-        QTRY_VERIFY(app.Window().GetGame().State().bUserTurn);
-        GameState& s = app.Window().GetGame().State();
-        const auto nShown = msg_.Shown.size();
-        app.Window().activateWindow();
+        QVERIFY(p.app.Main());
+        auto& w = p.app.Window();
+        GameState& s = w.GetGame().State();
+        QTRY_VERIFY(s.bUserTurn);
+        const auto nShown = p.msg.Shown.size();
+        w.activateWindow();
 
         // Escape on an open menu closes the menu and asks nothing.
-        QMenu* pFile = app.Window().Menu("mnuFileH");
-        pFile->popup(app.Window().mapToGlobal(QPoint(0, 0)));
+        QMenu* pFile = w.Menu("mnuFileH");
+        pFile->popup(w.mapToGlobal(QPoint(0, 0)));
         QTRY_VERIFY(pFile->isVisible());
         QTest::keyClick(pFile, Qt::Key_Escape);
         QTRY_VERIFY(!pFile->isVisible());
-        QCOMPARE(msg_.Shown.size(), nShown);
+        QCOMPARE(p.msg.Shown.size(), nShown);
 
-        // Pressed while the opponents move, it asks once their turn has ended.
-        msg_.Answers = {MsgAnswer::No, MsgAnswer::No};
-        bool bPressed = false;
-        std::size_t nShownMidTurn = 0;
+        // Pressed twice while the opponents move, it asks once, after their turn.
+        p.msg.Answers = {MsgAnswer::No, MsgAnswer::No};
+        std::optional<std::size_t> nShownMidTurn;
         QTimer watcher;
         watcher.setInterval(1);
         QObject::connect(&watcher, &QTimer::timeout, [&] {
-            if (!bPressed && !s.bUserTurn && app.Window().IsBusy()) {
-                bPressed = true;
-                QTest::keyClick(&app.Window(), Qt::Key_Escape);
-                QTest::keyClick(&app.Window(), Qt::Key_Escape);
-                nShownMidTurn = msg_.Shown.size();
+            if (!s.bUserTurn && w.IsBusy()) {
+                watcher.stop();
+                QTest::keyClick(&w, Qt::Key_Escape);
+                QTest::keyClick(&w, Qt::Key_Escape);
+                nShownMidTurn = p.msg.Shown.size();
             }
         });
         watcher.start();
@@ -199,60 +157,31 @@ private slots:
             const int nCard = s.bSevenHeartsPlayed ? s.UserPlayable.front() : 26;
             const auto i =
                 std::find(s.UserHand.begin(), s.UserHand.end(), nCard) - s.UserHand.begin();
-            app.Window().GetGame().Form_MouseDown(
-                static_cast<float>(s.nHandLeft + i * s.nCardSpacing + 100),
-                static_cast<float>(s.nHandTop + 700));
-            app.Window().GetGame().Form_Click();
+            w.GetGame().Form_MouseDown(static_cast<float>(s.nHandLeft + i * s.nCardSpacing + 100),
+                                       static_cast<float>(s.nHandTop + 700));
+            w.GetGame().Form_Click();
         } else {
-            app.Window().GetGame().cmdUser_Click();
+            w.GetGame().cmdUser_Click();
         }
         watcher.stop();
-        QVERIFY(bPressed);
-        QCOMPARE(nShownMidTurn, nShown);
-        QTRY_COMPARE(msg_.Shown.size(), nShown + 1);
+        QCOMPARE(nShownMidTurn, std::optional(nShown));
+        QTRY_COMPARE(p.msg.Shown.size(), nShown + 1);
         QTest::qWait(20);
-        QCOMPARE(msg_.Shown.size(), nShown + 1);
+        QCOMPARE(p.msg.Shown.size(), nShown + 1);
         const auto hand = s.UserHand;
 
-        msg_.Answers = {MsgAnswer::No};
-        QTest::keyClick(&app.Window(), Qt::Key_Escape);
-        QTRY_COMPARE(msg_.Shown.size(), nShown + 2);
-        QCOMPARE(msg_.Shown.back().sTitle, std::string("The Game of Corvane"));
-        QCOMPARE(msg_.Shown.back().sText, std::string("Are you sure you wish to exit Corvane?"));
-        QVERIFY(app.Window().isVisible());
-        QCOMPARE(app.Window().GetGame().State().UserHand, hand);
-
-        msg_.Answers = {MsgAnswer::Yes};
-        QTest::keyClick(&app.Window(), Qt::Key_Escape);
-        QTRY_VERIFY(!app.Window().isVisible());
-        QVERIFY(fs::exists(app_ / "corvane.ini"));
-    }
-
-    void losingTheSharedDatabaseAsksForTheUserAgainOnTheDefault() {
-        const fs::path shared = root_ / "shared";
-        fs::create_directories(shared);
-        fs::copy_file(app_ / "corvane.mdb", shared / "corvane.mdb");
-        std::ofstream(app_ / "corvane.ini", std::ios::binary)
-            << "db_path=" << shared.string() << "\r\nsoundon=FALSE\r\nanimspd=0\r\n";
-        CorvaneApp app(app_.string(), &msg_, &sound_);
-        ChooseNewUser("Dee");
-        QVERIFY(app.Main());
-        QTRY_VERIFY(app.Window().GetGame().State().bUserTurn);
-
-        // The shared folder goes away; the next database job finds the default.
-        fs::remove(shared / "corvane.mdb");
-        ChooseNewUser("Eve");
-        WhenModal("FTopTen", [](QWidget* pDialog) { pDialog->close(); });
-        app.Window().mnuTopTen_Click();
-        QTRY_COMPARE(app.Window().findChild<QLabel*>("lblPlayer3")->text(), QString("Eve"));
-        QVERIFY(ReadText(app_ / "corvane.ini").find("db_path=" + app_.string()) !=
-                std::string::npos);
-        app.Window().close();
+        for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+            p.msg.Answers = {answer};
+            const auto nBefore = p.msg.Shown.size();
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QTRY_COMPARE(p.msg.Shown.size(), nBefore + 1);
+            QTRY_COMPARE(w.isVisible(), answer == MsgAnswer::No);
+        }
+        QCOMPARE(p.msg.Shown.back().sText, std::string("Are you sure you wish to exit Corvane?"));
+        QCOMPARE(s.UserHand, hand);
+        QVERIFY(fs::exists(p.Ini()));
     }
 };
 
-} // namespace
-} // namespace corvane
-
-QTEST_MAIN(corvane::CorvaneAppTest)
+QTEST_MAIN(CorvaneAppTest)
 #include "corvane_app_test.moc"

@@ -3,10 +3,10 @@
 #include "fake_shell_files.hpp"
 #include "platform/fake_platform.hpp"
 #include "shell/desktop_shortcut.hpp"
+#include "tests/support/scratch.hpp"
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include <gtest/gtest.h>
 
@@ -16,17 +16,12 @@ namespace {
 using testing::FakeShellFiles;
 
 constexpr const char* kApp = "C:\\Program Files\\Corvane";
-constexpr const char* kShipped = "C:\\Program Files\\Corvane\\corvane.lnx";
-constexpr const char* kDesktop = "C:\\WINDOWS\\DESKTOP";
 
 // A Windows 9x machine with the program installed and an empty desktop.
 struct Machine {
     Machine() {
-        files.sSystemFolder = "C:\\WINDOWS\\SYSTEM";
-        files.AddFolder("C:\\WINDOWS");
-        files.AddFolder(kDesktop);
-        files.AddFolder(kApp);
-        files.AddFile(kShipped, "shortcut v2.2");
+        files.Folders = {"C:\\WINDOWS", "C:\\WINDOWS\\DESKTOP", FakeShellFiles::Key(kApp)};
+        files.Files[FakeShellFiles::Key(ShippedLinkFile(kApp))] = "shortcut v2.2";
         g.bCopyLnk = true;
     }
     bool Start(bool bFirstRun) {
@@ -34,126 +29,90 @@ struct Machine {
         return DesktopShortcutAtStart(g, IsWin9xDesktop(files.SystemFolder()), bFirstRun, files,
                                       msg, kApp, [this] { ++nOffers; });
     }
+    std::string Link() const {
+        return files.Files.contains(kDesktopLink) ? files.Files.at(kDesktopLink) : "";
+    }
     FakeShellFiles files;
     FakeMessageBoxes msg;
     MGlobal g;
     int nOffers = 0;
 };
 
-TEST(IsWin9xDesktop, TrimmedAndInAnyCase) {
-    EXPECT_TRUE(IsWin9xDesktop("C:\\WINDOWS\\SYSTEM"));
-    EXPECT_TRUE(IsWin9xDesktop("c:\\windows\\system "));
-    EXPECT_TRUE(IsWin9xDesktop("  C:\\Windows\\System"));
-    EXPECT_FALSE(IsWin9xDesktop("C:\\WINNT\\SYSTEM32"));
-    EXPECT_FALSE(IsWin9xDesktop("D:\\WINDOWS\\SYSTEM"));
-    EXPECT_FALSE(IsWin9xDesktop(""));
-}
-
-TEST(WildcardMatch, StarQuestionMarkAndAnyCase) {
-    EXPECT_TRUE(WildcardMatch("CORVANE.LNK", "Corvane*.lnk"));
-    EXPECT_TRUE(WildcardMatch("Corvane v2.2.lnk", "Corvane*.lnk"));
-    EXPECT_TRUE(WildcardMatch("thecorvane game.LNK", "TheCorv*.lnk"));
-    EXPECT_TRUE(WildcardMatch("a.lnk", "?.lnk"));
-    EXPECT_FALSE(WildcardMatch("Corvane.lnx", "Corvane*.lnk"));
-    EXPECT_FALSE(WildcardMatch("My Corvane.lnk", "Corvane*.lnk"));
-    EXPECT_FALSE(WildcardMatch("Corvane.lnk.bak", "Corvane*.lnk"));
-}
-
-TEST(DesktopLinkExists, EitherNamePatternCounts) {
-    Machine m;
-    EXPECT_FALSE(DesktopLinkExists(m.files));
-    m.files.AddFile("C:\\WINDOWS\\DESKTOP\\Notes.lnk", "");
-    EXPECT_FALSE(DesktopLinkExists(m.files));
-    m.files.AddFile("C:\\WINDOWS\\DESKTOP\\TheCorvane Game.lnk", "");
-    EXPECT_TRUE(DesktopLinkExists(m.files));
-
-    Machine other;
-    other.files.AddFile("C:\\WINDOWS\\DESKTOP\\CORVANE.LNK", "");
-    EXPECT_TRUE(DesktopLinkExists(other.files));
-}
-
-TEST(DesktopLinkExists, AnUnsearchableDesktopCountsAsPresent) {
+TEST(DesktopLinkExists, EitherNamePatternOrAnUnsearchableDesktop) {
+    for (const char* sName : {"TheCorvane Game.lnk", "CORVANE.LNK"}) {
+        Machine m;
+        m.files.Files["C:\\WINDOWS\\DESKTOP\\NOTES.LNK"] = "";
+        EXPECT_FALSE(DesktopLinkExists(m.files));
+        m.files.Files[FakeShellFiles::Key(std::string("C:\\WINDOWS\\DESKTOP\\") + sName)] = "";
+        EXPECT_TRUE(DesktopLinkExists(m.files)) << sName;
+    }
     Machine m;
     m.files.Folders.clear();
     EXPECT_TRUE(DesktopLinkExists(m.files));
 }
 
-TEST(CopyLinkToDeskTop, ReplacesTheDesktopShortcut) {
+TEST(CopyLinkToDeskTop, ReplacesOrShowsNumberAndDescription) {
     Machine m;
-    m.files.AddFile("C:\\Windows\\Desktop\\Corvane.lnk", "old");
+    m.files.Files[kDesktopLink] = "old";
     CopyLinkToDeskTop(m.files, m.msg, kApp);
-    EXPECT_EQ(m.files.Contents(kDesktopLink), "shortcut v2.2");
+    EXPECT_EQ(m.Link(), "shortcut v2.2");
     EXPECT_TRUE(m.msg.Shown.empty());
+
+    Machine unshipped;
+    unshipped.files.Files.clear();
+    CopyLinkToDeskTop(unshipped.files, unshipped.msg, kApp);
+    EXPECT_TRUE(unshipped.files.Files.empty());
+    EXPECT_TRUE(unshipped.msg.Shown.empty());
+
+    Machine noDesktop;
+    noDesktop.files.Folders.erase("C:\\WINDOWS\\DESKTOP");
+    CopyLinkToDeskTop(noDesktop.files, noDesktop.msg, kApp);
+    ASSERT_EQ(noDesktop.msg.Shown.size(), 1U);
+    EXPECT_EQ(noDesktop.msg.Shown[0].sText, "76: Path not found");
+    EXPECT_EQ(noDesktop.msg.Shown[0].sTitle, "CopyLinkToDeskTop");
+    EXPECT_EQ(noDesktop.msg.Shown[0].icon, MsgIcon::Exclamation);
 }
 
-TEST(CopyLinkToDeskTop, MissingShippedFileDoesNothingQuietly) {
+TEST(DesktopShortcutAtStart, CopiedOnTheFirstRunOfferedLater) {
+    struct Case {
+        const char* sWhat;
+        bool bCopyLnk;
+        const char* sSystemFolder;
+        bool bFirstRun;
+        bool bLocked;
+        bool bOffered;
+        const char* sLink;
+        std::size_t nMessages;
+    };
+    const Case cases[] = {
+        {"first run copies quietly", true, "C:\\WINDOWS\\SYSTEM", true, false, false,
+         "shortcut v2.2", 0},
+        {"later run offers", true, "C:\\WINDOWS\\SYSTEM", false, false, true, "", 0},
+        {"a failed first copy still offers", true, "C:\\WINDOWS\\SYSTEM", true, true, true, "", 1},
+        {"option off", false, "C:\\WINDOWS\\SYSTEM", true, false, false, "", 0},
+        {"system folder trimmed, in any case", true, "  c:\\windows\\System ", true, false, false,
+         "shortcut v2.2", 0},
+        {"other system", true, "C:\\WINNT\\SYSTEM32", true, false, false, "", 0},
+        {"other drive", true, "D:\\WINDOWS\\SYSTEM", true, false, false, "", 0},
+        {"no system folder", true, "", true, false, false, "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sWhat);
+        Machine m;
+        m.g.bCopyLnk = c.bCopyLnk;
+        m.files.sSystemFolder = c.sSystemFolder;
+        if (c.bLocked) {
+            m.files.ReadOnly.insert(kDesktopLink);
+        }
+        EXPECT_EQ(m.Start(c.bFirstRun), c.bOffered);
+        EXPECT_EQ(m.nOffers, c.bOffered ? 1 : 0);
+        EXPECT_EQ(m.Link(), c.sLink);
+        EXPECT_EQ(m.msg.Shown.size(), c.nMessages);
+    }
+    // No offer once a shortcut is on the desktop.
     Machine m;
-    m.files.Files.clear();
-    CopyLinkToDeskTop(m.files, m.msg, kApp);
-    EXPECT_FALSE(m.files.Has(kDesktopLink));
-    EXPECT_TRUE(m.msg.Shown.empty());
-}
-
-TEST(CopyLinkToDeskTop, FailureShowsNumberAndDescription) {
-    Machine m;
-    m.files.Folders.erase("C:\\WINDOWS\\DESKTOP");
-    CopyLinkToDeskTop(m.files, m.msg, kApp);
-    ASSERT_EQ(m.msg.Shown.size(), 1U);
-    EXPECT_EQ(m.msg.Shown[0].sText, "76: Path not found");
-    EXPECT_EQ(m.msg.Shown[0].sTitle, "CopyLinkToDeskTop");
-    EXPECT_EQ(m.msg.Shown[0].icon, MsgIcon::Exclamation);
-
-    Machine locked;
-    locked.files.MakeReadOnly(kDesktopLink);
-    CopyLinkToDeskTop(locked.files, locked.msg, kApp);
-    ASSERT_EQ(locked.msg.Shown.size(), 1U);
-    EXPECT_EQ(locked.msg.Shown[0].sText, "70: Permission denied");
-}
-
-TEST(DesktopShortcutAtStart, FirstRunCopiesWithoutAskingAndMakesNoOffer) {
-    Machine m;
-    EXPECT_FALSE(m.Start(true));
-    EXPECT_TRUE(m.files.Has(kDesktopLink));
-    EXPECT_EQ(m.nOffers, 0);
-    EXPECT_TRUE(m.msg.Shown.empty());
-}
-
-TEST(DesktopShortcutAtStart, LaterRunOffersOnlyWhileNoShortcutIsThere) {
-    Machine m;
-    EXPECT_TRUE(m.Start(false));
-    EXPECT_EQ(m.nOffers, 1);
-    EXPECT_FALSE(m.files.Has(kDesktopLink));
-
-    m.files.AddFile("C:\\WINDOWS\\DESKTOP\\TheCorvane.lnk", "");
+    m.files.Files["C:\\WINDOWS\\DESKTOP\\THECORVANE.LNK"] = "";
     EXPECT_FALSE(m.Start(false));
-    EXPECT_EQ(m.nOffers, 0);
-}
-
-TEST(DesktopShortcutAtStart, AFirstRunWhoseCopyFailedStillOffers) {
-    Machine m;
-    m.files.MakeReadOnly(kDesktopLink);
-    EXPECT_TRUE(m.Start(true));
-    EXPECT_EQ(m.msg.Shown.size(), 1U);
-}
-
-TEST(DesktopShortcutAtStart, NothingWithoutTheOptionOrOnOtherSystems) {
-    Machine off;
-    off.g.bCopyLnk = false;
-    EXPECT_FALSE(off.Start(true));
-    EXPECT_FALSE(off.Start(false));
-    EXPECT_FALSE(off.files.Has(kDesktopLink));
-
-    Machine nt;
-    nt.files.sSystemFolder = "C:\\WINNT\\SYSTEM32";
-    EXPECT_FALSE(nt.Start(true));
-    EXPECT_FALSE(nt.Start(false));
-    EXPECT_FALSE(nt.files.Has(kDesktopLink));
-
-    Machine noSystemFolder;
-    noSystemFolder.files.sSystemFolder = "";
-    EXPECT_FALSE(noSystemFolder.Start(true));
-    EXPECT_FALSE(noSystemFolder.files.Has(kDesktopLink));
-    EXPECT_TRUE(noSystemFolder.msg.Shown.empty());
 }
 
 TEST(StartRecord, FirstRunUntilRecorded) {
@@ -164,74 +123,22 @@ TEST(StartRecord, FirstRunUntilRecorded) {
     EXPECT_TRUE(IsFirstRun(files, "/opt/other"));
 }
 
-// ---- the machine's own services, on a scratch folder
-
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("corvane-shell-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string operator/(const std::string& s) const { return (path_ / s).string(); }
-    void Write(const std::string& sName, const std::string& sText) const {
-        std::ofstream(path_ / sName) << sText;
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string ReadAll(const std::string& sPath) {
-    std::ifstream in(sPath);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-TEST(LocalShellFiles, SearchesWithWildcardsInAnyCase) {
-    ScratchFolder dir;
-    dir.Write("TheCorvane Game.LNK", "x");
-    LocalShellFiles files;
-    bool bFound = false;
-    FileError err;
-    ASSERT_TRUE(files.FindFile(dir / "thecorv*.lnk", bFound, err));
-    EXPECT_TRUE(bFound);
-    ASSERT_TRUE(files.FindFile(dir / "Corvane*.lnk", bFound, err));
-    EXPECT_FALSE(bFound);
-    EXPECT_FALSE(files.FindFile(dir / "missing/Corvane*.lnk", bFound, err));
-    EXPECT_EQ(err.nNumber, kErrPathNotFound);
-}
-
-TEST(LocalShellFiles, CopyReplacesAndFoldersAreMadeWhole) {
-    ScratchFolder dir;
-    dir.Write("a.txt", "new");
-    dir.Write("b.txt", "old");
-    LocalShellFiles files;
-    FileError err;
-    ASSERT_TRUE(files.CopyReplacing(dir / "a.txt", dir / "b.txt", err));
-    EXPECT_EQ(ReadAll(dir / "b.txt"), "new");
-    EXPECT_FALSE(files.CopyReplacing(dir / "none.txt", dir / "c.txt", err));
-    EXPECT_EQ(err.nNumber, kErrFileNotFound);
-    EXPECT_FALSE(files.CopyReplacing(dir / "a.txt", dir / "no/such/c.txt", err));
-    EXPECT_EQ(err.nNumber, kErrPathNotFound);
-
-    ASSERT_TRUE(files.MakeFolderPath(dir / "Corvane/mail-out", err));
-    ASSERT_TRUE(files.MakeFolderPath(dir / "Corvane/mail-out", err));
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "Corvane/mail-out"));
-    EXPECT_FALSE(files.MakeFolderPath(dir / "a.txt/sub", err));
-}
-
 #ifndef _WIN32
-TEST(LocalShellFiles, NoSystemFolderHereSoNoShortcutWork) {
+TEST(LocalShellFiles, SearchesInAnyCaseAndNamesTheFailures) {
+    const testing::TempDir dir;
+    const auto In = [&dir](const char* sName) { return (dir.Path() / sName).string(); };
+    std::ofstream(In("TheCorvane Game.LNK")) << "new";
     LocalShellFiles files;
     EXPECT_EQ(files.SystemFolder(), "");
-    EXPECT_FALSE(IsWin9xDesktop(files.SystemFolder()));
+    bool bFound = false;
+    FileError err;
+    EXPECT_TRUE(files.FindFile(In("thecorv*.lnk"), bFound, err) && bFound);
+    EXPECT_TRUE(files.FindFile(In("Corvane*.lnk"), bFound, err) && !bFound);
+    EXPECT_FALSE(files.FindFile(In("missing/Corvane*.lnk"), bFound, err));
+    EXPECT_EQ(err.nNumber, kErrPathNotFound);
+    EXPECT_FALSE(files.CopyReplacing(In("none.txt"), In("c.txt"), err));
+    EXPECT_EQ(err.nNumber, kErrFileNotFound);
+    EXPECT_FALSE(files.MakeFolderPath(In("TheCorvane Game.LNK/sub"), err));
 }
 #endif
 

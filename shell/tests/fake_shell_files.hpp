@@ -1,5 +1,6 @@
-// A Windows machine's folders held in memory for the shortcut tests: names are
-// compared in any letter case, folders must exist before files go into them.
+// A Windows machine's folders held in memory for the shortcut tests: paths are
+// kept in capitals, so names compare in any letter case, and folders must exist
+// before files go into them.
 #pragma once
 
 #include "platform/shell_files.hpp"
@@ -8,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace corvane::testing {
 
@@ -16,89 +18,55 @@ public:
     std::string SystemFolder() override { return sSystemFolder; }
 
     bool FindFile(const std::string& sPattern, bool& bFound, FileError& err) override {
-        std::string sFolder;
-        std::string sName;
-        SplitFolderAndName(sPattern, sFolder, sName);
+        const auto [sFolder, sName] = Split(sPattern);
         bFound = false;
-        if (!Folders.contains(Key(sFolder))) {
-            err = {kErrPathNotFound, "Path not found"};
-            return false;
+        for (const auto& [sPath, sText] : Files) {
+            const auto [sIn, sFile] = Split(sPath);
+            bFound = bFound || (sIn == sFolder && WildcardMatch(sFile, sName));
         }
-        for (const auto& [sKey, file] : Files) {
-            std::string sFileFolder;
-            std::string sFileName;
-            SplitFolderAndName(file.sPath, sFileFolder, sFileName);
-            if (Key(sFileFolder) == Key(sFolder) && WildcardMatch(sFileName, sName)) {
-                bFound = true;
-            }
-        }
-        return true;
+        return Folders.contains(sFolder) || Fail(err, kErrPathNotFound, "Path not found");
     }
 
     bool CopyReplacing(const std::string& sFrom, const std::string& sTo, FileError& err) override {
-        const auto it = Files.find(Key(sFrom));
-        if (it == Files.end()) {
-            err = {kErrFileNotFound, "File not found"};
-            return false;
+        if (!Files.contains(Key(sFrom))) {
+            return Fail(err, kErrFileNotFound, "File not found");
         }
-        std::string sFolder;
-        std::string sName;
-        SplitFolderAndName(sTo, sFolder, sName);
-        if (!Folders.contains(Key(sFolder))) {
-            err = {kErrPathNotFound, "Path not found"};
-            return false;
+        if (!Folders.contains(Split(sTo).first)) {
+            return Fail(err, kErrPathNotFound, "Path not found");
         }
         if (ReadOnly.contains(Key(sTo))) {
-            err = {kErrPermissionDenied, "Permission denied"};
-            return false;
+            return Fail(err, kErrPermissionDenied, "Permission denied");
         }
-        const std::string sContents = it->second.sContents;
-        Files[Key(sTo)] = {sTo, sContents};
+        Files[Key(sTo)] = Files[Key(sFrom)];
         return true;
     }
 
-    bool MakeFolderPath(const std::string& sPath, FileError& err) override {
-        if (ReadOnly.contains(Key(sPath))) {
-            err = {kErrPermissionDenied, "Permission denied"};
-            return false;
-        }
-        for (std::size_t n = 0; n != std::string::npos; n = sPath.find_first_of("\\/", n + 1)) {
-            if (n > 0) {
-                Folders.insert(Key(sPath.substr(0, n)));
-            }
-        }
+    bool MakeFolderPath(const std::string& sPath, FileError& /*err*/) override {
         Folders.insert(Key(sPath));
         return true;
     }
 
-    void AddFolder(const std::string& sPath) { Folders.insert(Key(sPath)); }
-    void AddFile(const std::string& sPath, const std::string& sContents) {
-        Files[Key(sPath)] = {sPath, sContents};
+    static std::string Key(std::string s) {
+        for (char& c : s) {
+            c = c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        return s;
     }
-    void MakeReadOnly(const std::string& sPath) { ReadOnly.insert(Key(sPath)); }
-    bool Has(const std::string& sPath) const { return Files.contains(Key(sPath)); }
-    std::string Contents(const std::string& sPath) const {
-        const auto it = Files.find(Key(sPath));
-        return it == Files.end() ? std::string() : it->second.sContents;
-    }
-    bool HasFolder(const std::string& sPath) const { return Folders.contains(Key(sPath)); }
 
-    struct File {
-        std::string sPath;
-        std::string sContents;
-    };
-    std::string sSystemFolder;
-    std::map<std::string, File> Files;
-    std::set<std::string> Folders;
+    std::string sSystemFolder = "C:\\WINDOWS\\SYSTEM";
+    std::map<std::string, std::string> Files; // contents by Key(path)
+    std::set<std::string> Folders;            // Key(path) of each folder
     std::set<std::string> ReadOnly;
 
 private:
-    static std::string Key(const std::string& s) {
-        std::string key = s;
-        for (char& c : key) {
-            c = c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-        return key;
+    static std::pair<std::string, std::string> Split(const std::string& sPath) {
+        std::pair<std::string, std::string> parts;
+        SplitFolderAndName(Key(sPath), parts.first, parts.second);
+        return parts;
+    }
+    static bool Fail(FileError& err, std::int32_t nNumber, const char* sDescription) {
+        err = {nNumber, sDescription};
+        return false;
     }
 };
 
