@@ -1,12 +1,8 @@
-// The desktop shortcut on an in-memory Windows layout, and the local file
-// services on a scratch folder.
+// The desktop shortcut on an in-memory Windows layout, and the record of the
+// first start.
 #include "fake_shell_files.hpp"
 #include "platform/fake_platform.hpp"
 #include "shell/desktop_shortcut.hpp"
-#include "tests/support/scratch.hpp"
-
-#include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -24,95 +20,67 @@ struct Machine {
         files.Files[FakeShellFiles::Key(ShippedLinkFile(kApp))] = "shortcut v2.2";
         g.bCopyLnk = true;
     }
-    bool Start(bool bFirstRun) {
-        nOffers = 0;
-        return DesktopShortcutAtStart(g, IsWin9xDesktop(files.SystemFolder()), bFirstRun, files,
-                                      msg, kApp, [this] { ++nOffers; });
-    }
-    std::string Link() const {
-        return files.Files.contains(kDesktopLink) ? files.Files.at(kDesktopLink) : "";
-    }
     FakeShellFiles files;
     FakeMessageBoxes msg;
     MGlobal g;
-    int nOffers = 0;
 };
 
-TEST(DesktopLinkExists, EitherNamePatternOrAnUnsearchableDesktop) {
-    for (const char* sName : {"TheCorvane Game.lnk", "CORVANE.LNK"}) {
-        Machine m;
-        m.files.Files["C:\\WINDOWS\\DESKTOP\\NOTES.LNK"] = "";
-        EXPECT_FALSE(DesktopLinkExists(m.files));
-        m.files.Files[FakeShellFiles::Key(std::string("C:\\WINDOWS\\DESKTOP\\") + sName)] = "";
-        EXPECT_TRUE(DesktopLinkExists(m.files)) << sName;
-    }
-    Machine m;
-    m.files.Folders.clear();
-    EXPECT_TRUE(DesktopLinkExists(m.files));
-}
-
-TEST(CopyLinkToDeskTop, ReplacesOrShowsNumberAndDescription) {
-    Machine m;
-    m.files.Files[kDesktopLink] = "old";
-    CopyLinkToDeskTop(m.files, m.msg, kApp);
-    EXPECT_EQ(m.Link(), "shortcut v2.2");
-    EXPECT_TRUE(m.msg.Shown.empty());
-
-    Machine unshipped;
-    unshipped.files.Files.clear();
-    CopyLinkToDeskTop(unshipped.files, unshipped.msg, kApp);
-    EXPECT_TRUE(unshipped.files.Files.empty());
-    EXPECT_TRUE(unshipped.msg.Shown.empty());
-
-    Machine noDesktop;
-    noDesktop.files.Folders.erase("C:\\WINDOWS\\DESKTOP");
-    CopyLinkToDeskTop(noDesktop.files, noDesktop.msg, kApp);
-    ASSERT_EQ(noDesktop.msg.Shown.size(), 1U);
-    EXPECT_EQ(noDesktop.msg.Shown[0].sText, "76: Path not found");
-    EXPECT_EQ(noDesktop.msg.Shown[0].sTitle, "CopyLinkToDeskTop");
-    EXPECT_EQ(noDesktop.msg.Shown[0].icon, MsgIcon::Exclamation);
-}
-
-TEST(DesktopShortcutAtStart, CopiedOnTheFirstRunOfferedLater) {
+TEST(DesktopShortcutAtStart, CopiedOnTheFirstRunOfferedLaterWhileNoneIsThere) {
     struct Case {
         const char* sWhat;
-        bool bCopyLnk;
-        const char* sSystemFolder;
+        void (*setUp)(Machine&);
         bool bFirstRun;
-        bool bLocked;
         bool bOffered;
         const char* sLink;
-        std::size_t nMessages;
+        const char* sMessage;
     };
     const Case cases[] = {
-        {"first run copies quietly", true, "C:\\WINDOWS\\SYSTEM", true, false, false,
-         "shortcut v2.2", 0},
-        {"later run offers", true, "C:\\WINDOWS\\SYSTEM", false, false, true, "", 0},
-        {"a failed first copy still offers", true, "C:\\WINDOWS\\SYSTEM", true, true, true, "", 1},
-        {"option off", false, "C:\\WINDOWS\\SYSTEM", true, false, false, "", 0},
-        {"system folder trimmed, in any case", true, "  c:\\windows\\System ", true, false, false,
-         "shortcut v2.2", 0},
-        {"other system", true, "C:\\WINNT\\SYSTEM32", true, false, false, "", 0},
-        {"other drive", true, "D:\\WINDOWS\\SYSTEM", true, false, false, "", 0},
-        {"no system folder", true, "", true, false, false, "", 0},
+        {"first run copies quietly", [](Machine&) {}, true, false, "shortcut v2.2", ""},
+        {"first run replaces an old one", [](Machine& m) { m.files.Files[kDesktopLink] = "old"; },
+         true, false, "shortcut v2.2", ""},
+        {"later run offers", [](Machine&) {}, false, true, "", ""},
+        {"another shortcut does not count",
+         [](Machine& m) { m.files.Files["C:\\WINDOWS\\DESKTOP\\NOTES.LNK"] = ""; }, false, true, "",
+         ""},
+        {"either name counts",
+         [](Machine& m) { m.files.Files["C:\\WINDOWS\\DESKTOP\\THECORVANE GAME.LNK"] = ""; }, false,
+         false, "", ""},
+        {"no shipped file, no copy and no message", [](Machine& m) { m.files.Files.clear(); }, true,
+         true, "", ""},
+        {"a failed first copy still offers",
+         [](Machine& m) { m.files.ReadOnly.insert(kDesktopLink); }, true, true, "",
+         "70: Permission denied"},
+        {"an unsearchable desktop counts as one with the shortcut",
+         [](Machine& m) { m.files.Folders.erase("C:\\WINDOWS\\DESKTOP"); }, true, false, "",
+         "76: Path not found"},
+        {"option off", [](Machine& m) { m.g.bCopyLnk = false; }, true, false, "", ""},
+        {"system folder trimmed, in any case",
+         [](Machine& m) { m.files.sSystemFolder = "  c:\\windows\\System "; }, true, false,
+         "shortcut v2.2", ""},
+        {"other system", [](Machine& m) { m.files.sSystemFolder = "C:\\WINNT\\SYSTEM32"; }, true,
+         false, "", ""},
+        {"other drive", [](Machine& m) { m.files.sSystemFolder = "D:\\WINDOWS\\SYSTEM"; }, true,
+         false, "", ""},
+        {"no system folder", [](Machine& m) { m.files.sSystemFolder.clear(); }, true, false, "",
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sWhat);
         Machine m;
-        m.g.bCopyLnk = c.bCopyLnk;
-        m.files.sSystemFolder = c.sSystemFolder;
-        if (c.bLocked) {
-            m.files.ReadOnly.insert(kDesktopLink);
+        c.setUp(m);
+        int nOffers = 0;
+        EXPECT_EQ(DesktopShortcutAtStart(m.g, IsWin9xDesktop(m.files.SystemFolder()), c.bFirstRun,
+                                         m.files, m.msg, kApp, [&] { ++nOffers; }),
+                  c.bOffered);
+        EXPECT_EQ(nOffers, c.bOffered ? 1 : 0);
+        EXPECT_EQ(m.files.Files.contains(kDesktopLink) ? m.files.Files[kDesktopLink] : "", c.sLink);
+        ASSERT_EQ(m.msg.Shown.size(), *c.sMessage == '\0' ? 0U : 1U);
+        if (!m.msg.Shown.empty()) {
+            EXPECT_EQ(m.msg.Shown[0].sText, c.sMessage);
+            EXPECT_EQ(m.msg.Shown[0].sTitle, "CopyLinkToDeskTop");
+            EXPECT_EQ(m.msg.Shown[0].icon, MsgIcon::Exclamation);
         }
-        EXPECT_EQ(m.Start(c.bFirstRun), c.bOffered);
-        EXPECT_EQ(m.nOffers, c.bOffered ? 1 : 0);
-        EXPECT_EQ(m.Link(), c.sLink);
-        EXPECT_EQ(m.msg.Shown.size(), c.nMessages);
     }
-    // No offer once a shortcut is on the desktop.
-    Machine m;
-    m.files.Files["C:\\WINDOWS\\DESKTOP\\THECORVANE.LNK"] = "";
-    EXPECT_FALSE(m.Start(false));
 }
 
 TEST(StartRecord, FirstRunUntilRecorded) {
@@ -122,25 +90,6 @@ TEST(StartRecord, FirstRunUntilRecorded) {
     EXPECT_FALSE(IsFirstRun(files, "/opt/corvane"));
     EXPECT_TRUE(IsFirstRun(files, "/opt/other"));
 }
-
-#ifndef _WIN32
-TEST(LocalShellFiles, SearchesInAnyCaseAndNamesTheFailures) {
-    const testing::TempDir dir;
-    const auto In = [&dir](const char* sName) { return (dir.Path() / sName).string(); };
-    std::ofstream(In("TheCorvane Game.LNK")) << "new";
-    LocalShellFiles files;
-    EXPECT_EQ(files.SystemFolder(), "");
-    bool bFound = false;
-    FileError err;
-    EXPECT_TRUE(files.FindFile(In("thecorv*.lnk"), bFound, err) && bFound);
-    EXPECT_TRUE(files.FindFile(In("Corvane*.lnk"), bFound, err) && !bFound);
-    EXPECT_FALSE(files.FindFile(In("missing/Corvane*.lnk"), bFound, err));
-    EXPECT_EQ(err.nNumber, kErrPathNotFound);
-    EXPECT_FALSE(files.CopyReplacing(In("none.txt"), In("c.txt"), err));
-    EXPECT_EQ(err.nNumber, kErrFileNotFound);
-    EXPECT_FALSE(files.MakeFolderPath(In("TheCorvane Game.LNK/sub"), err));
-}
-#endif
 
 } // namespace
 } // namespace corvane
