@@ -275,6 +275,7 @@ private slots:
                 QVERIFY(Colour(dialog, "lblScore" + sRow) != kBlue);
             }
             QCOMPARE(Text(dialog, "lblScore2"), QStringLiteral("600"));
+            QVERIFY(dialog.findChild<QLabel*>("lblPlayer10") == nullptr);
         }
     }
 
