@@ -307,6 +307,30 @@ void CardFaces::Paint(QPainter& painter, int nCard) const {
     }
 }
 
+QSvgRenderer* CardFaces::SuitDrawing(int nSuit) const {
+    const auto i = static_cast<std::size_t>(nSuit);
+    if (style_.bFourColour && nSuit < 2 && fourColourSuits_[i]) {
+        return fourColourSuits_[i].get();
+    }
+    return suits_[i].get();
+}
+
+QPixmap CardFaces::SuitIcon(int nSuit, QSize logicalSize, qreal dpr) const {
+    if (!bReady_ || nSuit < 0 || nSuit > 3 || logicalSize.isEmpty() || dpr <= 0.0) {
+        return {};
+    }
+    QImage image((QSizeF(logicalSize) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        SuitDrawing(nSuit)->render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
+    }
+    image.setDevicePixelRatio(dpr);
+    return QPixmap::fromImage(std::move(image));
+}
+
 void CardFaces::PaintSuit(QPainter& painter, int nSuit, QPointF centre, qreal rSize,
                           bool bUpsideDown) const {
     const qreal rView = rSize * kSuitViewToShape;
@@ -315,11 +339,7 @@ void CardFaces::PaintSuit(QPainter& painter, int nSuit, QPointF centre, qreal rS
     if (bUpsideDown) {
         painter.rotate(180);
     }
-    QSvgRenderer* pSuit = suits_[static_cast<std::size_t>(nSuit)].get();
-    if (style_.bFourColour && nSuit < 2 && fourColourSuits_[static_cast<std::size_t>(nSuit)]) {
-        pSuit = fourColourSuits_[static_cast<std::size_t>(nSuit)].get();
-    }
-    pSuit->render(&painter, QRectF(-rView / 2, -rView / 2, rView, rView));
+    SuitDrawing(nSuit)->render(&painter, QRectF(-rView / 2, -rView / 2, rView, rView));
     painter.restore();
 }
 

@@ -86,6 +86,10 @@ public:
 
     bool IsReady() const { return bReady_; }
 
+    // A seat panel's suit symbol (suit 0 to 3) in this style's colours, filling
+    // a pixmap of logicalSize x dpr device pixels. Null before Init.
+    QPixmap SuitIcon(int nSuit, QSize logicalSize, qreal dpr) const;
+
 private:
     struct SizeEntry {
         QSize size;
@@ -95,6 +99,7 @@ private:
 
     SizeEntry& Entry(QSize logicalSize, qreal dpr);
     void Paint(QPainter& painter, int nCard) const;
+    QSvgRenderer* SuitDrawing(int nSuit) const;
     void PaintSuit(QPainter& painter, int nSuit, QPointF centre, qreal rSize,
                    bool bUpsideDown) const;
     void PaintIndex(QPainter& painter, int nRank, int nSuit) const;

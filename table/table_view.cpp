@@ -116,6 +116,11 @@ void TableView::SetFaceStyle(const FaceStyle& style) {
     }
     faces_.SetStyle(style);
     PrepareArt();
+    for (const PictureKey& key : pictures_) {
+        if (key.role == PictureRole::SuitIcon) {
+            RenderPicture(key);
+        }
+    }
     update();
 }
 
@@ -176,7 +181,14 @@ qreal TableView::Dpr() const {
 void TableView::RenderPicture(const PictureKey& key) {
     const qreal dpr = Dpr();
     if (auto* pLabel = qobject_cast<QLabel*>(key.pWidget)) {
-        pLabel->setPixmap(Picture(key.role, key.nResource, pLabel->size(), dpr));
+        // The seat panels' suit symbols take the card faces' colours.
+        QPixmap pixmap = key.role == PictureRole::SuitIcon
+                             ? faces_.SuitIcon(key.nResource - 100, pLabel->size(), dpr)
+                             : QPixmap();
+        if (pixmap.isNull()) {
+            pixmap = Picture(key.role, key.nResource, pLabel->size(), dpr);
+        }
+        pLabel->setPixmap(pixmap);
     } else if (auto* pButton = qobject_cast<QPushButton*>(key.pWidget)) {
         const QSizeF design = QSizeF(PictureSize(key.role, key.nResource)) * kTwipsPerPixel;
         const QSize size = xf_.mapRect(QRectF(QPointF(0, 0), design)).size().toSize();

@@ -1096,6 +1096,24 @@ void FCorvaneTest::viewOptionsChangeTheTable() {
     r.g.View.bTooltips = false;
     r.w->ApplyViewOptions();
     QCOMPARE(tipAt(), QString());
+
+    // A seat's last-card club turns green with the four-colour deck.
+    r.w->SetLastCard(0, 4 * 5);
+    const auto greenPixels = [&] {
+        const QImage suit = r.w->findChild<QLabel*>("imgSuit0")->pixmap().toImage();
+        int nGreen = 0;
+        for (int y = 0; y < suit.height(); ++y) {
+            for (int x = 0; x < suit.width(); ++x) {
+                const QColor c = suit.pixelColor(x, y);
+                nGreen += c.alpha() > 200 && c.green() > c.red() + 60 && c.green() > c.blue() + 60;
+            }
+        }
+        return nGreen;
+    };
+    QCOMPARE(greenPixels(), 0);
+    r.g.View.bFourColour = true;
+    r.w->ApplyViewOptions();
+    QVERIFY(greenPixels() > 20);
 }
 
 QTEST_MAIN(FCorvaneTest)
