@@ -4,6 +4,7 @@
 #include "dialogs/game_dialogs.hpp"
 #include "dialogs/game_over_dialog.hpp"
 #include "dialogs/hand_over_dialog.hpp"
+#include "dialogs/high_score_dialog.hpp"
 #include "dialogs/top_ten_dialog.hpp"
 #include "storage/db.hpp"
 #include "table/table_resources.hpp"
@@ -318,6 +319,10 @@ private slots:
         sounds.AnswerAfterFirst("CmdHighScore");
         RunHighScore(sounds.Player(), nullptr);
         QCOMPARE(sounds.Played, std::vector<Sound>{Sound::HighScore});
+        // Its button stands centred under the text.
+        const FHighScore dialog(sounds.Player());
+        QVERIFY(qAbs(Child<QWidget>(dialog, "CmdHighScore")->geometry().center().x() -
+                     Child<QWidget>(dialog, "lblHighScore0")->geometry().center().x()) <= 1);
     }
 };
 
