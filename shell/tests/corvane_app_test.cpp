@@ -1,9 +1,11 @@
 // The whole program in one process: start-up with its messages, the first user
 // dialog, Escape, closing with the settings saved, and the recovery that moves
 // to the program folder's database when the shared one disappears.
+#include "dialogs/folder_lists.hpp"
 #include "platform/sound_output.hpp"
 #include "shell/corvane_app.hpp"
 #include "table/table_resources.hpp"
+#include "table/table_view.hpp"
 #include "tests/support/qt_test_support.hpp"
 
 #include <algorithm>
@@ -102,7 +104,7 @@ private slots:
         QVERIFY(!fs::exists(p.Ini()));
     }
 
-    void losingTheSharedDatabaseAsksForTheUserAgainOnTheDefault() {
+    void losingOrMovingTheSharedDatabaseAsksForTheUserAgain() {
         ProgramFolder shared;
         Program p;
         p.WriteIni("db_path=" + shared.sApp + "\r\nsoundon=FALSE\r\nanimspd=0\r\n");
@@ -117,6 +119,18 @@ private slots:
         p.app.Window().mnuTopTen_Click();
         QTRY_COMPARE(p.Player(), QString("Eve"));
         QVERIFY(ReadText(p.Ini()).find("db_path=" + p.sApp) != std::string::npos);
+
+        // Moving to a folder with a database asks for the user again.
+        const ProgramFolder other;
+        ChooseNewUser("Flo");
+        WhenModal(
+            [&](QDialog& dialog) {
+                Child<FolderList>(dialog, "dirDBPath")->SetPath(QString::fromStdString(other.sApp));
+                Click(dialog, "cmdDBPath0");
+            },
+            QStringLiteral("FDBPath"));
+        p.app.Window().MenuItem("mnuDBPath")->trigger();
+        QTRY_COMPARE(p.Player(), QString("Flo"));
         p.app.Window().close();
     }
 
@@ -173,7 +187,8 @@ private slots:
         for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
             p.msg.Answers = {answer};
             const auto nBefore = p.msg.Shown.size();
-            QTest::keyClick(&w, Qt::Key_Escape);
+            // Pressed on the table, under the window: asked once.
+            QTest::keyClick(&w.Table(), Qt::Key_Escape);
             QTRY_COMPARE(p.msg.Shown.size(), nBefore + 1);
             QTRY_COMPARE(w.isVisible(), answer == MsgAnswer::No);
         }

@@ -76,6 +76,17 @@ private slots:
             QVERIFY2(pLabel->heightForWidth(pLabel->width()) <= pLabel->height(),
                      qPrintable(pLabel->objectName()));
         }
+        // Each heading stands over its text, edge to edge; the last two items' names
+        // stand left of their texts.
+        for (const auto& [nHeading, nText] : {std::pair{21, 20}, {22, 23}, {19, 18}}) {
+            QCOMPARE(pHelp->lblHelp(nHeading)->x(), pHelp->lblHelp(nText)->x());
+            QCOMPARE(pHelp->lblHelp(nHeading)->geometry().right(),
+                     pHelp->lblHelp(nText)->geometry().right());
+        }
+        QVERIFY(pHelp->lblHelp(16)->x() > pHelp->lblHelp(17)->geometry().right());
+        QCOMPARE(pHelp->lblHelp(14)->x(), pHelp->lblHelp(16)->x());
+        QCOMPARE(pHelp->lblHelp(15)->x(), pHelp->lblHelp(17)->x());
+        QVERIFY(pHelp->lblHelp(21)->font().underline() && !pHelp->lblHelp(24)->font().underline());
         Click(*pHelp, "cmdHelp");
         QVERIFY(!pHelp->isVisible());
     }
