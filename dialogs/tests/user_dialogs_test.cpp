@@ -294,6 +294,7 @@ private slots:
         auto* lst = Child<QListWidget>(dlg, "lstUser");
         QVERIFY(!Child<QLineEdit>(dlg, "txtUser0")->isEnabled());
         QVERIFY(!Child<QPushButton>(dlg, "cmdUser0")->isEnabled());
+        QVERIFY(!Child<QPushButton>(dlg, "cmdUser1")->isEnabled());
         QTest::mouseClick(lst->viewport(), Qt::LeftButton, {},
                           lst->visualItemRect(lst->item(1)).center());
         QCOMPARE(Text(dlg, "txtUser3"), QStringLiteral("Bob-R"));
@@ -331,7 +332,7 @@ private slots:
         Click(dlg, "cmdUser1");
         QCOMPARE(w.msg.Shown.at(4).sText, std::string("Do you wish to delete\r\nBob as a user?"));
         QVERIFY(w.StoredUsers().size() == 2 && lst->count() == 3);
-        QVERIFY(!Child<QLineEdit>(dlg, "txtUser0")->isEnabled());
+        QVERIFY(!Child<QLineEdit>(dlg, "txtUser0")->isEnabled() && !cmdDelete->isEnabled());
     }
 
     void editorRenamingTheCurrentUserUpdatesTheWindow() {
