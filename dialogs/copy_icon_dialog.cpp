@@ -50,6 +50,8 @@ FCopyIcon::FCopyIcon(MGlobal& g, std::function<void()> copyLink, QWidget* pParen
         pButton->setObjectName(QStringLiteral("cmdYesNo%1").arg(i));
         pButton->setAutoDefault(false);
         connect(pButton, &QPushButton::clicked, this, [this, i] { cmdYesNo_Click(i); });
+        // Enter takes the offer; Escape declines it.
+        pButton->setDefault(i == 0);
         pButtons->addWidget(pButton);
     }
     auto* pLayout = new QVBoxLayout(this);

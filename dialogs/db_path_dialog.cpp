@@ -96,6 +96,8 @@ FDBPath::FDBPath(MGlobal& g, MessageBoxes& msg, FileSystem& files, std::string s
         pButton->setObjectName(QStringLiteral("cmdDBPath%1").arg(i));
         pButton->setAutoDefault(false);
         connect(pButton, &QPushButton::clicked, this, [this, i] { cmdDBPath_Click(i); });
+        // Enter takes the chosen folder; Escape cancels.
+        pButton->setDefault(i == 0);
         pButtons->addWidget(pButton);
     }
     auto* cmdCopyDatabase =

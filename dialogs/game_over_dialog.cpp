@@ -87,6 +87,8 @@ FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 
             QString::fromLatin1(buttonCaptions[static_cast<std::size_t>(n)]),
             QRect(240 + n * (kButtonWidth + 60), kButtonTop, kButtonWidth, kButtonHeight));
         connect(pButton, &QPushButton::clicked, this, [this, n] { cmdYesNo_Click(n); });
+        // Enter plays again; Escape does nothing, as the game needs one of the answers.
+        pButton->setDefault(n == 0);
     }
 
     setFixedSize(TwipsToPixels(kClientWidth),

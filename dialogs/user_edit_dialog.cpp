@@ -54,6 +54,8 @@ FUserEdit::FUserEdit(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget*
         connect(cmdUser_[i], &QPushButton::clicked, this, [this, i] { cmdUser_Click(i); });
         pButtons->addWidget(cmdUser_[i]);
     }
+    // Enter saves the fields being edited; Escape closes.
+    cmdUser_[0]->setDefault(true);
     auto* pRight = new QVBoxLayout;
     pRight->addLayout(pGrid);
     pRight->addStretch();

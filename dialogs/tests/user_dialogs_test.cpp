@@ -1,21 +1,30 @@
 // The user dialog, the user editor, the statistics dialog and the
 // database-folder dialog, driven through their controls on a real database in a
 // scratch folder. Message boxes are recorded and answered.
+#include "dialogs/copy_icon_dialog.hpp"
 #include "dialogs/db_path_dialog.hpp"
 #include "dialogs/folder_lists.hpp"
+#include "dialogs/game_over_dialog.hpp"
+#include "dialogs/hand_over_dialog.hpp"
+#include "dialogs/high_score_dialog.hpp"
+#include "dialogs/top_ten_dialog.hpp"
 #include "dialogs/user_display.hpp"
 #include "dialogs/user_edit_dialog.hpp"
 #include "dialogs/user_name_dialog.hpp"
 #include "dialogs/user_stats_dialog.hpp"
 #include "dialogs/user_validation.hpp"
+#include "dialogs/view_options_dialog.hpp"
 #include "storage/db.hpp"
 #include "storage/settings.hpp"
 #include "table/table_resources.hpp"
 #include "tests/support/qt_test_support.hpp"
 
 #include <array>
+#include <memory>
+#include <set>
 
 #include <QAbstractBarSeries>
+#include <QApplication>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -25,6 +34,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace corvane;
@@ -402,6 +412,65 @@ private slots:
         QVERIFY(!Child<QChartView>(dlg, "chtHistory")->isVisible());
         Click(dlg, "cmdUserStats1");
         QVERIFY(!dlg.isVisible());
+    }
+
+    // Every dialog works without the mouse: Tab reaches each button, Enter presses
+    // the default one, and Escape closes all but the game-over dialog.
+    void everyDialogAnswersTheKeyboard() {
+        EditorWorld w;
+        const SoundPlayer quiet = [](Sound) {};
+        using Make = std::function<std::unique_ptr<QDialog>()>;
+        const std::tuple<const char*, Make, const char*, bool> cases[] = {
+            {"hand over", [&] { return std::make_unique<FHandOver>(w.g, quiet); }, "cmdOK", true},
+            {"game over",
+             [&] {
+                 return std::make_unique<FGameOver>(
+                     w.g, w.env, std::array<std::string, 4>{"150", "210", "240", "200"}, 0, nullptr,
+                     quiet);
+             },
+             "cmdYesNo0", false},
+            {"top ten", [&] { return std::make_unique<FTopTen>(w.g, w.env); }, "cmdTopTen0", true},
+            {"high score", [&] { return std::make_unique<FHighScore>(quiet); }, "CmdHighScore",
+             true},
+            {"user", [&] { return std::make_unique<FUserName>(w.g, w.env, w.display); },
+             "cmdUserName0", true},
+            {"user editor",
+             [&] {
+                 auto p = std::make_unique<FUserEdit>(w.g, w.env, w.display);
+                 Pick(*p, QStringLiteral("Bob"));
+                 return p;
+             },
+             "cmdUser0", true},
+            {"statistics", [&] { return std::make_unique<FUserStats>(w.g, w.env, w.display); },
+             "cmdUserStats1", true},
+            {"database folder",
+             [&] { return std::make_unique<FDBPath>(w.g, w.msg, w.files, w.sApp, nullptr); },
+             "cmdDBPath0", true},
+            {"shortcut offer", [&] { return std::make_unique<FCopyIcon>(w.g, nullptr); },
+             "cmdYesNo0", true},
+            {"view options", [&] { return std::make_unique<FViewOptions>(w.g); }, "cmdOK", true},
+        };
+        for (const auto& [sWhat, make, sDefault, bEscapeCloses] : cases) {
+            const auto pDialog = make();
+            QVERIFY2(ShowActive(*pDialog), sWhat);
+            std::set<QWidget*> reached;
+            for (int i = 0; i < 30; ++i) {
+                reached.insert(QApplication::focusWidget());
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            for (QPushButton* pButton : pDialog->findChildren<QPushButton*>()) {
+                QVERIFY2(reached.contains(pButton) || !pButton->isEnabled(),
+                         qPrintable(QString(sWhat) + " " + pButton->objectName()));
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY2(pDialog->isVisible() != bEscapeCloses, sWhat);
+
+            const auto pAgain = make();
+            QVERIFY(ShowActive(*pAgain));
+            QSignalSpy pressed(Child<QPushButton>(*pAgain, sDefault), &QPushButton::clicked);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QVERIFY2(pressed.count() == 1, sWhat);
+        }
     }
 
     void dbPathSwitchesOnlyToAFolderWithADatabase_data() {
