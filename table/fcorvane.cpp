@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <thread>
 
 #include <QAction>
@@ -407,19 +406,8 @@ void FCorvane::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int
     }
 }
 
-int FCorvane::RightStartPixels() const {
-    // The card enters from the right edge of the screen, wherever the window is.
-    const QScreen* pScreen = screen();
-    if (pScreen == nullptr) {
-        return TableView::kTableWidth / kTwipsPerPixel;
-    }
-    const QPoint edge(pScreen->geometry().right() + 1, 0);
-    const QPointF twips = table_->ToTwips(QPointF(table_->mapFromGlobal(edge)));
-    return static_cast<int>(std::lround(twips.x() / kTwipsPerPixel));
-}
-
 void FCorvane::FlyCard(int nSeat, int nCard) {
-    const std::vector<TwipsPoint> path = FlightPath(nSeat, nCard, RightStartPixels());
+    const std::vector<TwipsPoint> path = FlightPath(nSeat, nCard, TableView::kTableWidth);
     const long long nStepUs = FlightStepMicroseconds(m_g.lAnimSpeed);
     std::size_t nNext = 0;
     if (nStepUs > 0 && !path.empty()) {

@@ -149,7 +149,6 @@ private:
     void BuildMenus();
     QLabel* MakeLabel(const QString& sName, const QRect& twips, double fPoints);
     bool IsOurInput(QObject* pWatched) const;
-    int RightStartPixels() const;
     const QByteArray& Wave(int nResource);
 
     MGlobal& m_g;
