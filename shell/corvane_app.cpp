@@ -133,6 +133,8 @@ bool CorvaneApp::Form_Load() {
             g_.sDBPath = sAppPath_;
         }
 
+        // The key is ready by the time the user dialog opens the database.
+        DeriveKeyAhead(g_, env_);
         StoreTickCount(g_.lSeed, clock_.TickCount());
         BuildMenus();
         window_->SetBackground(100);
