@@ -87,8 +87,8 @@ FCorvane::FCorvane(MGlobal& g, GameHost& host, SoundOutput& sound, MessageBoxes&
         InitTableResources();
     }
     setObjectName(QStringLiteral("FCorvane"));
+    // The program's icon is the application's, rendered once at start.
     setWindowTitle(Q(m_g.sTitle));
-    setWindowIcon(ProgramIcon());
 
     table_ = new TableView(this);
     setCentralWidget(table_);

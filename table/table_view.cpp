@@ -82,6 +82,8 @@ void TableView::ClearCards() {
 
 void TableView::AddCard(int x, int y, int nCard) {
     drawings_.push_back({x, y, nCard});
+    // A face is drawn the first time its card is laid, here rather than while painting.
+    faces_.Face(nCard, faceSize_, fPreparedDpr_);
     // Only the new card's box needs painting; one pixel more for the rounding.
     update(WidgetRect(QRectF(x, y, kCardWidth, kCardHeight)).adjusted(-1, -1, 1, 1));
 }
@@ -118,7 +120,10 @@ void TableView::SetPicture(QWidget* pWidget, PictureRole role, int nResource) {
     } else {
         *it = key;
     }
-    RenderPicture(key);
+    // Before the first layout the label has no size yet: the layout renders it.
+    if (!tableRect_.isEmpty()) {
+        RenderPicture(key);
+    }
 }
 
 void TableView::ClearPicture(QWidget* pWidget) {
@@ -175,7 +180,11 @@ void TableView::PrepareArt() {
         const QImage image = background_.toImage();
         margin_ = image.pixelColor(1, image.height() / 2).darker(140);
     }
-    faces_.Prepare(CardFaces::SizeFor(xf_, QRectF(0, 0, kCardWidth, kCardHeight)), dpr);
+    // Only the faces on the table now; the others when their card is first laid.
+    faceSize_ = CardFaces::SizeFor(xf_, QRectF(0, 0, kCardWidth, kCardHeight));
+    for (const CardDrawing& d : drawings_) {
+        faces_.Face(d.nCard, faceSize_, dpr);
+    }
 }
 
 void TableView::resizeEvent(QResizeEvent* pEvent) {

@@ -126,6 +126,7 @@ private:
     QTransform xf_;
     QRect tableRect_; // the table in widget coordinates
     qreal fPreparedDpr_ = 0.0;
+    QSize faceSize_; // of a card under the current transform
     QPoint pressPos_;
     bool bLeftPressed_ = false;
     bool bScreenHooked_ = false;
