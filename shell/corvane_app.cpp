@@ -133,12 +133,12 @@ bool CorvaneApp::Form_Load() {
             g_.sDBPath = sAppPath_;
         }
 
-        // The key is ready by the time the user dialog opens the database.
-        DeriveKeyAhead(g_, env_);
         StoreTickCount(g_.lSeed, clock_.TickCount());
         BuildMenus();
         window_->SetBackground(100);
         window_->ShowAtStart(g_.bSmallScreen);
+        // The key is derived while the table is drawn, ready for the user dialog.
+        DeriveKeyAhead(g_, env_);
         return true;
     } catch (const std::exception& e) {
         msg_.Beep();

@@ -44,6 +44,14 @@ TableView::TableView(QWidget* pParent) : QWidget(pParent) {
     setMinimumSize(kTableWidth / 45, kTableHeight / 45);
     // The design scale until the first resize.
     xf_ = QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+    // The background takes longest to draw: a worker draws it for the design
+    // size while the window is being built, ready for the first layout.
+    const QSize design = WidgetRect(QRectF(0, 0, kTableWidth, kTableHeight)).size();
+    const qreal dpr = Dpr();
+    backgroundAhead_ = {nBackground_, design, dpr,
+                        std::async(std::launch::async, [nBitmap = nBackground_, design, dpr] {
+                            return PictureImage(PictureRole::Background, nBitmap, design, dpr);
+                        })};
 }
 
 TableView::~TableView() {
@@ -174,12 +182,23 @@ void TableView::PrepareArt() {
     if (tableRect_.isEmpty()) {
         return;
     }
-    background_ = Picture(PictureRole::Background, nBackground_, tableRect_.size(), dpr);
-    if (!background_.isNull()) {
+    QImage image;
+    if (backgroundAhead_.image.valid()) {
+        QImage ahead = backgroundAhead_.image.get();
+        if (backgroundAhead_.nBitmap == nBackground_ &&
+            backgroundAhead_.size == tableRect_.size() &&
+            qFuzzyCompare(backgroundAhead_.dpr, dpr)) {
+            image = std::move(ahead);
+        }
+    }
+    if (image.isNull()) {
+        image = PictureImage(PictureRole::Background, nBackground_, tableRect_.size(), dpr);
+    }
+    if (!image.isNull()) {
         // The margins continue the surface's edge, a little darker.
-        const QImage image = background_.toImage();
         margin_ = image.pixelColor(1, image.height() / 2).darker(140);
     }
+    background_ = QPixmap::fromImage(std::move(image));
     // Only the faces on the table now; the others when their card is first laid.
     faceSize_ = CardFaces::SizeFor(xf_, QRectF(0, 0, kCardWidth, kCardHeight));
     for (const CardDrawing& d : drawings_) {

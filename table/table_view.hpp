@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <vector>
 
 #include <QColor>
@@ -108,6 +109,13 @@ private:
         PictureRole role;
         int nResource;
     };
+    // A background being drawn on a worker, for the size and ratio it was started with.
+    struct BackgroundAhead {
+        int nBitmap = 0;
+        QSize size;
+        qreal dpr = 0.0;
+        std::future<QImage> image;
+    };
 
     void PlaceOne(const Placement& p);
     void Relayout();
@@ -122,6 +130,7 @@ private:
     std::array<std::uint32_t, 4> fills_{};
     int nBackground_ = 100;
     QPixmap background_;
+    BackgroundAhead backgroundAhead_;
     QColor margin_{0x20, 0x20, 0x20};
     QTransform xf_;
     QRect tableRect_; // the table in widget coordinates
