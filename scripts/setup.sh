@@ -5,13 +5,14 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
+  qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
   libgl-dev libxkbcommon-dev
   libsqlcipher-dev sqlcipher libssl-dev
   libpulse-dev pulseaudio
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth xdotool x11-utils
+  dbus at-spi2-core python3-pyatspi
   clang clang-format clang-tidy
   desktop-file-utils imagemagick
 )

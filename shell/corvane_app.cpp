@@ -8,12 +8,14 @@
 #include "dialogs/user_edit_dialog.hpp"
 #include "dialogs/user_name_dialog.hpp"
 #include "dialogs/user_stats_dialog.hpp"
+#include "dialogs/view_options_dialog.hpp"
 #include "engine/game.hpp"
 #include "shell/about_dialog.hpp"
 #include "shell/desktop_shortcut.hpp"
 #include "shell/help_panel.hpp"
 #include "shell/info_dialogs.hpp"
 #include "storage/settings.hpp"
+#include "storage/view_settings.hpp"
 #include "table/table_view.hpp"
 
 #include <cstdlib>
@@ -133,6 +135,8 @@ bool CorvaneApp::Form_Load() {
             g_.sDBPath = sAppPath_;
         }
 
+        g_.View = LoadViewOptions(sAppPath_, files_);
+        window_->ApplyViewOptions();
         StoreTickCount(g_.lSeed, clock_.TickCount());
         BuildMenus();
         window_->SetBackground(100);
@@ -234,6 +238,8 @@ void CorvaneApp::BuildMenus() {
     if (QMenu* pOptions = w.Menu("mnuOptionHdr")) {
         pOptions->addAction(item("&Database Path...", "mnuDBPath", QKeySequence("F8"),
                                  [this] { mnuDBPath_Click(); }));
+        pOptions->addAction(
+            item("&View Options...", "mnuView", QKeySequence(), [this] { mnuView_Click(); }));
     }
     QMenu* pHelp = w.AddMenu("&Help", "mnuHelpH");
     pHelp->addAction(
@@ -280,7 +286,8 @@ std::optional<std::string> CorvaneApp::ShowGameOver() {
         }
     }
     return RunGameOver(
-        g_, env_, asFunds, [this](const std::string& s) { window_->SetWinnings(s); },
+        g_, env_, asFunds, window_->GetGame().State().nLevel,
+        [this](const std::string& s) { window_->SetWinnings(s); },
         [this](const std::string& s) { PlaySound(s); }, window_.get());
 }
 
@@ -360,7 +367,7 @@ void CorvaneApp::mnuUser_Click(int nIndex) {
 }
 
 void CorvaneApp::mnuWinnings_Click() {
-    FUserStats dlg(g_, msg_, *this, window_.get());
+    FUserStats dlg(g_, env_, *this, window_.get());
     dlg.exec();
 }
 
@@ -380,6 +387,15 @@ void CorvaneApp::mnuDBPath_Click() {
     window_->update();
     if (dlg.Answer() == std::optional<std::string>("X")) {
         window_->GetGame().ChangeUser(true);
+    }
+}
+
+void CorvaneApp::mnuView_Click() {
+    FViewOptions dlg(g_, window_.get());
+    if (dlg.exec() == QDialog::Accepted) {
+        // A file that cannot be written costs only the choices' next start.
+        SaveViewOptions(g_.View, sAppPath_, files_);
+        window_->ApplyViewOptions();
     }
 }
 

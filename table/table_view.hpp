@@ -63,7 +63,20 @@ public:
     // The retained drawings.
     void ClearCards();
     void AddCard(int x, int y, int nCard);
+    // Moves the last drawing: a flight that leaves no trail.
+    void ReplaceLastCard(int x, int y, int nCard);
     const std::vector<CardDrawing>& Drawings() const { return drawings_; }
+
+    // How far a marked card of the hand stands above its place, in twips.
+    static constexpr int kPlayableLift = 150;
+    static constexpr int kHighlightLift = 300;
+    // Cards of the user's hand drawn lifted (one bit per card number), and the
+    // card of the keyboard highlight (-1 for none), drawn higher with a ring.
+    void SetHandMarks(std::uint64_t nLifted, int nHighlight);
+    std::uint64_t LiftedCards() const { return nLifted_; }
+    int HighlightedCard() const { return nHighlight_; }
+    // How the card faces are drawn.
+    void SetFaceStyle(const FaceStyle& style);
 
     void SetBackground(int nBitmap);
     int Background() const { return nBackground_; }
@@ -117,6 +130,8 @@ private:
         std::future<QImage> image;
     };
 
+    int LiftOf(int nCard) const;
+    void PaintHighlightRing(QPainter& painter, std::size_t nIndex) const;
     void PlaceOne(const Placement& p);
     void Relayout();
     void PrepareArt();
@@ -128,6 +143,8 @@ private:
     std::vector<Placement> placed_;
     std::vector<PictureKey> pictures_;
     std::array<std::uint32_t, 4> fills_{};
+    std::uint64_t nLifted_ = 0;
+    int nHighlight_ = -1;
     int nBackground_ = 100;
     QPixmap background_;
     BackgroundAhead backgroundAhead_;

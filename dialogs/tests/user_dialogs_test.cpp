@@ -1,7 +1,6 @@
 // The user dialog, the user editor, the statistics dialog, the database-folder
 // dialog and the shortcut offer, driven through their controls on a real
 // database in a scratch folder. Message boxes are recorded and answered.
-#include "user_dialog_test_support.hpp"
 #include "dialogs/copy_icon_dialog.hpp"
 #include "dialogs/db_path_dialog.hpp"
 #include "dialogs/folder_lists.hpp"
@@ -12,15 +11,21 @@
 #include "storage/db.hpp"
 #include "storage/settings.hpp"
 #include "table/table_resources.hpp"
+#include "user_dialog_test_support.hpp"
 
 #include <algorithm>
 
+#include <QAbstractBarSeries>
 #include <QApplication>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -117,6 +122,7 @@ private slots:
     // FUserStats
     void statsShowTotalsAndTruncatedAverage();
     void statsResetAsksAndClearsInMemoryOnly();
+    void statsChartShowsTheLastHundredGames();
 
     // FDBPath
     void dbPathShowsBothPathsInLowerCase();
@@ -752,7 +758,7 @@ void UserDialogsTest::statsShowTotalsAndTruncatedAverage() {
     w.g.sUserName = " Anna ";
     w.g.nWinnings = -45;
     w.g.nNumGames = 2;
-    FUserStats dlg(w.g, w.msg, w.display);
+    FUserStats dlg(w.g, w.env, w.display);
     dlg.show();
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Anna's Statistics..."));
     QCOMPARE(Text(dlg, "lblStats0"), QStringLiteral("$-45"));
@@ -763,9 +769,41 @@ void UserDialogsTest::statsShowTotalsAndTruncatedAverage() {
 
     w.g.nWinnings = 350;
     w.g.nNumGames = 0;
-    FUserStats none(w.g, w.msg, w.display);
+    FUserStats none(w.g, w.env, w.display);
     QCOMPARE(Text(none, "lblStats2"), QStringLiteral("$0"));
     QCOMPARE(Text(none, "lblStats0"), QStringLiteral("$350"));
+    // No games: a line of text instead of an empty chart.
+    none.show();
+    QVERIFY(!Child<QChartView>(none, "chtHistory")->isVisible());
+    QVERIFY(!Text(none, "lblHistory").isEmpty());
+}
+
+void UserDialogsTest::statsChartShowsTheLastHundredGames() {
+    World w;
+    w.AddUser(3, "Anna", "Easy", 120, 500);
+    w.g.nUserID = 3;
+    w.g.nNumGames = 120;
+    w.g.nWinnings = 500;
+    for (int i = 0; i < 120; ++i) {
+        game_over::SaveUserData(w.g, w.env,
+                                {1 + i / 50, static_cast<std::int16_t>(150 + i), false});
+    }
+    FUserStats dlg(w.g, w.env, w.display);
+    dlg.show();
+    QVERIFY(!Child<QLabel>(dlg, "lblHistory")->isVisible());
+    const QChart* pChart = Child<QChartView>(dlg, "chtHistory")->chart();
+    const auto* pTotal = qobject_cast<QLineSeries*>(pChart->series().at(1));
+    const auto* pBars = qobject_cast<QAbstractBarSeries*>(pChart->series().at(0));
+    QCOMPARE(pTotal->count(), 100);
+    QCOMPARE(pBars->barSets().at(0)->count(), 100);
+    // The newest game is last, and the running total ends at the total shown.
+    QCOMPARE(pBars->barSets().at(0)->at(99), 69.0);
+    QCOMPARE(pTotal->at(99).y(), 500.0);
+
+    w.msg.Answers = {MsgAnswer::Yes};
+    Click(dlg, "cmdUserStats0");
+    QVERIFY(!Child<QChartView>(dlg, "chtHistory")->isVisible());
+    QVERIFY(Child<QLabel>(dlg, "lblHistory")->isVisible());
 }
 
 void UserDialogsTest::statsResetAsksAndClearsInMemoryOnly() {
@@ -775,7 +813,7 @@ void UserDialogsTest::statsResetAsksAndClearsInMemoryOnly() {
     w.g.nUserID = 3;
     w.g.nWinnings = 220;
     w.g.nNumGames = 4;
-    FUserStats dlg(w.g, w.msg, w.display);
+    FUserStats dlg(w.g, w.env, w.display);
     dlg.show();
     w.msg.Answers = {MsgAnswer::No, MsgAnswer::Yes};
     Click(dlg, "cmdUserStats0");

@@ -22,22 +22,7 @@ xd_install
 xd_start_x
 xd_start_program
 
-# The user dialog: a new user and three opponents, all called Ann.
-dlg=$(xd_wait_window '^The Game of Corvane$' 30) || xd_fail "the user dialog did not appear"
-xd_setup_main
-xd_log "user dialog $dlg: new user Ann against Ann, Ann and Ann"
-xdotool windowfocus "$dlg"
-sleep 0.2
-xdotool key ctrl+a
-xdotool type --delay 30 Ann
-for _ in 1 2 3; do
-    xdotool key Tab
-    sleep 0.1
-    xdotool key ctrl+a
-    xdotool type --delay 30 Ann
-done
-xdotool key Return
-xd_wait_gone "$dlg" 10 || xd_fail "the user dialog did not close after OK"
+xd_choose_user_ann
 
 # A whole game. Every other dialog on the screen is a failure.
 deadline=$((SECONDS + 450))
@@ -155,6 +140,9 @@ fi
 # The user's funds are at most the leader's, the top-ten score.
 [ $((winnings + 200)) -le "$score" ] ||
     xd_fail "winnings $winnings mean final funds $((winnings + 200)), above the winning score $score"
+games=$(query "SELECT 'ROW', userid, level, funds, won FROM history;")
+[ "$games" = "$db_id|1|$((winnings + 200))|1" ] ||
+    xd_fail "the history holds \"$games\", not Ann's one game won at Level 1"
 players=$(query "SELECT 'ROW', count(*), sum(name = 'Ann'), max(funds) FROM player;")
 [ "$players" = "4|4|$score" ] || xd_fail "the standings table holds \"$players\", not four Anns led by $score"
 

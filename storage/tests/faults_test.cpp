@@ -59,6 +59,9 @@ protected:
     // name with SQLite's number, and the program must end.
     void ExpectUnopenable(const std::string& sFile) {
         const std::string sBefore = ReadBytes(sFile);
+        // The chart only goes without; the recovery is left to the next save.
+        EXPECT_FALSE(user_stats::LoadHistory(g_, env_, 10));
+        EXPECT_FALSE(g_.bDBError);
         TopTenList list{};
         main_window::TopTenLoad(g_, env_, list);
         ExpectOneMessage("26: file is encrypted or is not a database", "TopTenLoad");
@@ -103,7 +106,7 @@ TEST_F(FaultsTest, MissingFileInTheProgramFolderIsFatal) {
     std::filesystem::remove(DatabaseFileName(sApp_));
     // Other letter case and blanks round it still count as the program's folder.
     g_.sDBPath = "  " + UpperCase(sApp_) + " ";
-    game_over::SaveUserData(g_, env_);
+    EXPECT_FALSE(game_over::SaveUserData(g_, env_, {}));
     ExpectOneMessage("Cannot locate the current database...\r\n" +
                          UpperCase(DatabaseFileName(g_.sDBPath)) + "!\r\n\r\nClosing Corvane",
                      "Fatal Error");
