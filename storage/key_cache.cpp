@@ -46,10 +46,8 @@ KeyCache::~KeyCache() {
     }
 }
 
-KeyCache::KeyCache(const KeyCache& other) : bEnabled_(other.bEnabled_) {
-    const std::lock_guard lock(other.m_);
-    nDerivations_ = other.nDerivations_;
-    keys_ = other.keys_;
+KeyCache::KeyCache(const KeyCache& other) : KeyCache(other.Enabled()) {
+    *this = other;
 }
 
 KeyCache& KeyCache::operator=(const KeyCache& other) {
