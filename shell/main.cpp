@@ -4,9 +4,11 @@
 #include "table/table_resources.hpp"
 
 #include <cstdlib>
-#include <thread>
+#include <memory>
+#include <vector>
 
 #include <QApplication>
+#include <QThread>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,14 +20,14 @@ int main(int argc, char* argv[]) {
     }
     // The icon is not needed for the table to come up: a worker draws it
     // meanwhile, and every window has it from the moment it is set.
-    const std::jthread iconWorker([&app] {
-        auto images = corvane::ProgramIconImages();
-        QMetaObject::invokeMethod(
-            &app,
-            [images = std::move(images)] {
-                QApplication::setWindowIcon(corvane::ProgramIcon(images));
-            },
-            Qt::QueuedConnection);
+    std::vector<QImage> iconImages;
+    const std::unique_ptr<QThread> iconWorker(
+        QThread::create([&iconImages] { iconImages = corvane::ProgramIconImages(); }));
+    QObject::connect(iconWorker.get(), &QThread::finished, &app, [&iconImages] {
+        QApplication::setWindowIcon(corvane::ProgramIcon(iconImages));
     });
-    return QApplication::exec();
+    iconWorker->start();
+    const int nResult = QApplication::exec();
+    iconWorker->wait();
+    return nResult;
 }
