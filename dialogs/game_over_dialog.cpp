@@ -51,6 +51,9 @@ FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 
     setObjectName(QStringLiteral("FGameOver"));
     setWindowTitle(QStringLiteral("Corvane - Game Over"));
     setFont(DesignFont(8));
+    // Only the three buttons close it, so the frame offers no close button.
+    setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) &
+                   ~Qt::WindowCloseButtonHint);
 
     const std::array<const char*, 4> placeCaptions = {
         "Winner:", "2nd Place:", "3rd Place:", "4th Place:"};
@@ -131,7 +134,8 @@ void FGameOver::showEvent(QShowEvent* pEvent) {
     if (g_.bDBError) {
         // Nothing to show after a database failure: leave at once, unanswered,
         // and let the caller recover.
-        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { done(QDialog::Rejected); }, Qt::QueuedConnection);
         return;
     }
     if (!bDone && !tmrScore.isActive()) {

@@ -30,11 +30,14 @@ public:
               SoundPlayer playSound, QWidget* pParent = nullptr);
 
     // "YES", "NO" or "CHANGE" from the three buttons; nothing when the dialog
-    // was closed another way or closed itself after a database failure.
+    // closed itself after a database failure. Escape and the frame's close
+    // button do nothing: the game waits for one of the three answers.
     const std::optional<std::string>& Answer() const { return sAnswer_; }
 
     // Whether the standings were read from the database and are shown.
     bool HasStandings() const { return bStandings_; }
+
+    void reject() override {}
 
 protected:
     void showEvent(QShowEvent* pEvent) override;

@@ -15,6 +15,7 @@ packages=(
   dbus at-spi2-core python3-pyatspi
   clang clang-format clang-tidy
   desktop-file-utils imagemagick
+  g++-mingw-w64-x86-64
 )
 
 missing=()

@@ -214,7 +214,7 @@ std::optional<Date> ParseDate(const std::string& s) {
 
 void IsValidPath(MGlobal& g, StorageEnv& env, std::int32_t nErrNum, const std::string& sErrDesc,
                  const std::string& sProc) {
-    const bool bAppPath = UpperCase(TrimBlanks(g.sDBPath)) == UpperCase(TrimBlanks(env.sAppPath));
+    const bool bAppPath = SamePath(TrimBlanks(g.sDBPath), TrimBlanks(env.sAppPath));
     const std::string sFile = DatabaseFileName(g.sDBPath);
     g.bUseDefaultDB = false;
     if (env.files.FileExists(sFile)) {
@@ -222,7 +222,7 @@ void IsValidPath(MGlobal& g, StorageEnv& env, std::int32_t nErrNum, const std::s
         return;
     }
     const std::string sNotFound =
-        std::string("Cannot locate the current database...") + kCrLf + UpperCase(sFile) + "!";
+        std::string("Cannot locate the current database...") + kCrLf + PathUpperCase(sFile) + "!";
     if (bAppPath) {
         env.msg.Show(sNotFound + kCrLf + kCrLf + "Closing Corvane", "Fatal Error",
                      MsgIcon::Exclamation);
@@ -234,7 +234,7 @@ void IsValidPath(MGlobal& g, StorageEnv& env, std::int32_t nErrNum, const std::s
         return;
     }
     env.msg.Show(sNotFound + kCrLf + kCrLf + "or the default database..." + kCrLf +
-                     UpperCase(sDefault),
+                     PathUpperCase(sDefault),
                  sProc, MsgIcon::Exclamation);
     env.msg.Show(std::string("Corvane cannot operate unless it has") + kCrLf +
                      "access to the database file CORVANE.MDB!" + kCrLf + kCrLf +
