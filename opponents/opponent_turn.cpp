@@ -19,7 +19,7 @@ int IndexOf(const std::vector<int>& Cards, int nCard) {
 void Opponents::PlayerTurn(Game& game, int nSeat) {
     GameState& s = game.State();
     MGlobal& g = game.Globals();
-    GamePort& port = game.Port();
+    TablePort& port = game.Table();
     std::vector<int>& hand = s.Hand(nSeat);
 
     game.SetPlayerFill(nSeat, kMarkerMoving);
@@ -32,7 +32,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
         if (j >= 0) {
             port.FlyCard(nSeat, kSevenOfHearts);
             game.LayCard(nSeat, j);
-            port.PlaySoundRes("OTH_PLAYERS");
+            port.PlaySoundRes(Sound::OtherPlayers);
             s.bSevenHeartsPlayed = true;
         }
     } else {
@@ -44,7 +44,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
             game.PayThePot(nSeat);
             return;
         }
-        const RandomSource rnd{g.lSeed, port};
+        const RandomSource rnd{g.lSeed, game.GameClock()};
         int nCard = 0;
         switch (g.nSkillLevel) {
         case 2:
@@ -59,7 +59,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
         }
         port.FlyCard(nSeat, nCard);
         game.LayCard(nSeat, IndexOf(hand, nCard));
-        port.PlaySoundRes("OTH_PLAYERS");
+        port.PlaySoundRes(Sound::OtherPlayers);
     }
 
     game.Pause();

@@ -19,7 +19,7 @@ using corvane::testing::SeatStrategy;
 
 constexpr const char* kUsage =
     "usage: corvane-sim [--games N] [--seed S] [--seats L,T,R,U] [--user NAME] [--level NAME]\n"
-    "                   [--rotate]\n"
+    "                   [--rotate] [--digest]\n"
     "  --games N     games to play (default 1000)\n"
     "  --seed S      seed of the deals and of every random choice (default 1)\n"
     "  --seats ...   strategies of the left, top, right and user seats, each Easy, Medium or\n"
@@ -28,7 +28,8 @@ constexpr const char* kUsage =
     "  --user NAME   the user's strategy alone\n"
     "  --level NAME  the three opponents' level alone\n"
     "  --rotate      play the games once more with the four strategies moved round the\n"
-    "                table, so that each strategy sits in every seat\n";
+    "                table, so that each strategy sits in every seat\n"
+    "  --digest      also print a fingerprint of every hand's outcome\n";
 
 constexpr std::array<const char*, 4> kSeatNames{"left", "top", "right", "user"};
 
@@ -50,7 +51,8 @@ bool ParseSeats(const std::string& sList, std::array<SeatStrategy, 4>& seats) {
     return i == 4;
 }
 
-void PrintTally(const std::array<SeatStrategy, 4>& seats, const Tally& t, double dSeconds) {
+void PrintTally(const std::array<SeatStrategy, 4>& seats, const Tally& t, double dSeconds,
+                bool bDigest) {
     std::printf("games %lld  hands %lld  time %.3f s  hands/s %.0f\n", t.nGames, t.nHands, dSeconds,
                 dSeconds > 0 ? static_cast<double>(t.nHands) / dSeconds : 0.0);
     std::printf("%-6s %-8s %12s %12s %16s\n", "seat", "strategy", "game wins", "hand wins",
@@ -66,6 +68,9 @@ void PrintTally(const std::array<SeatStrategy, 4>& seats, const Tally& t, double
     }
     std::printf("conservation: %s (funds plus pot $800 at the end of %lld games)\n",
                 t.nConservationFailures == 0 ? "ok" : "BROKEN", t.nGames);
+    if (bDigest) {
+        std::printf("digest: %016llx\n", static_cast<unsigned long long>(t.nDigest));
+    }
 }
 
 } // namespace
@@ -74,6 +79,7 @@ int main(int argc, char** argv) {
     long long nGames = 1000;
     std::uint64_t nSeed = 1;
     bool bRotate = false;
+    bool bDigest = false;
     std::array<SeatStrategy, 4> seats{SeatStrategy::Easy, SeatStrategy::Easy, SeatStrategy::Easy,
                                       SeatStrategy::Hard};
     const std::span<char*> argList(argv, static_cast<std::size_t>(argc));
@@ -87,6 +93,8 @@ int main(int argc, char** argv) {
         }
         if (a == "--rotate") {
             bRotate = true;
+        } else if (a == "--digest") {
+            bDigest = true;
         } else if (a == "--games" && bHasValue) {
             nGames = std::strtoll(args[++i].c_str(), nullptr, 10);
         } else if (a == "--seed" && bHasValue) {
@@ -144,7 +152,7 @@ int main(int argc, char** argv) {
         if (r > 0) {
             std::printf("\n");
         }
-        PrintTally(table, t, elapsed.count());
+        PrintTally(table, t, elapsed.count(), bDigest);
         if (t.nConservationFailures != 0) {
             return 1;
         }

@@ -7,6 +7,7 @@
 // Set QT_SCALE_FACTOR=2 to measure at a device pixel ratio of 2, and
 // QT_QPA_PLATFORM=xcb (with DISPLAY) to paint through a real X server.
 #include "engine/cards.hpp"
+#include "engine/testing/null_ports.hpp"
 #include "platform/fake_platform.hpp"
 #include "platform/pulse_sound_output.hpp"
 #include "table/fanimate.hpp"
@@ -34,17 +35,9 @@ using namespace corvane;
 
 namespace {
 
-class QuietHost final : public GameHost {
+class QuietHost final : public testing::NullProgramPort {
 public:
-    void ShowHandOver() override {}
-    std::optional<std::string> ShowGameOver() override { return std::string("YES"); }
-    void ShowHighScore() override {}
-    void ShowTopTen() override {}
-    std::optional<std::string> ShowUserName(const std::string&) override { return "O"; }
-    void SaveSettings(bool) override {}
-    void TopTenLoad() override {}
-    void TopTenSave() override {}
-    void HandleDBError() override {}
+    DialogAnswer ShowGameOver() override { return DialogAnswer::Yes; }
 };
 
 // Silent while the flights are timed; the real output for the idle figure with sound on.
@@ -257,9 +250,7 @@ int main(int argc, char** argv) {
 
     if (!sScreenshot.isEmpty()) {
         w.Table().grab().save(sScreenshot + "/table.png");
-        g.sMessage = "CANPLAY1";
-        g.sMessageCard = GetCardName(22);
-        FMessage hint(g, &w);
+        FMessage hint(Hint::CanPlayOne, 22, &w);
         hint.grab().save(sScreenshot + "/fmessage.png");
         g.lAnimSpeed = 80000;
         FAnimate speed(g, &w);

@@ -44,11 +44,10 @@ TEST(HoverTest, UserCornerAndOuterBorderPlayNothing) {
 }
 
 TEST(HoverTest, SoundNamesAndStoredPosition) {
-    EXPECT_EQ(HoverSoundName(HoverZone::Pot), "OVERPOT");
-    EXPECT_EQ(HoverSoundName(HoverZone::Seat0), "OVERPLAYER1");
-    EXPECT_EQ(HoverSoundName(HoverZone::Seat1), "OVERPLAYER2");
-    EXPECT_EQ(HoverSoundName(HoverZone::Seat2), "OVERPLAYER3");
-    EXPECT_TRUE(HoverSoundName(HoverZone::None).empty());
+    EXPECT_EQ(HoverSound(HoverZone::Pot), Sound::OverPot);
+    EXPECT_EQ(HoverSound(HoverZone::Seat0), Sound::OverPlayer1);
+    EXPECT_EQ(HoverSound(HoverZone::Seat1), Sound::OverPlayer2);
+    EXPECT_EQ(HoverSound(HoverZone::Seat2), Sound::OverPlayer3);
     EXPECT_EQ(RoundHalfEven(1815.5), 1816);
     EXPECT_EQ(RoundHalfEven(1814.5), 1814);
     EXPECT_EQ(RoundHalfEven(-0.5), 0);
