@@ -54,17 +54,6 @@ TEST(Cards, RemoveCardKeepsTheLastElement) {
     EXPECT_THAT(five, ElementsAre(2, 3, 4));
 }
 
-TEST(Cards, RowEndsInSuitOrder) {
-    // Clubs Six to Eight, Hearts Seven, Spades Seven to Nine.
-    const RowEnds ends = CollectRowEnds(CardMask({20, 24, 28, 26, 27, 31, 35}));
-    ASSERT_EQ(ends.nLow, 3);
-    ASSERT_EQ(ends.nHigh, 3);
-    EXPECT_THAT(ends.Low, ElementsAre(20, 26, 27, 0));
-    EXPECT_THAT(ends.High, ElementsAre(35, 26, 28, 0));
-    const RowEnds none = CollectRowEnds(0);
-    EXPECT_EQ(none.nLow + none.nHigh, 0);
-}
-
 TEST(Cards, PlacesOnTheTable) {
     EXPECT_EQ(GetCardLeft(26), 6480);
     EXPECT_EQ(GetCardTop(26), 1560);

@@ -67,8 +67,8 @@ TEST_F(HandTest, OpponentWinsAndTheOthersPayPerCard) {
     S().nPot = 20;
     S().nCardsLeft = {2, 3, 1, 4};
     S().bSevenHeartsPlayed = true;
-    S().RightHand = {40};
-    S().UserHand = {1, 5, 9, 13};
+    S().SetHand(2, {40});
+    S().SetHand(3, {1, 5, 9, 13});
     opponents.onTurn = [](Game& gm, int nSeat) {
         if (nSeat == 2) {
             gm.LayCard(2, 0);
@@ -95,7 +95,7 @@ TEST_F(HandTest, LeftOpponentsLastCardEndsTheRoundAtOnce) {
     S().nFunds = {195, 195, 195, 195};
     S().nPot = 20;
     S().nCardsLeft = {1, 2, 3, 4};
-    S().LeftHand = {40};
+    S().SetHand(0, {40});
     opponents.onTurn = [](Game& gm, int nSeat) { gm.LayCard(nSeat, 0); };
     game.PlayCards();
     EXPECT_THAT(opponents.Seats, ElementsAre(0)) << "top and right do not move";
@@ -107,7 +107,7 @@ TEST_F(HandTest, FourthHandEndsTheGameWithoutTheStandings) {
     S().nFunds = {100, 100, 100, 100};
     S().nCardsLeft = {1, 5, 5, 5};
     S().nHand = 3;
-    S().LeftHand = {40};
+    S().SetHand(0, {40});
     opponents.onTurn = [](Game& gm, int nSeat) { gm.LayCard(nSeat, 0); };
     game.PlayCards();
     EXPECT_TRUE(S().bGameOver);
@@ -119,7 +119,7 @@ TEST_F(HandTest, SeatBelowOneDollarStillSeesTheStandingsBeforeTheGameEnds) {
     S().nFunds = {100, 100, 100, 25};
     S().nCardsLeft = {1, 5, 5, 5};
     S().nHand = 1;
-    S().LeftHand = {40};
+    S().SetHand(0, {40});
     opponents.onTurn = [](Game& gm, int nSeat) { gm.LayCard(nSeat, 0); };
     game.PlayCards();
     EXPECT_EQ(S().nFunds[3], 0);

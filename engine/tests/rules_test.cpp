@@ -44,7 +44,7 @@ TEST_F(RulesTest, CardsPlayedSortsDescending) {
 }
 
 TEST_F(RulesTest, HitTestOnTheFannedHand) {
-    S().UserHand.assign(13, 0);
+    S().SetHand(3, std::vector<int>(13, 0));
     S().nHandLeft = 2000;
     S().nHandTop = 5100;
     S().nCardSpacing = 360;
@@ -62,19 +62,19 @@ TEST_F(RulesTest, HitTestOnTheFannedHand) {
     EXPECT_EQ(game.HitTestHand(3000, 6531), -1);
     EXPECT_EQ(game.HitTestHand(3000, 5099), -1);
 
-    S().UserHand.assign(1, 0);
+    S().SetHand(3, std::vector<int>(1, 0));
     EXPECT_EQ(game.HitTestHand(2000, 5100), 0);
     EXPECT_EQ(game.HitTestHand(3070, 6530), 0);
     EXPECT_EQ(game.HitTestHand(3071, 6530), -1);
 }
 
 TEST_F(RulesTest, HandIsCentredOnTheTable) {
-    S().UserHand.assign(13, 0);
+    S().SetHand(3, std::vector<int>(13, 0));
     game.DrawUserHand();
     EXPECT_EQ(S().nHandLeft, 9630 / 2 - 2695);
     EXPECT_EQ(S().nHandTop, 5100);
     EXPECT_EQ(S().nCardSpacing, 360);
-    S().UserHand.assign(1, 0);
+    S().SetHand(3, std::vector<int>(1, 0));
     game.DrawUserHand();
     EXPECT_EQ(S().nHandLeft, 9630 / 2 - 535);
     EXPECT_EQ(port.Calls.back(), "DrawUserHand 1 4280 5100 360");

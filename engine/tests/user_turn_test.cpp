@@ -56,7 +56,7 @@ TEST_F(UserTurnTest, ButtonHintsWhenACardCanBeLaid) {
 }
 
 TEST_F(UserTurnTest, OpeningWithTheSevenOfHearts) {
-    S().UserHand = {24, 28, 26};
+    S().SetHand(3, {24, 28, 26});
     S().nCardsLeft[3] = 3;
     game.DrawUserHand();
     S().bUserCanPlay = true;
