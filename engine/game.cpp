@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <cstdint>
 #include <utility>
 
@@ -22,28 +23,25 @@ class ShuffleRandom {
 public:
     explicit ShuffleRandom(std::uint64_t nSeed) : m_state(nSeed) {}
 
-    // The integer part of a uniform value in [0, 1) times n: each 64-bit output
-    // serves two draws of 32 bits.
-    int Below(std::uint32_t n) {
-        if (m_bHaveSpare) {
-            m_bHaveSpare = false;
-            return static_cast<int>((std::uint64_t{m_nSpare} * n) >> 32U);
-        }
+    // 64 fresh bits; each output serves two draws, its low half first.
+    std::uint64_t Next() {
         m_state += 0x9E3779B97F4A7C15ULL;
         std::uint64_t z = m_state;
         z = (z ^ (z >> 30U)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27U)) * 0x94D049BB133111EBULL;
-        z ^= z >> 31U;
-        m_nSpare = static_cast<std::uint32_t>(z >> 32U);
-        m_bHaveSpare = true;
-        return static_cast<int>(((z & 0xFFFFFFFFULL) * n) >> 32U);
+        return z ^ (z >> 31U);
     }
 
 private:
     std::uint64_t m_state;
-    std::uint32_t m_nSpare = 0;
-    bool m_bHaveSpare = false;
 };
+
+// Writes n in decimal into s, reusing the string's storage.
+void SetDecimal(std::string& s, int n) {
+    std::array<char, 12> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), n);
+    s.assign(buf.data(), res.ptr);
+}
 
 constexpr std::array<const char*, 4> kHandSuffix{" (1st Hand)", " (2nd Hand)", " (3rd Hand)",
                                                  " (4th Hand)"};
@@ -69,12 +67,21 @@ void Game::StartGame(bool bNewGame) {
     s.bSevenHeartsPlayed = false;
     // The new hand is dealt before anything is shown, so that every panel update
     // already sees all 52 cards in the new hands.
-    s.SetCardsPlayed({});
+    s.CardsPlayed.clear();
+    s.nCardsPlayed = 0;
+    s.nTableMask = 0;
+    s.nSortedMask = 0;
     InitializeCardArrays();
     ShuffleDeck();
     DealCards();
-    SortCards(s.UserHand);
-    SortIntoSuits(s.UserHand);
+    // The user's hand in ascending order, grouped so that black and red
+    // alternate: Clubs, Diamonds, Spades, Hearts.
+    int i = 0;
+    for (const int nSuit : {0, 1, 3, 2}) {
+        for (std::uint64_t m = s.nHandMask[kUserSeat] & (kClubsMask << nSuit); m != 0; m &= m - 1) {
+            s.UserHand[i++] = std::countr_zero(m);
+        }
+    }
     ClearTable();
     InitializeDisplay(bNewGame);
     PlayersAnte();
@@ -115,6 +122,7 @@ void Game::InitializeDisplay(bool bNewGame) {
 void Game::InitializeCardArrays() {
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         m_state.Hand(nSeat).assign(kCardsInHand, 0);
+        m_state.nHandMask[nSeat] = 0;
         m_state.nCardsLeft[nSeat] = kCardsInHand;
     }
 }
@@ -136,47 +144,54 @@ void Game::ShuffleDeck() {
     // have come up once, and the deck is read out in the order they came.
     const std::array<int, 52> Temp = m_state.Deck;
     ShuffleRandom rnd(m_clock.TickCount());
-    std::array<int, 52> Used{};
-    std::array<bool, 52> bUsed{};
-    int nUsed = 0;
-    while (nUsed < kCardsInDeck) {
-        const int r = rnd.Below(kCardsInDeck);
-        if (!bUsed[r]) {
-            bUsed[r] = true;
-            Used[nUsed++] = r;
+    std::uint64_t nUsed = 0;
+    int n = 0;
+    // Each draw is the integer part of a uniform value in [0, 1) times 52, made
+    // from one half of a 64-bit output, the low half first.
+    for (;;) {
+        const std::uint64_t z = rnd.Next();
+        std::uint64_t r = ((z & 0xFFFFFFFFULL) * kCardsInDeck) >> 32U;
+        if (((nUsed >> r) & 1U) == 0) {
+            nUsed |= std::uint64_t{1} << r;
+            m_state.Deck[n++] = Temp[r];
+            if (n == kCardsInDeck) {
+                break;
+            }
         }
-    }
-    for (int i = 0; i < kCardsInDeck; ++i) {
-        m_state.Deck[i] = Temp[Used[i]];
+        r = ((z >> 32U) * kCardsInDeck) >> 32U;
+        if (((nUsed >> r) & 1U) == 0) {
+            nUsed |= std::uint64_t{1} << r;
+            m_state.Deck[n++] = Temp[r];
+            if (n == kCardsInDeck) {
+                break;
+            }
+        }
     }
 }
 
 void Game::DealCards() {
     // One card at a time round the table, from the left opponent to the user.
-    for (int i = 0; i < kCardsInDeck; ++i) {
-        m_state.Hand(i % 4)[i / 4] = m_state.Deck[i];
+    for (int nSeat = 0; nSeat < 4; ++nSeat) {
+        std::vector<int>& hand = m_state.Hand(nSeat);
+        std::uint64_t nMask = 0;
+        for (int k = 0; k < kCardsInHand; ++k) {
+            const int c = m_state.Deck[4 * k + nSeat];
+            hand[k] = c;
+            nMask |= CardBit(c);
+        }
+        m_state.nHandMask[nSeat] = nMask;
     }
 }
 
 bool Game::CanUserPlay() {
     GameState& s = m_state;
-    s.UserPlayable.clear();
-    const RowEnds ends = CollectRowEnds(s.nTableMask);
-    const std::uint64_t nHand = CardMask(s.UserHand);
-    for (int k = 0; k < ends.nLow; ++k) {
-        if (InMask(nHand, ends.Low[k] - 4)) {
-            s.UserPlayable.push_back(ends.Low[k] - 4);
-        }
-    }
-    for (int k = 0; k < ends.nHigh; ++k) {
-        if (InMask(nHand, ends.High[k] + 4)) {
-            s.UserPlayable.push_back(ends.High[k] + 4);
-        }
-    }
-    for (int c = 24; c <= 27; ++c) {
-        if (InMask(nHand, c)) {
-            s.UserPlayable.push_back(c);
-        }
+    std::vector<int>& playable = s.UserPlayable;
+    playable.clear();
+    const std::uint64_t nHand = s.nHandMask[kUserSeat];
+    const auto add = [&playable](int c) { playable.push_back(c); };
+    ForEachRowCard(s.nTableMask, nHand, add, add);
+    for (std::uint64_t m = nHand & kSevensMask; m != 0; m &= m - 1) {
+        playable.push_back(std::countr_zero(m));
     }
     return !s.UserPlayable.empty();
 }
@@ -221,7 +236,7 @@ void Game::SettleHand(int nWinner) {
         }
     }
     ShowPot();
-    m_g.sPotWon = std::to_string(s.nPot);
+    SetDecimal(m_g.sPotWon, s.nPot);
     s.nFunds[nWinner] += s.nPot;
     s.nPot = 0;
     ShowFunds(nWinner);
@@ -253,8 +268,10 @@ void Game::RecordHand() {
     std::array<std::vector<std::string>*, 4> scores{&m_g.ScoresOne, &m_g.ScoresTwo,
                                                     &m_g.ScoresThree, &m_g.ScoresUser};
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        scores[nSeat]->resize(nSize);
-        (*scores[nSeat])[nSize - 1] = std::to_string(m_state.nFunds[nSeat]);
+        std::array<char, 12> buf{};
+        const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), m_state.nFunds[nSeat]);
+        scores[nSeat]->resize(nSize - 1);
+        scores[nSeat]->emplace_back(buf.data(), res.ptr);
     }
 }
 
@@ -273,24 +290,45 @@ void Game::LayCard(int nSeat, int nIndex) {
     const int nCard = hand[nIndex];
     AddToCardsPlayed(nCard);
     RemoveCard(hand, nIndex);
+    m_state.nHandMask[nSeat] &= ~CardBit(nCard);
     ShowLastCard(nSeat, nCard);
 }
 
 void Game::AddToCardsPlayed(int nCard) {
-    m_state.CardsPlayed.push_back(nCard);
-    ++m_state.nCardsPlayed;
-    m_state.nTableMask |= std::uint64_t{1} << nCard;
+    GameState& s = m_state;
+    const std::uint64_t nBit = CardBit(nCard);
+    std::vector<int>& table = s.CardsPlayed;
+    if (s.nSortedMask == s.nTableMask && (s.nTableMask & nBit) == 0) {
+        // Still in order: the card goes after every higher card on the table, and
+        // the lower ones move up by one.
+        const auto nHigher = static_cast<std::size_t>(CountCards(s.nTableMask & ~(nBit - 1U)));
+        table.push_back(nCard);
+        std::copy_backward(table.begin() + static_cast<std::ptrdiff_t>(nHigher), table.end() - 1,
+                           table.end());
+        table[nHigher] = nCard;
+        s.nSortedMask = s.nTableMask | nBit;
+    } else {
+        table.push_back(nCard);
+        s.nSortedMask = ~(s.nTableMask | nBit);
+    }
+    ++s.nCardsPlayed;
+    s.nTableMask |= nBit;
 }
 
 void Game::SortCardsPlayed() {
     // Highest first, so that each lower card of a column is drawn over the one above.
+    // Cards laid since the last sort were put in their places as they came.
+    if (m_state.nSortedMask == m_state.nTableMask) {
+        return;
+    }
     // The table holds distinct cards, so reading its set from the top sorts it.
+    m_state.nSortedMask = m_state.nTableMask;
     std::uint64_t nTable = m_state.nTableMask;
     std::size_t i = 0;
     while (nTable != 0) {
         const int c = 63 - std::countl_zero(nTable);
         m_state.CardsPlayed[i++] = c;
-        nTable &= ~(std::uint64_t{1} << c);
+        nTable &= ~CardBit(c);
     }
 }
 
@@ -326,10 +364,6 @@ void Game::DrawUserHand() {
     s.nHandLeft = m_table.TableWidth() / 2 - ((n - 1) * kCardSpacing + kCardWidthTwips) / 2;
     s.nHandTop = kHandTop;
     m_table.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
-}
-
-void Game::SetPlayerFill(int nSeat, std::uint32_t nColour) {
-    m_table.SetPlayerFill(nSeat, nColour);
 }
 
 void Game::ShowFunds(int nSeat) {

@@ -89,7 +89,7 @@ public:
     void ClearTable();
     void DrawCardsPlayed();
     void DrawUserHand();
-    void SetPlayerFill(int nSeat, std::uint32_t nColour);
+    void SetPlayerFill(int nSeat, std::uint32_t nColour) { m_table.SetPlayerFill(nSeat, nColour); }
 
     // The user's actions. Positions are twips on the table.
     void Form_MouseDown(float x, float y);

@@ -39,12 +39,18 @@ struct GameState {
     std::vector<int> TopHand;
     std::vector<int> RightHand;
     std::vector<int> UserHand;
+    // Each seat's cards as a set, one bit per card, kept in step with its hand:
+    // the legal cards are read from it with a few shifts on every turn.
+    std::array<std::uint64_t, 4> nHandMask{};
     // Every card on the table, in the order played until it is sorted descending.
     std::vector<int> CardsPlayed;
     int nCardsPlayed = 0;
     // The cards of CardsPlayed as a set, one bit per card; the turns read the row
     // ends from it many times a round, so it is kept in step rather than rebuilt.
     std::uint64_t nTableMask = 0;
+    // The table as it was when CardsPlayed was last in descending order; while it
+    // matches, a card laid goes straight to its place and no sort is needed.
+    std::uint64_t nSortedMask = 0;
     // The user's legal cards this turn, in the order the hints use.
     std::vector<int> UserPlayable;
     // An opponent's candidates during its turn; empty outside it.
@@ -75,6 +81,8 @@ struct GameState {
 
     // Puts exactly these cards on the table (for setting up positions).
     void SetCardsPlayed(std::vector<int> Cards);
+    // Gives seat nSeat exactly these cards, in this order (for setting up positions).
+    void SetHand(int nSeat, std::vector<int> Cards);
 
     // The hand of seat nSeat: 0 left, 1 top, 2 right, 3 the user.
     std::vector<int>& Hand(int nSeat) {

@@ -28,15 +28,15 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
 
     if (!s.bSevenHeartsPlayed) {
         // Before the hand is opened a seat without the Seven of Hearts just waits.
-        const int j = IndexOf(hand, kSevenOfHearts);
-        if (j >= 0) {
+        if ((s.nHandMask[nSeat] & CardBit(kSevenOfHearts)) != 0) {
             port.FlyCard(nSeat, kSevenOfHearts);
-            game.LayCard(nSeat, j);
+            game.LayCard(nSeat, IndexOf(hand, kSevenOfHearts));
             port.PlaySoundRes(Sound::OtherPlayers);
             s.bSevenHeartsPlayed = true;
         }
     } else {
-        CollectCandidates(hand, s.nTableMask, s.DownCards, s.UpCards);
+        const std::uint64_t nHand = s.nHandMask[nSeat];
+        CollectCandidatesFromMask(nHand, s.nTableMask, s.DownCards, s.UpCards);
         const int nDown = static_cast<int>(s.DownCards.size());
         const int nUp = static_cast<int>(s.UpCards.size());
         if (nDown == 0 && nUp == 0) {
@@ -48,13 +48,13 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
         int nCard = 0;
         switch (g.nSkillLevel) {
         case 2:
-            nCard = GetBestHardCard(hand, nDown, nUp, s.DownCards, s.UpCards, rnd);
+            nCard = GetBestHardCardFromMask(nHand, nDown, nUp, s.DownCards, s.UpCards, rnd);
             break;
         case 1:
-            nCard = GetBestMediumCard(hand, nDown, nUp, s.DownCards, s.UpCards, rnd);
+            nCard = GetBestMediumCardFromMask(nHand, nDown, nUp, s.DownCards, s.UpCards, rnd);
             break;
         default:
-            nCard = GetBestEasyCard(hand, nDown, nUp, s.DownCards, s.UpCards, rnd);
+            nCard = GetBestEasyCardFromMask(nHand, nDown, nUp, s.DownCards, s.UpCards, rnd);
             break;
         }
         port.FlyCard(nSeat, nCard);

@@ -36,4 +36,18 @@ int GetBestMediumCard(const std::vector<int>& Cards, int nDown, int nUp,
 int GetBestHardCard(const std::vector<int>& Cards, int nDown, int nUp, std::vector<int>& DownCards,
                     std::vector<int>& UpCards, RandomSource rnd);
 
+// The same, with the hand given as its set of cards (one bit per card number),
+// as the game state keeps it beside each hand.
+void CollectCandidatesFromMask(std::uint64_t nHandMask, std::uint64_t nTableMask,
+                               std::vector<int>& DownCards, std::vector<int>& UpCards);
+int GetBestEasyCardFromMask(std::uint64_t nHandMask, int nDown, int nUp,
+                            std::vector<int>& DownCards, std::vector<int>& UpCards,
+                            RandomSource rnd);
+int GetBestMediumCardFromMask(std::uint64_t nHandMask, int nDown, int nUp,
+                              std::vector<int>& DownCards, std::vector<int>& UpCards,
+                              RandomSource rnd);
+int GetBestHardCardFromMask(std::uint64_t nHandMask, int nDown, int nUp,
+                            std::vector<int>& DownCards, std::vector<int>& UpCards,
+                            RandomSource rnd);
+
 } // namespace corvane

@@ -50,7 +50,7 @@ int RecordingPort::Count(const std::string& sPrefix) const {
 }
 
 void RecordingPort::SetAmt(int nSeat, int nFunds) {
-    Amt[nSeat] = nFunds;
+    Amt.at(nSeat) = nFunds; // a seat beyond the four throws
     Record("SetAmt " + std::to_string(nSeat) + " " + std::to_string(nFunds));
 }
 
@@ -60,12 +60,12 @@ void RecordingPort::SetPot(int nNewPot) {
 }
 
 void RecordingPort::SetCardsLeft(int nSeat, int nCardsLeft) {
-    CardsLeft[nSeat] = nCardsLeft;
+    CardsLeft.at(nSeat) = nCardsLeft;
     Record("SetCardsLeft " + std::to_string(nSeat) + " " + std::to_string(nCardsLeft));
 }
 
 void RecordingPort::SetLastCard(int nSeat, int nCard) {
-    LastCard[nSeat] = nCard;
+    LastCard.at(nSeat) = nCard;
     const std::string sShown = nCard == kPaidThePot   ? "sad"
                                : nCard == kNoLastCard ? "-"
                                                       : std::to_string(nCard);
@@ -73,7 +73,7 @@ void RecordingPort::SetLastCard(int nSeat, int nCard) {
 }
 
 void RecordingPort::SetPlayerFill(int nSeat, std::uint32_t nColour) {
-    Fill[nSeat] = nColour;
+    Fill.at(nSeat) = nColour;
     Record("SetPlayerFill " + std::to_string(nSeat) + " " + std::to_string(nColour));
 }
 

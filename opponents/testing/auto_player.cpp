@@ -48,20 +48,20 @@ int AutoPlayer::ChooseCard(Game& game) {
         return s.UserPlayable[pick(m_rng)];
     }
     // The same candidate lists an opponent builds, from the user's hand.
-    const std::vector<int>& hand = s.UserHand;
+    const std::uint64_t hand = s.nHandMask[kUserSeat];
     std::vector<int>& DownCards = m_DownCards;
     std::vector<int>& UpCards = m_UpCards;
-    CollectCandidates(hand, s.nTableMask, DownCards, UpCards);
+    CollectCandidatesFromMask(hand, s.nTableMask, DownCards, UpCards);
     const int nDown = static_cast<int>(DownCards.size());
     const int nUp = static_cast<int>(UpCards.size());
     const RandomSource rnd{game.Globals().lSeed, game.GameClock()};
     switch (m_strategy) {
     case SeatStrategy::Hard:
-        return GetBestHardCard(hand, nDown, nUp, DownCards, UpCards, rnd);
+        return GetBestHardCardFromMask(hand, nDown, nUp, DownCards, UpCards, rnd);
     case SeatStrategy::Medium:
-        return GetBestMediumCard(hand, nDown, nUp, DownCards, UpCards, rnd);
+        return GetBestMediumCardFromMask(hand, nDown, nUp, DownCards, UpCards, rnd);
     default:
-        return GetBestEasyCard(hand, nDown, nUp, DownCards, UpCards, rnd);
+        return GetBestEasyCardFromMask(hand, nDown, nUp, DownCards, UpCards, rnd);
     }
 }
 

@@ -1,0 +1,203 @@
+// A thousand seeded games through the recording port, with the game's rules
+// checked after every call the engine makes.
+#include "engine/cards.hpp"
+#include "engine/testing/recording_port.hpp"
+#include "opponents/testing/auto_player.hpp"
+
+#include <algorithm>
+#include <numeric>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+using testing::AutoPlayer;
+using testing::PerSeatOpponents;
+using testing::RecordingPort;
+using testing::SeatStrategy;
+
+// Watches one run of games and records the first broken rule.
+class InvariantChecker {
+public:
+    InvariantChecker(Game& game, RecordingPort& port) : m_game(game), m_port(port) {}
+
+    void Check(const std::string& sCall) {
+        const GameState& s = m_game.State();
+        ++m_nChecks;
+        // Every card in exactly one place, a seat's hand or the table, and the sets
+        // kept beside the lists in step with them.
+        std::array<int, 52> seen{};
+        for (int nSeat = 0; nSeat < 4; ++nSeat) {
+            if (s.nCardsLeft[nSeat] == 0) {
+                continue; // a finished hand keeps a stale last element
+            }
+            const auto& hand = s.Hand(nSeat);
+            Expect(static_cast<int>(hand.size()) == s.nCardsLeft[nSeat] &&
+                       s.nHandMask[nSeat] == CardMask(hand),
+                   "hand, count and set agree", sCall);
+            for (int c : hand) {
+                ++seen[c];
+            }
+        }
+        std::array<bool, 52> onTable{};
+        for (int c : s.CardsPlayed) {
+            ++seen[c];
+            onTable[c] = true;
+        }
+        Expect(std::all_of(seen.begin(), seen.end(), [](int n) { return n == 1; }),
+               "52 cards each in one place", sCall);
+        Expect(s.nTableMask == CardMask(s.CardsPlayed) &&
+                   s.nCardsPlayed == static_cast<int>(s.CardsPlayed.size()),
+               "the table's set and count follow its list", sCall);
+        if (sCall.rfind("DrawCardsPlayed", 0) == 0) {
+            Expect(std::is_sorted(s.CardsPlayed.rbegin(), s.CardsPlayed.rend()),
+                   "the table is drawn from its highest card down", sCall);
+        }
+        // Money is only moved, never made (all zero only before the first game).
+        const int nMoney = std::accumulate(s.nFunds.begin(), s.nFunds.end(), 0) + s.nPot;
+        Expect(nMoney == 800 || (m_nChecks <= 2 && nMoney == 0), "funds plus pot = $800", sCall);
+        // Nothing before the Seven of Hearts, and each suit one run through its Seven.
+        Expect(s.CardsPlayed.empty() || onTable[kSevenOfHearts], "the Seven of Hearts opens",
+               sCall);
+        for (int nSuit = 0; nSuit < 4; ++nSuit) {
+            int nEdges = 0;
+            for (int r = 0; r <= 13; ++r) {
+                nEdges +=
+                    (r < 13 && onTable[4 * r + nSuit]) != (r > 0 && onTable[4 * r - 4 + nSuit]);
+            }
+            Expect(nEdges == 0 || (nEdges == 2 && onTable[24 + nSuit]),
+                   "rows unbroken through Sevens", sCall);
+        }
+        const auto nEmpty = std::count(s.nCardsLeft.begin(), s.nCardsLeft.end(), 0);
+        Expect(nEmpty == (s.bHandOver ? 1 : 0), "hand over iff one count is 0", sCall);
+        if (s.bHandOver && !m_bHandOverSeen) {
+            m_AtEnd = {s.nFunds, s.nCardsLeft, s.nPot};
+        }
+        m_bHandOverSeen = s.bHandOver;
+        if (sCall.rfind("SetLastCard", 0) == 0 && sCall.ends_with(" sad")) {
+            Expect(!HasLegalCard(s, sCall[12] - '0'), "only a seat without a legal card pays",
+                   sCall);
+        }
+        if (sCall == "ShowHandOver" || sCall.rfind("ShowGameOver", 0) == 0) {
+            CheckHandEnd(s, sCall);
+        }
+        if (sCall.rfind("DrawUserHand 13 ", 0) == 0) {
+            Expect(!m_bMustEnd, "the game ends when a seat is below $1", sCall);
+        }
+    }
+
+    std::string sFailure;
+    int nHands = 0;
+    int nGames = 0;
+
+private:
+    // Independent of the engine's sets: a card next to a table card of its suit
+    // on the open side, or a Seven.
+    static bool HasLegalCard(const GameState& s, int nSeat) {
+        const auto on = [&s](int c) { return c >= 0 && c < 52 && InMask(s.nTableMask, c); };
+        return std::any_of(s.Hand(nSeat).begin(), s.Hand(nSeat).end(), [&](int c) {
+            return IsSeven(c) || (on(c + 4) && !on(c - 4)) || (on(c - 4) && !on(c + 4));
+        });
+    }
+
+    void CheckHandEnd(const GameState& s, const std::string& sCall) {
+        const MGlobal& g = m_game.Globals();
+        ++nHands;
+        ++m_nHandsThisGame;
+        const auto nWinner = static_cast<int>(
+            std::find(s.nCardsLeft.begin(), s.nCardsLeft.end(), 0) - s.nCardsLeft.begin());
+        const std::array<const std::string*, 4> names{&g.sLeftName, &g.sTopName, &g.sRightName,
+                                                      &g.sUserName};
+        Expect(nWinner < 4 && g.sWinnerName == *names[nWinner] && s.nPot == 0 &&
+                   g.sPotWon ==
+                       std::to_string(m_AtEnd.nPot + 5 * (std::accumulate(m_AtEnd.Cards.begin(),
+                                                                          m_AtEnd.Cards.end(), 0))),
+               "the seat that finished takes the pot", sCall);
+        const std::array<const std::vector<std::string>*, 4> scores{&g.ScoresOne, &g.ScoresTwo,
+                                                                    &g.ScoresThree, &g.ScoresUser};
+        for (int nSeat = 0; nSeat < 4; ++nSeat) {
+            const int nDue = nSeat == nWinner ? 0 : 5 * m_AtEnd.Cards[nSeat];
+            const int nWon = nSeat == nWinner ? std::stoi(g.sPotWon) : 0;
+            Expect(s.nFunds[nSeat] == m_AtEnd.Funds[nSeat] - nDue + nWon &&
+                       m_port.Amt[nSeat] == s.nFunds[nSeat] &&
+                       static_cast<int>(scores[nSeat]->size()) == m_nHandsThisGame &&
+                       scores[nSeat]->back() == std::to_string(s.nFunds[nSeat]),
+                   "$5 per card left, shown and recorded", sCall);
+        }
+        const bool bBroke =
+            std::any_of(s.nFunds.begin(), s.nFunds.end(), [](int n) { return n < 1; });
+        if (sCall == "ShowHandOver") {
+            Expect(m_nHandsThisGame < 4, "no standings after the fourth hand", sCall);
+            m_bMustEnd = bBroke;
+        } else {
+            Expect(m_nHandsThisGame == 4 || bBroke, "a game ends on the fourth hand or below $1",
+                   sCall);
+            ++nGames;
+            m_nHandsThisGame = 0;
+            m_bMustEnd = false;
+        }
+    }
+
+    void Expect(bool bOk, const char* sRule, const std::string& sCall) {
+        if (!bOk && sFailure.empty()) {
+            sFailure = std::string("broken: ") + sRule + " after \"" + sCall + "\" (check " +
+                       std::to_string(m_nChecks) + ")";
+        }
+    }
+
+    struct AtEnd {
+        std::array<int, 4> Funds{};
+        std::array<int, 4> Cards{};
+        int nPot = 0;
+    };
+    Game& m_game;
+    RecordingPort& m_port;
+    long long m_nChecks = 0;
+    int m_nHandsThisGame = 0;
+    bool m_bMustEnd = false;
+    bool m_bHandOverSeen = false;
+    AtEnd m_AtEnd;
+};
+
+TEST(WholeGames, ThousandSeededGamesKeepEveryRule) {
+    const std::array<SeatStrategy, 4> users{SeatStrategy::Random, SeatStrategy::Easy,
+                                            SeatStrategy::Medium, SeatStrategy::Hard};
+    int nGames = 0;
+    int nHands = 0;
+    for (std::uint32_t nSeed = 1; nSeed <= 250; ++nSeed) {
+        MGlobal g;
+        g.sUserName = "Ann";
+        g.sLeftName = "Lefty";
+        g.sTopName = "Topper";
+        g.sRightName = "Righty";
+        g.lSeed = static_cast<std::int32_t>(nSeed);
+        RecordingPort port(g);
+        port.bRecord = false;
+        port.nTick = nSeed * 2654435761U;
+        port.GameOverAnswers.assign(3, DialogAnswer::Yes);
+        // Levels at the table mixed seat by seat.
+        const auto level = [nSeed](std::uint32_t n) { return static_cast<int>(nSeed / n % 3); };
+        PerSeatOpponents opponents({level(1), level(3), level(9)});
+        Game game(g, port, port, port, opponents);
+        port.pGame = &game;
+        InvariantChecker checker(game, port);
+        port.onCall = [&](const std::string& sCall) { checker.Check(sCall); };
+        AutoPlayer player(users[nSeed % 4], nSeed);
+        game.LoadDeck();
+        game.StartGame(true);
+        while (!port.bUnloaded && checker.sFailure.empty() && player.Move(game)) {
+        }
+        ASSERT_EQ(checker.sFailure, "") << "seed " << nSeed;
+        ASSERT_TRUE(port.bUnloaded) << "seed " << nSeed;
+        ASSERT_EQ(checker.nGames, 4) << "seed " << nSeed;
+        nGames += checker.nGames;
+        nHands += checker.nHands;
+    }
+    EXPECT_EQ(nGames, 1000);
+    EXPECT_GE(nHands, 1000);
+    EXPECT_LE(nHands, 4000);
+}
+
+} // namespace
+} // namespace corvane
