@@ -72,6 +72,7 @@ void Game::StartGame(bool bNewGame) {
     // The new hand is dealt before anything is shown, so that every panel update
     // already sees all 52 cards in the new hands.
     s.SetCardsPlayed({});
+    s.PotPayments.clear();
     InitializeCardArrays();
     ShuffleDeck();
     DealCards();
@@ -294,6 +295,7 @@ void Game::SortCardsPlayed() {
 }
 
 void Game::PayThePot(int nSeat) {
+    m_state.PotPayments.push_back(PotPayment{nSeat, m_state.nTableMask});
     m_state.nFunds[nSeat] -= kPayThePot;
     m_state.nPot += kPayThePot;
     ShowFunds(nSeat);

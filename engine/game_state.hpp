@@ -32,6 +32,12 @@ inline constexpr int kHighScore = 500;
 // Timer ticks an opponent's move is held on the table before the next seat moves.
 inline constexpr int kPauseTicks = 20;
 
+// A seat paid the pot: it held no legal card while the table was this set.
+struct PotPayment {
+    int nSeat = 0;
+    std::uint64_t nTableMask = 0;
+};
+
 struct GameState {
     std::array<int, 52> Deck{};
     std::vector<int> LeftHand;
@@ -44,6 +50,9 @@ struct GameState {
     // The cards of CardsPlayed as a set, one bit per card; the turns read the row
     // ends from it many times a round, so it is kept in step rather than rebuilt.
     std::uint64_t nTableMask = 0;
+    // Every pot payment of the hand so far, in order; the coach reads from it
+    // which cards each seat cannot hold.
+    std::vector<PotPayment> PotPayments;
     // The user's legal cards this turn, in the order the hints use.
     std::vector<int> UserPlayable;
     // An opponent's candidates during its turn; empty outside it.
