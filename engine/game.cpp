@@ -72,7 +72,7 @@ void Game::StartGame(bool bNewGame) {
     // The new hand is dealt before anything is shown, so that every panel update
     // already sees all 52 cards in the new hands.
     s.SetCardsPlayed({});
-    s.PotPayments.clear();
+    s.Moves.clear();
     InitializeCardArrays();
     ShuffleDeck();
     DealCards();
@@ -271,6 +271,7 @@ void Game::ShowLastCard(int nSeat, int nCard) {
 void Game::LayCard(int nSeat, int nIndex) {
     std::vector<int>& hand = m_state.Hand(nSeat);
     const int nCard = hand[nIndex];
+    m_state.Moves.push_back(HandMove{nSeat, nCard, m_state.nTableMask});
     AddToCardsPlayed(nCard);
     RemoveCard(hand, nIndex);
     ShowLastCard(nSeat, nCard);
@@ -295,7 +296,7 @@ void Game::SortCardsPlayed() {
 }
 
 void Game::PayThePot(int nSeat) {
-    m_state.PotPayments.push_back(PotPayment{nSeat, m_state.nTableMask});
+    m_state.Moves.push_back(HandMove{nSeat, -1, m_state.nTableMask});
     m_state.nFunds[nSeat] -= kPayThePot;
     m_state.nPot += kPayThePot;
     ShowFunds(nSeat);

@@ -32,9 +32,11 @@ inline constexpr int kHighScore = 500;
 // Timer ticks an opponent's move is held on the table before the next seat moves.
 inline constexpr int kPauseTicks = 20;
 
-// A seat paid the pot: it held no legal card while the table was this set.
-struct PotPayment {
+// One move of a hand: seat nSeat laid nCard, or paid the pot when nCard is -1
+// (it held no legal card then), with the table as it was before the move.
+struct HandMove {
     int nSeat = 0;
+    int nCard = -1;
     std::uint64_t nTableMask = 0;
 };
 
@@ -50,9 +52,9 @@ struct GameState {
     // The cards of CardsPlayed as a set, one bit per card; the turns read the row
     // ends from it many times a round, so it is kept in step rather than rebuilt.
     std::uint64_t nTableMask = 0;
-    // Every pot payment of the hand so far, in order; the coach reads from it
-    // which cards each seat cannot hold.
-    std::vector<PotPayment> PotPayments;
+    // Every move of the hand so far, in order, as the user saw them; the coach
+    // reads from it what each seat may hold.
+    std::vector<HandMove> Moves;
     // The user's legal cards this turn, in the order the hints use.
     std::vector<int> UserPlayable;
     // An opponent's candidates during its turn; empty outside it.

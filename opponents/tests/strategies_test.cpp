@@ -6,6 +6,7 @@
 #include "opponents/tests/fake_clock.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -51,9 +52,11 @@ struct Position {
     std::vector<int> Cards;
     std::vector<int> DownCards;
     std::vector<int> UpCards;
+    std::uint64_t nTableMask = 0;
 
-    Position(std::vector<int> hand, const std::vector<int>& table) : Cards(std::move(hand)) {
-        CollectCandidates(Cards, CardMask(table), DownCards, UpCards);
+    Position(std::vector<int> hand, const std::vector<int>& table)
+        : Cards(std::move(hand)), nTableMask(CardMask(table)) {
+        CollectCandidates(Cards, nTableMask, DownCards, UpCards);
     }
     int nDown() const { return static_cast<int>(DownCards.size()); }
     int nUp() const { return static_cast<int>(UpCards.size()); }
@@ -389,6 +392,36 @@ TEST(StrategyProperties, EveryChoiceIsALegalCardAndTheBestByItsLevel) {
         }
     }
     EXPECT_EQ(clock.nReads, 0);
+}
+
+TEST(StrategyProperties, TheOddsOfAChoiceCoverExactlyTheCardsALevelDraws) {
+    std::mt19937 gen(11);
+    FakeClock clock;
+    std::int32_t lSeed = 1;
+    const std::array<Strategy, 3> strategies{kEasy, kMedium, kHard};
+    for (int nChecked = 0; nChecked < 1000;) {
+        const Position position = RandomPosition(gen);
+        std::vector<int> listed = position.DownCards;
+        listed.insert(listed.end(), position.UpCards.begin(), position.UpCards.end());
+        std::sort(listed.begin(), listed.end());
+        listed.erase(std::unique(listed.begin(), listed.end()), listed.end());
+        if (listed.empty()) {
+            continue;
+        }
+        ++nChecked;
+        for (int nLevel = 0; nLevel < 3; ++nLevel) {
+            double dTotal = 0.0;
+            for (const int c : listed) {
+                const ChoiceOdds odds =
+                    OddsOfChoice(nLevel, position.Cards, position.nTableMask, c);
+                dTotal += static_cast<double>(odds.nCount) / odds.nOutOf;
+            }
+            EXPECT_DOUBLE_EQ(dTotal, 1.0) << "level " << nLevel;
+            const int nDrawn = Decide(strategies[nLevel], position, lSeed, clock);
+            EXPECT_GT(OddsOfChoice(nLevel, position.Cards, position.nTableMask, nDrawn).nCount, 0)
+                << "level " << nLevel;
+        }
+    }
 }
 
 TEST(StrategyProperties, NoListedCardLeavesNoCardAndEmptyLists) {
