@@ -30,6 +30,9 @@ struct Advice {
 
 struct SearchBudget {
     int nDeals = 2048; // deals sampled; every choice is played out on each of them
+    // The weight left to a deal for each move of another seat that its strategy
+    // would not have made from the hand the deal gives it.
+    double dSurprise = 0.1;
 };
 
 // Searches the position; stops early, with what it has, once *pCancel is set.

@@ -114,7 +114,7 @@ void HeadlessGame::SetUp(const Position& pos, const std::array<std::uint64_t, 4>
         s.Hand(nSeat) = CardsOf(hands[nSeat]);
     }
     s.SetCardsPlayed(CardsOf(pos.nTableMask));
-    s.PotPayments.clear();
+    s.Moves.clear();
     s.nCardsLeft = pos.nCardsLeft;
     s.nFunds = pos.nFunds;
     s.nPot = pos.nPot;
@@ -157,9 +157,10 @@ PlayoutResult HeadlessGame::Play(const Position& pos, const std::array<std::uint
     PlayoutResult result;
     result.nDollars = s.nFunds[pos.nSeat] - pos.nFunds[pos.nSeat];
     result.bWon = s.nCardsLeft[pos.nSeat] == 0;
-    result.nOthersPaid = static_cast<int>(
-        std::count_if(s.PotPayments.begin(), s.PotPayments.end(),
-                      [&pos](const PotPayment& p) { return p.nSeat != pos.nSeat; }));
+    result.nOthersPaid =
+        static_cast<int>(std::count_if(s.Moves.begin(), s.Moves.end(), [&pos](const HandMove& m) {
+            return m.nCard < 0 && m.nSeat != pos.nSeat;
+        }));
     return result;
 }
 

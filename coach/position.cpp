@@ -14,7 +14,7 @@ Position PositionFromGame(const GameState& s, int nSeat, const std::array<int, 4
     pos.nTableMask = s.nTableMask;
     pos.bSevenHeartsPlayed = s.bSevenHeartsPlayed;
     pos.nCardsLeft = s.nCardsLeft;
-    pos.PotPayments = s.PotPayments;
+    pos.Moves = s.Moves;
     pos.nFunds = s.nFunds;
     pos.nPot = s.nPot;
     pos.Levels = Levels;
@@ -75,9 +75,9 @@ std::uint64_t OpenCards(std::uint64_t nTableMask) {
 
 std::uint64_t ForbiddenCards(const Position& pos, int nSeat) {
     std::uint64_t nForbidden = 0;
-    for (const PotPayment& paid : pos.PotPayments) {
-        if (paid.nSeat == nSeat) {
-            nForbidden |= OpenCards(paid.nTableMask);
+    for (const HandMove& m : pos.Moves) {
+        if (m.nSeat == nSeat && m.nCard < 0) {
+            nForbidden |= OpenCards(m.nTableMask);
         }
     }
     return nForbidden;

@@ -1,6 +1,6 @@
 // What one seat could know at its turn, and the choices it has there. The coach
 // reasons only from this: its own cards, the table, how many cards each seat
-// holds and every pot payment, never another seat's cards.
+// holds and every move made this hand, never another seat's cards.
 #pragma once
 
 #include "engine/game_state.hpp"
@@ -20,7 +20,7 @@ struct Position {
     std::uint64_t nTableMask = 0;
     bool bSevenHeartsPlayed = true;
     std::array<int, 4> nCardsLeft{};
-    std::vector<PotPayment> PotPayments;
+    std::vector<HandMove> Moves; // every move of the hand so far
     std::array<int, 4> nFunds{};
     int nPot = 0;
     // The skill level (0 Easy, 1 Medium, 2 Hard) each seat plays with in the playouts;

@@ -30,7 +30,7 @@ constexpr int Card(int nRank, int nSuit) {
     return 4 * nRank + nSuit;
 }
 
-TEST(DealSampler, DealsOnlyUnseenCardsAndHonoursEveryPotPayment) {
+TEST(DealSampler, DealsOnlyUnseenCardsAndHonoursEveryPayment) {
     const auto positions = testing::CollectPositions(400);
     std::mt19937_64 rng(99);
     int nBinding = 0;
