@@ -5,6 +5,7 @@
 // rule of the game and no storage of its own.
 #pragma once
 
+#include "coach/coach.hpp"
 #include "engine/game.hpp"
 #include "engine/mglobal.hpp"
 #include "engine/port.hpp"
@@ -30,6 +31,7 @@ class QTimer;
 
 namespace corvane {
 
+class CoachHint;
 class FAnimate;
 class TableView;
 
@@ -83,6 +85,10 @@ public:
     void mnuOption_Click(int nIndex);
     void mnuAnimals_Click(int nIndex);
     void mnuAnim_Click();
+    // Help, Hint: the coach's card for the user's turn, marked on the table and
+    // explained beside the hand. The search runs off the window's thread.
+    void mnuHint_Click();
+    QAction* HintAction() const { return mnuHint_; }
     // The pointer moved on the table, in twips.
     void Form_MouseMove(float x, float y);
 
@@ -151,6 +157,8 @@ private:
     bool IsOurInput(QObject* pWatched) const;
     int RightStartPixels() const;
     const QByteArray& Wave(int nResource);
+    void ShowAdvice(const coach::Advice& advice);
+    void ClearHint();
 
     MGlobal& m_g;
     GameHost& host_;
@@ -176,6 +184,9 @@ private:
     QPointer<FAnimate> animate_;
     QPointer<QWidget> picHelp_;
     QTimer* tmrCount_ = nullptr;
+    QAction* mnuHint_ = nullptr;
+    QLabel* lblHint_ = nullptr;
+    CoachHint* hint_ = nullptr;
     std::string sStatsCaption_;
 
     std::map<int, QByteArray> waves_;

@@ -206,6 +206,13 @@ void TableView::showEvent(QShowEvent* pEvent) {
     }
 }
 
+void TableView::SetHighlight(const QRect& twips) {
+    if (twips != highlight_) {
+        highlight_ = twips;
+        update();
+    }
+}
+
 void TableView::paintEvent(QPaintEvent* pEvent) {
     QPainter painter(this);
     const QRect dirty = pEvent->rect();
@@ -234,6 +241,11 @@ void TableView::paintEvent(QPaintEvent* pEvent) {
         if (xf_.mapRect(target).toAlignedRect().intersects(dirty)) {
             faces_.Draw(painter, target, d.nCard);
         }
+    }
+    if (!highlight_.isEmpty()) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(0xFF, 0xC0, 0x00), 4 * fPen));
+        painter.drawRect(QRectF(highlight_));
     }
     painter.end();
     if (onPainted) {

@@ -64,6 +64,10 @@ public:
     void AddCard(int x, int y, int nCard);
     const std::vector<CardDrawing>& Drawings() const { return drawings_; }
 
+    // A frame drawn round a rectangle of the table (the hint's choice); empty for none.
+    void SetHighlight(const QRect& twips);
+    QRect Highlight() const { return highlight_; }
+
     void SetBackground(int nBitmap);
     int Background() const { return nBackground_; }
     // A seat's turn marker, as an &HBBGGRR colour.
@@ -123,6 +127,7 @@ private:
     int nBackground_ = 100;
     QPixmap background_;
     QColor margin_{0x20, 0x20, 0x20};
+    QRect highlight_;
     QTransform xf_;
     QRect tableRect_; // the table in widget coordinates
     qreal fPreparedDpr_ = 0.0;
