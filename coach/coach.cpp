@@ -3,10 +3,10 @@
 // differences between choices carry little noise even with few deals.
 #include "coach/coach.hpp"
 
+#include "coach/deal_chain.hpp"
 #include "coach/deal_sampler.hpp"
 #include "coach/headless_game.hpp"
 #include "engine/cards.hpp"
-#include "opponents/strategies.hpp"
 
 #include <algorithm>
 #include <array>
@@ -77,33 +77,6 @@ std::string ForcedText(const Position& pos, int nChoice) {
         return "Lay the " + ShortCardName(nChoice) + ": the Seven of Hearts opens every hand.";
     }
     return "Lay the " + ShortCardName(nChoice) + ": it is the only card you can lay.";
-}
-
-// How far the deal explains the other seats' moves: the product, over their cards
-// laid this hand, of the chance that their strategy picks that card from the
-// hand the deal gives them then. dFloor keeps a deal that a seat would have
-// played otherwise from counting for nothing, in case it plays differently.
-double DealLikelihood(const Position& pos, const std::array<std::uint64_t, 4>& hands, double dFloor,
-                      std::vector<int>& Cards) {
-    std::array<std::uint64_t, 4> held = hands;
-    double dWeight = 1.0;
-    for (auto it = pos.Moves.rbegin(); it != pos.Moves.rend(); ++it) {
-        if (it->nCard < 0) {
-            continue;
-        }
-        held[it->nSeat] |= std::uint64_t{1} << it->nCard;
-        if (it->nSeat == pos.nSeat || it->nCard == kSevenOfHearts) {
-            continue;
-        }
-        Cards.clear();
-        for (std::uint64_t n = held[it->nSeat]; n != 0; n &= n - 1) {
-            Cards.push_back(std::countr_zero(n));
-        }
-        const ChoiceOdds odds =
-            OddsOfChoice(pos.Levels[it->nSeat], Cards, it->nTableMask, it->nCard);
-        dWeight *= dFloor + (1.0 - dFloor) * odds.nCount / odds.nOutOf;
-    }
-    return dWeight;
 }
 
 std::uint64_t PositionSeed(const Position& pos) {
@@ -186,25 +159,23 @@ Advice Advise(const Position& pos, const SearchBudget& budget, const std::atomic
     std::mt19937_64 rng(PositionSeed(pos));
     std::uniform_int_distribution<std::int32_t> seeds(1, 2147483646);
     HeadlessGame game;
-    std::vector<int> Cards;
-    double dTotalWeight = 0.0;
+    DealChain chain(pos, sampler, budget.dSurprise, rng);
+    chain.Next(budget.nBurnIn, rng);
     for (; advice.nDeals < budget.nDeals; ++advice.nDeals) {
         if (pCancel != nullptr && pCancel->load(std::memory_order_relaxed)) {
             advice.bCancelled = true;
             break;
         }
-        const std::array<std::uint64_t, 4> hands = sampler.Sample(rng);
+        const std::array<std::uint64_t, 4> hands = chain.Next(budget.nStepsPerDeal, rng);
         const std::int32_t lSeed = seeds(rng);
-        const double dWeight = DealLikelihood(pos, hands, budget.dSurprise, Cards);
-        dTotalWeight += dWeight;
         for (ChoiceOutcome& o : outcomes) {
             const PlayoutResult r = game.Play(pos, hands, o.nChoice, lSeed);
-            o.dDollars += dWeight * r.nDollars;
-            o.dOthersPaid += dWeight * r.nOthersPaid;
-            o.dWinRate += r.bWon ? dWeight : 0.0;
+            o.dDollars += r.nDollars;
+            o.dOthersPaid += r.nOthersPaid;
+            o.dWinRate += r.bWon ? 1.0 : 0.0;
         }
     }
-    const double dScale = dTotalWeight > 0.0 ? 1.0 / dTotalWeight : 0.0;
+    const double dScale = advice.nDeals > 0 ? 1.0 / advice.nDeals : 0.0;
     for (ChoiceOutcome& o : outcomes) {
         o.dDollars *= dScale;
         o.dOthersPaid *= dScale;

@@ -30,9 +30,12 @@ struct Advice {
 
 struct SearchBudget {
     int nDeals = 2048; // deals sampled; every choice is played out on each of them
-    // The weight left to a deal for each move of another seat that its strategy
-    // would not have made from the hand the deal gives it.
+    // The chance left to a card that another seat's strategy would not have laid
+    // from the hand a deal gives it.
     double dSurprise = 0.1;
+    // Swaps tried before the first deal and between deals.
+    int nBurnIn = 60;
+    int nStepsPerDeal = 4;
 };
 
 // Searches the position; stops early, with what it has, once *pCancel is set.

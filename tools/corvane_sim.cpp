@@ -31,7 +31,7 @@ constexpr const char* kUsage =
     "  --level NAME  the three opponents' level alone\n"
     "  --rotate      play the games once more with the four strategies moved round the\n"
     "                table, so that each strategy sits in every seat\n"
-    "  --coach-deals N  deals the coach samples for each choice (default 32)\n";
+    "  --coach-deals N  deals the coach samples for each choice (default 512)\n";
 
 constexpr std::array<const char*, 4> kSeatNames{"left", "top", "right", "user"};
 
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     long long nGames = 1000;
     std::uint64_t nSeed = 1;
     bool bRotate = false;
-    int nCoachDeals = 32;
+    int nCoachDeals = 512;
     std::array<Seat, 4> seats{Seat{SeatStrategy::Easy}, Seat{SeatStrategy::Easy},
                               Seat{SeatStrategy::Easy}, Seat{SeatStrategy::Hard}};
     const std::span<char*> argList(argv, static_cast<std::size_t>(argc));

@@ -14,7 +14,7 @@ struct SeatPlan {
     testing::SeatStrategy User = testing::SeatStrategy::Hard;
     // Seats whose cards the coach chooses, and the deals it samples for each choice.
     std::array<bool, 4> Coached{};
-    int nCoachDeals = 32;
+    int nCoachDeals = 512;
 };
 
 // Plays nGames games in a row (answering "YES" between them) from nSeed.
