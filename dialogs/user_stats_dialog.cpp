@@ -63,6 +63,8 @@ FUserStats::FUserStats(MGlobal& g, MessageBoxes& msg, UserDisplay& display, QWid
         auto* pButton = new QPushButton(QString::fromLatin1(buttons[i]), this);
         pButton->setObjectName(QStringLiteral("cmdUserStats%1").arg(i));
         pButton->setAutoDefault(false);
+        // Enter closes; the reset wants its own key (Alt+R) or a click.
+        pButton->setDefault(i == 1);
         connect(pButton, &QPushButton::clicked, this, [this, i] { cmdUserStats_Click(i); });
         pButtons->addWidget(pButton);
     }

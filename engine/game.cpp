@@ -48,10 +48,6 @@ constexpr std::array<const char*, 4> kHandSuffix{" (1st Hand)", " (2nd Hand)", "
                                                  " (4th Hand)"};
 constexpr std::array<int, 4> kLevelBackground{100, 200, 300, 400};
 
-bool Contains(const std::vector<int>& Cards, int nCard) {
-    return std::find(Cards.begin(), Cards.end(), nCard) != Cards.end();
-}
-
 } // namespace
 
 Game::Game(MGlobal& globals, GamePort& port, OpponentTurns& opponents)
@@ -396,19 +392,13 @@ void Game::Form_Click() {
         return;
     }
     const int c = s.UserHand[i];
-    bool bAcceptable = false;
-    if (s.bSevenHeartsPlayed) {
-        bAcceptable = Contains(s.UserPlayable, c);
-    } else if (c == kSevenOfHearts) {
-        bAcceptable = true;
-        s.bSevenHeartsPlayed = true;
-    }
-    if (!bAcceptable) {
+    if (!IsUserCardLegal(s, c)) {
         m_g.sMessage = "WRONGCRD";
         m_port.PlaySoundRes("WRONGCRD");
         m_port.ShowMessage();
         return;
     }
+    s.bSevenHeartsPlayed = true;
 
     m_port.PlaySoundRes("PLAYCARD");
     LayCard(kUserSeat, i);

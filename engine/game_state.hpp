@@ -95,4 +95,8 @@ struct GameState {
     }
 };
 
+// Whether the user may lay nCard now: the Seven of Hearts before it opens the
+// hand, afterwards a card of UserPlayable.
+bool IsUserCardLegal(const GameState& s, int nCard);
+
 } // namespace corvane

@@ -28,6 +28,18 @@ struct StandingRec {
     std::int16_t nFunds = 0;
 };
 
+// How the table is drawn, chosen in the view options and kept in a file of
+// their own beside the settings file.
+struct ViewOptions {
+    bool bFourColour = false;   // green clubs, blue diamonds
+    bool bLargeIndices = false; // bigger rank and suit in the cards' corners
+    bool bShowPlayable = false; // the user's legal cards lifted during the turn
+    bool bTrails = true;        // a flying card leaves its trail until the redraw
+    bool bTooltips = true;      // the panels' boxes and the winnings box explain themselves
+
+    bool operator==(const ViewOptions&) const = default;
+};
+
 struct MGlobal {
     // The current user's record, named after the columns of the user table.
     std::int32_t nUserID = 0;
@@ -49,6 +61,7 @@ struct MGlobal {
     bool bCopyLnk = false;
     std::int32_t lAnimSpeed = 0;
     bool bSmallScreen = false;
+    ViewOptions View;
 
     // Results of the current game that the dialogs show.
     std::vector<std::string> ScoresOne;

@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth xdotool
+  dbus at-spi2-core python3-pyatspi
   clang clang-format clang-tidy
   desktop-file-utils imagemagick
 )

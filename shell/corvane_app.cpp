@@ -8,12 +8,14 @@
 #include "dialogs/user_edit_dialog.hpp"
 #include "dialogs/user_name_dialog.hpp"
 #include "dialogs/user_stats_dialog.hpp"
+#include "dialogs/view_options_dialog.hpp"
 #include "engine/game.hpp"
 #include "shell/about_dialog.hpp"
 #include "shell/desktop_shortcut.hpp"
 #include "shell/help_panel.hpp"
 #include "shell/info_dialogs.hpp"
 #include "storage/settings.hpp"
+#include "storage/view_settings.hpp"
 #include "table/table_view.hpp"
 
 #include <cstdlib>
@@ -133,6 +135,8 @@ bool CorvaneApp::Form_Load() {
             g_.sDBPath = sAppPath_;
         }
 
+        g_.View = LoadViewOptions(sAppPath_, files_);
+        window_->ApplyViewOptions();
         StoreTickCount(g_.lSeed, clock_.TickCount());
         BuildMenus();
         window_->SetBackground(100);
@@ -232,6 +236,8 @@ void CorvaneApp::BuildMenus() {
     if (QMenu* pOptions = w.Menu("mnuOptionHdr")) {
         pOptions->addAction(item("&Database Path...", "mnuDBPath", QKeySequence("F8"),
                                  [this] { mnuDBPath_Click(); }));
+        pOptions->addAction(
+            item("&View Options...", "mnuView", QKeySequence(), [this] { mnuView_Click(); }));
     }
     QMenu* pHelp = w.AddMenu("&Help", "mnuHelpH");
     pHelp->addAction(
@@ -379,6 +385,15 @@ void CorvaneApp::mnuDBPath_Click() {
     window_->update();
     if (dlg.Answer() == std::optional<std::string>("X")) {
         window_->GetGame().ChangeUser(true);
+    }
+}
+
+void CorvaneApp::mnuView_Click() {
+    FViewOptions dlg(g_, window_.get());
+    if (dlg.exec() == QDialog::Accepted) {
+        // A file that cannot be written costs only the choices' next start.
+        SaveViewOptions(g_.View, sAppPath_, files_);
+        window_->ApplyViewOptions();
     }
 }
 

@@ -82,6 +82,7 @@ public:
     void mnuUser_Click(int nIndex);
     void mnuWinnings_Click();
     void mnuDBPath_Click();
+    void mnuView_Click();
     void mnuHelp_Click(int nIndex);
     void mnuAbout_Click();
     void mnuDistribute_Click();

@@ -4,9 +4,11 @@
 
 #include <cmath>
 
+#include <QFile>
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 
 namespace corvane {
@@ -25,12 +27,35 @@ const QColor kGoldDark(0x8a, 0x62, 0x10);
 const QColor kSkin(0xf4, 0xd3, 0xb0);
 const QColor kCream(0xfb, 0xf4, 0xde);
 
+// The four-colour deck's Clubs and Diamonds.
+const QColor kClubGreen(0x14, 0x80, 0x2e);
+const QColor kDiamondBlue(0x1c, 0x4f, 0xd8);
+
 bool IsRed(int nSuit) {
     return nSuit == 1 || nSuit == 2;
 }
 
-QColor SuitColour(int nSuit) {
+QColor SuitColour(int nSuit, const FaceStyle& style) {
+    if (style.bFourColour && nSuit == 0) {
+        return kClubGreen;
+    }
+    if (style.bFourColour && nSuit == 1) {
+        return kDiamondBlue;
+    }
     return IsRed(nSuit) ? kRed : kBlack;
+}
+
+// A suit drawing with its one fill colour replaced.
+std::unique_ptr<QSvgRenderer> RecolouredSuit(int nSuit, const QColor& colour) {
+    QFile file(PicturePath(PictureRole::SuitIcon, 100 + nSuit));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return nullptr;
+    }
+    QString sSvg = QString::fromUtf8(file.readAll());
+    sSvg.replace(QRegularExpression(QStringLiteral("fill=\"#[0-9a-fA-F]{6}\"")),
+                 QStringLiteral("fill=\"%1\"").arg(colour.name()));
+    auto renderer = std::make_unique<QSvgRenderer>(sSvg.toUtf8());
+    return renderer->isValid() ? std::move(renderer) : nullptr;
 }
 
 const char* RankText(int nRank) {
@@ -44,13 +69,17 @@ constexpr qreal kSuitViewToShape = 32.0 / 28.0;
 
 // Where the corner index sits. The table rows leave the top 260 of 1430 twips
 // of a card in sight (17.4 units) and the hand the left 360 of 1070 (23.9
-// units); the index stays inside both.
-constexpr qreal kIndexLeft = 2.6;
-constexpr qreal kIndexTop = 2.8;
-constexpr qreal kIndexCapHeight = 11.0;
-constexpr qreal kIndexRight = 22.6;
-constexpr qreal kIndexSuit = 7.8;
-constexpr qreal kIndexGap = 0.7;
+// units); the index stays inside both, the large one too.
+struct IndexLayout {
+    qreal rLeft;
+    qreal rTop;
+    qreal rCapHeight;
+    qreal rRight;
+    qreal rSuit;
+    qreal rGap;
+};
+constexpr IndexLayout kIndex{2.6, 2.8, 11.0, 22.6, 7.8, 0.7};
+constexpr IndexLayout kLargeIndex{1.6, 1.6, 14.2, 23.4, 8.6, 0.5};
 
 // Pip positions: three columns, rows from top (0) to bottom (1).
 constexpr qreal kPipLeft = 21.0;
@@ -147,6 +176,8 @@ bool CardFaces::Init(int& nWidth, int& nHeight) {
         }
         suits_[static_cast<std::size_t>(nSuit)] = std::move(renderer);
     }
+    fourColourSuits_[0] = RecolouredSuit(0, kClubGreen);
+    fourColourSuits_[1] = RecolouredSuit(1, kDiamondBlue);
     bReady_ = true;
     return true;
 }
@@ -156,7 +187,18 @@ void CardFaces::Release() {
     for (auto& renderer : suits_) {
         renderer.reset();
     }
+    for (auto& renderer : fourColourSuits_) {
+        renderer.reset();
+    }
     bReady_ = false;
+}
+
+void CardFaces::SetStyle(const FaceStyle& style) {
+    if (style == style_) {
+        return;
+    }
+    style_ = style;
+    sizes_.clear();
 }
 
 CardFaces::SizeEntry& CardFaces::Entry(QSize logicalSize, qreal dpr) {
@@ -273,8 +315,11 @@ void CardFaces::PaintSuit(QPainter& painter, int nSuit, QPointF centre, qreal rS
     if (bUpsideDown) {
         painter.rotate(180);
     }
-    suits_[static_cast<std::size_t>(nSuit)]->render(&painter,
-                                                    QRectF(-rView / 2, -rView / 2, rView, rView));
+    QSvgRenderer* pSuit = suits_[static_cast<std::size_t>(nSuit)].get();
+    if (style_.bFourColour && nSuit < 2 && fourColourSuits_[static_cast<std::size_t>(nSuit)]) {
+        pSuit = fourColourSuits_[static_cast<std::size_t>(nSuit)].get();
+    }
+    pSuit->render(&painter, QRectF(-rView / 2, -rView / 2, rView, rView));
     painter.restore();
 }
 
@@ -300,22 +345,23 @@ void CardFaces::PaintIndex(QPainter& painter, int nRank, int nSuit) const {
         text.addText(0, 0, font, QString::fromLatin1(RankText(nRank)));
     }
     const QRectF bounds = text.boundingRect();
-    const qreal rScale = kIndexCapHeight / rCap;
+    const IndexLayout& at = style_.bLargeIndices ? kLargeIndex : kIndex;
+    const qreal rScale = at.rCapHeight / rCap;
     // Ten is two glyphs wide: narrow it rather than leave the strip.
-    const qreal rRoom = kIndexRight - kIndexLeft - kIndexGap - kIndexSuit;
+    const qreal rRoom = at.rRight - at.rLeft - at.rGap - at.rSuit;
     const qreal rScaleX = std::min(rScale, rRoom / bounds.width());
 
     QTransform place;
-    place.translate(kIndexLeft - bounds.left() * rScaleX, kIndexTop + kIndexCapHeight);
+    place.translate(at.rLeft - bounds.left() * rScaleX, at.rTop + at.rCapHeight);
     place.scale(rScaleX, rScale);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(SuitColour(nSuit));
+    painter.setBrush(SuitColour(nSuit, style_));
     painter.drawPath(place.map(text));
 
-    const qreal rTextRight = kIndexLeft + bounds.width() * rScaleX;
+    const qreal rTextRight = at.rLeft + bounds.width() * rScaleX;
     PaintSuit(painter, nSuit,
-              QPointF(rTextRight + kIndexGap + kIndexSuit / 2, kIndexTop + kIndexCapHeight / 2),
-              kIndexSuit, false);
+              QPointF(rTextRight + at.rGap + at.rSuit / 2, at.rTop + at.rCapHeight / 2), at.rSuit,
+              false);
 }
 
 void CardFaces::PaintPips(QPainter& painter, int nRank, int nSuit) const {
@@ -355,7 +401,7 @@ void CardFaces::PaintCourt(QPainter& painter, int nRank, int nSuit) const {
     painter.restore();
 
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(SuitColour(nSuit), 0.5));
+    painter.setPen(QPen(SuitColour(nSuit, style_), 0.5));
     painter.drawLine(QPointF(frame.left(), kCentre.y()), QPointF(frame.right(), kCentre.y()));
     painter.setPen(QPen(kGoldDark, 0.8));
     painter.drawRect(frame);

@@ -23,6 +23,14 @@ class QSvgRenderer;
 
 namespace corvane {
 
+// Choices of the view options that change how a face is drawn.
+struct FaceStyle {
+    bool bFourColour = false;   // clubs green, diamonds blue
+    bool bLargeIndices = false; // a taller corner index
+
+    bool operator==(const FaceStyle&) const = default;
+};
+
 class CardFaces {
 public:
     // The face size at a device pixel ratio of 1 (about 1070 x 1430 twips).
@@ -68,6 +76,10 @@ public:
     // Drops every cached face and the suit drawings; Init starts again.
     void Release();
 
+    // A new style drops the cached faces; the next Prepare renders them anew.
+    void SetStyle(const FaceStyle& style);
+    const FaceStyle& Style() const { return style_; }
+
     // Draws one face into an image of the given device pixel size, uncached.
     // Null before Init or for a bad card number.
     QImage RenderFace(int nCard, QSize pixelSize) const;
@@ -91,7 +103,10 @@ private:
     void PaintFigure(QPainter& painter, int nRank, int nSuit) const;
 
     bool bReady_ = false;
+    FaceStyle style_;
     std::array<std::unique_ptr<QSvgRenderer>, 4> suits_;
+    // Clubs and Diamonds in the four-colour deck's colours.
+    std::array<std::unique_ptr<QSvgRenderer>, 2> fourColourSuits_;
     std::list<SizeEntry> sizes_; // most recently used first
 };
 

@@ -7,7 +7,10 @@
 #include "table/flight_path.hpp"
 #include "table/fmessage.hpp"
 #include "table/hover.hpp"
+#include "table/keyboard_play.hpp"
+#include "table/panel_tooltips.hpp"
 #include "table/sound_names.hpp"
+#include "table/table_accessibility.hpp"
 #include "table/table_resources.hpp"
 #include "table/table_view.hpp"
 
@@ -96,10 +99,21 @@ FCorvane::FCorvane(MGlobal& g, GameHost& host, SoundOutput& sound, MessageBoxes&
     setWindowTitle(Q(m_g.sTitle));
     setWindowIcon(ProgramIcon());
 
+    TableAccessibility::InstallFactory();
     table_ = new TableView(this);
     setCentralWidget(table_);
     BuildPanels();
     BuildMenus();
+    a11y_ = new TableAccessibility(game_.State(), m_g, *table_);
+    for (int nSeat = 0; nSeat < 4; ++nSeat) {
+        a11y_->NotePlayerName(nSeat, lblPlayer_.at(nSeat)->text().toStdString());
+    }
+    keys_ = new KeyboardPlay(game_.State(), *table_, *cmdUser_);
+    keys_->onChanged = [this] {
+        RefreshHandMarks();
+        a11y_->FocusCard(keys_->Index());
+    };
+    tips_ = new PanelTooltips(*table_);
 
     int nCardWidth = 0;
     int nCardHeight = 0;
@@ -126,6 +140,7 @@ FCorvane::FCorvane(MGlobal& g, GameHost& host, SoundOutput& sound, MessageBoxes&
     // Input to the window, its menus and shortcuts is looked at before anyone acts on it.
     qApp->installEventFilter(this);
 
+    ApplyViewOptions();
     resize(table_->sizeHint().width(),
            table_->sizeHint().height() + menuBar()->sizeHint().height());
     game_.LoadDeck();
@@ -266,14 +281,15 @@ void FCorvane::ShowAdvice(const coach::Advice& advice) {
         return;
     }
     if (advice.nChoice == coach::kPayThePot) {
-        table_->SetHighlight(kUserButtonRect.adjusted(-60, -60, 60, 60));
+        table_->SetHintMark(kUserButtonRect.adjusted(-60, -60, 60, 60));
     } else {
         const auto it = std::find(s.UserHand.begin(), s.UserHand.end(), advice.nChoice);
         const auto i = static_cast<int>(it - s.UserHand.begin());
         const bool bLast = i + 1 == static_cast<int>(s.UserHand.size());
         // The part of the card that the fanned hand leaves in sight.
-        table_->SetHighlight(QRect(s.nHandLeft + i * s.nCardSpacing, s.nHandTop,
-                                   bLast ? kCardWidthTwips : s.nCardSpacing, kCardHeightTwips));
+        table_->SetHintMark(QRect(s.nHandLeft + i * s.nCardSpacing, s.nHandTop,
+                                  bLast ? kCardWidthTwips : s.nCardSpacing, kCardHeightTwips),
+                            advice.nChoice);
     }
     lblHint_->setText(Q(advice.sText));
     lblHint_->show();
@@ -282,7 +298,7 @@ void FCorvane::ShowAdvice(const coach::Advice& advice) {
 
 void FCorvane::ClearHint() {
     hint_->Cancel();
-    table_->SetHighlight(QRect());
+    table_->SetHintMark(QRect());
     lblHint_->hide();
 }
 
@@ -310,6 +326,30 @@ void FCorvane::SyncOptionMenus() {
     mnuOption_[1]->setVisible(m_g.bSoundOn);
     mnuAnimals_[0]->setVisible(!m_g.bAnimals);
     mnuAnimals_[1]->setVisible(m_g.bAnimals);
+}
+
+void FCorvane::ApplyViewOptions() {
+    table_->SetFaceStyle(FaceStyle{m_g.View.bFourColour, m_g.View.bLargeIndices});
+    tips_->SetEnabled(m_g.View.bTooltips);
+    RefreshHandMarks();
+}
+
+void FCorvane::RefreshHandMarks() {
+    const GameState& s = game_.State();
+    const bool bHolding = s.nCardsLeft[3] > 0;
+    std::uint64_t nLifted = 0;
+    if (m_g.View.bShowPlayable && s.bUserTurn && !s.bHandOver && bHolding) {
+        for (const int c : s.UserHand) {
+            if (IsUserCardLegal(s, c)) {
+                nLifted |= std::uint64_t{1} << static_cast<unsigned>(c);
+            }
+        }
+    }
+    // A highlighted card that has just been laid is on the table, not in the hand.
+    const int nCard = keys_->Card();
+    const bool bHeld =
+        bHolding && std::find(s.UserHand.begin(), s.UserHand.end(), nCard) != s.UserHand.end();
+    table_->SetHandMarks(nLifted, bHeld ? nCard : -1);
 }
 
 void FCorvane::SetClock(Clock* pClock) {
@@ -421,6 +461,7 @@ void FCorvane::SetLastCard(int nSeat, const LastCardPanel& panel) {
     } else {
         table_->ClearPicture(imgSuit_.at(i));
     }
+    a11y_->NoteLastCard(nSeat, panel);
 }
 
 void FCorvane::SetPlayerFill(int nSeat, std::uint32_t nColour) {
@@ -429,10 +470,13 @@ void FCorvane::SetPlayerFill(int nSeat, std::uint32_t nColour) {
         ClearHint();
     }
     table_->SetPlayerFill(nSeat, nColour);
+    RefreshHandMarks();
+    a11y_->NotePlayerFill(nSeat, nColour);
 }
 
 void FCorvane::SetPlayerName(int nSeat, const std::string& sName) {
     lblPlayer_.at(nSeat)->setText(Q(sName));
+    a11y_->NotePlayerName(nSeat, sName);
 }
 
 void FCorvane::SetWinnings(const std::string& sCaption) {
@@ -460,6 +504,7 @@ void FCorvane::DrawCardsPlayed(const std::vector<int>& CardsPlayed) {
     for (const int c : CardsPlayed) {
         table_->AddCard(GetCardLeft(c), GetCardTop(c), c);
     }
+    RefreshHandMarks();
 }
 
 void FCorvane::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int nHandTop,
@@ -467,6 +512,9 @@ void FCorvane::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int
     for (std::size_t i = 0; i < UserHand.size(); ++i) {
         table_->AddCard(nHandLeft + static_cast<int>(i) * nCardSpacing, nHandTop, UserHand[i]);
     }
+    keys_->HandDrawn();
+    a11y_->HandChanged();
+    RefreshHandMarks();
 }
 
 int FCorvane::RightStartPixels() const {
@@ -478,6 +526,15 @@ int FCorvane::RightStartPixels() const {
     const QPoint edge(pScreen->geometry().right() + 1, 0);
     const QPointF twips = table_->ToTwips(QPointF(table_->mapFromGlobal(edge)));
     return static_cast<int>(std::lround(twips.x() / kTwipsPerPixel));
+}
+
+void FCorvane::DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst) {
+    // Without trails only the moving card shows.
+    if (m_g.View.bTrails || bFirst) {
+        table_->AddCard(at.x, at.y, nCard);
+    } else {
+        table_->ReplaceLastCard(at.x, at.y, nCard);
+    }
 }
 
 void FCorvane::FlyCard(int nSeat, int nCard) {
@@ -498,7 +555,7 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
             const auto nDue =
                 std::min<std::size_t>(path.size(), static_cast<std::size_t>(nElapsedUs / nStepUs));
             while (nNext < nDue) {
-                table_->AddCard(path[nNext].x, path[nNext].y, nCard);
+                DrawFlightStep(path[nNext], nCard, nNext == 0);
                 ++nNext;
             }
             if (nNext >= path.size()) {
@@ -514,7 +571,7 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
     }
     // With no wait, or if the program is quitting, the rest lands at once.
     for (; nNext < path.size(); ++nNext) {
-        table_->AddCard(path[nNext].x, path[nNext].y, nCard);
+        DrawFlightStep(path[nNext], nCard, nNext == 0);
     }
 }
 
@@ -604,10 +661,14 @@ void FCorvane::ShowMessage() {
 }
 
 void FCorvane::ShowHandOver() {
+    a11y_->Announce(QStringLiteral("Hand over: %1 wins the pot of $%2.")
+                        .arg(Q(m_g.sWinnerName), Q(m_g.sPotWon)));
     host_.ShowHandOver();
 }
 
 std::optional<std::string> FCorvane::ShowGameOver() {
+    a11y_->Announce(QStringLiteral("Game over: %1 wins the last pot of $%2.")
+                        .arg(Q(m_g.sWinnerName), Q(m_g.sPotWon)));
     return host_.ShowGameOver();
 }
 

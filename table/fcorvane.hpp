@@ -33,7 +33,11 @@ namespace corvane {
 
 class CoachHint;
 class FAnimate;
+class KeyboardPlay;
+class PanelTooltips;
+class TableAccessibility;
 class TableView;
+struct TwipsPoint;
 
 // The clock of the running program: a steady millisecond count and the date.
 class SystemClock final : public Clock {
@@ -70,6 +74,9 @@ public:
     QMenu* AddMenu(const QString& sCaption, const QString& sName, QMenu* pBefore = nullptr);
     QMenu* Menu(const QString& sName) const;
     QAction* MenuItem(const QString& sName) const;
+    // Redraws the table and its boxes after the view options in g.View changed.
+    void ApplyViewOptions();
+    KeyboardPlay& Keyboard() { return *keys_; }
     // The help panel; hover sounds keep quiet while it is visible.
     void SetHelpPanel(QWidget* pHelp) { picHelp_ = pHelp; }
 
@@ -156,6 +163,9 @@ private:
     QLabel* MakeLabel(const QString& sName, const QRect& twips, double fPoints);
     bool IsOurInput(QObject* pWatched) const;
     int RightStartPixels() const;
+    void DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst);
+    // The user's lifted cards and the keyboard highlight, as the table draws them.
+    void RefreshHandMarks();
     const QByteArray& Wave(int nResource);
     void ShowAdvice(const coach::Advice& advice);
     void ClearHint();
@@ -170,6 +180,9 @@ private:
     Game game_;
 
     TableView* table_ = nullptr;
+    KeyboardPlay* keys_ = nullptr;
+    TableAccessibility* a11y_ = nullptr;
+    PanelTooltips* tips_ = nullptr;
     std::array<QLabel*, 4> lblPlayer_{};
     std::array<QLabel*, 4> lblAmt_{};
     std::array<QLabel*, 4> lblCardsLeft_{};

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -84,6 +85,46 @@ void TableView::AddCard(int x, int y, int nCard) {
     drawings_.push_back({x, y, nCard});
     // Only the new card's box needs painting; one pixel more for the rounding.
     update(WidgetRect(QRectF(x, y, kCardWidth, kCardHeight)).adjusted(-1, -1, 1, 1));
+}
+
+void TableView::ReplaceLastCard(int x, int y, int nCard) {
+    if (drawings_.empty()) {
+        AddCard(x, y, nCard);
+        return;
+    }
+    const CardDrawing old = drawings_.back();
+    update(WidgetRect(QRectF(old.x, old.y, kCardWidth, kCardHeight)).adjusted(-1, -1, 1, 1));
+    drawings_.back() = {x, y, nCard};
+    update(WidgetRect(QRectF(x, y, kCardWidth, kCardHeight)).adjusted(-1, -1, 1, 1));
+}
+
+void TableView::SetHandMarks(std::uint64_t nLifted, int nHighlight) {
+    const bool bChanged = nLifted != nLifted_ || nHighlight != nHighlight_;
+    const bool bAny = nLifted != 0 || nHighlight >= 0;
+    nLifted_ = nLifted;
+    nHighlight_ = nHighlight;
+    // The marks reach past the cards' own boxes; the cards were just drawn anew
+    // when there are any.
+    if (bChanged || bAny) {
+        update();
+    }
+}
+
+void TableView::SetFaceStyle(const FaceStyle& style) {
+    if (style == faces_.Style()) {
+        return;
+    }
+    faces_.SetStyle(style);
+    PrepareArt();
+    update();
+}
+
+int TableView::LiftOf(int nCard) const {
+    if (nCard == nHighlight_) {
+        return kHighlightLift;
+    }
+    const bool bLifted = nCard >= 0 && nCard < 64 && ((nLifted_ >> nCard) & 1U) != 0;
+    return bLifted ? kPlayableLift : 0;
 }
 
 void TableView::SetBackground(int nBitmap) {
@@ -206,9 +247,10 @@ void TableView::showEvent(QShowEvent* pEvent) {
     }
 }
 
-void TableView::SetHighlight(const QRect& twips) {
-    if (twips != highlight_) {
-        highlight_ = twips;
+void TableView::SetHintMark(const QRect& twips, int nCard) {
+    if (twips != hintMark_ || nCard != nHintCard_) {
+        hintMark_ = twips;
+        nHintCard_ = nCard;
         update();
     }
 }
@@ -236,21 +278,55 @@ void TableView::paintEvent(QPaintEvent* pEvent) {
             QRectF(kMarkers[nSeat]).adjusted(fPen / 2, fPen / 2, -fPen / 2, -fPen / 2));
     }
 
-    for (const CardDrawing& d : drawings_) {
-        const QRectF target(d.x, d.y, kCardWidth, kCardHeight);
+    std::size_t nRing = drawings_.size();
+    for (std::size_t i = 0; i < drawings_.size(); ++i) {
+        const CardDrawing& d = drawings_[i];
+        const QRectF target(d.x, d.y - LiftOf(d.nCard), kCardWidth, kCardHeight);
         if (xf_.mapRect(target).toAlignedRect().intersects(dirty)) {
             faces_.Draw(painter, target, d.nCard);
         }
+        if (d.nCard == nHighlight_) {
+            nRing = i;
+        }
     }
-    if (!highlight_.isEmpty()) {
+    if (nRing < drawings_.size()) {
+        PaintHighlightRing(painter, nRing);
+    }
+    if (!hintMark_.isEmpty()) {
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(QColor(0xFF, 0xC0, 0x00), 4 * fPen));
-        painter.drawRect(QRectF(highlight_));
+        painter.setPen(QPen(QColor(0x00, 0xC0, 0xFF), 4 * fPen));
+        painter.drawRect(
+            QRectF(hintMark_.translated(0, nHintCard_ >= 0 ? -LiftOf(nHintCard_) : 0)));
     }
     painter.end();
     if (onPainted) {
         onPainted();
     }
+}
+
+// A ring round the part of the highlighted card left in sight: dark outside,
+// bright inside, so it shows on the white faces and on every table alike. Its
+// width is in twips and grows with the table.
+void TableView::PaintHighlightRing(QPainter& painter, std::size_t nIndex) const {
+    const auto cardPath = [this](const CardDrawing& d) {
+        QPainterPath path;
+        path.addRoundedRect(QRectF(d.x, d.y - LiftOf(d.nCard), kCardWidth, kCardHeight), 60, 60);
+        return path;
+    };
+    QPainterPath ring = cardPath(drawings_[nIndex]);
+    for (std::size_t j = nIndex + 1; j < drawings_.size(); ++j) {
+        ring = ring.subtracted(cardPath(drawings_[j]));
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0x10, 0x10, 0x10), 5 * kTwipsPerPixel, Qt::SolidLine, Qt::RoundCap,
+                        Qt::RoundJoin));
+    painter.drawPath(ring);
+    painter.setPen(QPen(QColor(0xff, 0xd4, 0x00), 2.5 * kTwipsPerPixel, Qt::SolidLine, Qt::RoundCap,
+                        Qt::RoundJoin));
+    painter.drawPath(ring);
+    painter.restore();
 }
 
 void TableView::mousePressEvent(QMouseEvent* pEvent) {

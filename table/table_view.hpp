@@ -62,11 +62,26 @@ public:
     // The retained drawings.
     void ClearCards();
     void AddCard(int x, int y, int nCard);
+    // Moves the last drawing: a flight that leaves no trail.
+    void ReplaceLastCard(int x, int y, int nCard);
     const std::vector<CardDrawing>& Drawings() const { return drawings_; }
 
-    // A frame drawn round a rectangle of the table (the hint's choice); empty for none.
-    void SetHighlight(const QRect& twips);
-    QRect Highlight() const { return highlight_; }
+    // The hint's mark, a frame round a rectangle of the table: the part in sight
+    // of card nCard of the hand (raised with the card when it is lifted), or the
+    // pay-the-pot button with nCard -1; an empty rectangle for none.
+    void SetHintMark(const QRect& twips, int nCard = -1);
+    QRect HintMark() const { return hintMark_; }
+    int HintCard() const { return nHintCard_; }
+    // How far a marked card of the hand stands above its place, in twips.
+    static constexpr int kPlayableLift = 150;
+    static constexpr int kHighlightLift = 300;
+    // Cards of the user's hand drawn lifted (one bit per card number), and the
+    // card of the keyboard highlight (-1 for none), drawn higher with a ring.
+    void SetHandMarks(std::uint64_t nLifted, int nHighlight);
+    std::uint64_t LiftedCards() const { return nLifted_; }
+    int HighlightedCard() const { return nHighlight_; }
+    // How the card faces are drawn.
+    void SetFaceStyle(const FaceStyle& style);
 
     void SetBackground(int nBitmap);
     int Background() const { return nBackground_; }
@@ -113,6 +128,8 @@ private:
         int nResource;
     };
 
+    int LiftOf(int nCard) const;
+    void PaintHighlightRing(QPainter& painter, std::size_t nIndex) const;
     void PlaceOne(const Placement& p);
     void Relayout();
     void PrepareArt();
@@ -124,10 +141,13 @@ private:
     std::vector<Placement> placed_;
     std::vector<PictureKey> pictures_;
     std::array<std::uint32_t, 4> fills_{};
+    std::uint64_t nLifted_ = 0;
+    int nHighlight_ = -1;
     int nBackground_ = 100;
     QPixmap background_;
     QColor margin_{0x20, 0x20, 0x20};
-    QRect highlight_;
+    QRect hintMark_;
+    int nHintCard_ = -1;
     QTransform xf_;
     QRect tableRect_; // the table in widget coordinates
     qreal fPreparedDpr_ = 0.0;

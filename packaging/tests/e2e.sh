@@ -22,22 +22,7 @@ xd_install
 xd_start_x
 xd_start_program
 
-# The user dialog: a new user and three opponents, all called Ann.
-dlg=$(xd_wait_window '^The Game of Corvane$' 30) || xd_fail "the user dialog did not appear"
-xd_setup_main
-xd_log "user dialog $dlg: new user Ann against Ann, Ann and Ann"
-xdotool windowfocus "$dlg"
-sleep 0.2
-xdotool key ctrl+a
-xdotool type --delay 30 Ann
-for _ in 1 2 3; do
-    xdotool key Tab
-    sleep 0.1
-    xdotool key ctrl+a
-    xdotool type --delay 30 Ann
-done
-xdotool key Return
-xd_wait_gone "$dlg" 10 || xd_fail "the user dialog did not close after OK"
+xd_choose_user_ann
 
 # A whole game. Every other dialog on the screen is a failure.
 deadline=$((SECONDS + 450))

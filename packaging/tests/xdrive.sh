@@ -217,6 +217,27 @@ xd_setup_main() {
     xd_log "main window $XD_MAIN: design ${w}x${h}, menu bar ${XD_MENU_H}px, now 963x$want_h, scale $XD_SCALE px/twip"
 }
 
+# The user dialog: a new user and three opponents, all called Ann (so whoever
+# finishes first, the user counts as the winner).
+xd_choose_user_ann() {
+    local dlg
+    dlg=$(xd_wait_window '^The Game of Corvane$' 30) || xd_fail "the user dialog did not appear"
+    xd_setup_main
+    xd_log "user dialog $dlg: new user Ann against Ann, Ann and Ann"
+    xdotool windowfocus "$dlg"
+    sleep 0.2
+    xdotool key ctrl+a
+    xdotool type --delay 30 Ann
+    for _ in 1 2 3; do
+        xdotool key Tab
+        sleep 0.1
+        xdotool key ctrl+a
+        xdotool type --delay 30 Ann
+    done
+    xdotool key Return
+    xd_wait_gone "$dlg" 10 || xd_fail "the user dialog did not close after OK"
+}
+
 # Screen pixel of a table point in twips, in XD_X and XD_Y (whole-number
 # arithmetic in the shell: this runs for every click).
 xd_px() {

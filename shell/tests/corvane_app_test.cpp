@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -110,6 +111,20 @@ private slots:
                  QString("The Game of Corvane v2.2 - Level 1 (1st Hand)"));
         QCOMPARE(app.Window().findChild<QLabel*>("lblCardsLeft3")->text().isEmpty(), false);
         QVERIFY(app.Window().GetGame().State().bUserTurn);
+
+        // The view options, last on the Options menu, chosen with the keyboard
+        // alone, go to their own file.
+        QCOMPARE(app.Window().Menu("mnuOptionHdr")->actions().back()->text(),
+                 QString("&View Options..."));
+        WhenModal("FViewOptions", [](QWidget* pDialog) {
+            // The first box, the four-colour deck, has the focus.
+            QVERIFY(pDialog->focusWidget() != nullptr);
+            QTest::keyClick(pDialog->focusWidget(), Qt::Key_Space);
+            QTest::keyClick(pDialog->focusWidget(), Qt::Key_Return);
+        });
+        app.Window().Menu("mnuOptionHdr")->actions().back()->trigger();
+        QVERIFY(ReadText(app_ / "corvane-view.ini").find("fourcolour=TRUE\r\n") !=
+                std::string::npos);
 
         app.Window().close();
         const std::string sIni = ReadText(app_ / "corvane.ini");

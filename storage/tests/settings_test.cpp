@@ -1,6 +1,7 @@
 // The settings file's rules, on the in-memory file system.
 #include "platform/fake_platform.hpp"
 #include "storage/settings.hpp"
+#include "storage/view_settings.hpp"
 
 #include <string>
 
@@ -168,6 +169,41 @@ TEST_F(SettingsTest, CopyLnkNeedsTheInstallationFolderAndExactTrue) {
     EXPECT_FALSE(GetCopyLnk(kInstall, files_, msg_));
     ASSERT_EQ(msg_.Shown.size(), 1U);
     EXPECT_EQ(msg_.Shown[0].sTitle, "Ini File");
+}
+
+TEST_F(SettingsTest, ViewOptionsKeepTheirOwnFileAndSurviveDamage) {
+    EXPECT_EQ(LoadViewOptions(kApp, files_), ViewOptions{}); // no file
+    ViewOptions view;
+    view.bFourColour = true;
+    view.bShowPlayable = true;
+    view.bTrails = false;
+    ASSERT_TRUE(SaveViewOptions(view, kApp, files_));
+    EXPECT_EQ(LoadViewOptions(kApp, files_), view);
+    // corvane.ini is not touched by them.
+    EXPECT_EQ(files_.Files.count(IniFileName(kApp)), 0U);
+
+    const std::string sFile = ViewFileName(kApp);
+    const std::pair<std::string, ViewOptions> cases[] = {
+        {"", ViewOptions{}},
+        {std::string(1, '\0') + "\xff\x01garbage=\r\n==\n", ViewOptions{}},
+        {"trails=maybe\ntooltips=\nplayable", ViewOptions{}},
+        {"[View]\nlargeindex = true \n",
+         [] {
+             ViewOptions v;
+             v.bLargeIndices = true;
+             return v;
+         }()},
+    };
+    for (const auto& [sText, expected] : cases) {
+        files_.Files[sFile] = sText;
+        EXPECT_EQ(LoadViewOptions(kApp, files_), expected) << sText.substr(0, 40);
+    }
+    files_.Unreadable.insert(sFile);
+    EXPECT_EQ(LoadViewOptions(kApp, files_), ViewOptions{});
+    files_.Unwritable.insert(sFile);
+    EXPECT_FALSE(SaveViewOptions(view, kApp, files_));
+    EXPECT_TRUE(msg_.Shown.empty());
+    EXPECT_EQ(msg_.nBeeps, 0);
 }
 
 TEST(LeadingNumberTest, ReadsTheNumberAtTheStart) {

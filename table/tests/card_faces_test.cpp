@@ -18,6 +18,27 @@ bool IsBlackInk(QColor c) {
     return c.alpha() > 200 && c.red() < 100 && c.green() < 100 && c.blue() < 100;
 }
 
+// The four-colour deck's Clubs and Diamonds.
+bool IsGreenInk(QColor c) {
+    return c.alpha() > 200 && c.green() > 90 && c.green() > c.red() + 50 &&
+           c.green() > c.blue() + 40;
+}
+
+bool IsBlueInk(QColor c) {
+    return c.alpha() > 200 && c.blue() > 150 && c.blue() > c.red() + 80 &&
+           c.blue() > c.green() + 60;
+}
+
+int CountWhere(const QImage& image, const QRect& area, bool (*pIs)(QColor)) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            n += pIs(image.pixelColor(x, y)) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
 struct Ink {
     int nRed = 0;
     int nBlack = 0;
@@ -118,21 +139,48 @@ private slots:
 
     void theCornerShowsTheSuitColour_data() {
         QTest::addColumn<QSize>("size");
-        QTest::newRow("1x") << QSize(71, 96);
-        QTest::newRow("2x") << QSize(142, 192);
+        QTest::addColumn<bool>("bFourColour");
+        QTest::addColumn<bool>("bLarge");
+        QTest::newRow("1x") << QSize(71, 96) << false << false;
+        QTest::newRow("2x") << QSize(142, 192) << false << false;
+        QTest::newRow("four-colour, large, 1x") << QSize(71, 96) << true << true;
+        QTest::newRow("large 2x") << QSize(142, 192) << false << true;
     }
 
     void theCornerShowsTheSuitColour() {
         QFETCH(QSize, size);
+        QFETCH(bool, bFourColour);
+        QFETCH(bool, bLarge);
         CardFaces faces;
+        CardFaces plain;
         int nWidth = 0;
         int nHeight = 0;
-        QVERIFY(faces.Init(nWidth, nHeight));
+        QVERIFY(faces.Init(nWidth, nHeight) && plain.Init(nWidth, nHeight));
+        faces.SetStyle(corvane::FaceStyle{bFourColour, bLarge});
         const int nArea = size.width() * size.height() / (71 * 96);
         for (int nCard = 0; nCard < 52; ++nCard) {
             const QImage face = faces.RenderFace(nCard, size);
             const Ink ink = CountInk(face, VisibleCorner(size));
-            if (IsRedSuit(nCard)) {
+            if (bLarge) {
+                // The large index covers clearly more of the corner.
+                const QImage small = plain.RenderFace(nCard, size);
+                const auto inked = [](QColor c) {
+                    return c.alpha() > 200 && c.saturation() + 255 - c.value() > 180;
+                };
+                QVERIFY2(CountWhere(face, VisibleCorner(size), inked) >
+                             CountWhere(small, VisibleCorner(size), inked) * 11 / 10,
+                         qPrintable(QString::number(nCard)));
+            }
+            if (bFourColour && nCard % 4 < 2) {
+                // Clubs green, Diamonds blue, in the corner and on the pips.
+                const auto pIs = nCard % 4 == 0 ? &IsGreenInk : &IsBlueInk;
+                QVERIFY2(CountWhere(face, VisibleCorner(size), pIs) >= 20 * nArea,
+                         qPrintable(QString::number(nCard)));
+                QVERIFY2(ink.nRed + ink.nBlack == 0, qPrintable(QString::number(nCard)));
+                if (nCard < 40) {
+                    QVERIFY(CountWhere(face, QRect(12, 18, 47, 60), pIs) > 40);
+                }
+            } else if (IsRedSuit(nCard)) {
                 QVERIFY2(ink.nRed >= 20 * nArea, qPrintable(QString::number(nCard)));
                 QVERIFY2(ink.nBlack == 0, qPrintable(QString::number(nCard)));
             } else {

@@ -8,6 +8,7 @@
 #include "table/fanimate.hpp"
 #include "table/fcorvane.hpp"
 #include "table/fmessage.hpp"
+#include "table/keyboard_play.hpp"
 #include "table/sound_names.hpp"
 #include "table/table_resources.hpp"
 #include "table/table_view.hpp"
@@ -18,13 +19,16 @@
 #include <mutex>
 #include <thread>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace corvane;
@@ -196,6 +200,28 @@ bool IsCardWhite(QColor c) {
     return c.red() > 225 && c.green() > 225 && c.blue() > 225;
 }
 
+// The bright inside of the keyboard highlight's ring.
+bool IsRingYellow(QColor c) {
+    return c.red() > 200 && c.green() > 170 && c.blue() < 90;
+}
+
+// The colour of the table's picture at a point in twips.
+QColor Probe(TableView& t, int x, int y) {
+    const QImage image = t.grab().toImage();
+    const qreal dpr = image.devicePixelRatio();
+    const QPoint p = t.WidgetPoint(QPointF(x, y));
+    return image.pixelColor(static_cast<int>(p.x() * dpr), static_cast<int>(p.y() * dpr));
+}
+
+QAccessibleInterface* ChildNamed(QAccessibleInterface* pParent, const QString& sName) {
+    for (int i = 0; i < pParent->childCount(); ++i) {
+        if (pParent->child(i)->text(QAccessible::Name) == sName) {
+            return pParent->child(i);
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class FCorvaneTest : public QObject {
@@ -223,6 +249,10 @@ private slots:
     void wonGameMovesUpALevel();
     void smallScreenOpensMaximised();
     void hintMarksALegalCardAndEndsWithTheTurn();
+    void keyboardHighlightAndPlay_data();
+    void keyboardHighlightAndPlay();
+    void screenReaderNamesAndFocus();
+    void viewOptionsChangeTheTable();
 };
 
 void FCorvaneTest::opensAtDesignSizeWithPanelsInPlace() {
@@ -480,6 +510,10 @@ void FCorvaneTest::inputDuringOpponentsTurnIsDropped() {
                                                             Qt::NoButton, Qt::NoModifier));
         QTest::mouseClick(&r.T(), Qt::LeftButton, {}, p);
         QTest::mouseClick(r.w->findChild<QPushButton*>("cmdUser"), Qt::LeftButton);
+        // The keyboard's card and button go the way of the clicks.
+        QTest::keyClick(&r.T(), Qt::Key_End);
+        QTest::keyClick(&r.T(), Qt::Key_Return);
+        QTest::keyClick(&r.T(), Qt::Key_P);
         QTest::keyClick(r.w.get(), Qt::Key_N, Qt::ControlModifier);
         r.w->MenuItem("mnuFile0")->trigger();
         r.w->close();
@@ -838,6 +872,223 @@ void FCorvaneTest::smallScreenOpensMaximised() {
     QVERIFY(!small.isVisible());
 }
 
+void FCorvaneTest::keyboardHighlightAndPlay_data() {
+    QTest::addColumn<QSize>("tableSize");
+    QTest::newRow("1x") << QSize(642, 446);
+    QTest::newRow("2x") << QSize(1284, 892);
+}
+
+void FCorvaneTest::keyboardHighlightAndPlay() {
+    QFETCH(QSize, tableSize);
+    Rig r;
+    r.w->resize(tableSize.width(), tableSize.height() + r.w->menuBar()->height());
+    QTRY_COMPARE(r.T().size(), tableSize);
+    r.w->GetGame().StartGame(true);
+    GameState& s = r.S();
+    KeyboardPlay& keys = r.w->Keyboard();
+    const auto key = [&](Qt::Key k) { QTest::keyClick(&r.T(), k); };
+    // Above the first card, where its face shows when raised (below the corner
+    // index), and the ring's top edge.
+    const auto raised = [&] { return Probe(r.T(), s.nHandLeft + 180, kHandTop - 50); };
+    const auto ring = [&] {
+        return Probe(r.T(), s.nHandLeft + 180, kHandTop - TableView::kHighlightLift);
+    };
+    QVERIFY(!IsCardWhite(raised()) && !IsRingYellow(ring()));
+    QCOMPARE(keys.Index(), -1);
+
+    // The first key shows the highlight on the leftmost card, raised and ringed.
+    key(Qt::Key_Right);
+    QCOMPARE(keys.Index(), 0);
+    QCOMPARE(r.T().HighlightedCard(), s.UserHand[0]);
+    QVERIFY(IsCardWhite(raised()));
+    QVERIFY(IsRingYellow(ring()));
+    key(Qt::Key_Left);
+    QCOMPARE(keys.Index(), 0);
+    key(Qt::Key_End);
+    QCOMPARE(keys.Index(), 12);
+    key(Qt::Key_Right);
+    QCOMPARE(keys.Index(), 12);
+    key(Qt::Key_Home);
+    key(Qt::Key_Right);
+    QCOMPARE(keys.Index(), 1);
+    QVERIFY(!IsCardWhite(raised()));
+
+    // Enter on a card that may not be laid: the click's own hint.
+    const int nLegal = s.bSevenHeartsPlayed ? s.UserPlayable.front() : kSevenOfHearts;
+    const int i = static_cast<int>(std::find(s.UserHand.begin(), s.UserHand.end(), nLegal) -
+                                   s.UserHand.begin());
+    const int nWrong = i == 0 ? 1 : 0;
+    if (!IsUserCardLegal(s, s.UserHand[nWrong])) {
+        HintAnswer answer;
+        AnswerNextHint(answer);
+        key(Qt::Key_Home);
+        for (int k = 0; k < nWrong; ++k) {
+            key(Qt::Key_Right);
+        }
+        key(Qt::Key_Enter);
+        QVERIFY(answer.bSeen);
+        QCOMPARE(answer.sLine0, QString("You cannot play this card!"));
+        QCOMPARE(s.UserHand.size(), 13U);
+    }
+    // P presses the button: with a card to lay, its hint.
+    HintAnswer pay;
+    AnswerNextHint(pay);
+    key(Qt::Key_P);
+    QVERIFY(pay.bSeen);
+    QVERIFY(pay.sLine0.startsWith("You "));
+
+    // Space lays the legal card; the highlight stays at its place, on the
+    // card that took it.
+    key(Qt::Key_Home);
+    for (int k = 0; k < i; ++k) {
+        key(Qt::Key_Right);
+    }
+    r.sound.TakePlayed();
+    key(Qt::Key_Space);
+    QCOMPARE(s.UserHand.size(), 12U);
+    QCOMPARE(std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), nLegal), 1);
+    QCOMPARE(r.sound.TakePlayed().front(), 102); // the click's sound
+    QCOMPARE(keys.Index(), std::min(i, 11));
+    QCOMPARE(r.T().HighlightedCard(), s.UserHand[std::min(i, 11)]);
+    QVERIFY(s.bUserTurn);
+
+    // A mouse click hides it, and so does a new deal.
+    QTest::mouseClick(&r.T(), Qt::LeftButton, {}, r.T().WidgetPoint(QPointF(4815, 4700)));
+    QCOMPARE(keys.Index(), -1);
+    QCOMPARE(r.T().HighlightedCard(), -1);
+    key(Qt::Key_End);
+    r.w->GetGame().StartGame(true);
+    QCOMPARE(keys.Index(), -1);
+}
+
+void FCorvaneTest::screenReaderNamesAndFocus() {
+    Rig r;
+    r.w->GetGame().StartGame(true);
+    GameState& s = r.S();
+    QAccessibleInterface* pTable = QAccessible::queryAccessibleInterface(&r.T());
+    QVERIFY(pTable != nullptr);
+    QAccessibleInterface* pHand = ChildNamed(pTable, "Your hand");
+    QVERIFY(pHand != nullptr);
+    QCOMPARE(pHand->role(), QAccessible::List);
+    QCOMPARE(pHand->childCount(), 13);
+    QCOMPARE(pHand->child(0)->role(), QAccessible::ListItem);
+    QCOMPARE(pHand->child(12)->text(QAccessible::Name),
+             QString::fromStdString(GetCardName(s.UserHand[12])));
+    QVERIFY(pHand->child(3)->rect().intersects(pHand->rect()));
+    QVERIFY(pTable->rect().contains(pHand->child(3)->rect()));
+
+    // Rows, seats, the pot, the winnings and the button, in words.
+    s.SetCardsPlayed({22, 26, 30, 24});
+    s.nFunds[0] = 195;
+    s.nCardsLeft[0] = 12;
+    s.nPot = 35;
+    r.g.nWinnings = 120;
+    r.w->SetPlayerName(0, "Ann");
+    LastCardPanel seven;
+    seven.sCardNo = "7";
+    seven.nSuitIcon = 103; // Spades
+    r.w->SetLastCard(0, seven);
+    for (const char* sName : {"Hearts, Six to Eight", "Clubs, Seven", "Diamonds, not opened",
+                              "Ann: $195, 12 cards, last card Seven of Spades", "Pot: $35",
+                              "Your total winnings: $120", "Pay the Pot"}) {
+        QVERIFY2(ChildNamed(pTable, sName) != nullptr, sName);
+    }
+    QCOMPARE(ChildNamed(pTable, "Pay the Pot")->role(), QAccessible::Button);
+
+    // Focus follows the highlight, and the news is announced.
+    r.T().setFocus();
+    QTest::keyClick(&r.T(), Qt::Key_Right);
+    QTest::keyClick(&r.T(), Qt::Key_Right);
+    const QString sSecond = QString::fromStdString(GetCardName(s.UserHand[1]));
+    QCOMPARE(pTable->focusChild()->text(QAccessible::Name), sSecond);
+    QCOMPARE(pHand->focusChild()->text(QAccessible::Name), sSecond);
+    QVERIFY(pHand->child(1)->state().selected && !pHand->child(0)->state().selected);
+    r.w->SetLastCard(1, seven);
+    QVERIFY(ChildNamed(pTable, "Player Two lays the Seven of Spades.") != nullptr);
+    QCOMPARE(pHand->child(1)->text(QAccessible::Description),
+             QString("Player Two lays the Seven of Spades."));
+    r.w->SetPlayerFill(3, kMarkerMoving);
+    QVERIFY(ChildNamed(pTable, s.bUserCanPlay
+                                   ? "Your turn."
+                                   : "Your turn. No card can be laid: press P to pay the pot.") !=
+            nullptr);
+    QTest::keyClick(&r.T(), Qt::Key_Home);
+    QTest::mouseClick(&r.T(), Qt::LeftButton, {}, r.T().WidgetPoint(QPointF(4815, 4700)));
+    QCOMPARE(pHand->focusChild(), nullptr);
+}
+
+void FCorvaneTest::viewOptionsChangeTheTable() {
+    Rig r;
+    r.g.View.bShowPlayable = true;
+    r.g.View.bTrails = false;
+    r.w->ApplyViewOptions();
+    r.w->GetGame().StartGame(true);
+    GameState& s = r.S();
+    // Exactly the legal cards stand lifted, and only during the user's turn.
+    const auto lifted = [&](int c) { return ((r.T().LiftedCards() >> c) & 1U) != 0; };
+    const auto bLiftedDuringMove = std::make_shared<bool>(false);
+    for (int nMove = 0; nMove < 4; ++nMove) {
+        QVERIFY(s.bUserTurn);
+        for (const int c : s.UserHand) {
+            const bool bLegal = s.bSevenHeartsPlayed
+                                    ? std::count(s.UserPlayable.begin(), s.UserPlayable.end(), c)
+                                    : c == kSevenOfHearts;
+            QCOMPARE(lifted(c), bLegal);
+        }
+        // On the screen: just above the hand, only the lifted cards change it.
+        const QImage shown = r.T().grab().toImage();
+        r.g.View.bShowPlayable = false;
+        r.w->ApplyViewOptions();
+        const QImage flat = r.T().grab().toImage();
+        r.g.View.bShowPlayable = true;
+        r.w->ApplyViewOptions();
+        // A raised card shows above its own strip and the next two.
+        const auto raisedAt = [&](int i) {
+            return (i >= 0 && lifted(s.UserHand[i])) || (i >= 1 && lifted(s.UserHand[i - 1])) ||
+                   (i >= 2 && lifted(s.UserHand[i - 2]));
+        };
+        for (int i = 0; i < static_cast<int>(s.UserHand.size()); ++i) {
+            const QPoint p =
+                r.T().WidgetPoint(QPointF(s.nHandLeft + i * s.nCardSpacing + 180, kHandTop - 60));
+            QCOMPARE(shown.pixel(p) != flat.pixel(p), raisedAt(i));
+        }
+        QTimer watcher;
+        watcher.setInterval(1);
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            if (r.w->IsBusy() && !s.bUserTurn && r.T().LiftedCards() != 0) {
+                *bLiftedDuringMove = true;
+            }
+        });
+        watcher.start();
+        r.PlayOneMove();
+        watcher.stop();
+    }
+    QVERIFY(!*bLiftedDuringMove);
+    r.g.View.bShowPlayable = false;
+    r.w->ApplyViewOptions();
+    QCOMPARE(r.T().LiftedCards(), 0U);
+
+    // Without trails only the flying card shows.
+    r.w->ClearTable();
+    r.w->FlyCard(0, 4);
+    QCOMPARE(r.T().Drawings().size(), 1U);
+    QCOMPARE(r.T().Drawings().back().x, 2160);
+
+    // The winnings box explains itself while tooltips are on.
+    const QPoint at = r.w->findChild<QLabel*>("lblWinnings")->geometry().center();
+    const auto tipAt = [&] {
+        QHelpEvent help(QEvent::ToolTip, at, r.T().mapToGlobal(at));
+        QApplication::sendEvent(&r.T(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tipAt(), QString("Your total winnings"));
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    r.g.View.bTooltips = false;
+    r.w->ApplyViewOptions();
+    QCOMPARE(tipAt(), QString());
+}
+
 void FCorvaneTest::hintMarksALegalCardAndEndsWithTheTurn() {
     Rig r;
     r.w->GetGame().StartGame(true);
@@ -853,10 +1104,12 @@ void FCorvaneTest::hintMarksALegalCardAndEndsWithTheTurn() {
     QVERIFY(pSearch->IsRunning());
     QTRY_VERIFY(pHint->isVisible());
     QVERIFY(pHint->text().startsWith("Lay the "));
-    const QRect mark = r.T().Highlight();
+    // The frame stands on a legal card of the hand, at that card's place.
+    const QRect mark = r.T().HintMark();
     const auto i = static_cast<std::size_t>((mark.x() - r.S().nHandLeft) / r.S().nCardSpacing);
     QCOMPARE(mark.y(), r.S().nHandTop);
     QVERIFY(i < r.S().UserHand.size());
+    QCOMPARE(r.T().HintCard(), r.S().UserHand[i]);
     QVERIFY(std::count(r.S().UserPlayable.begin(), r.S().UserPlayable.end(), r.S().UserHand[i]));
     // The search plays with copies: the opponents' generator has not moved.
     QCOMPARE(r.g.lSeed, lSeed);
@@ -868,7 +1121,7 @@ void FCorvaneTest::hintMarksALegalCardAndEndsWithTheTurn() {
     QVERIFY(!pSearch->IsRunning());
     QCoreApplication::sendPostedEvents(pSearch);
     QVERIFY(!pHint->isVisible());
-    QVERIFY(r.T().Highlight().isEmpty());
+    QVERIFY(r.T().HintMark().isEmpty());
 }
 
 QTEST_MAIN(FCorvaneTest)
