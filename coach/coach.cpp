@@ -153,6 +153,7 @@ Advice Advise(const Position& pos, const SearchBudget& budget, const std::atomic
         return advice;
     }
     std::vector<ChoiceOutcome> outcomes;
+    outcomes.reserve(choices.size());
     for (const int c : choices) {
         outcomes.push_back(ChoiceOutcome{c});
     }

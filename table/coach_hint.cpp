@@ -1,9 +1,12 @@
 // The hint's worker thread.
 #include "table/coach_hint.hpp"
 
-#include <QMetaObject>
-
 namespace corvane {
+
+CoachHint::CoachHint(QObject* pParent) : QObject(pParent) {
+    // Emitted on the worker, delivered on the window's thread.
+    connect(this, &CoachHint::Finished, this, &CoachHint::OnFinished, Qt::QueuedConnection);
+}
 
 CoachHint::~CoachHint() {
     Cancel();
@@ -14,19 +17,16 @@ void CoachHint::Start(const coach::Position& pos, const coach::SearchBudget& bud
     bRunning_ = true;
     const int nSearch = nSearch_;
     worker_ = std::thread([this, pos, budget, nSearch] {
-        coach::Advice advice = coach::Advise(pos, budget, &bCancel_);
-        // Queued to this object: it runs on the window's thread, and not at all
-        // once a later search or Cancel has moved nSearch_ on.
-        QMetaObject::invokeMethod(
-            this,
-            [this, nSearch, advice = std::move(advice)] {
-                if (nSearch == nSearch_ && !advice.bCancelled) {
-                    bRunning_ = false;
-                    emit Ready(advice);
-                }
-            },
-            Qt::QueuedConnection);
+        emit Finished(nSearch, coach::Advise(pos, budget, &bCancel_));
     });
+}
+
+void CoachHint::OnFinished(int nSearch, const coach::Advice& advice) {
+    // A later search or Cancel has moved nSearch_ on: this advice is out of date.
+    if (nSearch == nSearch_ && !advice.bCancelled) {
+        bRunning_ = false;
+        emit Ready(advice);
+    }
 }
 
 void CoachHint::Cancel() {

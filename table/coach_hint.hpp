@@ -15,7 +15,7 @@ namespace corvane {
 class CoachHint final : public QObject {
     Q_OBJECT
 public:
-    explicit CoachHint(QObject* pParent = nullptr) : QObject(pParent) {}
+    explicit CoachHint(QObject* pParent = nullptr);
     ~CoachHint() override;
     CoachHint(const CoachHint&) = delete;
     CoachHint& operator=(const CoachHint&) = delete;
@@ -29,8 +29,12 @@ public:
 
 signals:
     void Ready(const corvane::coach::Advice& advice);
+    // From the worker: the advice of search nSearch.
+    void Finished(int nSearch, const corvane::coach::Advice& advice);
 
 private:
+    void OnFinished(int nSearch, const coach::Advice& advice);
+
     std::thread worker_;
     std::atomic<bool> bCancel_{false};
     int nSearch_ = 0;

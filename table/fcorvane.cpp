@@ -55,7 +55,7 @@ constexpr QRect kPotRect(120, 3120, 1215, 450);
 constexpr QRect kWinningsRect(7920, 2850, 1575, 425);
 constexpr QRect kUserButtonRect(7920, 3400, 1575, 720);
 // The hint's words, in the strip between the lowest row and the user's hand.
-constexpr QRect kHintRect(1800, 4580, 6000, 480);
+constexpr QRect kHintRect(1860, 4580, 5940, 480);
 constexpr double kHintFont = 8.25;
 
 constexpr std::array<const char*, 4> kPlayerNames = {"Player One", "Player Two", "Player Three",

@@ -14,7 +14,7 @@ namespace {
 void BM_HintOverManyPositions(benchmark::State& state) {
     const auto positions = corvane::coach::testing::CollectPositions(300, 7000);
     const corvane::coach::SearchBudget budget;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         // Processor time, so that other work on a shared machine does not count.
         std::vector<double> ms;
         for (const auto& gp : positions) {

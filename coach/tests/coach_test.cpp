@@ -4,6 +4,7 @@
 #include "coach/deal_sampler.hpp"
 #include "coach/tests/game_positions.hpp"
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <regex>
@@ -32,7 +33,7 @@ constexpr int Card(int nRank, int nSuit) {
 
 TEST(DealSampler, DealsOnlyUnseenCardsAndHonoursEveryPayment) {
     const auto positions = testing::CollectPositions(400);
-    std::mt19937_64 rng(99);
+    std::mt19937_64 rng(99); // NOLINT(cert-msc32-c,cert-msc51-cpp): the same deals every run
     int nBinding = 0;
     for (const auto& gp : positions) {
         const Position& pos = gp.pos;
@@ -86,11 +87,12 @@ TEST(Coach, FindsTheForcedOrWinningMove) {
     opening.nTableMask = 0;
     opening.nHandMask = Mask({26, 0, 1, 2, 3, 5, 9, 13, 17, 21, 29, 33, 37});
     opening.nCardsLeft = {13, 13, 13, 13};
-    const struct {
-        const char* sName;
+    struct Case {
+        const char* sName = "";
         Position pos;
-        int nExpected;
-    } cases[] = {
+        int nExpected = kPayThePot;
+    };
+    const std::array<Case, 4> cases{{
         {"pay",
          MadePosition(Mask({Card(10, 1)}), Mask({Card(9, 1), Card(11, 1), Card(12, 1)}),
                       {1, 1, 1, 1}),
@@ -101,7 +103,7 @@ TEST(Coach, FindsTheForcedOrWinningMove) {
          Card(9, 1)},
         {"opening", opening, kSevenOfHearts},
         {"winning", WinningPosition(), Card(12, 0)},
-    };
+    }};
     for (const auto& c : cases) {
         const Advice advice = Advise(c.pos, SearchBudget{64});
         EXPECT_EQ(advice.nChoice, c.nExpected) << c.sName;
