@@ -121,13 +121,12 @@ std::string Explain(const Position& pos, const Advice& advice) {
     if (bBlocks) {
         const int nPaid = OtherSeatsThatPaid(pos);
         const std::string sSuit = kSuitNames[Suit(next.nChoice)];
-        const std::string sWho = nPaid == 0 ? "it would open " + sSuit + " to the other seats"
-                                            : std::string(kNumberWords[nPaid]) +
-                                                  (nPaid == 1 ? " seat has" : " seats have") +
-                                                  " paid the pot this hand, and the " + sNext +
-                                                  " would open " + sSuit + " to them";
-        return "Lay the " + sBest + " and hold the " + sNext + ": " + sWho +
-               "; keeping them blocked is worth about $" + std::to_string(nWorth) + ".";
+        const std::string sWho =
+            nPaid == 0   ? "the other seats"
+            : nPaid == 1 ? "the seat that has paid"
+                         : "the " + std::string(kNumberWords[nPaid]) + " seats that have paid";
+        return "Lay the " + sBest + " and hold the " + sNext + ": it would open " + sSuit + " to " +
+               sWho + "; keeping them blocked is worth about $" + std::to_string(nWorth) + ".";
     }
     if (DistanceFromSeven(best.nChoice) > DistanceFromSeven(next.nChoice)) {
         return "Lay the " + sBest + ": far from the Seven, it would be hard to lay later" +
