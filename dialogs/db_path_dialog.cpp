@@ -28,8 +28,13 @@ bool IsSeparator(char c) {
 #endif
 }
 
+// The labels show paths in small letters where the file system folds case.
+QString Lower(const QString& s) {
+    return FileSystemFoldsCase() ? s.toLower() : s;
+}
+
 QString Lower(const std::string& s) {
-    return Q(s).toLower();
+    return Lower(Q(s));
 }
 
 } // namespace
@@ -126,7 +131,7 @@ void FDBPath::showEvent(QShowEvent* pEvent) {
 
 void FDBPath::dirDBPath_Change() {
     filDBPath_->SetPath(dirDBPath_->Path());
-    lblNewDBPath_->setText(dirDBPath_->Path().toLower());
+    lblNewDBPath_->setText(Lower(dirDBPath_->Path()));
 }
 
 void FDBPath::filDBPath_Click() {
@@ -168,7 +173,7 @@ void FDBPath::cmdDBPath_Click(int nIndex) {
         return;
     }
     const std::string sNew = NewFolder();
-    if (UpperCase(sNew) == UpperCase(g_.sDBPath)) {
+    if (SamePath(sNew, g_.sDBPath)) {
         msg_.Show(std::string("The current and the new database paths") + kCrLf +
                       "are the SAME!  Nothing to do...",
                   "Same Database Paths", MsgIcon::Exclamation);
@@ -177,9 +182,9 @@ void FDBPath::cmdDBPath_Click(int nIndex) {
     const std::string sNewFile = DatabaseFileIn(sNew);
     if (!files_.FileExists(sNewFile)) {
         if (msg_.AskYesNo(std::string("Database file not found in directory...") + kCrLf +
-                              UpperCase(sNew) + kCrLf + kCrLf +
+                              PathUpperCase(sNew) + kCrLf + kCrLf +
                               "Do you wish to copy corvane.mdb from..." + kCrLf +
-                              UpperCase(sAppPath_) + "?",
+                              PathUpperCase(sAppPath_) + "?",
                           "New Database Path", MsgIcon::Question) == MsgAnswer::No) {
             return;
         }
@@ -187,8 +192,8 @@ void FDBPath::cmdDBPath_Click(int nIndex) {
             return;
         }
     }
-    msg_.Show(std::string("Database path has been changed to...") + kCrLf + UpperCase(sNewFile) +
-                  kCrLf + kCrLf + "Corvane will need to restart!",
+    msg_.Show(std::string("Database path has been changed to...") + kCrLf +
+                  PathUpperCase(sNewFile) + kCrLf + kCrLf + "Corvane will need to restart!",
               "New Database Path", MsgIcon::Exclamation);
     g_.sDBPath = sNew;
     sAnswer_ = "X";
@@ -198,7 +203,7 @@ void FDBPath::cmdDBPath_Click(int nIndex) {
 void FDBPath::cmdCopyDatabase_Click() {
     const std::string sNewFile = DatabaseFileIn(NewFolder());
     if (files_.FileExists(sNewFile)) {
-        msg_.Show(UpperCase(sNewFile) + kCrLf + "already exists!", "Copy database file",
+        msg_.Show(PathUpperCase(sNewFile) + kCrLf + "already exists!", "Copy database file",
                   MsgIcon::Exclamation);
         return;
     }

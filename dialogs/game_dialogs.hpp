@@ -21,8 +21,10 @@ void RunHandOver(const MGlobal& g, const SoundPlayer& playSound, QWidget* pParen
 // Books the game and asks whether to play again: "YES", "NO", "CHANGE", or
 // nothing (closed another way, or closed itself after a database failure; the
 // caller then checks g.bDBError). g.bUserWon tells whether the user came first.
+// nLevel is the level the game was played at, from 0.
 std::optional<std::string> RunGameOver(MGlobal& g, StorageEnv& env,
                                        const std::array<std::string, 4>& asFundsCaptions,
+                                       int nLevel,
                                        const std::function<void(const std::string&)>& setWinnings,
                                        const SoundPlayer& playSound, QWidget* pParent);
 

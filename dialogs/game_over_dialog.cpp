@@ -31,15 +31,29 @@ T Saturate(std::int64_t n) {
         std::clamp<std::int64_t>(n, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
 }
 
+// Whether the user will head the standings, known before they are ranked so
+// that the history row goes with the user record: the seats rank by funds, the
+// earlier seat first among equals, and a first seat bearing the user's name
+// counts as the user.
+bool UserComesFirst(const MGlobal& g, const std::array<std::int16_t, 4>& aFunds) {
+    const auto* const pFirst = std::max_element(aFunds.begin(), aFunds.end());
+    const std::array<const std::string*, 4> names = {&g.sLeftName, &g.sTopName, &g.sRightName,
+                                                     &g.sUserName};
+    return *names[static_cast<std::size_t>(pFirst - aFunds.begin())] == g.sUserName;
+}
+
 } // namespace
 
 FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 4>& asFundsCaptions,
-                     const std::function<void(const std::string&)>& setWinnings,
+                     int nLevel, const std::function<void(const std::string&)>& setWinnings,
                      SoundPlayer playSound, QWidget* pParent)
     : QDialog(pParent), g_(g), playSound_(std::move(playSound)) {
     setObjectName(QStringLiteral("FGameOver"));
     setWindowTitle(QStringLiteral("Corvane - Game Over"));
     setFont(DesignFont(8));
+    // Only the three buttons close it, so the frame offers no close button.
+    setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) &
+                   ~Qt::WindowCloseButtonHint);
 
     const std::array<const char*, 4> placeCaptions = {
         "Winner:", "2nd Place:", "3rd Place:", "4th Place:"};
@@ -93,7 +107,7 @@ FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 
     if (setWinnings) {
         setWinnings("$" + std::to_string(g.nWinnings));
     }
-    game_over::SaveUserData(g, env);
+    game_over::SaveUserData(g, env, {nLevel + 1, aFunds[3], UserComesFirst(g, aFunds)});
 
     // Rank the seats. Standings of an earlier game must not stand in for a
     // ranking that failed, so they are emptied first and only a complete
@@ -103,13 +117,7 @@ FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 
         return;
     }
     g.Standings = {};
-    GetStandings(g, env, aFunds);
-    if (g.bDBError) {
-        return;
-    }
-    bStandings_ = std::any_of(g.Standings.begin(), g.Standings.end(), [](const StandingRec& r) {
-        return !r.sName.empty() || r.nFunds != 0;
-    });
+    bStandings_ = GetStandings(g, env, aFunds);
     if (!bStandings_) {
         return;
     }
@@ -126,7 +134,8 @@ void FGameOver::showEvent(QShowEvent* pEvent) {
     if (g_.bDBError) {
         // Nothing to show after a database failure: leave at once, unanswered,
         // and let the caller recover.
-        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { done(QDialog::Rejected); }, Qt::QueuedConnection);
         return;
     }
     if (!bDone && !tmrScore.isActive()) {

@@ -21,19 +21,23 @@ class FGameOver final : public QDialog {
 
 public:
     // Books the game at once: asFundsCaptions are the main window's four funds
-    // captions (index = seat), setWinnings receives the new caption of its
-    // winnings label, and the user record and the standings go through env.
+    // captions (index = seat), nLevel the level the game was played at (from 0),
+    // setWinnings receives the new caption of its winnings label, and the user
+    // record with the game's history row and the standings go through env.
     // bUserWon is decided here, as soon as the standings are known.
     FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 4>& asFundsCaptions,
-              const std::function<void(const std::string&)>& setWinnings, SoundPlayer playSound,
-              QWidget* pParent = nullptr);
+              int nLevel, const std::function<void(const std::string&)>& setWinnings,
+              SoundPlayer playSound, QWidget* pParent = nullptr);
 
     // "YES", "NO" or "CHANGE" from the three buttons; nothing when the dialog
-    // was closed another way or closed itself after a database failure.
+    // closed itself after a database failure. Escape and the frame's close
+    // button do nothing: the game waits for one of the three answers.
     const std::optional<std::string>& Answer() const { return sAnswer_; }
 
     // Whether the standings were read from the database and are shown.
     bool HasStandings() const { return bStandings_; }
+
+    void reject() override {}
 
 protected:
     void showEvent(QShowEvent* pEvent) override;

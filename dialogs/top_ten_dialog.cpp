@@ -59,8 +59,7 @@ FTopTen::FTopTen(MGlobal& g, StorageEnv& env, QWidget* pParent)
                  TwipsToPixels(kButtonTop + kButtonHeight + kBottomMargin));
     PlaceOnScreen(*this, kCentred);
 
-    top_ten_dialog::TopTenLoad(g, env, TopTen);
-    if (!g.bDBError) {
+    if (top_ten_dialog::TopTenLoad(g, env, TopTen)) {
         ShowTopTen();
     }
     if (g.nTopTenPos >= 0 && g.nTopTenPos < kPlaces) {

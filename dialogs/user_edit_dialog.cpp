@@ -64,11 +64,14 @@ FUserEdit::FUserEdit(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget*
 
     LoadUserList();
     EnableFields(false);
-    // A new entry raises the click; a click on the entry already current raises it
-    // only when the fields are locked (after a save), so it is not handled twice.
-    connect(lstUser_, &QListWidget::currentRowChanged, this, [this](int nRow) {
-        if (nRow >= 0) {
-            lstUser_Click(nRow);
+    // Picking a new entry raises the click; a click on the entry already picked
+    // raises it only when the fields are locked (after a save), so it is not
+    // handled twice. The list taking the focus marks its first entry current
+    // without picking it, and that leaves the fields locked.
+    connect(lstUser_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> picked = lstUser_->selectedItems();
+        if (!picked.isEmpty()) {
+            lstUser_Click(lstUser_->row(picked.front()));
         }
     });
     connect(lstUser_, &QListWidget::itemClicked, this, [this](QListWidgetItem* pItem) {

@@ -13,6 +13,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,8 +37,12 @@ FUserName::FUserName(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget*
     cboUser_ = new QComboBox(this);
     cboUser_->setObjectName(QStringLiteral("cboUser"));
     cboUser_->setEditable(true);
-    // Typed names stay in the box; only the list from the database fills the list.
+    // Typed names stay in the box as typed: a new user may have a name that
+    // begins another user's, or the same name. Only the list from the database
+    // fills the list, and only picking from it changes the selection.
     cboUser_->setInsertPolicy(QComboBox::NoInsert);
+    cboUser_->setCompleter(nullptr);
+    QObject::disconnect(cboUser_->lineEdit(), &QLineEdit::editingFinished, cboUser_, nullptr);
     cboUser_->installEventFilter(this);
     cboUser_->lineEdit()->installEventFilter(this);
     pGrid->addWidget(cboUser_, 0, 1);
@@ -145,6 +150,16 @@ void FUserName::cboUser_Click() {
 }
 
 bool FUserName::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (pEvent->type() == QEvent::KeyPress && pWatched == cboUser_->lineEdit()) {
+        // Checked by type().
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-static-cast-downcast)
+        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+        if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter) {
+            // OK, once, with the name as typed.
+            cmdUserName_Click(0);
+            return true;
+        }
+    }
     if (pEvent->type() == QEvent::FocusOut &&
         (pWatched == cboUser_ || pWatched == cboUser_->lineEdit())) {
         // Opening the drop-down list or moving between the combo box and its

@@ -1,13 +1,17 @@
 // The statistics dialog. A reset changes the values in memory; the next save of
-// the user's record stores it.
+// the user's record stores it and clears the user's history with it.
 #include "user_stats_dialog.hpp"
 
 #include "dialog_support.hpp"
+#include "history_chart.hpp"
 #include "storage/settings.hpp"
 #include "table/table_resources.hpp"
 
+#include <algorithm>
 #include <array>
 
+#include <QChart>
+#include <QChartView>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,8 +29,8 @@ std::string AverageWinningsText(std::int32_t nWinnings, std::int16_t nNumGames) 
     return DollarText(nWinnings / nNumGames);
 }
 
-FUserStats::FUserStats(MGlobal& g, MessageBoxes& msg, UserDisplay& display, QWidget* pParent)
-    : QDialog(pParent), g_(g), msg_(msg), display_(display) {
+FUserStats::FUserStats(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget* pParent)
+    : QDialog(pParent), g_(g), env_(env), display_(display) {
     setObjectName(QStringLiteral("FUserStats"));
     setWindowTitle(Q(TrimBlanks(g_.sUserName) + "'s Statistics..."));
 
@@ -50,6 +54,18 @@ FUserStats::FUserStats(MGlobal& g, MessageBoxes& msg, UserDisplay& display, QWid
         pGrid->addWidget(lblStats_[i], i, 1);
     }
     pLayout->addLayout(pGrid);
+    chtHistory_ = new QChartView(this);
+    chtHistory_->setObjectName(QStringLiteral("chtHistory"));
+    chtHistory_->setRenderHint(QPainter::Antialiasing);
+    chtHistory_->setMinimumSize(600, 300);
+    // Only the chart's own white card shows over the dialog's picture.
+    chtHistory_->setFrameShape(QFrame::NoFrame);
+    chtHistory_->setBackgroundBrush(Qt::NoBrush);
+    chtHistory_->setStyleSheet(QStringLiteral("background: transparent"));
+    pLayout->addWidget(chtHistory_, 1);
+    lblHistory_ = MakeLabel({}, QStringLiteral("lblHistory"));
+    lblHistory_->setAlignment(Qt::AlignCenter);
+    pLayout->addWidget(lblHistory_);
     pLayout->addWidget(
         MakeLabel(QStringLiteral("At any time you can reset your Total Winnings and  "),
                   QStringLiteral("lblUserStats4")));
@@ -71,6 +87,7 @@ FUserStats::FUserStats(MGlobal& g, MessageBoxes& msg, UserDisplay& display, QWid
     pLayout->addLayout(pButtons);
 
     ShowTotals();
+    ShowHistory();
 }
 
 void FUserStats::showEvent(QShowEvent* pEvent) {
@@ -100,19 +117,39 @@ void FUserStats::ShowTotals() {
     lblStats_[2]->setText(Q(AverageWinningsText(g_.nWinnings, g_.nNumGames)));
 }
 
+void FUserStats::ShowHistory() {
+    // Games reset away in memory are not shown, though the file keeps them until
+    // the record's next save.
+    const int nGames = std::min<int>(g_.nNumGames, kChartGames);
+    const auto games = user_stats::LoadHistory(g_, env_, nGames);
+    const bool bChart = games && !games->empty();
+    if (bChart) {
+        chtHistory_->setChart(MakeHistoryChart(*games, g_.nNumGames, g_.nWinnings));
+    } else {
+        lblHistory_->setText(games ? QStringLiteral("No games recorded yet.")
+                                   : QStringLiteral("Your past games cannot be read just now."));
+    }
+    chtHistory_->setVisible(bChart);
+    lblHistory_->setVisible(!bChart);
+    if (isVisible()) {
+        adjustSize(); // a chart gone after a reset leaves no empty space behind
+    }
+}
+
 void FUserStats::cmdUserStats_Click(int nIndex) {
     if (nIndex == 1) {
         accept();
         return;
     }
-    if (msg_.AskYesNo("Are you sure that you wish to reset your totals?", "The Game of Corvane",
-                      MsgIcon::Question) == MsgAnswer::No) {
+    if (env_.msg.AskYesNo("Are you sure that you wish to reset your totals?", "The Game of Corvane",
+                          MsgIcon::Question) == MsgAnswer::No) {
         return;
     }
     g_.nWinnings = 0;
     g_.nNumGames = 0;
     display_.ShowWinnings("$0");
     ShowTotals();
+    ShowHistory();
 }
 
 } // namespace corvane

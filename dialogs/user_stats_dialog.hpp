@@ -1,8 +1,9 @@
-// FUserStats: the current user's totals and average, with a reset.
+// FUserStats: the current user's totals and average, with a reset, and a chart
+// of the user's recent games.
 #pragma once
 
 #include "engine/mglobal.hpp"
-#include "platform/message_box.hpp"
+#include "storage/game_db.hpp"
 #include "user_display.hpp"
 
 #include <array>
@@ -12,6 +13,7 @@
 #include <QDialog>
 #include <QPixmap>
 
+class QChartView;
 class QLabel;
 
 namespace corvane {
@@ -21,7 +23,10 @@ std::string AverageWinningsText(std::int32_t nWinnings, std::int16_t nNumGames);
 
 class FUserStats final : public QDialog {
 public:
-    FUserStats(MGlobal& g, MessageBoxes& msg, UserDisplay& display, QWidget* pParent = nullptr);
+    FUserStats(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidget* pParent = nullptr);
+
+    // How many of the newest games the chart shows.
+    static constexpr int kChartGames = 100;
 
     // Index 0 Reset, 1 Close.
     void cmdUserStats_Click(int nIndex);
@@ -33,11 +38,14 @@ protected:
 
 private:
     void ShowTotals();
+    void ShowHistory();
 
     MGlobal& g_;
-    MessageBoxes& msg_;
+    StorageEnv& env_;
     UserDisplay& display_;
     std::array<QLabel*, 3> lblStats_{};
+    QChartView* chtHistory_ = nullptr;
+    QLabel* lblHistory_ = nullptr; // says why there is no chart
     QPixmap background_;
 };
 

@@ -485,6 +485,8 @@ void Game::ContinueAfterUserAction(bool bGameOver) {
         return;
     }
 
+    // An answer left from an earlier dialog must not be taken for this one's.
+    s.sUserTag.clear();
     if (auto sAnswer = m_port.ShowGameOver()) {
         s.sUserTag = *sAnswer;
     }

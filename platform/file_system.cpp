@@ -55,6 +55,45 @@ fs::path ToPath(const std::string& s) {
 
 } // namespace
 
+bool FileSystemFoldsCase() {
+#ifdef _WIN32
+    return true;
+#else
+    return false;
+#endif
+}
+
+namespace {
+
+std::string AsciiCase(std::string_view sText, bool bUpper) {
+    std::string s(sText);
+    const char cFrom = bUpper ? 'a' : 'A';
+    const char cTo = bUpper ? 'A' : 'a';
+    for (char& c : s) {
+        if (c >= cFrom && c <= cFrom + 25) {
+            c = static_cast<char>(c - cFrom + cTo);
+        }
+    }
+    return s;
+}
+
+} // namespace
+
+bool SamePath(std::string_view sA, std::string_view sB) {
+    if (!FileSystemFoldsCase()) {
+        return sA == sB;
+    }
+    return AsciiCase(sA, true) == AsciiCase(sB, true);
+}
+
+std::string PathUpperCase(std::string_view sPath) {
+    return FileSystemFoldsCase() ? AsciiCase(sPath, true) : std::string(sPath);
+}
+
+std::string PathLowerCase(std::string_view sPath) {
+    return FileSystemFoldsCase() ? AsciiCase(sPath, false) : std::string(sPath);
+}
+
 std::filesystem::path PathFromUtf8(const std::string& sPath) {
     return {std::u8string(sPath.begin(), sPath.end())};
 }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace corvane {
 
@@ -22,6 +23,18 @@ std::filesystem::path PathFromUtf8(const std::string& sPath);
 // Folder + separator + name, with no check for a separator already at the end of
 // the folder: the program builds every file name this way.
 std::string JoinPath(const std::string& sFolder, const std::string& sName);
+
+// Whether the file system takes names that differ only in letter case for one
+// file, as Windows does. Elsewhere the case is part of the name.
+bool FileSystemFoldsCase();
+// Whether two file or folder names name the same thing: compared in one letter
+// case where the file system folds case, exactly elsewhere.
+bool SamePath(std::string_view sA, std::string_view sB);
+// A file or folder name in capitals (or small letters) where the file system
+// folds case, as messages have always shown them there; unchanged elsewhere, so
+// that the name shown is one that exists.
+std::string PathUpperCase(std::string_view sPath);
+std::string PathLowerCase(std::string_view sPath);
 
 class FileSystem {
 public:

@@ -2,7 +2,10 @@
 #include "qt_message_boxes.hpp"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QString>
 
 namespace corvane {
@@ -21,6 +24,17 @@ QMessageBox::Icon ToQt(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A short message under a long title: the box is made wide enough for its title.
+void FitTitle(QMessageBox& box) {
+    if (auto* pGrid = qobject_cast<QGridLayout*>(box.layout())) {
+        const QMargins margins = pGrid->contentsMargins();
+        pGrid->addItem(
+            new QSpacerItem(TitleBarWidth(box.windowTitle()) - margins.left() - margins.right(), 0,
+                            QSizePolicy::Minimum, QSizePolicy::Minimum),
+            pGrid->rowCount(), 0, 1, pGrid->columnCount());
+    }
+}
+
 // Qt breaks lines at LF; the program's messages join lines with CR LF.
 QString ToText(const std::string& s) {
     QString text = QString::fromStdString(s);
@@ -30,10 +44,21 @@ QString ToText(const std::string& s) {
 
 } // namespace
 
+int TitleBarWidth(const QString& sTitle) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    // The bar is a little higher than a line of its text; the icon and the
+    // three buttons are about as wide as it is high.
+    const int nBar = metrics.height() + 10;
+    return metrics.horizontalAdvance(sTitle) + 4 * nBar + 2 * metrics.height();
+}
+
 void QtMessageBoxes::Show(const std::string& sText, const std::string& sTitle, MsgIcon icon) {
     QMessageBox box(ToQt(icon), QString::fromStdString(sTitle), ToText(sText), QMessageBox::Ok,
                     pParent_);
     box.setObjectName(QStringLiteral("messageBox"));
+    FitTitle(box);
     box.exec();
 }
 
@@ -42,6 +67,7 @@ MsgAnswer QtMessageBoxes::AskYesNo(const std::string& sText, const std::string& 
     QMessageBox box(ToQt(icon), QString::fromStdString(sTitle), ToText(sText),
                     QMessageBox::Yes | QMessageBox::No, pParent_);
     box.setObjectName(QStringLiteral("messageBox"));
+    FitTitle(box);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
 }

@@ -3,9 +3,14 @@
 
 #include "message_box.hpp"
 
+class QString;
 class QWidget;
 
 namespace corvane {
+
+// The width a window needs for its title bar to show sTitle whole: the title
+// in a bold face, and room for the frame's icon and buttons.
+int TitleBarWidth(const QString& sTitle);
 
 class QtMessageBoxes final : public MessageBoxes {
 public:

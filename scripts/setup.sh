@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
+  qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
   libgl-dev libxkbcommon-dev
   libsqlcipher-dev sqlcipher libssl-dev
   libpulse-dev pulseaudio
@@ -15,6 +15,7 @@ packages=(
   dbus at-spi2-core python3-pyatspi
   clang clang-format clang-tidy
   desktop-file-utils imagemagick
+  g++-mingw-w64-x86-64
 )
 
 missing=()

@@ -23,6 +23,7 @@
 #include <functional>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -38,7 +39,9 @@ bool KeyPressFilter::eventFilter(QObject* pWatched, QEvent* pEvent) {
         // Checked by type().
         // NOLINTNEXTLINE(cppcoreguidelines-pro-type-static-cast-downcast)
         const auto* pKey = static_cast<QKeyEvent*>(pEvent);
-        if (pKey->key() == Qt::Key_Escape && pKey->modifiers() == Qt::NoModifier) {
+        // Escape on an open menu or list closes it, as everywhere else.
+        if (pKey->key() == Qt::Key_Escape && pKey->modifiers() == Qt::NoModifier &&
+            QApplication::activePopupWidget() == nullptr) {
             onKeyPress_(27);
             return true;
         }
@@ -117,19 +120,19 @@ bool CorvaneApp::Form_Load() {
         const std::string sDefault = DatabaseFileName(sAppPath_);
         if (!files_.FileExists(sFile)) {
             const std::string sMissing = std::string("Unable to locate database file...") + kCrLf +
-                                         UpperCase(sFile) + "!" + kCrLf + kCrLf;
-            if (UpperCase(sFile) == UpperCase(sDefault)) {
+                                         PathUpperCase(sFile) + "!" + kCrLf + kCrLf;
+            if (SamePath(sFile, sDefault)) {
                 msg_.Show(sMissing + "Closing Corvane.", "Fatal Error", MsgIcon::Exclamation);
                 return false;
             }
             if (!files_.FileExists(sDefault)) {
                 msg_.Show(sMissing + "or application database file..." + kCrLf +
-                              UpperCase(sDefault) + ".",
+                              PathUpperCase(sDefault) + ".",
                           "Database Path", MsgIcon::Exclamation);
                 msg_.Show("Closing Corvane.", "Fatal Error", MsgIcon::Exclamation);
                 return false;
             }
-            msg_.Show(sMissing + "Switching to database file..." + kCrLf + UpperCase(sDefault) +
+            msg_.Show(sMissing + "Switching to database file..." + kCrLf + PathUpperCase(sDefault) +
                           ".",
                       "Database Path", MsgIcon::Exclamation);
             g_.sDBPath = sAppPath_;
@@ -182,7 +185,18 @@ void CorvaneApp::Form_Activate() {
 }
 
 void CorvaneApp::Form_KeyPress(int nKeyAscii) {
-    if (nKeyAscii != 27 || window_->IsBusy()) {
+    if (nKeyAscii != 27) {
+        return;
+    }
+    if (window_->IsBusy()) {
+        // Asked when the opponents have moved, once however often it was pressed.
+        if (!bEscapeHeld_) {
+            bEscapeHeld_ = true;
+            window_->RunWhenIdle([this] {
+                bEscapeHeld_ = false;
+                Form_KeyPress(27);
+            });
+        }
         return;
     }
     if (msg_.AskYesNo("Are you sure you wish to exit Corvane?", "The Game of Corvane",
@@ -200,17 +214,24 @@ void CorvaneApp::Form_QueryUnload() {
 
 void CorvaneApp::BuildMenus() {
     FCorvane& w = *window_;
+    // Commands that leave the game in progress alone work at any time.
     auto item = [&w](const char* sCaption, const char* sName, const QKeySequence& key,
                      std::function<void()> onClick) {
         auto* pAction = new QAction(QString::fromUtf8(sCaption), &w);
         pAction->setObjectName(QString::fromUtf8(sName));
         pAction->setShortcut(key);
-        QObject::connect(pAction, &QAction::triggered, &w, [&w, onClick = std::move(onClick)] {
-            // Commands given while a move is under way are dropped, not queued.
+        QObject::connect(pAction, &QAction::triggered, &w, std::move(onClick));
+        return pAction;
+    };
+    // Those that would start the game anew are disabled while a move is under way.
+    auto gameItem = [&w, &item](const char* sCaption, const char* sName, const QKeySequence& key,
+                                std::function<void()> onClick) {
+        QAction* pAction = item(sCaption, sName, key, [&w, onClick = std::move(onClick)] {
             if (!w.IsBusy()) {
                 onClick();
             }
         });
+        w.AddGameCommand(pAction);
         return pAction;
     };
     auto separator = [&w](const char* sName) {
@@ -226,16 +247,16 @@ void CorvaneApp::BuildMenus() {
                                  [this] { mnuSendScore_Click(); }));
     }
     QMenu* pUsers = w.AddMenu("&Users", "mnuUserH", w.Menu("mnuOptionHdr"));
-    pUsers->addAction(
-        item("&Edit Users...", "mnuUser0", QKeySequence("Ctrl+U"), [this] { mnuUser_Click(0); }));
-    pUsers->addAction(
-        item("&Change User...", "mnuUser1", QKeySequence("Ctrl+C"), [this] { mnuUser_Click(1); }));
+    pUsers->addAction(gameItem("&Edit Users...", "mnuUser0", QKeySequence("Ctrl+U"),
+                               [this] { mnuUser_Click(0); }));
+    pUsers->addAction(gameItem("&Change User...", "mnuUser1", QKeySequence("Ctrl+C"),
+                               [this] { mnuUser_Click(1); }));
     pUsers->addAction(separator("mnuSep4"));
     pUsers->addAction(item("&Your Statistics...", "mnuWinnings", QKeySequence("F9"),
                            [this] { mnuWinnings_Click(); }));
     if (QMenu* pOptions = w.Menu("mnuOptionHdr")) {
-        pOptions->addAction(item("&Database Path...", "mnuDBPath", QKeySequence("F8"),
-                                 [this] { mnuDBPath_Click(); }));
+        pOptions->addAction(gameItem("&Database Path...", "mnuDBPath", QKeySequence("F8"),
+                                     [this] { mnuDBPath_Click(); }));
         pOptions->addAction(
             item("&View Options...", "mnuView", QKeySequence(), [this] { mnuView_Click(); }));
     }
@@ -285,7 +306,8 @@ std::optional<std::string> CorvaneApp::ShowGameOver() {
         }
     }
     return RunGameOver(
-        g_, env_, asFunds, [this](const std::string& s) { window_->SetWinnings(s); },
+        g_, env_, asFunds, window_->GetGame().State().nLevel,
+        [this](const std::string& s) { window_->SetWinnings(s); },
         [this](const std::string& s) { PlaySound(s); }, window_.get());
 }
 
@@ -365,7 +387,7 @@ void CorvaneApp::mnuUser_Click(int nIndex) {
 }
 
 void CorvaneApp::mnuWinnings_Click() {
-    FUserStats dlg(g_, msg_, *this, window_.get());
+    FUserStats dlg(g_, env_, *this, window_.get());
     dlg.exec();
 }
 

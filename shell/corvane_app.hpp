@@ -107,6 +107,7 @@ private:
     HelpPanel* picHelp_ = nullptr;
     std::unique_ptr<KeyPressFilter> escape_;
     bool bActivated_ = false;
+    bool bEscapeHeld_ = false;
 };
 
 } // namespace corvane

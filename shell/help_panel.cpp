@@ -3,7 +3,9 @@
 
 #include "table/table_resources.hpp"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include <QGridLayout>
@@ -42,6 +44,13 @@ constexpr auto kHelpTexts = std::to_array<std::pair<int, const char*>>({
     {13, "Corvane is a fun, challenging and yet easy to learn game!!!"},
 });
 
+// The panel's design height in pixels, and the size of its text there.
+constexpr double kDesignHeight = 449.0;
+constexpr int kDesignTextPixels = 11;
+// The title is this much larger than the other texts.
+constexpr int kTitleExtraPixels = 5;
+constexpr int kSmallestTextPixels = 6;
+
 } // namespace
 
 HelpPanel::HelpPanel(QWidget* pParent) : QWidget(pParent) {
@@ -63,9 +72,6 @@ HelpPanel::HelpPanel(QWidget* pParent) : QWidget(pParent) {
         QFont font = lblHelp_[nHeading]->font();
         font.setBold(true);
         font.setUnderline(nHeading != 24);
-        if (nHeading == 24) {
-            font.setPointSize(font.pointSize() + 4);
-        }
         lblHelp_[nHeading]->setFont(font);
     }
     QFont slogan = lblHelp_[13]->font();
@@ -79,6 +85,7 @@ HelpPanel::HelpPanel(QWidget* pParent) : QWidget(pParent) {
     auto* cmdHelp = new QPushButton(QStringLiteral("&Close"), this);
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
+    cmdHelp_ = cmdHelp;
 
     auto* pGrid = new QGridLayout;
     pGrid->setColumnStretch(1, 1);
@@ -111,8 +118,39 @@ HelpPanel::HelpPanel(QWidget* pParent) : QWidget(pParent) {
     pLayout->addLayout(pGrid);
     pLayout->addStretch();
     pLayout->addLayout(pBottom);
-    setFixedWidth(560);
+    SetTextSize(kDesignTextPixels);
     hide();
+}
+
+void HelpPanel::resizeEvent(QResizeEvent* pEvent) {
+    QWidget::resizeEvent(pEvent);
+    FitText();
+}
+
+void HelpPanel::FitText() {
+    const int nLargest =
+        std::max(kSmallestTextPixels,
+                 static_cast<int>(std::lround(kDesignTextPixels * height() / kDesignHeight)));
+    for (int nPixels = nLargest; nPixels >= kSmallestTextPixels; --nPixels) {
+        SetTextSize(nPixels);
+        layout()->invalidate();
+        if (layout()->totalHeightForWidth(width()) <= height()) {
+            return;
+        }
+    }
+}
+
+void HelpPanel::SetTextSize(int nPixels) {
+    for (QLabel* pLabel : lblHelp_) {
+        if (pLabel != nullptr) {
+            QFont font = pLabel->font();
+            font.setPixelSize(pLabel == lblHelp_[24] ? nPixels + kTitleExtraPixels : nPixels);
+            pLabel->setFont(font);
+        }
+    }
+    QFont font = cmdHelp_->font();
+    font.setPixelSize(nPixels);
+    cmdHelp_->setFont(font);
 }
 
 void HelpPanel::cmdHelp_Click() {

@@ -18,8 +18,17 @@ public:
     // lblHelp(13) to lblHelp(24).
     QLabel* lblHelp(int nIndex) const;
 
+protected:
+    void resizeEvent(QResizeEvent* pEvent) override;
+
 private:
+    // The largest text size, up to the design's at the panel's scale, at which
+    // every text shows whole.
+    void FitText();
+    void SetTextSize(int nPixels);
+
     std::array<QLabel*, 25> lblHelp_{};
+    QWidget* cmdHelp_ = nullptr;
 };
 
 } // namespace corvane

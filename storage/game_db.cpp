@@ -2,6 +2,7 @@
 #include "game_db.hpp"
 
 #include "db.hpp"
+#include "schema.hpp"
 #include "settings.hpp"
 
 #include <algorithm>
@@ -74,8 +75,33 @@ void WriteTopTen(Database& db, const std::array<TopTenRec, kTopTenPlaces>& list)
     }
 }
 
-// Writes the current user's record into row nUserID; bWithName also stores the name.
-void WriteCurrentUser(Database& db, const MGlobal& g, bool bWithName) {
+// The history keeps no more of a user's games than the user's record counts:
+// totals reset to zero clear it with the record's next save, even a reset that
+// an older copy of the program, which keeps no history, stored meanwhile.
+void TrimHistory(Database& db, std::int32_t nUserID, std::int16_t nNumGames) {
+    Statement trim(db, "DELETE FROM history WHERE userid = ?1 AND gameid NOT IN "
+                       "(SELECT gameid FROM history WHERE userid = ?1 "
+                       "ORDER BY gameid DESC LIMIT ?2)");
+    trim.Bind(1, std::int64_t{nUserID}).Bind(2, std::int64_t{std::max<std::int16_t>(nNumGames, 0)});
+    trim.Run();
+}
+
+void AddToHistory(Database& db, std::int32_t nUserID, const HistoryRec& game) {
+    Statement insert(db, "INSERT INTO history (userid, date, level, skilllevel, funds, won) "
+                         "VALUES (?, ?, ?, ?, ?, ?)");
+    insert.Bind(1, std::int64_t{nUserID})
+        .Bind(2, FormatDate(game.dtDate))
+        .Bind(3, std::int64_t{game.nLevel})
+        .Bind(4, game.sSkillLevel)
+        .Bind(5, std::int64_t{game.nFunds})
+        .Bind(6, std::int64_t{game.bWon ? 1 : 0});
+    insert.Run();
+}
+
+// Writes the current user's record into row nUserID, and the finished game into
+// the history when there is one; bWithName also stores the name.
+void WriteCurrentUser(Database& db, const MGlobal& g, bool bWithName,
+                      const HistoryRec* pGame = nullptr) {
     Transaction tx(db);
     Statement update(db, bWithName ? "UPDATE user SET player1 = ?, player2 = ?, player3 = ?, "
                                      "skilllevel = ?, numgames = ?, winnings = ?, name = ? "
@@ -108,6 +134,11 @@ void WriteCurrentUser(Database& db, const MGlobal& g, bool bWithName) {
             .Bind(8, std::int64_t{g.nWinnings});
         insert.Run();
     }
+    EnsureHistoryTable(db);
+    if (pGame != nullptr) {
+        AddToHistory(db, g.nUserID, *pGame);
+    }
+    TrimHistory(db, g.nUserID, g.nNumGames);
     tx.Commit();
 }
 
@@ -179,7 +210,7 @@ std::optional<Date> ParseDate(const std::string& s) {
 
 void IsValidPath(MGlobal& g, StorageEnv& env, std::int32_t nErrNum, const std::string& sErrDesc,
                  const std::string& sProc) {
-    const bool bAppPath = UpperCase(TrimBlanks(g.sDBPath)) == UpperCase(TrimBlanks(env.sAppPath));
+    const bool bAppPath = SamePath(TrimBlanks(g.sDBPath), TrimBlanks(env.sAppPath));
     const std::string sFile = DatabaseFileName(g.sDBPath);
     g.bUseDefaultDB = false;
     if (env.files.FileExists(sFile)) {
@@ -187,7 +218,7 @@ void IsValidPath(MGlobal& g, StorageEnv& env, std::int32_t nErrNum, const std::s
         return;
     }
     const std::string sNotFound =
-        std::string("Cannot locate the current database...") + kCrLf + UpperCase(sFile) + "!";
+        std::string("Cannot locate the current database...") + kCrLf + PathUpperCase(sFile) + "!";
     if (bAppPath) {
         env.msg.Show(sNotFound + kCrLf + kCrLf + "Closing Corvane", "Fatal Error",
                      MsgIcon::Exclamation);
@@ -199,7 +230,7 @@ void IsValidPath(MGlobal& g, StorageEnv& env, std::int32_t nErrNum, const std::s
         return;
     }
     env.msg.Show(sNotFound + kCrLf + kCrLf + "or the default database..." + kCrLf +
-                     UpperCase(sDefault),
+                     PathUpperCase(sDefault),
                  sProc, MsgIcon::Exclamation);
     env.msg.Show(std::string("Corvane cannot operate unless it has") + kCrLf +
                      "access to the database file CORVANE.MDB!" + kCrLf + kCrLf +
@@ -255,11 +286,11 @@ std::int32_t GetNextUserID(MGlobal& g, StorageEnv& env) {
     }
 }
 
-void GetStandings(MGlobal& g, StorageEnv& env, const std::array<std::int16_t, 4>& aFunds) {
+bool GetStandings(MGlobal& g, StorageEnv& env, const std::array<std::int16_t, 4>& aFunds) {
     const std::string sProc = "GetStandings";
     auto db = OpenForJob(g, env, sProc);
     if (!db) {
-        return;
+        return false;
     }
     try {
         // The player table is shared scratch space: the whole ranking is one
@@ -286,27 +317,31 @@ void GetStandings(MGlobal& g, StorageEnv& env, const std::array<std::int16_t, 4>
         if (n == 0) {
             env.msg.Beep();
             env.msg.Show("Error accessing database!", "Database Error", MsgIcon::Exclamation);
-            return;
+            return false;
         }
         g.Standings = standings;
+        return true;
     } catch (const DbError& e) {
         ShowFailure(env, e, sProc);
+        return false;
     }
 }
 
 namespace main_window {
 
-void TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen) {
+bool TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen) {
     const std::string sProc = "TopTenLoad";
     auto db = OpenForJob(g, env, sProc);
     if (!db) {
-        return;
+        return false;
     }
     try {
         const auto list = ReadStoredTopTen(*db, env.clock.Now());
         std::copy(list.begin(), list.end(), TopTen.begin());
+        return true;
     } catch (const DbError& e) {
         ShowFailure(env, e, sProc);
+        return false;
     }
 }
 
@@ -372,16 +407,18 @@ std::vector<UserRec> GetPlayerData(MGlobal& g, StorageEnv& env) {
     return users;
 }
 
-void UpdateDatabase(MGlobal& g, StorageEnv& env) {
+bool UpdateDatabase(MGlobal& g, StorageEnv& env) {
     const std::string sProc = "UpdateDatabase";
     auto db = OpenForJob(g, env, sProc);
     if (!db) {
-        return;
+        return false;
     }
     try {
         WriteCurrentUser(*db, g, true);
+        return true;
     } catch (const DbError& e) {
         ShowFailure(env, e, sProc);
+        return false;
     }
 }
 
@@ -389,28 +426,62 @@ void UpdateDatabase(MGlobal& g, StorageEnv& env) {
 
 namespace game_over {
 
-void SaveUserData(MGlobal& g, StorageEnv& env) {
+bool SaveUserData(MGlobal& g, StorageEnv& env, const FinishedGame& game) {
     const std::string sProc = "SaveUserData";
     auto db = OpenForJob(g, env, sProc);
     if (!db) {
-        return;
+        return false;
     }
     try {
-        WriteCurrentUser(*db, g, false);
+        const HistoryRec rec{env.clock.Now(), game.nLevel, g.sSkillLevel, game.nFunds, game.bWon};
+        WriteCurrentUser(*db, g, false, &rec);
+        return true;
     } catch (const DbError& e) {
         ShowFailure(env, e, sProc);
+        return false;
     }
 }
 
 } // namespace game_over
 
+namespace user_stats {
+
+std::optional<std::vector<HistoryRec>> LoadHistory(const MGlobal& g, StorageEnv& env,
+                                                   int nMaxGames) {
+    std::vector<HistoryRec> games;
+    if (nMaxGames < 1) {
+        return games;
+    }
+    try {
+        Database db = Database::Open(DatabaseFileName(g.sDBPath), env.keys);
+        Statement table(db,
+                        "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'history'");
+        if (!table.Step()) {
+            return games; // made by a copy of the program that keeps no history
+        }
+        Statement query(db, "SELECT date, level, skilllevel, funds, won FROM history "
+                            "WHERE userid = ? ORDER BY gameid DESC LIMIT ?");
+        query.Bind(1, std::int64_t{g.nUserID}).Bind(2, std::int64_t{nMaxGames});
+        while (query.Step()) {
+            games.push_back({ParseDate(query.Text(0)).value_or(Date{}), Narrow<int>(query.Int(1)),
+                             query.Text(2), Narrow<std::int16_t>(query.Int(3)), query.Int(4) != 0});
+        }
+        std::reverse(games.begin(), games.end());
+        return games;
+    } catch (const DbError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace user_stats
+
 namespace top_ten_dialog {
 
-void TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen) {
+bool TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen) {
     const std::string sProc = "TopTenLoad";
     auto db = OpenForJob(g, env, sProc);
     if (!db) {
-        return;
+        return false;
     }
     std::size_t n = 0;
     try {
@@ -423,24 +494,27 @@ void TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen) {
         }
     } catch (const DbError& e) {
         ShowFailure(env, e, sProc);
-        return;
+        return false;
     }
     for (; n < kTopTenPlaces; ++n) {
         TopTen[n].sName.clear();
         TopTen[n].nScore = 0;
     }
+    return true;
 }
 
-void ClearTopTen(MGlobal& g, StorageEnv& env) {
+bool ClearTopTen(MGlobal& g, StorageEnv& env) {
     const std::string sProc = "Clear Top Ten";
     auto db = OpenForJob(g, env, sProc);
     if (!db) {
-        return;
+        return false;
     }
     try {
         db->Exec("DELETE FROM topten");
+        return true;
     } catch (const DbError& e) {
         ShowFailure(env, e, sProc);
+        return false;
     }
 }
 
@@ -536,6 +610,9 @@ bool DeleteUser(MGlobal& g, StorageEnv& env, std::int32_t nSelUserID) {
         Transaction tx(*db);
         Statement remove(*db, "DELETE FROM user WHERE userid = ?");
         remove.Bind(1, std::int64_t{nSelUserID}).Run();
+        EnsureHistoryTable(*db);
+        Statement forget(*db, "DELETE FROM history WHERE userid = ?");
+        forget.Bind(1, std::int64_t{nSelUserID}).Run();
         tx.Commit();
         return true;
     } catch (const DbError& e) {

@@ -2,6 +2,9 @@
 // one job and releases it before returning. A failure to open goes to IsValidPath
 // and sets bDBError (the caller then runs HandleDBError); a failure of the job
 // itself is shown under the procedure's name and changes nothing in the file.
+// Procedures that return nothing else return whether their job was done, so a
+// caller need not read the flags to know whether to go on; bDBError still tells
+// which failures need the recovery.
 // Every write of more than one statement is one transaction, so several
 // computers can share the file and a crash never leaves half a change.
 #pragma once
@@ -65,6 +68,23 @@ struct UserFormFields {
 
 using TopTenList = std::array<TopTenRec, 11>;
 
+// A finished game as the game-over dialog books it; the user, the date and the
+// skill level come from the shared values and the clock.
+struct FinishedGame {
+    int nLevel = 1;          // as shown: "Level 1" is 1
+    std::int16_t nFunds = 0; // the user's final funds
+    bool bWon = false;       // the user came first
+};
+
+// A game of the user's history.
+struct HistoryRec {
+    Date dtDate{};
+    int nLevel = 1;
+    std::string sSkillLevel;
+    std::int16_t nFunds = 0;
+    bool bWon = false;
+};
+
 // The database file in a folder: folder + separator + "corvane.mdb".
 std::string DatabaseFileName(const std::string& sFolder);
 
@@ -90,14 +110,15 @@ DbRecovery HandleDBError(MGlobal& g, const StorageEnv& env);
 std::int32_t GetNextUserID(MGlobal& g, StorageEnv& env);
 
 // Ranks the four seats by their final funds (index = seat) through the player
-// table and fills g.Standings, highest first.
-void GetStandings(MGlobal& g, StorageEnv& env, const std::array<std::int16_t, 4>& aFunds);
+// table and fills g.Standings, highest first. False when g.Standings was left
+// as it was.
+bool GetStandings(MGlobal& g, StorageEnv& env, const std::array<std::int16_t, 4>& aFunds);
 
 namespace main_window {
 
 // Reads the stored top ten, highest score first; places beyond the stored rows
 // are empty (no name, score 0, dated now).
-void TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen);
+bool TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen);
 
 // Saves the top ten. When g.nTopTenPos names the place of a new entry, that
 // entry is merged into the list as stored at this moment (below equal scores, ten
@@ -113,27 +134,40 @@ namespace user_dialog {
 // Every user, in stored order; empty when there are none or on failure.
 std::vector<UserRec> GetPlayerData(MGlobal& g, StorageEnv& env);
 
-// Writes the current user's record (row nUserID, added when missing).
-void UpdateDatabase(MGlobal& g, StorageEnv& env);
+// Writes the current user's record (row nUserID, added when missing). The user's
+// history keeps no more games than the record counts, so totals reset to zero
+// clear it here and in SaveUserData.
+bool UpdateDatabase(MGlobal& g, StorageEnv& env);
 
 } // namespace user_dialog
 
 namespace game_over {
 
 // Writes the current user's opponents, level, games and winnings into the row
-// of nUserID (added when missing).
-void SaveUserData(MGlobal& g, StorageEnv& env);
+// of nUserID (added when missing), and the game into the user's history, in one
+// transaction.
+bool SaveUserData(MGlobal& g, StorageEnv& env, const FinishedGame& game);
 
 } // namespace game_over
+
+namespace user_stats {
+
+// The current user's newest nMaxGames games, oldest first, in one indexed read.
+// Nothing when the file or the history cannot be read; this is reported neither
+// by a message nor by bDBError, since the statistics do not depend on it.
+std::optional<std::vector<HistoryRec>> LoadHistory(const MGlobal& g, StorageEnv& env,
+                                                   int nMaxGames);
+
+} // namespace user_stats
 
 namespace top_ten_dialog {
 
 // Reads names and scores, highest score first and the older first among equal
 // scores; places beyond the stored rows are empty.
-void TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen);
+bool TopTenLoad(MGlobal& g, StorageEnv& env, TopTenList& TopTen);
 
 // Empties the top-ten table.
-void ClearTopTen(MGlobal& g, StorageEnv& env);
+bool ClearTopTen(MGlobal& g, StorageEnv& env);
 
 } // namespace top_ten_dialog
 
@@ -151,8 +185,8 @@ std::optional<UserFormFields> LoadUserForm(MGlobal& g, StorageEnv& env, std::int
 bool UpdateDatabase(MGlobal& g, StorageEnv& env, std::int32_t nEditUserID,
                     const UserFormFields& fields);
 
-// Deletes user nSelUserID. A failure to open is only reported (bDBError stays as
-// it was). True when the statement ran.
+// Deletes user nSelUserID and the user's history. A failure to open is only reported (bDBError
+// stays as it was). True when the statement ran.
 bool DeleteUser(MGlobal& g, StorageEnv& env, std::int32_t nSelUserID);
 
 } // namespace user_editor

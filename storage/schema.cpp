@@ -38,7 +38,28 @@ CREATE TABLE system (
 INSERT INTO system (nextuserid) VALUES (1);
 )sql";
 
+// One row per finished game, beside the four tables that every copy of the
+// program knows, so that older copies sharing the file never notice it. The
+// level is the one shown ("Level 1" is 1); gameid runs in the order the games
+// were saved, and the index serves a user's newest games in one read.
+constexpr const char* kHistorySchema = R"sql(
+CREATE TABLE IF NOT EXISTS history (
+    gameid INTEGER PRIMARY KEY,
+    userid INTEGER NOT NULL,
+    date TEXT NOT NULL DEFAULT '',
+    level INTEGER NOT NULL DEFAULT 1,
+    skilllevel TEXT NOT NULL DEFAULT 'Easy',
+    funds INTEGER NOT NULL DEFAULT 0,
+    won INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS history_userid ON history (userid);
+)sql";
+
 } // namespace
+
+void EnsureHistoryTable(db::Database& db) {
+    db.Exec(kHistorySchema);
+}
 
 void CreateFreshDatabase(const std::string& sFile) {
     namespace fs = std::filesystem;
@@ -52,6 +73,7 @@ void CreateFreshDatabase(const std::string& sFile) {
             db::Database db = db::Database::Create(temp.string());
             db::Transaction tx(db);
             db.Exec(kSchema);
+            EnsureHistoryTable(db);
             tx.Commit();
         }
         if (fs::exists(target, ec)) {

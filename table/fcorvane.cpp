@@ -22,9 +22,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -128,6 +130,10 @@ FCorvane::FCorvane(MGlobal& g, GameHost& host, SoundOutput& sound, MessageBoxes&
     tmrCount_->setObjectName(QStringLiteral("tmrCount"));
     tmrCount_->setInterval(kPauseTick);
     connect(tmrCount_, &QTimer::timeout, this, [this] { game_.tmrCount_Timer(); });
+    tmrHeld_ = new QTimer(this);
+    tmrHeld_->setSingleShot(true);
+    tmrHeld_->setInterval(0);
+    connect(tmrHeld_, &QTimer::timeout, this, &FCorvane::RunHeldCommands);
 
     table_->onMouseDown = [this](QPointF pos, Qt::MouseButton) {
         game_.Form_MouseDown(static_cast<float>(pos.x()), static_cast<float>(pos.y()));
@@ -235,10 +241,10 @@ void FCorvane::BuildMenus() {
     };
 
     QMenu* pFile = AddMenu(QStringLiteral("&File"), QStringLiteral("mnuFileH"));
-    item(pFile, "mnuFile0", "&New Game", QKeySequence(Qt::CTRL | Qt::Key_N),
-         [this] { mnuFile_Click(0); });
-    item(pFile, "mnuFile1", "&Exit Corvane", QKeySequence(Qt::CTRL | Qt::Key_X),
-         [this] { mnuFile_Click(1); });
+    AddGameCommand(item(pFile, "mnuFile0", "&New Game", QKeySequence(Qt::CTRL | Qt::Key_N),
+                        [this] { mnuFile_Click(0); }));
+    AddGameCommand(item(pFile, "mnuFile1", "&Exit Corvane", QKeySequence(Qt::CTRL | Qt::Key_X),
+                        [this] { mnuFile_Click(1); }));
     pFile->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
     item(pFile, "mnuTopTen", "&Top Ten List...", QKeySequence(Qt::CTRL | Qt::Key_T),
          [this] { mnuTopTen_Click(); });
@@ -265,8 +271,10 @@ void FCorvane::BuildMenus() {
 }
 
 void FCorvane::mnuHint_Click() {
+    // The position stands still for the whole of the user's turn, even while a
+    // sound of its start is still playing.
     const GameState& s = game_.State();
-    if (!s.bUserTurn || s.bHandOver || IsBusy()) {
+    if (!s.bUserTurn || s.bHandOver) {
         return;
     }
     const int nLevel = m_g.nSkillLevel;
@@ -318,7 +326,8 @@ QMenu* FCorvane::Menu(const QString& sName) const {
 }
 
 QAction* FCorvane::MenuItem(const QString& sName) const {
-    return menuBar()->findChild<QAction*>(sName);
+    // Items added by the program around the window belong to the window itself.
+    return findChild<QAction*>(sName);
 }
 
 void FCorvane::SyncOptionMenus() {
@@ -360,8 +369,9 @@ void FCorvane::SetPauseTick(std::chrono::milliseconds tick) {
     tmrCount_->setInterval(tick);
 }
 
-// Menu commands. Input is dropped while the game is busy; the checks here keep
-// a command triggered some other way from starting anything in the middle.
+// Menu commands. The menus work while the opponents move; New Game and Exit
+// are disabled then, and the check here keeps a command triggered some other
+// way from starting anything in the middle of a turn.
 
 void FCorvane::mnuFile_Click(int nIndex) {
     if (IsBusy()) {
@@ -375,25 +385,33 @@ void FCorvane::mnuFile_Click(int nIndex) {
 }
 
 void FCorvane::mnuTopTen_Click() {
-    if (IsBusy()) {
-        return;
-    }
     m_g.nTopTenPos = 99; // no place highlighted
     host_.ShowTopTen();
     if (m_g.bDBError) {
-        host_.HandleDBError();
+        // The recovery deals a new game: not in the middle of a turn.
+        RunWhenIdle([this] {
+            if (m_g.bDBError) {
+                host_.HandleDBError();
+            }
+        });
     }
 }
 
+// The switches take effect at once. While the game is busy the table's own
+// sounds follow soon, so the switch's sound is left out rather than played
+// over them.
+
 void FCorvane::mnuOption_Click(int nIndex) {
-    if (IsBusy()) {
-        return;
-    }
+    const bool bQuiet = IsBusy();
     if (nIndex == 0) {
         m_g.bSoundOn = true;
-        PlaySoundRes("SOUNDON");
+        if (!bQuiet) {
+            PlaySoundRes("SOUNDON");
+        }
     } else {
-        PlaySoundRes("SOUNDOFF");
+        if (!bQuiet) {
+            PlaySoundRes("SOUNDOFF");
+        }
         m_g.bSoundOn = false;
     }
     mnuOption_[0]->setVisible(nIndex != 0);
@@ -401,15 +419,9 @@ void FCorvane::mnuOption_Click(int nIndex) {
 }
 
 void FCorvane::mnuAnimals_Click(int nIndex) {
-    if (IsBusy()) {
-        return;
-    }
-    if (nIndex == 0) {
-        m_g.bAnimals = true;
-        PlaySoundRes("OVERPLAYER1");
-    } else {
-        m_g.bAnimals = false;
-        PlaySoundRes("OVERPLAYER3");
+    m_g.bAnimals = nIndex == 0;
+    if (!IsBusy()) {
+        PlaySoundRes(nIndex == 0 ? "OVERPLAYER1" : "OVERPLAYER3");
     }
     mnuAnimals_[0]->setVisible(nIndex != 0);
     mnuAnimals_[1]->setVisible(nIndex == 0);
@@ -597,6 +609,7 @@ void FCorvane::SetHourglass(bool bBusy) {
 
 void FCorvane::SetInputEnabled(bool bEnabled) {
     bInputEnabled_ = bEnabled;
+    BusyChanged();
 }
 
 const QByteArray& FCorvane::Wave(int nResource) {
@@ -714,42 +727,101 @@ Date FCorvane::Now() {
 
 // Input while busy.
 
-bool FCorvane::IsOurInput(QObject* pWatched) const {
-    if (auto* pWidget = qobject_cast<QWidget*>(pWatched)) {
-        QWidget* pTop = pWidget->window();
-        if (pTop == this) {
-            return true;
-        }
-        // Other windows of ours (the speed dialog, the host's dialogs) stay
-        // usable; only the menus that drop down from our bar count as ours.
-        if (qobject_cast<QMenu*>(pTop) == nullptr) {
-            return false;
+void FCorvane::AddGameCommand(QAction* pAction) {
+    gameCommands_.emplace_back(pAction);
+    pAction->setEnabled(!IsBusy());
+}
+
+void FCorvane::BusyChanged() {
+    const bool bBusy = IsBusy();
+    if (bBusy == bWasBusy_) {
+        return;
+    }
+    bWasBusy_ = bBusy;
+    for (const QPointer<QAction>& pAction : gameCommands_) {
+        if (pAction != nullptr) {
+            pAction->setEnabled(!bBusy);
         }
     }
-    for (const QObject* p = pWatched; p != nullptr; p = p->parent()) {
-        if (p == this) {
-            return true;
-        }
+    if (!bBusy) {
+        PostHeldCheck();
     }
-    return false;
+}
+
+void FCorvane::RunWhenIdle(std::function<void()> fn) {
+    if (held_.empty() && !IsBusy() && QApplication::activeModalWidget() == nullptr) {
+        fn();
+        return;
+    }
+    held_.push_back(std::move(fn));
+    PostHeldCheck();
+}
+
+void FCorvane::PostHeldCheck() {
+    // Through the event loop, so that the engine's handler that ended the busy
+    // span returns first.
+    if (!held_.empty() && !tmrHeld_->isActive()) {
+        tmrHeld_->start();
+    }
+}
+
+void FCorvane::RunHeldCommands() {
+    if (held_.empty() || IsBusy()) {
+        return; // the end of the busy span looks again
+    }
+    if (QWidget* pModal = QApplication::activeModalWidget()) {
+        // A dialog shown at the end of a hand or a game: the turn goes on after it.
+        if (auto* pDialog = qobject_cast<QDialog*>(pModal)) {
+            connect(pDialog, &QDialog::finished, this, &FCorvane::PostHeldCheck,
+                    Qt::SingleShotConnection);
+        } else {
+            connect(pModal, &QObject::destroyed, this, &FCorvane::PostHeldCheck,
+                    Qt::SingleShotConnection);
+        }
+        return;
+    }
+    std::vector<std::function<void()>> commands;
+    commands.swap(held_);
+    for (const std::function<void()>& fn : commands) {
+        fn();
+    }
+}
+
+bool FCorvane::IsTableInput(QObject* pWatched) const {
+    const auto* pWidget = qobject_cast<QWidget*>(pWatched);
+    if (pWidget == nullptr) {
+        return false;
+    }
+    // The help panel lies over the table but can be read and closed at any time.
+    if (picHelp_ != nullptr && (pWidget == picHelp_ || picHelp_->isAncestorOf(pWidget))) {
+        return false;
+    }
+    return pWidget == table_ || table_->isAncestorOf(pWidget);
 }
 
 bool FCorvane::eventFilter(QObject* pWatched, QEvent* pEvent) {
     switch (pEvent->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // Escape goes on to the key handler, which holds its question.
+        // Checked by type().
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-static-cast-downcast)
+        if (static_cast<QKeyEvent*>(pEvent)->key() == Qt::Key_Escape) {
+            break;
+        }
+        [[fallthrough]];
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
     case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::Shortcut:
     case QEvent::ContextMenu:
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
-        // Dropped, not queued: nothing done while the game is busy acts later.
-        if (IsBusy() && IsOurInput(pWatched)) {
+        // Clicks on the table and its button are dropped, not queued: nothing
+        // done there while the game is busy acts later. The menus stay usable.
+        if (IsBusy() && IsTableInput(pWatched)) {
             return true;
         }
         break;
@@ -760,12 +832,21 @@ bool FCorvane::eventFilter(QObject* pWatched, QEvent* pEvent) {
 }
 
 void FCorvane::closeEvent(QCloseEvent* pEvent) {
-    // Closing in the middle of a move would pull the table from under the engine.
+    // Closing in the middle of a move would pull the table from under the
+    // engine: the window closes when the turn has ended.
     if (IsBusy()) {
         pEvent->ignore();
+        if (!bCloseHeld_) {
+            bCloseHeld_ = true;
+            RunWhenIdle([this] {
+                bCloseHeld_ = false;
+                close();
+            });
+        }
         return;
     }
     ClearHint();
+    held_.clear();
     emit Unloading();
     QMainWindow::closeEvent(pEvent);
 }

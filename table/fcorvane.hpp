@@ -16,8 +16,10 @@
 
 #include <array>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include <QByteArray>
 #include <QMainWindow>
@@ -85,6 +87,12 @@ public:
     void SetPauseTick(std::chrono::milliseconds tick);
     // True while a sound, a flight, a pause or the opponents' turn holds the game.
     bool IsBusy() const { return nBusy_ > 0 || !bInputEnabled_; }
+    // A command that would start, leave or restart the game: shown disabled
+    // while the game is busy.
+    void AddGameCommand(QAction* pAction);
+    // Runs fn now, or holds it until the turn in progress has ended and no
+    // dialog of the game is open.
+    void RunWhenIdle(std::function<void()> fn);
 
     // Menu commands.
     void mnuFile_Click(int nIndex);
@@ -144,11 +152,17 @@ protected:
     void closeEvent(QCloseEvent* pEvent) override;
 
 private:
-    // Counts a span in which input is dropped.
+    // Counts a span in which clicks on the table are dropped.
     class BusySpan {
     public:
-        explicit BusySpan(FCorvane& w) : w_(w) { ++w_.nBusy_; }
-        ~BusySpan() { --w_.nBusy_; }
+        explicit BusySpan(FCorvane& w) : w_(w) {
+            ++w_.nBusy_;
+            w_.BusyChanged();
+        }
+        ~BusySpan() {
+            --w_.nBusy_;
+            w_.BusyChanged();
+        }
         BusySpan(const BusySpan&) = delete;
         BusySpan& operator=(const BusySpan&) = delete;
         BusySpan(BusySpan&&) = delete;
@@ -161,7 +175,10 @@ private:
     void BuildPanels();
     void BuildMenus();
     QLabel* MakeLabel(const QString& sName, const QRect& twips, double fPoints);
-    bool IsOurInput(QObject* pWatched) const;
+    bool IsTableInput(QObject* pWatched) const;
+    void BusyChanged();
+    void PostHeldCheck();
+    void RunHeldCommands();
     int RightStartPixels() const;
     void DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst);
     // The user's lifted cards and the keyboard highlight, as the table draws them.
@@ -205,6 +222,11 @@ private:
     std::map<int, QByteArray> waves_;
     int nBusy_ = 0;
     bool bInputEnabled_ = true;
+    bool bWasBusy_ = false;
+    std::vector<QPointer<QAction>> gameCommands_;
+    std::vector<std::function<void()>> held_;
+    QTimer* tmrHeld_ = nullptr;
+    bool bCloseHeld_ = false;
     int nHourglass_ = 0;
     bool bLoaded_ = false;
     int nLastX_ = 0;

@@ -1,8 +1,10 @@
 #include "fmessage.hpp"
 
+#include "platform/qt_message_boxes.hpp"
 #include "table/table_resources.hpp"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include <QLabel>
 #include <QPushButton>
@@ -59,7 +61,15 @@ void FMessage::Form_Load(const MGlobal& g) {
     const bool bWide = g.sMessage == "NOCARD" || g.sMessage == "WRONGCRD";
     const int nWidth = bWide ? 3180 : 2820;
     cmdMessage_->move((bWide ? 960 : 720) / kTwipsPerPixel, cmdMessage_->y());
-    setFixedSize((nWidth - kFrameTwips) / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
+    // Wide enough for the title bar to show the whole title; the controls keep
+    // their places about the middle.
+    const int nDesignWidth = (nWidth - kFrameTwips) / kTwipsPerPixel;
+    const int nClientWidth = std::max(nDesignWidth, TitleBarWidth(windowTitle()));
+    for (QWidget* pControl :
+         std::initializer_list<QWidget*>{imgMessage_, lblMessage0_, lblMessage1_, cmdMessage_}) {
+        pControl->move(pControl->x() + (nClientWidth - nDesignWidth) / 2, pControl->y());
+    }
+    setFixedSize(nClientWidth, kClientHeight / kTwipsPerPixel);
 
     QString s0;
     QString s1;

@@ -38,7 +38,7 @@ private slots:
 
         FHandOver handOver(db.g, {});
         QCOMPARE(handOver.pos(), Expected(handOver, 2.2));
-        FGameOver gameOver(db.g, db.env, {"200", "200", "200", "200"}, {}, {});
+        FGameOver gameOver(db.g, db.env, {"200", "200", "200", "200"}, 0, {}, {});
         QCOMPARE(gameOver.pos(), Expected(gameOver, 2.2));
         FTopTen topTen(db.g, db.env);
         QCOMPARE(topTen.pos(), Expected(topTen, 2.0));

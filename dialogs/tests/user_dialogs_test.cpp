@@ -1,7 +1,6 @@
 // The user dialog, the user editor, the statistics dialog, the database-folder
 // dialog and the shortcut offer, driven through their controls on a real
 // database in a scratch folder. Message boxes are recorded and answered.
-#include "user_dialog_test_support.hpp"
 #include "dialogs/copy_icon_dialog.hpp"
 #include "dialogs/db_path_dialog.hpp"
 #include "dialogs/folder_lists.hpp"
@@ -12,15 +11,21 @@
 #include "storage/db.hpp"
 #include "storage/settings.hpp"
 #include "table/table_resources.hpp"
+#include "user_dialog_test_support.hpp"
 
 #include <algorithm>
 
+#include <QAbstractBarSeries>
 #include <QApplication>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -117,6 +122,7 @@ private slots:
     // FUserStats
     void statsShowTotalsAndTruncatedAverage();
     void statsResetAsksAndClearsInMemoryOnly();
+    void statsChartShowsTheLastHundredGames();
 
     // FDBPath
     void dbPathShowsBothPathsInLowerCase();
@@ -376,9 +382,19 @@ void UserDialogsTest::newUserWithAnExistingNameAddsASecondRow() {
     w.AddUser(3, "Anna");
     w.g.nLastUserID = 99;
     FUserName dlg(w.g, w.env, w.display);
-    dlg.show();
-    Child<QComboBox>(dlg, "cboUser")->setEditText(QStringLiteral("Anna"));
-    Click(dlg, "cmdUserName0");
+    ShowActive(dlg);
+    auto* cbo = Child<QComboBox>(dlg, "cboUser");
+    // Typed text is neither completed nor matched to the list.
+    cbo->lineEdit()->clear();
+    QTest::keyClicks(cbo->lineEdit(), QStringLiteral("An"));
+    QCOMPARE(cbo->currentText(), QStringLiteral("An"));
+    QTest::keyClicks(cbo->lineEdit(), QStringLiteral("na"));
+    QTest::keyClick(cbo->lineEdit(), Qt::Key_Tab);
+    QCOMPARE(cbo->currentText(), QStringLiteral("Anna"));
+    QCOMPARE(cbo->currentData().toInt(), 9999);
+    cbo->lineEdit()->setFocus();
+    QTest::keyClick(cbo->lineEdit(), Qt::Key_Return);
+    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
     QVERIFY(w.msg.Shown.empty()); // no rename question for a new user
     const auto users = w.StoredUsers();
     QCOMPARE(users.size(), size_t{2});
@@ -547,7 +563,7 @@ int RowOf(const QListWidget& list, const QString& sText) {
 void UserDialogsTest::editorFieldsLockedUntilAClick() {
     EditorWorld w;
     FUserEdit dlg(w.g, w.env, w.display);
-    dlg.show();
+    ShowActive(dlg);
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Add, Edit or Delete Users..."));
     auto* lst = Child<QListWidget>(dlg, "lstUser");
     QCOMPARE(lst->count(), 3);
@@ -752,7 +768,7 @@ void UserDialogsTest::statsShowTotalsAndTruncatedAverage() {
     w.g.sUserName = " Anna ";
     w.g.nWinnings = -45;
     w.g.nNumGames = 2;
-    FUserStats dlg(w.g, w.msg, w.display);
+    FUserStats dlg(w.g, w.env, w.display);
     dlg.show();
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Anna's Statistics..."));
     QCOMPARE(Text(dlg, "lblStats0"), QStringLiteral("$-45"));
@@ -763,9 +779,41 @@ void UserDialogsTest::statsShowTotalsAndTruncatedAverage() {
 
     w.g.nWinnings = 350;
     w.g.nNumGames = 0;
-    FUserStats none(w.g, w.msg, w.display);
+    FUserStats none(w.g, w.env, w.display);
     QCOMPARE(Text(none, "lblStats2"), QStringLiteral("$0"));
     QCOMPARE(Text(none, "lblStats0"), QStringLiteral("$350"));
+    // No games: a line of text instead of an empty chart.
+    none.show();
+    QVERIFY(!Child<QChartView>(none, "chtHistory")->isVisible());
+    QVERIFY(!Text(none, "lblHistory").isEmpty());
+}
+
+void UserDialogsTest::statsChartShowsTheLastHundredGames() {
+    World w;
+    w.AddUser(3, "Anna", "Easy", 120, 500);
+    w.g.nUserID = 3;
+    w.g.nNumGames = 120;
+    w.g.nWinnings = 500;
+    for (int i = 0; i < 120; ++i) {
+        game_over::SaveUserData(w.g, w.env,
+                                {1 + i / 50, static_cast<std::int16_t>(150 + i), false});
+    }
+    FUserStats dlg(w.g, w.env, w.display);
+    dlg.show();
+    QVERIFY(!Child<QLabel>(dlg, "lblHistory")->isVisible());
+    const QChart* pChart = Child<QChartView>(dlg, "chtHistory")->chart();
+    const auto* pTotal = qobject_cast<QLineSeries*>(pChart->series().at(1));
+    const auto* pBars = qobject_cast<QAbstractBarSeries*>(pChart->series().at(0));
+    QCOMPARE(pTotal->count(), 100);
+    QCOMPARE(pBars->barSets().at(0)->count(), 100);
+    // The newest game is last, and the running total ends at the total shown.
+    QCOMPARE(pBars->barSets().at(0)->at(99), 69.0);
+    QCOMPARE(pTotal->at(99).y(), 500.0);
+
+    w.msg.Answers = {MsgAnswer::Yes};
+    Click(dlg, "cmdUserStats0");
+    QVERIFY(!Child<QChartView>(dlg, "chtHistory")->isVisible());
+    QVERIFY(Child<QLabel>(dlg, "lblHistory")->isVisible());
 }
 
 void UserDialogsTest::statsResetAsksAndClearsInMemoryOnly() {
@@ -775,7 +823,7 @@ void UserDialogsTest::statsResetAsksAndClearsInMemoryOnly() {
     w.g.nUserID = 3;
     w.g.nWinnings = 220;
     w.g.nNumGames = 4;
-    FUserStats dlg(w.g, w.msg, w.display);
+    FUserStats dlg(w.g, w.env, w.display);
     dlg.show();
     w.msg.Answers = {MsgAnswer::No, MsgAnswer::Yes};
     Click(dlg, "cmdUserStats0");
@@ -829,8 +877,8 @@ void UserDialogsTest::dbPathShowsBothPathsInLowerCase() {
     FDBPath dlg(w.g, w.msg, w.files, w.env.sAppPath, w.ShowNetwork());
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Set New Database Path..."));
     QCOMPARE(Text(dlg, "lblCurrDBPath"),
-             QString::fromStdString(DatabaseFileName(w.g.sDBPath)).toLower());
-    QCOMPARE(Text(dlg, "lblNewDBPath"), QString::fromStdString(w.env.sAppPath).toLower());
+             QString::fromStdString(PathLowerCase(DatabaseFileName(w.g.sDBPath))));
+    QCOMPARE(Text(dlg, "lblNewDBPath"), QString::fromStdString(PathLowerCase(w.env.sAppPath)));
     auto* fil = Child<QListWidget>(dlg, "filDBPath");
     QCOMPARE(fil->count(), 1);
     QCOMPARE(fil->item(0)->text(), QStringLiteral("corvane.mdb"));
@@ -841,7 +889,7 @@ void UserDialogsTest::dbPathShowsBothPathsInLowerCase() {
     QTest::mouseClick(fil->viewport(), Qt::LeftButton, {},
                       fil->visualItemRect(fil->item(0)).center());
     QCOMPARE(Text(dlg, "lblNewDBPath"),
-             QString::fromStdString(DatabaseFileName(w.env.sAppPath)).toLower());
+             QString::fromStdString(PathLowerCase(DatabaseFileName(w.env.sAppPath))));
 }
 
 void UserDialogsTest::dbPathSameFolderInOtherCase() {
@@ -851,11 +899,17 @@ void UserDialogsTest::dbPathSameFolderInOtherCase() {
     dlg.show();
     Click(dlg, "cmdDBPath0");
     QCOMPARE(w.msg.Shown.size(), size_t{1});
-    QCOMPARE(w.msg.Shown[0].sText, std::string("The current and the new database paths\r\nare "
-                                               "the SAME!  Nothing to do..."));
-    QCOMPARE(w.msg.Shown[0].sTitle, std::string("Same Database Paths"));
-    QVERIFY(dlg.isVisible());
-    QVERIFY(!dlg.Answer());
+    if (FileSystemFoldsCase()) {
+        QCOMPARE(w.msg.Shown[0].sText, std::string("The current and the new database paths\r\nare "
+                                                   "the SAME!  Nothing to do..."));
+        QCOMPARE(w.msg.Shown[0].sTitle, std::string("Same Database Paths"));
+        QVERIFY(dlg.isVisible());
+        QVERIFY(!dlg.Answer());
+    } else {
+        // Where case counts, that is another folder: the program's folder is taken.
+        QCOMPARE(w.msg.Shown[0].sTitle, std::string("New Database Path"));
+        QCOMPARE(w.g.sDBPath, w.env.sAppPath);
+    }
 }
 
 void UserDialogsTest::dbPathSwitchesToAFolderWithADatabaseWithoutCopying() {
@@ -864,12 +918,12 @@ void UserDialogsTest::dbPathSwitchesToAFolderWithADatabaseWithoutCopying() {
     FDBPath dlg(w.g, w.msg, w.files, w.env.sAppPath, w.ShowNetwork());
     dlg.show();
     OpenFolder(dlg, sShared + "/");
-    QCOMPARE(Text(dlg, "lblNewDBPath"), QString::fromStdString(sShared).toLower());
+    QCOMPARE(Text(dlg, "lblNewDBPath"), QString::fromStdString(PathLowerCase(sShared)));
     Click(dlg, "cmdDBPath0");
     QCOMPARE(w.msg.Shown.size(), size_t{1});
     QVERIFY(!w.msg.Shown[0].bYesNo);
     QCOMPARE(w.msg.Shown[0].sText, "Database path has been changed to...\r\n" +
-                                       UpperCase(DatabaseFileName(sShared)) +
+                                       PathUpperCase(DatabaseFileName(sShared)) +
                                        "\r\n\r\nCorvane will need to restart!");
     QCOMPARE(w.msg.Shown[0].sTitle, std::string("New Database Path"));
     QCOMPARE(w.g.sDBPath, sShared);
@@ -888,9 +942,9 @@ void UserDialogsTest::dbPathCopyQuestionNoKeepsEverything() {
     QCOMPARE(w.msg.Shown.size(), size_t{1});
     QVERIFY(w.msg.Shown[0].bYesNo);
     QCOMPARE(w.msg.Shown[0].sText, "Database file not found in directory...\r\n" +
-                                       UpperCase(sShared) +
+                                       PathUpperCase(sShared) +
                                        "\r\n\r\nDo you wish to copy corvane.mdb from...\r\n" +
-                                       UpperCase(w.env.sAppPath) + "?");
+                                       PathUpperCase(w.env.sAppPath) + "?");
     QCOMPARE(w.msg.Shown[0].sTitle, std::string("New Database Path"));
     QCOMPARE(w.msg.Shown[0].icon, MsgIcon::Question);
     QVERIFY(!w.files.FileExists(DatabaseFileName(sShared)));
@@ -953,12 +1007,12 @@ void UserDialogsTest::dbPathRootFolder() {
 #endif
     w.msg.Answers = {MsgAnswer::Yes};
     Click(dlg, "cmdDBPath0");
-    const std::string sAsked = "Database file not found in directory...\r\n" + UpperCase(sFolder) +
-                               "\r\n\r\nDo you wish to copy";
+    const std::string sAsked = "Database file not found in directory...\r\n" +
+                               PathUpperCase(sFolder) + "\r\n\r\nDo you wish to copy";
     QCOMPARE(w.msg.Shown.at(0).sText.substr(0, sAsked.size()), sAsked);
     QVERIFY(fake.FileExists(sFile));
     QCOMPARE(w.msg.Shown.at(1).sText, "Database path has been changed to...\r\n" +
-                                          UpperCase(sFile) +
+                                          PathUpperCase(sFile) +
                                           "\r\n\r\nCorvane will need to restart!");
     QCOMPARE(w.g.sDBPath, sFolder);
     QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
@@ -980,7 +1034,8 @@ void UserDialogsTest::dbPathCopyButton() {
 
     Click(dlg, "cmdCopyDatabase");
     QCOMPARE(w.msg.Shown.size(), size_t{1});
-    QCOMPARE(w.msg.Shown[0].sText, UpperCase(DatabaseFileName(sShared)) + "\r\nalready exists!");
+    QCOMPARE(w.msg.Shown[0].sText,
+             PathUpperCase(DatabaseFileName(sShared)) + "\r\nalready exists!");
     QCOMPARE(w.msg.Shown[0].sTitle, std::string("Copy database file"));
     QVERIFY(dlg.isVisible());
 }

@@ -114,6 +114,14 @@ TEST_F(GameOverTest, ChangeAsksForTheUserAndStartsAtLevelOne) {
     EXPECT_TRUE(port.bUnloaded);
 }
 
+TEST_F(GameOverTest, NoAnswerIsNotTakenFromAnEarlierDialog) {
+    S().sUserTag = "YES";
+    port.GameOverAnswers = {std::nullopt};
+    UserWinsTheLastHand();
+    EXPECT_EQ(S().nLevel, 0) << "no new game at the next level";
+    EXPECT_FALSE(port.bUnloaded);
+}
+
 TEST_F(GameOverTest, DatabaseFailureHandsOverToTheRecovery) {
     port.GameOverAnswers = {std::string("YES")};
     port.onGameOver = [this] { g.bDBError = true; };

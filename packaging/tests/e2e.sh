@@ -140,6 +140,9 @@ fi
 # The user's funds are at most the leader's, the top-ten score.
 [ $((winnings + 200)) -le "$score" ] ||
     xd_fail "winnings $winnings mean final funds $((winnings + 200)), above the winning score $score"
+games=$(query "SELECT 'ROW', userid, level, funds, won FROM history;")
+[ "$games" = "$db_id|1|$((winnings + 200))|1" ] ||
+    xd_fail "the history holds \"$games\", not Ann's one game won at Level 1"
 players=$(query "SELECT 'ROW', count(*), sum(name = 'Ann'), max(funds) FROM player;")
 [ "$players" = "4|4|$score" ] || xd_fail "the standings table holds \"$players\", not four Anns led by $score"
 

@@ -41,6 +41,18 @@ TEST(JoinPathTest, AppendsSeparatorAndNameWithoutLookingAtTheFolder) {
     EXPECT_EQ(JoinPath("data" + sep, "x"), "data" + sep + sep + "x");
 }
 
+TEST_F(LocalFileSystemTest, LetterCaseCountsWhereTheFileSystemTellsItApart) {
+    Put(Path("Games.txt"), "x");
+    // The platform's word agrees with the file system it runs on.
+    EXPECT_EQ(files_.FileExists(Path("games.txt")), FileSystemFoldsCase());
+    EXPECT_EQ(SamePath("/srv/Games", "/srv/games"), FileSystemFoldsCase());
+    EXPECT_TRUE(SamePath("/srv/games", "/srv/games"));
+    EXPECT_FALSE(SamePath("/srv/games", "/srv/game"));
+    // Messages show a name that exists.
+    EXPECT_EQ(PathUpperCase("/home/ann/corvane.mdb") == "/home/ann/corvane.mdb",
+              !FileSystemFoldsCase());
+}
+
 TEST_F(LocalFileSystemTest, ExistsFindsFilesOnly) {
     Put(Path("a.txt"), "x");
     fs::create_directory(dir_ / "sub");

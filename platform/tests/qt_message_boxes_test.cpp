@@ -48,6 +48,17 @@ private slots:
         QCOMPARE(sText, QStringLiteral("first\nsecond"));
         QCOMPARE(sTitle, QStringLiteral("Fatal Error"));
         QCOMPARE(icon, QMessageBox::Warning);
+
+        // A short message under a long title is wide enough for the title, in
+        // bold, beside the frame's icon and buttons.
+        int nWidth = 0;
+        Press(QMessageBox::Ok, [&](QMessageBox& box) { nWidth = box.width(); });
+        boxes.Show("Saved!", "Saving User Information", MsgIcon::Exclamation);
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        QVERIFY(nWidth >=
+                QFontMetrics(bold).horizontalAdvance(QStringLiteral("Saving User Information")) +
+                    100);
     }
 
     void askYesNoReturnsTheButtonPressed() {

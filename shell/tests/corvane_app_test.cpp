@@ -7,12 +7,14 @@
 #include "storage/schema.hpp"
 #include "table/table_resources.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
 #include <sstream>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -107,6 +109,9 @@ private slots:
         QVERIFY(
             Shown("The Corvane Game", "corvane.ini not found!\r\nLoading CORVANE using defaults."));
         QTRY_COMPARE(app.Window().findChild<QLabel*>("lblPlayer3")->text(), QString("Ann"));
+        const QAction* pStats = app.Window().MenuItem("mnuWinnings");
+        QVERIFY(pStats != nullptr);
+        QCOMPARE(pStats->text(), QString("ANN's Stats..."));
         QCOMPARE(app.Window().windowTitle(),
                  QString("The Game of Corvane v2.2 - Level 1 (1st Hand)"));
         QCOMPARE(app.Window().findChild<QLabel*>("lblCardsLeft3")->text().isEmpty(), false);
@@ -163,13 +168,55 @@ private slots:
         ChooseNewUser("Cy");
         QVERIFY(app.Main());
         QTRY_VERIFY(app.Window().GetGame().State().bUserTurn);
-        const auto hand = app.Window().GetGame().State().UserHand;
-
-        msg_.Answers = {MsgAnswer::No};
+        GameState& s = app.Window().GetGame().State();
         const auto nShown = msg_.Shown.size();
         app.Window().activateWindow();
-        QTest::keyClick(&app.Window(), Qt::Key_Escape);
+
+        // Escape on an open menu closes the menu and asks nothing.
+        QMenu* pFile = app.Window().Menu("mnuFileH");
+        pFile->popup(app.Window().mapToGlobal(QPoint(0, 0)));
+        QTRY_VERIFY(pFile->isVisible());
+        QTest::keyClick(pFile, Qt::Key_Escape);
+        QTRY_VERIFY(!pFile->isVisible());
+        QCOMPARE(msg_.Shown.size(), nShown);
+
+        // Pressed while the opponents move, it asks once their turn has ended.
+        msg_.Answers = {MsgAnswer::No, MsgAnswer::No};
+        bool bPressed = false;
+        std::size_t nShownMidTurn = 0;
+        QTimer watcher;
+        watcher.setInterval(1);
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            if (!bPressed && !s.bUserTurn && app.Window().IsBusy()) {
+                bPressed = true;
+                QTest::keyClick(&app.Window(), Qt::Key_Escape);
+                QTest::keyClick(&app.Window(), Qt::Key_Escape);
+                nShownMidTurn = msg_.Shown.size();
+            }
+        });
+        watcher.start();
+        if (s.bUserCanPlay) {
+            const int nCard = s.bSevenHeartsPlayed ? s.UserPlayable.front() : 26;
+            const auto i =
+                std::find(s.UserHand.begin(), s.UserHand.end(), nCard) - s.UserHand.begin();
+            app.Window().GetGame().Form_MouseDown(
+                static_cast<float>(s.nHandLeft + i * s.nCardSpacing + 100),
+                static_cast<float>(s.nHandTop + 700));
+            app.Window().GetGame().Form_Click();
+        } else {
+            app.Window().GetGame().cmdUser_Click();
+        }
+        watcher.stop();
+        QVERIFY(bPressed);
+        QCOMPARE(nShownMidTurn, nShown);
         QTRY_COMPARE(msg_.Shown.size(), nShown + 1);
+        QTest::qWait(20);
+        QCOMPARE(msg_.Shown.size(), nShown + 1);
+        const auto hand = s.UserHand;
+
+        msg_.Answers = {MsgAnswer::No};
+        QTest::keyClick(&app.Window(), Qt::Key_Escape);
+        QTRY_COMPARE(msg_.Shown.size(), nShown + 2);
         QCOMPARE(msg_.Shown.back().sTitle, std::string("The Game of Corvane"));
         QCOMPARE(msg_.Shown.back().sText, std::string("Are you sure you wish to exit Corvane?"));
         QVERIFY(app.Window().isVisible());

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -47,6 +48,7 @@ private slots:
     void infoDialogsCloseWithOk();
     void sendScoreCopiesIntoANewMailOutFolder();
     void sendScoreReportsAFailedCopy();
+    void helpPanelShowsTheRulesAndHidesOnClose_data();
     void helpPanelShowsTheRulesAndHidesOnClose();
     void startUpOfferAnsweredNoWithDontAsk();
     void startUpOfferAnsweredYesCopies();
@@ -122,10 +124,18 @@ void ShellTest::sendScoreReportsAFailedCopy() {
     QVERIFY(!Child<QPushButton>(nowhere, "cmdCopyScore")->isEnabled());
 }
 
+void ShellTest::helpPanelShowsTheRulesAndHidesOnClose_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1x") << QSize(641, 449);
+    QTest::newRow("2x") << QSize(1282, 898);
+}
+
 void ShellTest::helpPanelShowsTheRulesAndHidesOnClose() {
+    QFETCH(QSize, size);
     QWidget table;
-    table.resize(800, 600);
+    table.resize(size);
     auto* pHelp = new HelpPanel(&table);
+    pHelp->setGeometry(table.rect()); // laid over the whole table, as the window does
     table.show();
     QCOMPARE(pHelp->objectName(), QStringLiteral("picHelp"));
     QVERIFY(!pHelp->isVisible());
@@ -144,6 +154,14 @@ void ShellTest::helpPanelShowsTheRulesAndHidesOnClose() {
 
     pHelp->show();
     QVERIFY(pHelp->isVisible());
+    pHelp->layout()->activate();
+    // Every text shows whole inside the panel.
+    for (int i = 13; i <= 24; ++i) {
+        const QLabel* pLabel = pHelp->lblHelp(i);
+        QVERIFY2(pHelp->rect().contains(pLabel->geometry()), qPrintable(pLabel->objectName()));
+        QVERIFY2(pLabel->heightForWidth(pLabel->width()) <= pLabel->height(),
+                 qPrintable(pLabel->objectName()));
+    }
     Click(*pHelp, "cmdHelp");
     QVERIFY(!pHelp->isVisible());
 }

@@ -26,7 +26,8 @@ public:
     }
 };
 
-// A database with ten users and a full top ten, and everything a procedure needs.
+// A database with ten users, the last one current with 150 games behind it, and
+// a full top ten, and everything a procedure needs.
 class Setup {
 public:
     explicit Setup(bool bCacheKeys)
@@ -43,6 +44,11 @@ public:
             g.sRightName = "Right";
             g.sSkillLevel = "Medium";
             user_dialog::UpdateDatabase(g, env_);
+        }
+        for (int i = 0; i < 150; ++i) {
+            ++g.nNumGames;
+            game_over::SaveUserData(g, env_,
+                                    {1 + i / 10, static_cast<std::int16_t>(i), i % 2 == 0});
         }
         TopTenList list{};
         for (std::size_t i = 0; i < 10; ++i) {
@@ -133,9 +139,16 @@ void BM_UserDialogUpdateDatabase(benchmark::State& state) {
 
 void BM_SaveUserData(benchmark::State& state) {
     Run(state, [](Setup& s) {
+        ++s.g.nNumGames;
         ++s.g.nWinnings;
-        game_over::SaveUserData(s.g, s.Env());
+        game_over::SaveUserData(s.g, s.Env(), {2, 250, true});
     });
+}
+
+// The statistics dialog's chart: the current user's last 100 games.
+void BM_LoadHistory(benchmark::State& state) {
+    Run(state,
+        [](Setup& s) { benchmark::DoNotOptimize(user_stats::LoadHistory(s.g, s.Env(), 100)); });
 }
 
 void BM_GetStandings(benchmark::State& state) {
@@ -194,6 +207,7 @@ BENCHMARK(BM_TopTenSave)->Apply(Configure);
 BENCHMARK(BM_GetPlayerData)->Apply(Configure);
 BENCHMARK(BM_UserDialogUpdateDatabase)->Apply(Configure);
 BENCHMARK(BM_SaveUserData)->Apply(Configure);
+BENCHMARK(BM_LoadHistory)->Apply(Configure);
 BENCHMARK(BM_GetStandings)->Apply(Configure);
 BENCHMARK(BM_TopTenDialogLoad)->Apply(Configure);
 BENCHMARK(BM_ClearTopTen)->Apply(Configure);

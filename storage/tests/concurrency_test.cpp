@@ -64,12 +64,17 @@ std::vector<std::string> ReadLines(int fd) {
     return lines;
 }
 
+// Every user's game count is the number of its history rows.
+constexpr const char* kUsersWhoseGamesDifferFromTheirHistory =
+    "SELECT count(*) FROM user WHERE numgames <> "
+    "(SELECT count(*) FROM history WHERE history.userid = user.userid)";
+
 std::string GenName(int nGen, std::size_t i) {
     return "g" + std::to_string(nGen) + "-" + std::to_string(i);
 }
 
-// The child of the crash test: saves whole top tens and new users for ever,
-// telling the parent after each commit.
+// The child of the crash test: saves whole top tens and new users who play one
+// game for ever, telling the parent after each commit.
 [[noreturn]] void Writer(const std::string& sApp, const KeyCache& keys, int fd) {
     FakeMessageBoxes msg;
     LocalFileSystem files;
@@ -96,7 +101,10 @@ std::string GenName(int nGen, std::size_t i) {
         g.nUserID = GetNextUserID(g, env);
         g.sUserName = "u" + std::to_string(g.nUserID);
         g.nWinnings = g.nUserID;
+        g.nNumGames = 0;
         user_dialog::UpdateDatabase(g, env);
+        g.nNumGames = 1;
+        game_over::SaveUserData(g, env, {1, 250, true});
         if (!msg.Shown.empty() || g.bDBError || g.nUserID == 0) {
             ::_exit(4);
         }
@@ -109,6 +117,8 @@ TEST(CrashSafetyTest, KilledWritersLeaveTheOldStateOrTheNew) {
     const std::string sApp = dir.Sub("app");
     const std::string sFile = DatabaseFileName(sApp);
     CreateFreshDatabase(sFile);
+    // As made by an older copy: the first writer adds the history as it goes.
+    testing::ExecDirect(sFile, "DROP TABLE history");
     {
         FakeMessageBoxes msg;
         LocalFileSystem files;
@@ -207,6 +217,8 @@ TEST(CrashSafetyTest, KilledWritersLeaveTheOldStateOrTheNew) {
         for (const std::int64_t nID : reportedUsers) {
             ASSERT_TRUE(storedUsers.contains(nID)) << "user " << nID << " was lost";
         }
+        ASSERT_EQ(testing::QueryInt(sFile, kUsersWhoseGamesDifferFromTheirHistory), 0)
+            << "after kill " << nKill;
         db::Statement next(db, "SELECT nextuserid FROM system");
         ASSERT_TRUE(next.Step());
         if (!storedUsers.empty()) {
@@ -262,7 +274,7 @@ std::int16_t ScoreOf(int nPlayer, int nGame) {
         const std::int16_t nScore = ScoreOf(nPlayer, nGame);
         ++g.nNumGames;
         g.nWinnings += nScore - 200;
-        game_over::SaveUserData(g, env);
+        game_over::SaveUserData(g, env, {1, nScore, false});
 
         const std::array<std::int16_t, 4> aFunds = {static_cast<std::int16_t>(nGame % 7), 50,
                                                     static_cast<std::int16_t>(nGame % 3 + 100),
@@ -336,6 +348,7 @@ TEST(SharingTest, FourProcessesPlayOnOneFile) {
     EXPECT_EQ(testing::QueryInt(sFile, "SELECT count(*) FROM user"),
               static_cast<std::int64_t>(ids.size()));
     EXPECT_EQ(testing::QueryInt(sFile, "SELECT count(*) FROM user WHERE numgames <> 50"), 0);
+    EXPECT_EQ(testing::QueryInt(sFile, kUsersWhoseGamesDifferFromTheirHistory), 0);
 
     // The stored top ten is the ten best of all the scores made.
     std::vector<std::pair<int, std::string>> all;

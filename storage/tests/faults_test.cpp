@@ -59,6 +59,9 @@ protected:
     // name with SQLite's number, and the program must end.
     void ExpectUnopenable(const std::string& sFile) {
         const std::string sBefore = ReadBytes(sFile);
+        // The chart only goes without; the recovery is left to the next save.
+        EXPECT_FALSE(user_stats::LoadHistory(g_, env_, 10));
+        EXPECT_FALSE(g_.bDBError);
         TopTenList list{};
         main_window::TopTenLoad(g_, env_, list);
         ExpectOneMessage("26: file is encrypted or is not a database", "TopTenLoad");
@@ -101,11 +104,12 @@ TEST_F(FaultsTest, MissingSharedFileFallsBackToTheProgramFolderSilently) {
 
 TEST_F(FaultsTest, MissingFileInTheProgramFolderIsFatal) {
     std::filesystem::remove(DatabaseFileName(sApp_));
-    // Other letter case and blanks round it still count as the program's folder.
-    g_.sDBPath = "  " + UpperCase(sApp_) + " ";
-    game_over::SaveUserData(g_, env_);
+    // Blanks round it, and other letter case where the file system folds case,
+    // still count as the program's folder.
+    g_.sDBPath = "  " + PathUpperCase(sApp_) + " ";
+    EXPECT_FALSE(game_over::SaveUserData(g_, env_, {}));
     ExpectOneMessage("Cannot locate the current database...\r\n" +
-                         UpperCase(DatabaseFileName(g_.sDBPath)) + "!\r\n\r\nClosing Corvane",
+                         PathUpperCase(DatabaseFileName(g_.sDBPath)) + "!\r\n\r\nClosing Corvane",
                      "Fatal Error");
     EXPECT_TRUE(g_.bDBError);
     EXPECT_FALSE(g_.bUseDefaultDB);
@@ -117,9 +121,10 @@ TEST_F(FaultsTest, MissingFileInBothFoldersShowsTwoMessages) {
     g_.sDBPath = sShared_;
     GetStandings(g_, env_, {1, 2, 3, 4});
     ASSERT_EQ(msg_.Shown.size(), 2U);
-    EXPECT_EQ(msg_.Shown[0].sText,
-              "Cannot locate the current database...\r\n" + UpperCase(DatabaseFileName(sShared_)) +
-                  "!\r\n\r\nor the default database...\r\n" + UpperCase(DatabaseFileName(sApp_)));
+    EXPECT_EQ(msg_.Shown[0].sText, "Cannot locate the current database...\r\n" +
+                                       PathUpperCase(DatabaseFileName(sShared_)) +
+                                       "!\r\n\r\nor the default database...\r\n" +
+                                       PathUpperCase(DatabaseFileName(sApp_)));
     EXPECT_EQ(msg_.Shown[0].sTitle, "GetStandings");
     EXPECT_EQ(msg_.Shown[1].sText, "Corvane cannot operate unless it has\r\naccess to the "
                                    "database file CORVANE.MDB!\r\n\r\nClosing Corvane.");

@@ -50,7 +50,7 @@ protected:
 };
 
 TEST_F(ProceduresTest, FreshDatabaseHasTheTablesAndCounter) {
-    EXPECT_EQ(QueryInt(File(), "SELECT count(*) FROM sqlite_master WHERE type = 'table'"), 4);
+    EXPECT_EQ(QueryInt(File(), "SELECT count(*) FROM sqlite_master WHERE type = 'table'"), 5);
     EXPECT_EQ(QueryInt(File(), "SELECT nextuserid FROM system"), 1);
     EXPECT_EQ(QueryInt(File(), "SELECT count(*) FROM topten"), 0);
     EXPECT_EQ(QueryInt(File(), "SELECT count(*) FROM user"), 0);
@@ -255,7 +255,7 @@ TEST_F(ProceduresTest, SaveUserDataWritesOnlyTheCurrentUsersRow) {
     g_.nNumGames = 4;
     g_.nWinnings = 105;
     g_.sLeftName = "Newleft";
-    game_over::SaveUserData(g_, env_);
+    EXPECT_TRUE(game_over::SaveUserData(g_, env_, {}));
     EXPECT_EQ(QueryInt(File(), "SELECT numgames FROM user WHERE userid = 2"), 4);
     EXPECT_EQ(QueryInt(File(), "SELECT winnings FROM user WHERE userid = 2"), 105);
     EXPECT_EQ(QueryInt(File(), "SELECT numgames FROM user WHERE userid = 1"), 3);
@@ -263,8 +263,51 @@ TEST_F(ProceduresTest, SaveUserDataWritesOnlyTheCurrentUsersRow) {
 
     // A row deleted meanwhile is written anew rather than lost.
     ExecDirect(File(), "DELETE FROM user WHERE userid = 2");
-    game_over::SaveUserData(g_, env_);
+    game_over::SaveUserData(g_, env_, {});
     EXPECT_EQ(QueryInt(File(), "SELECT winnings FROM user WHERE userid = 2"), 105);
+    EXPECT_TRUE(msg_.Shown.empty());
+}
+
+TEST_F(ProceduresTest, HistoryKeepsTheGamesTheRecordCounts) {
+    // A file made before the history: reading finds no games and the first save
+    // adds the table, keeping everything else.
+    ExecDirect(File(), "DROP TABLE history; INSERT INTO topten (name) VALUES ('kept')");
+    SetCurrentUser(1, "Sam");
+    user_dialog::UpdateDatabase(g_, env_);
+    ASSERT_TRUE(user_stats::LoadHistory(g_, env_, 100));
+    EXPECT_TRUE(user_stats::LoadHistory(g_, env_, 100)->empty());
+    g_.nNumGames = 4;
+    EXPECT_TRUE(game_over::SaveUserData(g_, env_, {2, 260, true}));
+    clock_.dtNow += std::chrono::hours(1);
+    g_.nNumGames = 5;
+    EXPECT_TRUE(game_over::SaveUserData(g_, env_, {3, 90, false}));
+    EXPECT_EQ(QueryInt(File(), "SELECT count(*) FROM topten WHERE name = 'kept'"), 1);
+
+    auto games = user_stats::LoadHistory(g_, env_, 100);
+    ASSERT_TRUE(games);
+    ASSERT_EQ(games->size(), 2U);
+    EXPECT_EQ(games->at(0).dtDate, MakeDate(2026, 12, 6, 10, 30, 0));
+    EXPECT_EQ(games->at(0).nLevel, 2);
+    EXPECT_EQ(games->at(0).sSkillLevel, "Medium");
+    EXPECT_EQ(games->at(0).nFunds, 260);
+    EXPECT_TRUE(games->at(0).bWon);
+    EXPECT_FALSE(games->at(1).bWon);
+    games = user_stats::LoadHistory(g_, env_, 1);
+    ASSERT_EQ(games->size(), 1U);
+    EXPECT_EQ(games->at(0).nLevel, 3);
+
+    SetCurrentUser(2, "Kim");
+    g_.nNumGames = 1;
+    game_over::SaveUserData(g_, env_, {1, 200, false});
+    // Totals reset to zero clear the history with the record's save, and a
+    // deleted user's history goes with it; other users keep theirs.
+    SetCurrentUser(1, "Sam");
+    g_.nNumGames = 0;
+    user_dialog::UpdateDatabase(g_, env_);
+    EXPECT_EQ(QueryInt(File(), "SELECT count(*) FROM history WHERE userid = 1"), 0);
+    EXPECT_EQ(QueryInt(File(), "SELECT count(*) FROM history WHERE userid = 2"), 1);
+    EXPECT_TRUE(user_editor::DeleteUser(g_, env_, 2));
+    EXPECT_EQ(QueryInt(File(), "SELECT count(*) FROM history"), 0);
     EXPECT_TRUE(msg_.Shown.empty());
 }
 

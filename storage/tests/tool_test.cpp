@@ -66,6 +66,7 @@ TEST(FreshDatabaseToolTest, CreatesOnceAndNeverReplaces) {
 
 TEST(FreshDatabaseToolTest, TheBuildPutsAFreshDatabaseInPlace) {
     EXPECT_EQ(QueryInt(CORVANE_BUILD_DB, "SELECT count(*) FROM system"), 1);
+    EXPECT_EQ(QueryInt(CORVANE_BUILD_DB, "SELECT count(*) FROM history"), 0);
 }
 
 TEST(SqlcipherShellTest, OpensWithThePasswordAndNotWithoutIt) {
@@ -85,6 +86,8 @@ TEST(SqlcipherShellTest, OpensWithThePasswordAndNotWithoutIt) {
     g.nUserID = GetNextUserID(g, env);
     g.sUserName = "O'Hara";
     user_dialog::UpdateDatabase(g, env);
+    g.nNumGames = 1;
+    game_over::SaveUserData(g, env, {2, 340, true});
     TopTenList list{};
     list[0] = {"O'Hara", 640, clock.dtNow};
     g.nTopTenPos = 0;
@@ -95,12 +98,13 @@ TEST(SqlcipherShellTest, OpensWithThePasswordAndNotWithoutIt) {
     int nExit = 0;
     const std::string sOut =
         RunShell("printf \"PRAGMA key='qzvtrko';\\nSELECT name, score, date FROM topten LIMIT 1;\\n"
-                 "SELECT name FROM user;\\nPRAGMA integrity_check;\\n\" | sqlcipher '" +
+                 "SELECT name FROM user;\\nSELECT level, funds, won FROM history;\\n"
+                 "PRAGMA integrity_check;\\n\" | sqlcipher '" +
                      sFile + "'",
                  nExit);
     EXPECT_EQ(nExit, 0) << sOut;
     EXPECT_NE(sOut.find("O'Hara|640|2026-07-01 12:00:00"), std::string::npos) << sOut;
-    EXPECT_NE(sOut.find("\nO'Hara\nok"), std::string::npos) << sOut;
+    EXPECT_NE(sOut.find("\nO'Hara\n2|340|1\nok"), std::string::npos) << sOut;
 
     const std::string sWrong =
         RunShell("printf \"PRAGMA key='other';\\nSELECT count(*) FROM user;\\n\" | sqlcipher '" +

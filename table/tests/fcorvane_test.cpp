@@ -236,7 +236,7 @@ private slots:
     void cardsDrawnWhereTheyBelong_data();
     void cardsDrawnWhereTheyBelong();
     void wrongCardAndPayButtonGiveHints();
-    void inputDuringOpponentsTurnIsDropped();
+    void menusWorkWhileTheOpponentsMove();
     void inputDuringTheUsersOwnSoundIsDropped();
     void soundsPlayInOrderOffTheWindowThread();
     void soundMenusSwitchAndShowTheOtherItem();
@@ -474,7 +474,7 @@ void FCorvaneTest::wrongCardAndPayButtonGiveHints() {
     QVERIFY(r.sound.TakePlayed().empty());
 }
 
-void FCorvaneTest::inputDuringOpponentsTurnIsDropped() {
+void FCorvaneTest::menusWorkWhileTheOpponentsMove() {
     Rig r;
     r.w->GetGame().StartGame(true);
     GameState& s = r.S();
@@ -483,10 +483,15 @@ void FCorvaneTest::inputDuringOpponentsTurnIsDropped() {
     const int nHandBefore = static_cast<int>(s.UserHand.size());
     const int nFundsBefore = s.nFunds[3];
 
-    // While the opponents move, click another card, press the button, ask for
-    // a new game by its shortcut and by its menu item, and press Esc.
+    // While an opponent's pause runs, click another card, press the button, ask
+    // for a new game by its shortcut and by its menu item, open a menu, turn the
+    // sound off and close the window.
     bool bInjected = false;
+    bool bNewGameDisabled = false;
+    bool bMenuOpened = false;
+    bool bSoundOffAtOnce = false;
     int nHintsSeen = 0;
+    std::vector<int> heardAfterSwitch;
     QTimer watcher;
     watcher.setInterval(1);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
@@ -494,7 +499,7 @@ void FCorvaneTest::inputDuringOpponentsTurnIsDropped() {
             ++nHintsSeen; // a hint would mean a click got through
             QApplication::activeModalWidget()->close();
         }
-        if (bInjected || s.bUserTurn || !r.w->IsBusy()) {
+        if (bInjected || s.bUserTurn || !r.w->findChild<QTimer*>("tmrCount")->isActive()) {
             return;
         }
         bInjected = true;
@@ -516,22 +521,39 @@ void FCorvaneTest::inputDuringOpponentsTurnIsDropped() {
         QTest::keyClick(&r.T(), Qt::Key_P);
         QTest::keyClick(r.w.get(), Qt::Key_N, Qt::ControlModifier);
         r.w->MenuItem("mnuFile0")->trigger();
+        bNewGameDisabled = !r.w->MenuItem("mnuFile0")->isEnabled();
+        QMenu* pOptions = r.w->Menu("mnuOptionHdr");
+        QMenuBar* pBar = r.w->menuBar();
+        QTest::mouseClick(pBar, Qt::LeftButton, {},
+                          pBar->actionGeometry(pOptions->menuAction()).center());
+        bMenuOpened = pOptions->isVisible();
+        pOptions->hide();
+        QTest::keyClick(r.w.get(), Qt::Key_F6);
+        bSoundOffAtOnce = !r.g.bSoundOn;
+        r.sound.TakePlayed();
         r.w->close();
     });
     watcher.start();
     r.ClickCard(c);
-    QTest::qWait(30); // anything queued would act now
+    heardAfterSwitch = r.sound.TakePlayed();
+    QTest::qWait(30); // anything queued or held acts now
     watcher.stop();
 
     QVERIFY(bInjected);
     QCOMPARE(nHintsSeen, 0);
-    QVERIFY(r.w->isVisible());
+    QVERIFY(bMenuOpened);
+    QVERIFY(bNewGameDisabled);
+    QVERIFY(bSoundOffAtOnce);
+    QVERIFY(heardAfterSwitch.empty());
     // Exactly the one card was played, and no new game was dealt.
     QCOMPARE(static_cast<int>(s.UserHand.size()), nHandBefore - 1);
     QCOMPARE(s.nCardsLeft[3], nHandBefore - 1);
     QCOMPARE(s.nFunds[3], nFundsBefore);
     QVERIFY(s.bUserTurn);
     QVERIFY(!r.w->IsBusy());
+    QVERIFY(r.w->MenuItem("mnuFile0")->isEnabled());
+    // The close waited for the end of the turn.
+    QVERIFY(!r.w->isVisible());
 }
 
 void FCorvaneTest::inputDuringTheUsersOwnSoundIsDropped() {
@@ -568,7 +590,7 @@ void FCorvaneTest::inputDuringTheUsersOwnSoundIsDropped() {
     watcher.stop();
     QCOMPARE(nHintsSeen, 0);
     QCOMPARE(static_cast<int>(s.UserHand.size()), nHandBefore - 1);
-    QVERIFY(r.g.bSoundOn);
+    QVERIFY(!r.g.bSoundOn); // the switch acts at once
 }
 
 void FCorvaneTest::soundsPlayInOrderOffTheWindowThread() {
@@ -794,9 +816,14 @@ void FCorvaneTest::hintDialogTexts() {
     QCOMPARE(dialog.windowTitle(), QString("The Corvane Game"));
     QCOMPARE(dialog.findChild<QLabel*>("lblMessage0")->text(), line0);
     QCOMPARE(dialog.findChild<QLabel*>("lblMessage1")->text(), line1);
-    QCOMPARE(dialog.width(), width);
+    // At least the design width, and room for the whole title in bold beside
+    // the frame's icon and buttons; the button keeps its place about the middle.
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    QVERIFY(dialog.width() >= width);
+    QVERIFY(dialog.width() >= QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 100);
     auto* pOk = dialog.findChild<QPushButton*>("cmdMessage");
-    QCOMPARE(pOk->x(), buttonX);
+    QCOMPARE(pOk->x() - (dialog.width() - width) / 2, buttonX);
     QCOMPARE(pOk->text(), QString("&OK"));
     QVERIFY(pOk->isDefault());
     // Esc closes it as OK does.
