@@ -9,44 +9,43 @@
 
 namespace corvane::coach {
 
-class HeadlessGame::SilentPort final : public GamePort {
+class HeadlessGame::SilentPort final : public TablePort, public ProgramPort, public Clock {
 public:
     Game* pGame = nullptr;
 
-    void SetAmt(int, const std::string&) override {}
-    void SetPot(const std::string&) override {}
-    void SetCardsLeft(int, const std::string&) override {}
-    void SetLastCard(int, const LastCardPanel&) override {}
+    void SetAmt(int, int) override {}
+    void SetPot(int) override {}
+    void SetCardsLeft(int, int) override {}
+    void SetLastCard(int, int) override {}
     void SetPlayerFill(int, std::uint32_t) override {}
-    void SetPlayerName(int, const std::string&) override {}
-    void SetWinnings(const std::string&) override {}
-    void SetStatsMenuCaption(const std::string&) override {}
     int TableWidth() override { return 9630; }
     void ClearTable() override {}
     void DrawCardsPlayed(const std::vector<int>&) override {}
     void DrawUserHand(const std::vector<int>&, int, int, int) override {}
     void FlyCard(int, int) override {}
-    void SetCaption(const std::string&) override {}
+    void SetCaption(int, int) override {}
     void SetBackground(int) override {}
     void SetHourglass(bool) override {}
     void SetInputEnabled(bool) override {}
-    void PlaySoundRes(const std::string&) override {}
+    void PlaySoundRes(Sound) override {}
     void WaitForPause() override {
         pGame->State().nDelay = 0;
         pGame->State().bDelayDone = true;
     }
-    void ShowMessage() override {}
+    void ShowMessage(Hint, int) override {}
+
     void ShowHandOver() override {}
     // The playout is the last hand of its game and ends with no answer.
-    std::optional<std::string> ShowGameOver() override { return std::nullopt; }
+    DialogAnswer ShowGameOver() override { return DialogAnswer::None; }
     void ShowHighScore() override {}
     void ShowTopTen() override {}
-    std::optional<std::string> ShowUserName(const std::string&) override { return std::nullopt; }
+    DialogAnswer ShowUserName(UserDialogExit) override { return DialogAnswer::None; }
     void SaveSettings() override {}
     void TopTenLoad() override {}
     void TopTenSave() override {}
     void HandleDBError() override {}
     void Unload() override {}
+
     // The generator is never left at 0, so the clock is never read for a seed.
     std::uint32_t TickCount() override { return 1; }
     Date Now() override { return Date{}; }
@@ -97,7 +96,7 @@ std::vector<int> CardsOf(std::uint64_t nMask) {
 
 HeadlessGame::HeadlessGame()
     : m_pPort(std::make_unique<SilentPort>()), m_pTurns(std::make_unique<SeatTurns>()),
-      m_pGame(std::make_unique<Game>(m_g, *m_pPort, *m_pTurns)) {
+      m_pGame(std::make_unique<Game>(m_g, *m_pPort, *m_pPort, *m_pPort, *m_pTurns)) {
     m_pPort->pGame = m_pGame.get();
     m_g.sUserName = "User";
     m_g.sLeftName = "Left";
@@ -123,7 +122,7 @@ void HeadlessGame::SetUp(const Position& pos, const std::array<std::uint64_t, 4>
     s.bGameOver = false;
     s.bUserTurn = false;
     s.nHand = kHandsPerGame - 1;
-    s.sUserTag.clear();
+    s.UserTag = DialogAnswer::None;
     m_g.lSeed = lSeed;
     m_g.bUserWon = false;
     m_pTurns->Levels = pos.Levels;

@@ -5,7 +5,8 @@
 
 #include "coach/position.hpp"
 #include "engine/game.hpp"
-#include "engine/port.hpp"
+#include "engine/program_port.hpp"
+#include "engine/table_port.hpp"
 #include "opponents/opponent_turn.hpp"
 
 #include <array>

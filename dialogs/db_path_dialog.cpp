@@ -196,7 +196,7 @@ void FDBPath::cmdDBPath_Click(int nIndex) {
                   PathUpperCase(sNewFile) + kCrLf + kCrLf + "Corvane will need to restart!",
               "New Database Path", MsgIcon::Exclamation);
     g_.sDBPath = sNew;
-    sAnswer_ = "X";
+    answer_ = DialogAnswer::Exit;
     accept();
 }
 

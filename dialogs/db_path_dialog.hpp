@@ -3,11 +3,11 @@
 #pragma once
 
 #include "engine/mglobal.hpp"
+#include "engine/program_port.hpp"
 #include "platform/file_system.hpp"
 #include "platform/message_box.hpp"
 
 #include <functional>
-#include <optional>
 #include <string>
 
 #include <QDialog>
@@ -36,9 +36,9 @@ public:
     FDBPath(MGlobal& g, MessageBoxes& msg, FileSystem& files, std::string sAppPath,
             std::function<void()> showNetwork, QWidget* pParent = nullptr);
 
-    // "X" once the database folder was changed; the caller then asks for the user
-    // again.
-    const std::optional<std::string>& Answer() const { return sAnswer_; }
+    // Exit once the database folder was changed; the caller then asks for the
+    // user again.
+    DialogAnswer Answer() const { return answer_; }
 
     // Index 0 Update, 1 Cancel, 2 Help.
     void cmdDBPath_Click(int nIndex);
@@ -58,7 +58,7 @@ private:
     FileSystem& files_;
     std::string sAppPath_;
     std::function<void()> showNetwork_;
-    std::optional<std::string> sAnswer_;
+    DialogAnswer answer_ = DialogAnswer::None;
 
     DriveList* drvDBPath_;
     FolderList* dirDBPath_;

@@ -3,6 +3,8 @@
 // and where a dialog goes on the screen.
 #pragma once
 
+#include "engine/sound.hpp"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -19,8 +21,8 @@ class QWidget;
 
 namespace corvane {
 
-// Plays a sound by name and returns when it has ended (the window's PlaySoundRes).
-using SoundPlayer = std::function<void(const std::string&)>;
+// Plays a sound and returns when it has ended (the window's PlaySoundRes).
+using SoundPlayer = std::function<void(Sound)>;
 
 // The dialogs are designed in twips; on screen a pixel is 15 twips.
 inline constexpr int kTwipsPerPixel = 15;

@@ -12,11 +12,10 @@ void RunHandOver(const MGlobal& g, const SoundPlayer& playSound, QWidget* pParen
     dialog.exec();
 }
 
-std::optional<std::string> RunGameOver(MGlobal& g, StorageEnv& env,
-                                       const std::array<std::string, 4>& asFundsCaptions,
-                                       int nLevel,
-                                       const std::function<void(const std::string&)>& setWinnings,
-                                       const SoundPlayer& playSound, QWidget* pParent) {
+DialogAnswer RunGameOver(MGlobal& g, StorageEnv& env,
+                         const std::array<std::string, 4>& asFundsCaptions, int nLevel,
+                         const std::function<void(const std::string&)>& setWinnings,
+                         const SoundPlayer& playSound, QWidget* pParent) {
     FGameOver dialog(g, env, asFundsCaptions, nLevel, setWinnings, playSound, pParent);
     dialog.exec();
     return dialog.Answer();

@@ -1,14 +1,14 @@
-// One call per end-of-hand and end-of-game dialog, for the program's GameHost:
+// One call per end-of-hand and end-of-game dialog, for the game's program port:
 // each builds its dialog, shows it modally and returns when it has closed.
 #pragma once
 
 #include "engine/mglobal.hpp"
+#include "engine/program_port.hpp"
 #include "game_dialog_support.hpp"
 #include "storage/game_db.hpp"
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <string>
 
 class QWidget;
@@ -18,15 +18,14 @@ namespace corvane {
 // The standings after a hand.
 void RunHandOver(const MGlobal& g, const SoundPlayer& playSound, QWidget* pParent);
 
-// Books the game and asks whether to play again: "YES", "NO", "CHANGE", or
-// nothing (closed another way, or closed itself after a database failure; the
-// caller then checks g.bDBError). g.bUserWon tells whether the user came first.
+// Books the game and asks whether to play again: Yes, No, Change, or None
+// (closed another way, or closed itself after a database failure; the caller
+// then checks g.bDBError). g.bUserWon tells whether the user came first.
 // nLevel is the level the game was played at, from 0.
-std::optional<std::string> RunGameOver(MGlobal& g, StorageEnv& env,
-                                       const std::array<std::string, 4>& asFundsCaptions,
-                                       int nLevel,
-                                       const std::function<void(const std::string&)>& setWinnings,
-                                       const SoundPlayer& playSound, QWidget* pParent);
+DialogAnswer RunGameOver(MGlobal& g, StorageEnv& env,
+                         const std::array<std::string, 4>& asFundsCaptions, int nLevel,
+                         const std::function<void(const std::string&)>& setWinnings,
+                         const SoundPlayer& playSound, QWidget* pParent);
 
 // The top-ten list, with place g.nTopTenPos highlighted when it is 0 to 9.
 void RunTopTen(MGlobal& g, StorageEnv& env, QWidget* pParent);

@@ -144,8 +144,9 @@ void FGameOver::showEvent(QShowEvent* pEvent) {
 }
 
 void FGameOver::cmdYesNo_Click(int nIndex) {
-    static constexpr std::array<const char*, 3> kAnswers = {"YES", "NO", "CHANGE"};
-    sAnswer_ = kAnswers[static_cast<std::size_t>(nIndex)];
+    static constexpr std::array<DialogAnswer, 3> kAnswers = {DialogAnswer::Yes, DialogAnswer::No,
+                                                             DialogAnswer::Change};
+    answer_ = kAnswers[static_cast<std::size_t>(nIndex)];
     accept();
 }
 
@@ -156,7 +157,7 @@ void FGameOver::tmrScore_Timer() {
     }
     bDone = true;
     if (playSound_) {
-        playSound_(g_.bUserWon ? "USERWON" : "OTHWON");
+        playSound_(g_.bUserWon ? Sound::UserWon : Sound::OtherWon);
     }
 }
 

@@ -3,12 +3,12 @@
 #pragma once
 
 #include "engine/mglobal.hpp"
+#include "engine/program_port.hpp"
 #include "game_dialog_support.hpp"
 #include "storage/game_db.hpp"
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include <QDialog>
@@ -29,10 +29,10 @@ public:
               int nLevel, const std::function<void(const std::string&)>& setWinnings,
               SoundPlayer playSound, QWidget* pParent = nullptr);
 
-    // "YES", "NO" or "CHANGE" from the three buttons; nothing when the dialog
+    // Yes, No or Change from the three buttons; None only when the dialog
     // closed itself after a database failure. Escape and the frame's close
     // button do nothing: the game waits for one of the three answers.
-    const std::optional<std::string>& Answer() const { return sAnswer_; }
+    DialogAnswer Answer() const { return answer_; }
 
     // Whether the standings were read from the database and are shown.
     bool HasStandings() const { return bStandings_; }
@@ -48,7 +48,7 @@ private:
 
     MGlobal& g_;
     SoundPlayer playSound_;
-    std::optional<std::string> sAnswer_;
+    DialogAnswer answer_ = DialogAnswer::None;
     bool bStandings_ = false;
     bool bDone = false;
     QTimer tmrScore;

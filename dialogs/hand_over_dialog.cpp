@@ -142,7 +142,7 @@ void FHandOver::tmrScore_Timer() {
     }
     bDone = true;
     if (playSound_) {
-        playSound_(bUserWonHand_ ? "USERWON" : "OTHWON");
+        playSound_(bUserWonHand_ ? Sound::UserWon : Sound::OtherWon);
     }
 }
 

@@ -97,7 +97,7 @@ void FHighScore::tmrHighScore_Timer() {
     }
     bDone = true;
     if (playSound_) {
-        playSound_("HIGHSCORE");
+        playSound_(Sound::HighScore);
     }
 }
 

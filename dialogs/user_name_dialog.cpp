@@ -260,7 +260,7 @@ void FUserName::ValidateInput(bool& bValid) {
 
 void FUserName::cmdUserName_Click(int nIndex) {
     if (nIndex == 1) {
-        CloseWith("X");
+        CloseWith(DialogAnswer::Exit);
         return;
     }
     bool bValid = false;
@@ -279,7 +279,7 @@ void FUserName::cmdUserName_Click(int nIndex) {
     if (NewUser.nUserID == kNewUserID) {
         NewUser.nUserID = GetNextUserID(g_, env_);
         if (g_.bDBError) {
-            CloseWith(std::nullopt);
+            CloseWith(DialogAnswer::None);
             return;
         }
         // No id could be handed out: writing under id 0 would overwrite whichever
@@ -303,7 +303,7 @@ void FUserName::cmdUserName_Click(int nIndex) {
     display_.ShowWinnings(DollarText(g_.nWinnings));
 
     user_dialog::UpdateDatabase(g_, env_);
-    CloseWith("O");
+    CloseWith(DialogAnswer::Ok);
 }
 
 void FUserName::reject() {
@@ -312,9 +312,9 @@ void FUserName::reject() {
     cmdUserName_Click(1);
 }
 
-void FUserName::CloseWith(std::optional<std::string> sAnswer) {
-    sAnswer_ = std::move(sAnswer);
-    done(sAnswer_ == "O" ? QDialog::Accepted : QDialog::Rejected);
+void FUserName::CloseWith(DialogAnswer answer) {
+    answer_ = answer;
+    done(answer_ == DialogAnswer::Ok ? QDialog::Accepted : QDialog::Rejected);
 }
 
 } // namespace corvane

@@ -2,11 +2,11 @@
 // current user, is written to the user table and shows on the main window.
 #pragma once
 
+#include "engine/program_port.hpp"
 #include "storage/game_db.hpp"
 #include "user_display.hpp"
 
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,9 +30,9 @@ public:
     void SetExitCaption(const QString& sCaption);
 
     bool EndProgram() const { return bEndProgram_; }
-    // "O" after a confirmed choice, "X" after the exit button (or closing the
-    // window); nothing when the dialog closed because the database failed.
-    const std::optional<std::string>& Answer() const { return sAnswer_; }
+    // Ok after a confirmed choice, Exit after the exit button (or closing the
+    // window); None when the dialog closed because the database failed.
+    DialogAnswer Answer() const { return answer_; }
 
     // Does nothing when the program must end (see EndProgram).
     int exec() override;
@@ -51,7 +51,7 @@ private:
     void GetPlayerData();
     void ShowPlayerData();
     void ValidateInput(bool& bValid);
-    void CloseWith(std::optional<std::string> sAnswer);
+    void CloseWith(DialogAnswer answer);
 
     MGlobal& g_;
     StorageEnv& env_;
@@ -63,7 +63,7 @@ private:
     UserRec NewUser;
     bool bEndProgram_ = false;
     bool bActivated_ = false;
-    std::optional<std::string> sAnswer_;
+    DialogAnswer answer_ = DialogAnswer::None;
 
     QComboBox* cboUser_;
     QComboBox* cboSkillLevel_;

@@ -1,6 +1,6 @@
 // The engine's procedures: a hand from the deal to the pay-out, the user's turn,
 // the end of a game and the change of user. Every visible or audible effect is a
-// call on the port; the state is brought up to date before each such call, so
+// call on a port; the state is brought up to date before each such call, so
 // whoever watches the port always sees a consistent game.
 #include "game.hpp"
 
@@ -10,6 +10,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <utility>
 
 namespace corvane {
 namespace {
@@ -50,8 +51,9 @@ constexpr std::array<int, 4> kLevelBackground{100, 200, 300, 400};
 
 } // namespace
 
-Game::Game(MGlobal& globals, GamePort& port, OpponentTurns& opponents)
-    : m_g(globals), m_port(port), m_opponents(opponents) {}
+Game::Game(MGlobal& globals, TablePort& table, ProgramPort& program, Clock& clock,
+           OpponentTurns& opponents)
+    : m_g(globals), m_table(table), m_program(program), m_clock(clock), m_opponents(opponents) {}
 
 void Game::LoadDeck() {
     for (int i = 0; i < kCardsInDeck; ++i) {
@@ -106,8 +108,8 @@ void Game::InitializeDisplay(bool bNewGame) {
     }
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         SetPlayerFill(nSeat, kMarkerWaiting);
-        m_port.SetCardsLeft(nSeat, std::to_string(m_state.nCardsLeft[nSeat]));
-        m_port.SetLastCard(nSeat, LastCardPanel{});
+        m_table.SetCardsLeft(nSeat, m_state.nCardsLeft[nSeat]);
+        m_table.SetLastCard(nSeat, kNoLastCard);
     }
 }
 
@@ -134,7 +136,7 @@ void Game::ShuffleDeck() {
     // A random permutation drawn by rejection: positions are drawn until all 52
     // have come up once, and the deck is read out in the order they came.
     const std::array<int, 52> Temp = m_state.Deck;
-    ShuffleRandom rnd(m_port.TickCount());
+    ShuffleRandom rnd(m_clock.TickCount());
     std::array<int, 52> Used{};
     std::array<bool, 52> bUsed{};
     int nUsed = 0;
@@ -182,7 +184,7 @@ bool Game::CanUserPlay() {
 
 void Game::PlayCards() {
     GameState& s = m_state;
-    m_port.SetInputEnabled(false);
+    m_table.SetInputEnabled(false);
     int nWinner = -1;
     for (int nSeat = kLeftSeat; nSeat <= kRightSeat; ++nSeat) {
         m_opponents.PlayerTurn(*this, nSeat);
@@ -191,28 +193,33 @@ void Game::PlayCards() {
             break;
         }
     }
-    m_port.SetInputEnabled(true);
+    m_table.SetInputEnabled(true);
     if (nWinner >= 0) {
-        EndHandForOpponent(nWinner);
+        // The table shows the winning card, and the user's hand what it pays for.
+        ClearTable();
+        SortCardsPlayed();
+        DrawCardsPlayed();
+        DrawUserHand();
+        SettleHand(nWinner);
     }
 }
 
-void Game::EndHandForOpponent(int nWinner) {
+void Game::SettleHand(int nWinner) {
     GameState& s = m_state;
-    const std::array<const std::string*, 3> names{&m_g.sLeftName, &m_g.sTopName, &m_g.sRightName};
+    const std::array<const std::string*, 4> names{&m_g.sLeftName, &m_g.sTopName, &m_g.sRightName,
+                                                  &m_g.sUserName};
     m_g.sWinnerName = *names[nWinner];
-
-    ClearTable();
-    SortCardsPlayed();
-    DrawCardsPlayed();
-    DrawUserHand();
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         if (nSeat != nWinner) {
             PayCardsLeft(nSeat);
         }
     }
+    // After an opponent's win the whole row of funds is brought up to date; the
+    // user, who pays nothing, sees the three that paid.
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        ShowFunds(nSeat);
+        if (nSeat != nWinner || nWinner != kUserSeat) {
+            ShowFunds(nSeat);
+        }
     }
     ShowPot();
     m_g.sPotWon = std::to_string(s.nPot);
@@ -222,16 +229,17 @@ void Game::EndHandForOpponent(int nWinner) {
     ShowPot();
     RecordHand();
 
-    if (std::any_of(s.nFunds.begin(), s.nFunds.end(), [](int n) { return n < 1; })) {
-        s.bGameOver = true;
-    }
-    // A seat below $1 after hands one to three still sees the standings first.
-    if (s.nHand == kHandsPerGame - 1) {
-        s.bGameOver = true;
-    } else {
+    const bool bBelowOne =
+        std::any_of(s.nFunds.begin(), s.nFunds.end(), [](int n) { return n < 1; });
+    const bool bLastHand = s.nHand == kHandsPerGame - 1;
+    s.bGameOver = bBelowOne || bLastHand;
+    // A seat below $1 after an opponent's win in hands one to three still sees
+    // the standings first; the user's own win ends such a game at once.
+    const bool bStandings = !bLastHand && (nWinner != kUserSeat || !bBelowOne);
+    if (bStandings) {
         ++s.nHand;
-        m_port.ShowHandOver();
-        m_port.SetCaption(m_g.sTitle + LevelCaption());
+        m_program.ShowHandOver();
+        m_table.SetCaption(m_state.nLevel, m_state.nHand);
     }
 }
 
@@ -257,11 +265,8 @@ void Game::ShowLastCard(int nSeat, int nCard) {
     if (nLeft == 0) {
         m_state.bHandOver = true;
     }
-    LastCardPanel panel;
-    panel.sCardNo = GetCardLabel(nCard);
-    panel.nSuitIcon = 100 + Suit(nCard);
-    m_port.SetLastCard(nSeat, panel);
-    m_port.SetCardsLeft(nSeat, std::to_string(nLeft));
+    m_table.SetLastCard(nSeat, nCard);
+    m_table.SetCardsLeft(nSeat, nLeft);
 }
 
 void Game::LayCard(int nSeat, int nIndex) {
@@ -297,48 +302,45 @@ void Game::PayThePot(int nSeat) {
     m_state.nPot += kPayThePot;
     ShowFunds(nSeat);
     ShowPot();
-    LastCardPanel panel;
-    panel.bSad = true;
-    panel.bCardNoVisible = false;
-    m_port.SetLastCard(nSeat, panel);
+    m_table.SetLastCard(nSeat, kPaidThePot);
     SetPlayerFill(nSeat, kMarkerWaiting);
 }
 
 void Game::Pause() {
     m_state.nDelay = kPauseTicks;
     while (!m_state.bDelayDone) {
-        m_port.WaitForPause();
+        m_table.WaitForPause();
     }
     m_state.bDelayDone = false;
 }
 
 void Game::ClearTable() {
-    m_port.ClearTable();
+    m_table.ClearTable();
 }
 
 void Game::DrawCardsPlayed() {
-    m_port.DrawCardsPlayed(m_state.CardsPlayed);
+    m_table.DrawCardsPlayed(m_state.CardsPlayed);
 }
 
 void Game::DrawUserHand() {
     GameState& s = m_state;
     s.nCardSpacing = kCardSpacing;
     const int n = static_cast<int>(s.UserHand.size());
-    s.nHandLeft = m_port.TableWidth() / 2 - ((n - 1) * kCardSpacing + kCardWidthTwips) / 2;
+    s.nHandLeft = m_table.TableWidth() / 2 - ((n - 1) * kCardSpacing + kCardWidthTwips) / 2;
     s.nHandTop = kHandTop;
-    m_port.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
+    m_table.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
 }
 
 void Game::SetPlayerFill(int nSeat, std::uint32_t nColour) {
-    m_port.SetPlayerFill(nSeat, nColour);
+    m_table.SetPlayerFill(nSeat, nColour);
 }
 
 void Game::ShowFunds(int nSeat) {
-    m_port.SetAmt(nSeat, std::to_string(m_state.nFunds[nSeat]));
+    m_table.SetAmt(nSeat, m_state.nFunds[nSeat]);
 }
 
 void Game::ShowPot() {
-    m_port.SetPot("$" + std::to_string(m_state.nPot));
+    m_table.SetPot(m_state.nPot);
 }
 
 void Game::Form_MouseDown(float x, float y) {
@@ -386,59 +388,33 @@ void Game::Form_Click() {
         return;
     }
     if (!s.bUserCanPlay) {
-        m_g.sMessage = "NOCARD";
-        m_port.PlaySoundRes("WRONGCRD");
-        m_port.ShowMessage();
+        m_table.PlaySoundRes(Sound::WrongCard);
+        m_table.ShowMessage(Hint::NoCard, -1);
         return;
     }
     const int c = s.UserHand[i];
     if (!IsUserCardLegal(s, c)) {
-        m_g.sMessage = "WRONGCRD";
-        m_port.PlaySoundRes("WRONGCRD");
-        m_port.ShowMessage();
+        m_table.PlaySoundRes(Sound::WrongCard);
+        m_table.ShowMessage(Hint::WrongCard, -1);
         return;
     }
     s.bSevenHeartsPlayed = true;
 
-    m_port.PlaySoundRes("PLAYCARD");
+    m_table.PlaySoundRes(Sound::PlayCard);
     LayCard(kUserSeat, i);
     SortCardsPlayed();
     ClearTable();
     DrawCardsPlayed();
 
-    bool bGameOver = false;
     if (s.bHandOver) {
-        // The user's last card: the opponents pay for the cards they still hold.
-        for (int nSeat = kLeftSeat; nSeat <= kRightSeat; ++nSeat) {
-            PayCardsLeft(nSeat);
-        }
-        for (int nSeat = kLeftSeat; nSeat <= kRightSeat; ++nSeat) {
-            ShowFunds(nSeat);
-        }
-        ShowPot();
-        m_g.sPotWon = std::to_string(s.nPot);
-        m_g.sWinnerName = m_g.sUserName;
-        s.nFunds[kUserSeat] += s.nPot;
-        s.nPot = 0;
-        ShowFunds(kUserSeat);
-        ShowPot();
-        RecordHand();
-        bGameOver = s.nHand == kHandsPerGame - 1 ||
-                    std::any_of(s.nFunds.begin(), s.nFunds.end(), [](int n) { return n < 1; });
-        if (!bGameOver) {
-            ++s.nHand;
-            m_port.ShowHandOver();
-            m_port.SetCaption(m_g.sTitle + LevelCaption());
-        }
+        SettleHand(kUserSeat);
     } else {
         s.bUserTurn = false;
         DrawUserHand();
         SetPlayerFill(kUserSeat, kMarkerWaiting);
         PlayCards();
-        bGameOver = s.bGameOver;
-        s.bGameOver = false;
     }
-    ContinueAfterUserAction(bGameOver);
+    ContinueAfterUserAction();
 }
 
 void Game::cmdUser_Click() {
@@ -447,29 +423,29 @@ void Game::cmdUser_Click() {
         return;
     }
     if (s.bUserCanPlay) {
+        Hint hint = Hint::CanPlayTwo;
+        int nCard = -1;
         if (!s.bSevenHeartsPlayed) {
-            m_g.sMessage = "MUSTPLAY";
+            hint = Hint::MustPlay;
         } else if (s.UserPlayable.size() == 1) {
-            m_g.sMessage = "CANPLAY1";
-            m_g.sMessageCard = GetCardName(s.UserPlayable[0]);
-        } else {
-            m_g.sMessage = "CANPLAY2";
+            hint = Hint::CanPlayOne;
+            nCard = s.UserPlayable[0];
         }
-        m_port.PlaySoundRes("MUSTPLAY");
-        m_port.ShowMessage();
+        m_table.PlaySoundRes(Sound::MustPlay);
+        m_table.ShowMessage(hint, nCard);
         return;
     }
-    m_port.PlaySoundRes("PAYPOT");
+    m_table.PlaySoundRes(Sound::PayPot);
     s.bUserTurn = false;
     PayThePot(kUserSeat);
     PlayCards();
-    const bool bGameOver = s.bGameOver;
-    s.bGameOver = false;
-    ContinueAfterUserAction(bGameOver);
+    ContinueAfterUserAction();
 }
 
-void Game::ContinueAfterUserAction(bool bGameOver) {
+void Game::ContinueAfterUserAction() {
     GameState& s = m_state;
+    // The game-over sequence takes the flag over; an answer that plays on sets it anew.
+    const bool bGameOver = std::exchange(s.bGameOver, false);
     if (!s.bHandOver) {
         SortCardsPlayed();
         ClearTable();
@@ -486,64 +462,67 @@ void Game::ContinueAfterUserAction(bool bGameOver) {
     }
 
     // An answer left from an earlier dialog must not be taken for this one's.
-    s.sUserTag.clear();
-    if (auto sAnswer = m_port.ShowGameOver()) {
-        s.sUserTag = *sAnswer;
-    }
+    s.UserTag = DialogAnswer::None;
+    SetUserTag(m_program.ShowGameOver());
     if (m_g.bDBError) {
-        m_port.HandleDBError();
+        m_program.HandleDBError();
         return;
     }
     if (m_g.bUserWon) {
-        m_port.TopTenLoad();
+        m_program.TopTenLoad();
         if (m_g.bDBError) {
-            m_port.HandleDBError();
+            m_program.HandleDBError();
             return;
         }
         if (IsTopTen()) {
-            m_port.TopTenSave();
+            m_program.TopTenSave();
             if (m_g.bDBError) {
-                m_port.HandleDBError();
+                m_program.HandleDBError();
                 return;
             }
-            m_port.ShowTopTen();
+            m_program.ShowTopTen();
             if (m_g.bDBError) {
-                m_port.HandleDBError();
+                m_program.HandleDBError();
                 return;
             }
         }
     }
 
-    if (s.sUserTag == "YES") {
+    if (s.UserTag == DialogAnswer::Yes) {
         s.bGameOver = false;
         EraseScores(m_g);
         s.nHand = 0;
         if (m_g.bUserWon) {
-            m_port.SetHourglass(true);
+            m_table.SetHourglass(true);
             ++s.nLevel;
-            m_port.SetBackground(kLevelBackground[s.nLevel % 4]);
-            m_port.SetHourglass(false);
+            m_table.SetBackground(kLevelBackground[s.nLevel % 4]);
+            m_table.SetHourglass(false);
         }
-        m_port.SetCaption(m_g.sTitle + LevelCaption());
+        m_table.SetCaption(m_state.nLevel, m_state.nHand);
         StartGame(true);
-    } else if (s.sUserTag == "NO") {
-        m_port.Unload();
-    } else if (s.sUserTag == "CHANGE") {
-        m_port.SaveSettings();
-        s.sUserTag.clear();
-        if (auto sAnswer = m_port.ShowUserName("E&xit")) {
-            s.sUserTag = *sAnswer;
-        }
+    } else if (s.UserTag == DialogAnswer::No) {
+        m_program.Unload();
+    } else if (s.UserTag == DialogAnswer::Change) {
+        m_program.SaveSettings();
+        s.UserTag = DialogAnswer::None;
+        SetUserTag(m_program.ShowUserName(UserDialogExit::Design));
         if (m_g.bDBError) {
-            m_port.HandleDBError();
+            m_program.HandleDBError();
             return;
         }
-        if (s.sUserTag != "X") {
+        if (s.UserTag != DialogAnswer::Exit) {
             ResetForNewGame();
             StartGame(true);
         } else {
-            m_port.Unload();
+            m_program.Unload();
         }
+    }
+}
+
+void Game::SetUserTag(DialogAnswer answer) {
+    // A dialog closed without an answer leaves the box as it was.
+    if (answer != DialogAnswer::None) {
+        m_state.UserTag = answer;
     }
 }
 
@@ -552,8 +531,8 @@ void Game::ResetForNewGame() {
     m_state.nLevel = 0;
     EraseScores(m_g);
     m_state.nHand = 0;
-    m_port.SetBackground(kLevelBackground[0]);
-    m_port.SetCaption(m_g.sTitle + LevelCaption());
+    m_table.SetBackground(kLevelBackground[0]);
+    m_table.SetCaption(m_state.nLevel, m_state.nHand);
 }
 
 bool Game::IsTopTen() {
@@ -571,35 +550,34 @@ bool Game::IsTopTen() {
     }
     m_g.nTopTenPos = nPos;
     if (nScore >= kHighScore) {
-        m_port.ShowHighScore();
+        m_program.ShowHighScore();
     }
     // The new entry goes in at its place; an equal score stays above it and the
     // former tenth drops out.
     std::rotate(TopTen.begin() + nPos, TopTen.begin() + 9, TopTen.begin() + 10);
-    TopTen[nPos] = TopTenRec{m_g.sUserName, nScore, m_port.Now()};
+    TopTen[nPos] = TopTenRec{m_g.sUserName, nScore, m_clock.Now()};
     return true;
 }
 
 void Game::ChangeUser(bool bNewStart) {
-    m_port.SaveSettings();
-    m_state.sUserTag.clear();
-    if (auto sAnswer = m_port.ShowUserName(bNewStart ? "&Exit" : "&Cancel")) {
-        m_state.sUserTag = *sAnswer;
-    }
+    m_program.SaveSettings();
+    m_state.UserTag = DialogAnswer::None;
+    SetUserTag(m_program.ShowUserName(bNewStart ? UserDialogExit::Exit : UserDialogExit::Cancel));
     if (m_g.bDBError) {
-        m_port.HandleDBError();
+        m_program.HandleDBError();
         return;
     }
-    if (m_state.sUserTag != "X") {
+    if (m_state.UserTag != DialogAnswer::Exit) {
         ResetForNewGame();
         StartGame(true);
     } else if (bNewStart) {
-        m_port.Unload();
+        m_program.Unload();
     }
 }
 
-std::string Game::LevelCaption() const {
-    return " - Level " + std::to_string(m_state.nLevel + 1) + kHandSuffix[m_state.nHand];
+std::string LevelCaption(int nLevel, int nHand) {
+    return " - Level " + std::to_string(nLevel + 1) +
+           kHandSuffix.at(static_cast<std::size_t>(nHand));
 }
 
 } // namespace corvane

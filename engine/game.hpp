@@ -1,17 +1,24 @@
 // The game engine: dealing, the rules, the turn cycle, the money of a hand and the
 // user's two actions. It owns the game state, is driven by the window's events and
-// speaks to the outside world only through its GamePort.
+// speaks to the outside world only through its ports: the table it is shown on,
+// the program around it, and the clock.
 #pragma once
 
+#include "clock.hpp"
 #include "game_state.hpp"
 #include "mglobal.hpp"
-#include "port.hpp"
+#include "program_port.hpp"
+#include "table_port.hpp"
 
 #include <string>
 
 namespace corvane {
 
 class Game;
+
+// " - Level n (kth Hand)", which follows the title in the window's caption:
+// nLevel counts from 0, nHand is 0 to 3 within the game.
+std::string LevelCaption(int nLevel, int nHand);
 
 // The computer seats' turns; the opponents library provides the real one.
 class OpponentTurns {
@@ -30,12 +37,15 @@ protected:
 
 class Game {
 public:
-    Game(MGlobal& globals, GamePort& port, OpponentTurns& opponents);
+    Game(MGlobal& globals, TablePort& table, ProgramPort& program, Clock& clock,
+         OpponentTurns& opponents);
 
     GameState& State() { return m_state; }
     const GameState& State() const { return m_state; }
     MGlobal& Globals() { return m_g; }
-    GamePort& Port() { return m_port; }
+    TablePort& Table() { return m_table; }
+    ProgramPort& Program() { return m_program; }
+    Clock& GameClock() { return m_clock; }
 
     // Fills the deck in order and shuffles it once; done when the window loads.
     void LoadDeck();
@@ -94,8 +104,6 @@ public:
     // File, New Game: a fresh deal, keeping hand number, level and caption.
     void NewGame() { StartGame(true); }
 
-    // " - Level n (kth Hand)" after the title, for the current level and hand.
-    std::string LevelCaption() const;
     // The index of the card of the user's hand at (x, y), or -1 off the hand.
     int HitTestHand(float x, float y) const;
 
@@ -104,12 +112,18 @@ private:
     void PayCardsLeft(int nSeat);
     void ShowFunds(int nSeat);
     void ShowPot();
-    void EndHandForOpponent(int nWinner);
-    void ContinueAfterUserAction(bool bGameOver);
+    // Pays out a hand that seat nWinner has just won: the others pay for the
+    // cards they hold, the winner takes the pot, the hand is recorded, and either
+    // the standings are shown and the next hand numbered or bGameOver is set.
+    void SettleHand(int nWinner);
+    void ContinueAfterUserAction();
     void ResetForNewGame();
+    void SetUserTag(DialogAnswer answer);
 
     MGlobal& m_g;
-    GamePort& m_port;
+    TablePort& m_table;
+    ProgramPort& m_program;
+    Clock& m_clock;
     OpponentTurns& m_opponents;
     GameState m_state;
 };

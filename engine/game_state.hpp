@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mglobal.hpp"
+#include "program_port.hpp"
 
 #include <array>
 #include <cstdint>
@@ -80,8 +81,8 @@ struct GameState {
     int nPot = 0;
     // Each seat's cards-left count, as its panel shows it: 13 at the deal.
     std::array<int, 4> nCardsLeft{13, 13, 13, 13};
-    // The answer box of the modal dialogs ("X", "O", "YES", "NO", "CHANGE").
-    std::string sUserTag;
+    // The answer box of the modal dialogs.
+    DialogAnswer UserTag = DialogAnswer::None;
 
     // Puts exactly these cards on the table (for setting up positions).
     void SetCardsPlayed(std::vector<int> Cards);

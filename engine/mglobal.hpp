@@ -80,10 +80,6 @@ struct MGlobal {
     bool bDBError = false;
     bool bUseDefaultDB = false;
 
-    // The hint the message dialog shows.
-    std::string sMessage;
-    std::string sMessageCard;
-
     // State of the opponents' random generator; 0 means not yet seeded.
     std::int32_t lSeed = 0;
 };

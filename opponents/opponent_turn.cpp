@@ -18,7 +18,7 @@ int IndexOf(const std::vector<int>& Cards, int nCard) {
 
 void Opponents::PlayerTurn(Game& game, int nSeat) {
     GameState& s = game.State();
-    GamePort& port = game.Port();
+    TablePort& port = game.Table();
     std::vector<int>& hand = s.Hand(nSeat);
 
     game.SetPlayerFill(nSeat, kMarkerMoving);
@@ -31,7 +31,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
         if (j >= 0) {
             port.FlyCard(nSeat, kSevenOfHearts);
             game.LayCard(nSeat, j);
-            port.PlaySoundRes("OTH_PLAYERS");
+            port.PlaySoundRes(Sound::OtherPlayers);
             s.bSevenHeartsPlayed = true;
         }
     } else {
@@ -46,7 +46,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
         const int nCard = ChooseCard(game, nSeat, nDown, nUp);
         port.FlyCard(nSeat, nCard);
         game.LayCard(nSeat, IndexOf(hand, nCard));
-        port.PlaySoundRes("OTH_PLAYERS");
+        port.PlaySoundRes(Sound::OtherPlayers);
     }
 
     game.Pause();
@@ -56,7 +56,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
 int Opponents::ChooseCard(Game& game, int nSeat, int nDown, int nUp) {
     GameState& s = game.State();
     const std::vector<int>& hand = s.Hand(nSeat);
-    const RandomSource rnd{game.Globals().lSeed, game.Port()};
+    const RandomSource rnd{game.Globals().lSeed, game.GameClock()};
     switch (game.Globals().nSkillLevel) {
     case 2:
         return GetBestHardCard(hand, nDown, nUp, s.DownCards, s.UpCards, rnd);

@@ -82,7 +82,7 @@ bool CorvaneApp::Main() {
         return false;
     }
 
-    window_ = std::make_unique<FCorvane>(g_, *this, sound_, msg_);
+    window_ = std::make_unique<FCorvane>(g_, *this, sound_, msg_, &clock_);
     if (!Form_Load()) {
         return false;
     }
@@ -96,7 +96,7 @@ bool CorvaneApp::Form_Load() {
     try {
         QDir::setCurrent(QString::fromStdString(sAppPath_));
         g_.sTitle = kTitle;
-        window_->SetCaption(g_.sTitle + " - Level 1 (1st Hand)");
+        window_->SetCaption(0, 0);
         // The card faces failed to start: the window has said so already.
         if (!window_->IsLoaded()) {
             return false;
@@ -144,6 +144,8 @@ bool CorvaneApp::Form_Load() {
         BuildMenus();
         window_->SetBackground(100);
         window_->ShowAtStart(g_.bSmallScreen);
+        // The key is derived while the table is drawn, ready for the user dialog.
+        DeriveKeyAhead(g_, env_);
         return true;
     } catch (const std::exception& e) {
         msg_.Beep();
@@ -157,10 +159,7 @@ void CorvaneApp::Form_Activate() {
         return;
     }
     GameState& s = window_->GetGame().State();
-    s.sUserTag.clear();
-    if (auto sAnswer = ShowUserName("E&xit")) {
-        s.sUserTag = *sAnswer;
-    }
+    s.UserTag = ShowUserName(UserDialogExit::Design);
     if (g_.bDBError) {
         if (!g_.bUseDefaultDB) {
             EndProgram();
@@ -168,16 +167,13 @@ void CorvaneApp::Form_Activate() {
         g_.bDBError = false;
         g_.bUseDefaultDB = false;
         g_.sDBPath = sAppPath_;
-        s.sUserTag.clear();
-        if (auto sAnswer = ShowUserName("E&xit")) {
-            s.sUserTag = *sAnswer;
-        }
+        s.UserTag = ShowUserName(UserDialogExit::Design);
         if (g_.bDBError) {
             EndProgram();
         }
     }
     bActivated_ = true;
-    if (s.sUserTag != "X") {
+    if (s.UserTag != DialogAnswer::Exit) {
         window_->GetGame().StartGame(true);
     } else {
         window_->close();
@@ -287,18 +283,20 @@ void CorvaneApp::BuildMenus() {
     w.SetHelpPanel(picHelp_);
 }
 
-void CorvaneApp::PlaySound(const std::string& sName) {
-    window_->PlaySoundRes(sName);
+void CorvaneApp::PlaySound(Sound sound) {
+    window_->PlaySoundRes(sound);
 }
 
-// GameHost.
+// ProgramPort.
 
 void CorvaneApp::ShowHandOver() {
+    window_->AnnounceHandOver(false);
     RunHandOver(
-        g_, [this](const std::string& s) { PlaySound(s); }, window_.get());
+        g_, [this](Sound sound) { PlaySound(sound); }, window_.get());
 }
 
-std::optional<std::string> CorvaneApp::ShowGameOver() {
+DialogAnswer CorvaneApp::ShowGameOver() {
+    window_->AnnounceHandOver(true);
     std::array<std::string, 4> asFunds;
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         if (const auto* pLabel = window_->findChild<QLabel*>(QString("lblAmt%1").arg(nSeat))) {
@@ -308,29 +306,30 @@ std::optional<std::string> CorvaneApp::ShowGameOver() {
     return RunGameOver(
         g_, env_, asFunds, window_->GetGame().State().nLevel,
         [this](const std::string& s) { window_->SetWinnings(s); },
-        [this](const std::string& s) { PlaySound(s); }, window_.get());
+        [this](Sound sound) { PlaySound(sound); }, window_.get());
 }
 
 void CorvaneApp::ShowHighScore() {
-    RunHighScore([this](const std::string& s) { PlaySound(s); }, window_.get());
+    RunHighScore([this](Sound sound) { PlaySound(sound); }, window_.get());
 }
 
 void CorvaneApp::ShowTopTen() {
     RunTopTen(g_, env_, window_.get());
 }
 
-std::optional<std::string> CorvaneApp::ShowUserName(const std::string& sExitCaption) {
+DialogAnswer CorvaneApp::ShowUserName(UserDialogExit exitButton) {
     FUserName dlg(g_, env_, *this, window_.get());
     if (dlg.EndProgram()) {
         EndProgram();
     }
-    dlg.SetExitCaption(QString::fromStdString(sExitCaption));
+    static constexpr std::array<const char*, 3> kExitCaptions{"E&xit", "&Exit", "&Cancel"};
+    dlg.SetExitCaption(QString::fromLatin1(kExitCaptions.at(static_cast<std::size_t>(exitButton))));
     dlg.exec();
     return dlg.Answer();
 }
 
-void CorvaneApp::SaveSettings(bool bMaximised) {
-    Ini_Save(g_, bMaximised, sAppPath_, files_, msg_);
+void CorvaneApp::SaveSettings() {
+    Ini_Save(g_, window_->isMaximized(), sAppPath_, files_, msg_);
 }
 
 void CorvaneApp::TopTenLoad() {
@@ -347,6 +346,10 @@ void CorvaneApp::HandleDBError() {
     } else {
         EndProgram();
     }
+}
+
+void CorvaneApp::Unload() {
+    window_->close();
 }
 
 // UserDisplay.
@@ -392,7 +395,7 @@ void CorvaneApp::mnuWinnings_Click() {
 }
 
 void CorvaneApp::mnuDBPath_Click() {
-    window_->GetGame().State().sUserTag.clear();
+    window_->GetGame().State().UserTag = DialogAnswer::None;
     window_->SetHourglass(true);
     FDBPath dlg(
         g_, msg_, files_, sAppPath_,
@@ -405,7 +408,7 @@ void CorvaneApp::mnuDBPath_Click() {
     dlg.exec();
     window_->SetHourglass(false);
     window_->update();
-    if (dlg.Answer() == std::optional<std::string>("X")) {
+    if (dlg.Answer() == DialogAnswer::Exit) {
         window_->GetGame().ChangeUser(true);
     }
 }

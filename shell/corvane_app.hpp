@@ -1,17 +1,17 @@
 // The program as a whole: start-up and shut-down, the menu commands that no
-// other window owns, and the host that lends the table window its dialogs, its
-// settings file and its database.
+// other window owns, and the game's program port: the dialogs that book games
+// and choose users, the settings file, the database and leaving the program.
 #pragma once
 
 #include "dialogs/user_display.hpp"
 #include "engine/mglobal.hpp"
+#include "engine/program_port.hpp"
 #include "platform/file_system.hpp"
 #include "platform/pulse_sound_output.hpp"
 #include "platform/qt_message_boxes.hpp"
 #include "platform/shell_files.hpp"
 #include "storage/game_db.hpp"
 #include "table/fcorvane.hpp"
-#include "table/game_host.hpp"
 
 #include <functional>
 #include <memory>
@@ -39,7 +39,7 @@ private:
     std::function<void(int)> onKeyPress_;
 };
 
-class CorvaneApp final : public GameHost, public UserDisplay {
+class CorvaneApp final : public ProgramPort, public UserDisplay {
 public:
     // sAppPath is the program's folder, where the settings file and the default
     // database live. Tests pass their own message boxes and sound output.
@@ -56,16 +56,17 @@ public:
 
     FCorvane& Window() { return *window_; }
 
-    // GameHost.
+    // ProgramPort.
     void ShowHandOver() override;
-    std::optional<std::string> ShowGameOver() override;
+    DialogAnswer ShowGameOver() override;
     void ShowHighScore() override;
     void ShowTopTen() override;
-    std::optional<std::string> ShowUserName(const std::string& sExitCaption) override;
-    void SaveSettings(bool bMaximised) override;
+    DialogAnswer ShowUserName(UserDialogExit exitButton) override;
+    void SaveSettings() override;
     void TopTenLoad() override;
     void TopTenSave() override;
     void HandleDBError() override;
+    void Unload() override;
 
     // UserDisplay.
     void ShowPlayerNames(const std::string& sLeft, const std::string& sTop,
@@ -89,7 +90,7 @@ public:
 
 private:
     void BuildMenus();
-    void PlaySound(const std::string& sName);
+    void PlaySound(Sound sound);
     // Ends the program at once: no further events and nothing saved.
     [[noreturn]] static void EndProgram();
 

@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <thread>
 
 #include <QAction>
@@ -90,16 +89,16 @@ Date SystemClock::Now() {
     return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
 }
 
-FCorvane::FCorvane(MGlobal& g, GameHost& host, SoundOutput& sound, MessageBoxes& msg, Clock* pClock,
-                   QWidget* pParent)
-    : QMainWindow(pParent), m_g(g), host_(host), sound_(sound), msg_(msg),
-      pClock_(pClock != nullptr ? pClock : &systemClock_), game_(g, *this, opponents_) {
+FCorvane::FCorvane(MGlobal& g, ProgramPort& program, SoundOutput& sound, MessageBoxes& msg,
+                   Clock* pClock, QWidget* pParent)
+    : QMainWindow(pParent), m_g(g), program_(program), sound_(sound), msg_(msg),
+      game_(g, *this, program, pClock != nullptr ? *pClock : systemClock_, opponents_) {
     if (!QFile::exists(PicturePath(PictureRole::ProgramIcon))) {
         InitTableResources();
     }
     setObjectName(QStringLiteral("FCorvane"));
+    // The program's icon is the application's, rendered once at start.
     setWindowTitle(Q(m_g.sTitle));
-    setWindowIcon(ProgramIcon());
 
     TableAccessibility::InstallFactory();
     table_ = new TableView(this);
@@ -361,10 +360,6 @@ void FCorvane::RefreshHandMarks() {
     table_->SetHandMarks(nLifted, bHeld ? nCard : -1);
 }
 
-void FCorvane::SetClock(Clock* pClock) {
-    pClock_ = pClock != nullptr ? pClock : &systemClock_;
-}
-
 void FCorvane::SetPauseTick(std::chrono::milliseconds tick) {
     tmrCount_->setInterval(tick);
 }
@@ -386,12 +381,12 @@ void FCorvane::mnuFile_Click(int nIndex) {
 
 void FCorvane::mnuTopTen_Click() {
     m_g.nTopTenPos = 99; // no place highlighted
-    host_.ShowTopTen();
+    program_.ShowTopTen();
     if (m_g.bDBError) {
         // The recovery deals a new game: not in the middle of a turn.
         RunWhenIdle([this] {
             if (m_g.bDBError) {
-                host_.HandleDBError();
+                program_.HandleDBError();
             }
         });
     }
@@ -406,11 +401,11 @@ void FCorvane::mnuOption_Click(int nIndex) {
     if (nIndex == 0) {
         m_g.bSoundOn = true;
         if (!bQuiet) {
-            PlaySoundRes("SOUNDON");
+            PlaySoundRes(Sound::SoundOn);
         }
     } else {
         if (!bQuiet) {
-            PlaySoundRes("SOUNDOFF");
+            PlaySoundRes(Sound::SoundOff);
         }
         m_g.bSoundOn = false;
     }
@@ -421,7 +416,7 @@ void FCorvane::mnuOption_Click(int nIndex) {
 void FCorvane::mnuAnimals_Click(int nIndex) {
     m_g.bAnimals = nIndex == 0;
     if (!IsBusy()) {
-        PlaySoundRes(nIndex == 0 ? "OVERPLAYER1" : "OVERPLAYER3");
+        PlaySoundRes(nIndex == 0 ? Sound::OverPlayer1 : Sound::OverPlayer3);
     }
     mnuAnimals_[0]->setVisible(nIndex != 0);
     mnuAnimals_[1]->setVisible(nIndex == 0);
@@ -443,7 +438,7 @@ void FCorvane::Form_MouseMove(float x, float y) {
     }
     const HoverZone zone = EnteredZone(x, y, nLastX_, nLastY_, m_g.bAnimals);
     if (zone != HoverZone::None) {
-        PlaySoundRes(std::string(HoverSoundName(zone)));
+        PlaySoundRes(HoverSound(zone));
     }
     nLastX_ = RoundHalfEven(x);
     nLastY_ = RoundHalfEven(y);
@@ -451,29 +446,32 @@ void FCorvane::Form_MouseMove(float x, float y) {
 
 // The panels.
 
-void FCorvane::SetAmt(int nSeat, const std::string& sCaption) {
-    lblAmt_.at(nSeat)->setText(Q(sCaption));
+void FCorvane::SetAmt(int nSeat, int nFunds) {
+    lblAmt_.at(nSeat)->setText(QString::number(nFunds));
 }
 
-void FCorvane::SetPot(const std::string& sCaption) {
-    lblPot_->setText(Q(sCaption));
+void FCorvane::SetPot(int nPot) {
+    lblPot_->setText(QLatin1Char('$') + QString::number(nPot));
 }
 
-void FCorvane::SetCardsLeft(int nSeat, const std::string& sCaption) {
-    lblCardsLeft_.at(nSeat)->setText(Q(sCaption));
+void FCorvane::SetCardsLeft(int nSeat, int nCardsLeft) {
+    lblCardsLeft_.at(nSeat)->setText(QString::number(nCardsLeft));
 }
 
-void FCorvane::SetLastCard(int nSeat, const LastCardPanel& panel) {
+void FCorvane::SetLastCard(int nSeat, int nCard) {
+    // The rank's short label beside its suit's icon; after a payment the sad face
+    // instead, the label hidden.
     const auto i = static_cast<std::size_t>(nSeat);
-    imgSad_.at(i)->setVisible(panel.bSad);
-    lblCardNo_.at(i)->setVisible(panel.bCardNoVisible);
-    lblCardNo_.at(i)->setText(Q(panel.sCardNo));
-    if (panel.nSuitIcon != 0) {
-        table_->SetPicture(imgSuit_.at(i), PictureRole::SuitIcon, panel.nSuitIcon);
+    const bool bCard = nCard != kNoLastCard && nCard != kPaidThePot;
+    imgSad_.at(i)->setVisible(nCard == kPaidThePot);
+    lblCardNo_.at(i)->setVisible(nCard != kPaidThePot);
+    lblCardNo_.at(i)->setText(bCard ? Q(GetCardLabel(nCard)) : QString());
+    if (bCard) {
+        table_->SetPicture(imgSuit_.at(i), PictureRole::SuitIcon, 100 + Suit(nCard));
     } else {
         table_->ClearPicture(imgSuit_.at(i));
     }
-    a11y_->NoteLastCard(nSeat, panel);
+    a11y_->NoteLastCard(nSeat, nCard);
 }
 
 void FCorvane::SetPlayerFill(int nSeat, std::uint32_t nColour) {
@@ -529,17 +527,6 @@ void FCorvane::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int
     RefreshHandMarks();
 }
 
-int FCorvane::RightStartPixels() const {
-    // The card enters from the right edge of the screen, wherever the window is.
-    const QScreen* pScreen = screen();
-    if (pScreen == nullptr) {
-        return TableView::kTableWidth / kTwipsPerPixel;
-    }
-    const QPoint edge(pScreen->geometry().right() + 1, 0);
-    const QPointF twips = table_->ToTwips(QPointF(table_->mapFromGlobal(edge)));
-    return static_cast<int>(std::lround(twips.x() / kTwipsPerPixel));
-}
-
 void FCorvane::DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst) {
     // Without trails only the moving card shows.
     if (m_g.View.bTrails || bFirst) {
@@ -550,7 +537,7 @@ void FCorvane::DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst) {
 }
 
 void FCorvane::FlyCard(int nSeat, int nCard) {
-    const std::vector<TwipsPoint> path = FlightPath(nSeat, nCard, RightStartPixels());
+    const std::vector<TwipsPoint> path = FlightPath(nSeat, nCard, TableView::kTableWidth);
     const long long nStepUs = FlightStepMicroseconds(m_g.lAnimSpeed);
     std::size_t nNext = 0;
     if (nStepUs > 0 && !path.empty()) {
@@ -589,8 +576,8 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
 
 // The window.
 
-void FCorvane::SetCaption(const std::string& sCaption) {
-    setWindowTitle(Q(sCaption));
+void FCorvane::SetCaption(int nLevel, int nHand) {
+    setWindowTitle(Q(m_g.sTitle + LevelCaption(nLevel, nHand)));
 }
 
 void FCorvane::SetBackground(int nBitmap) {
@@ -620,15 +607,11 @@ const QByteArray& FCorvane::Wave(int nResource) {
     return it->second;
 }
 
-void FCorvane::PlaySoundRes(const std::string& sName) {
+void FCorvane::PlaySoundRes(Sound sound) {
     if (!m_g.bSoundOn) {
         return;
     }
-    const int nResource = SoundResourceNumber(sName);
-    if (nResource == 0) {
-        return;
-    }
-    const QByteArray& wave = Wave(nResource);
+    const QByteArray& wave = Wave(SoundResourceNumber(sound));
     if (wave.isEmpty()) {
         return;
     }
@@ -666,63 +649,17 @@ void FCorvane::WaitForPause() {
     disconnect(done);
 }
 
-// Dialogs and storage, handed on to the host.
+// The hint.
 
-void FCorvane::ShowMessage() {
-    FMessage dialog(m_g, this);
+void FCorvane::ShowMessage(Hint hint, int nCard) {
+    FMessage dialog(hint, nCard, this);
     dialog.exec();
 }
 
-void FCorvane::ShowHandOver() {
-    a11y_->Announce(QStringLiteral("Hand over: %1 wins the pot of $%2.")
+void FCorvane::AnnounceHandOver(bool bGameOver) {
+    a11y_->Announce((bGameOver ? QStringLiteral("Game over: %1 wins the last pot of $%2.")
+                               : QStringLiteral("Hand over: %1 wins the pot of $%2."))
                         .arg(Q(m_g.sWinnerName), Q(m_g.sPotWon)));
-    host_.ShowHandOver();
-}
-
-std::optional<std::string> FCorvane::ShowGameOver() {
-    a11y_->Announce(QStringLiteral("Game over: %1 wins the last pot of $%2.")
-                        .arg(Q(m_g.sWinnerName), Q(m_g.sPotWon)));
-    return host_.ShowGameOver();
-}
-
-void FCorvane::ShowHighScore() {
-    host_.ShowHighScore();
-}
-
-void FCorvane::ShowTopTen() {
-    host_.ShowTopTen();
-}
-
-std::optional<std::string> FCorvane::ShowUserName(const std::string& sExitCaption) {
-    return host_.ShowUserName(sExitCaption);
-}
-
-void FCorvane::SaveSettings() {
-    host_.SaveSettings(isMaximized());
-}
-
-void FCorvane::TopTenLoad() {
-    host_.TopTenLoad();
-}
-
-void FCorvane::TopTenSave() {
-    host_.TopTenSave();
-}
-
-void FCorvane::HandleDBError() {
-    host_.HandleDBError();
-}
-
-void FCorvane::Unload() {
-    close();
-}
-
-std::uint32_t FCorvane::TickCount() {
-    return pClock_->TickCount();
-}
-
-Date FCorvane::Now() {
-    return pClock_->Now();
 }
 
 // Input while busy.

@@ -1,18 +1,19 @@
-// The card table window: the engine's port to the screen, the speakers and the
-// user's mouse. It owns the game and the opponents, shows the panels and the
-// table, flies the opponents' cards, plays the sounds, runs the pause timer,
-// and hands the dialogs and the stored data on to the GameHost. It holds no
-// rule of the game and no storage of its own.
+// The card table window: the engine's table port to the screen, the speakers
+// and the user's mouse. It owns the game and the opponents, shows the panels and
+// the table, flies the opponents' cards, plays the sounds, shows the hints and
+// runs the pause timer. The dialogs and the stored data are the program's, which
+// the game reaches through its own port. The window holds no rule of the game
+// and no storage of its own.
 #pragma once
 
 #include "coach/coach.hpp"
 #include "engine/game.hpp"
 #include "engine/mglobal.hpp"
-#include "engine/port.hpp"
+#include "engine/program_port.hpp"
+#include "engine/table_port.hpp"
 #include "opponents/opponent_turn.hpp"
 #include "platform/message_box.hpp"
 #include "platform/sound_output.hpp"
-#include "table/game_host.hpp"
 
 #include <array>
 #include <chrono>
@@ -48,12 +49,13 @@ public:
     Date Now() override;
 };
 
-class FCorvane final : public QMainWindow, public GamePort {
+class FCorvane final : public QMainWindow, public TablePort {
     Q_OBJECT
 public:
-    // pClock replaces the real clock (tests replay a deal with a fixed one); it
-    // must outlive the window. The deck is filled and shuffled here.
-    FCorvane(MGlobal& g, GameHost& host, SoundOutput& sound, MessageBoxes& msg,
+    // program answers the game's dialogs and keeps its data. pClock replaces the
+    // real clock (tests replay a deal with a fixed one); it must outlive the
+    // window. The deck is filled and shuffled here.
+    FCorvane(MGlobal& g, ProgramPort& program, SoundOutput& sound, MessageBoxes& msg,
              Clock* pClock = nullptr, QWidget* pParent = nullptr);
     ~FCorvane() override;
     FCorvane(const FCorvane&) = delete;
@@ -82,7 +84,6 @@ public:
     // The help panel; hover sounds keep quiet while it is visible.
     void SetHelpPanel(QWidget* pHelp) { picHelp_ = pHelp; }
 
-    void SetClock(Clock* pClock);
     // The pause timer's tick (about 15 ms, as a real window timer delivers).
     void SetPauseTick(std::chrono::milliseconds tick);
     // True while a sound, a flight, a pause or the opponents' turn holds the game.
@@ -107,40 +108,34 @@ public:
     // The pointer moved on the table, in twips.
     void Form_MouseMove(float x, float y);
 
-    // GamePort.
-    void SetAmt(int nSeat, const std::string& sCaption) override;
-    void SetPot(const std::string& sCaption) override;
-    void SetCardsLeft(int nSeat, const std::string& sCaption) override;
-    void SetLastCard(int nSeat, const LastCardPanel& panel) override;
+    // The name plates, the user's winnings and the statistics menu item, which
+    // the program fills when a user is chosen.
+    void SetPlayerName(int nSeat, const std::string& sName);
+    void SetWinnings(const std::string& sCaption);
+    void SetStatsMenuCaption(const std::string& sCaption);
+    // Tells a screen reader who took the pot, as the standings or the end of
+    // the game come up.
+    void AnnounceHandOver(bool bGameOver);
+
+    // TablePort.
+    void SetAmt(int nSeat, int nFunds) override;
+    void SetPot(int nPot) override;
+    void SetCardsLeft(int nSeat, int nCardsLeft) override;
+    void SetLastCard(int nSeat, int nCard) override;
     void SetPlayerFill(int nSeat, std::uint32_t nColour) override;
-    void SetPlayerName(int nSeat, const std::string& sName) override;
-    void SetWinnings(const std::string& sCaption) override;
-    void SetStatsMenuCaption(const std::string& sCaption) override;
     int TableWidth() override;
     void ClearTable() override;
     void DrawCardsPlayed(const std::vector<int>& CardsPlayed) override;
     void DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int nHandTop,
                       int nCardSpacing) override;
     void FlyCard(int nSeat, int nCard) override;
-    void SetCaption(const std::string& sCaption) override;
+    void SetCaption(int nLevel, int nHand) override;
     void SetBackground(int nBitmap) override;
     void SetHourglass(bool bBusy) override;
     void SetInputEnabled(bool bEnabled) override;
-    void PlaySoundRes(const std::string& sName) override;
+    void PlaySoundRes(Sound sound) override;
     void WaitForPause() override;
-    void ShowMessage() override;
-    void ShowHandOver() override;
-    std::optional<std::string> ShowGameOver() override;
-    void ShowHighScore() override;
-    void ShowTopTen() override;
-    std::optional<std::string> ShowUserName(const std::string& sExitCaption) override;
-    void SaveSettings() override;
-    void TopTenLoad() override;
-    void TopTenSave() override;
-    void HandleDBError() override;
-    void Unload() override;
-    std::uint32_t TickCount() override;
-    Date Now() override;
+    void ShowMessage(Hint hint, int nCard) override;
 
 signals:
     // The window is closing (by the user, File Exit or the engine's Unload);
@@ -179,7 +174,6 @@ private:
     void BusyChanged();
     void PostHeldCheck();
     void RunHeldCommands();
-    int RightStartPixels() const;
     void DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst);
     // The user's lifted cards and the keyboard highlight, as the table draws them.
     void RefreshHandMarks();
@@ -188,11 +182,10 @@ private:
     void ClearHint();
 
     MGlobal& m_g;
-    GameHost& host_;
+    ProgramPort& program_;
     SoundOutput& sound_;
     MessageBoxes& msg_;
     SystemClock systemClock_;
-    Clock* pClock_;
     Opponents opponents_;
     Game game_;
 

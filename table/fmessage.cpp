@@ -1,5 +1,6 @@
 #include "fmessage.hpp"
 
+#include "engine/cards.hpp"
 #include "platform/qt_message_boxes.hpp"
 #include "table/table_resources.hpp"
 
@@ -26,7 +27,7 @@ constexpr int kClientHeight = 1515;
 
 } // namespace
 
-FMessage::FMessage(const MGlobal& g, QWidget* pParent)
+FMessage::FMessage(Hint hint, int nCard, QWidget* pParent)
     : QDialog(pParent), imgMessage_(new QLabel(this)), lblMessage0_(new QLabel(this)),
       lblMessage1_(new QLabel(this)) {
     setObjectName(QStringLiteral("FMessage"));
@@ -54,11 +55,11 @@ FMessage::FMessage(const MGlobal& g, QWidget* pParent)
     cmdMessage_->setDefault(true);
     connect(cmdMessage_, &QPushButton::clicked, this, &FMessage::cmdMessage_Click);
 
-    Form_Load(g);
+    Form_Load(hint, nCard);
 }
 
-void FMessage::Form_Load(const MGlobal& g) {
-    const bool bWide = g.sMessage == "NOCARD" || g.sMessage == "WRONGCRD";
+void FMessage::Form_Load(Hint hint, int nCard) {
+    const bool bWide = hint == Hint::NoCard || hint == Hint::WrongCard;
     const int nWidth = bWide ? 3180 : 2820;
     cmdMessage_->move((bWide ? 960 : 720) / kTwipsPerPixel, cmdMessage_->y());
     // Wide enough for the title bar to show the whole title; the controls keep
@@ -73,20 +74,26 @@ void FMessage::Form_Load(const MGlobal& g) {
 
     QString s0;
     QString s1;
-    if (g.sMessage == "NOCARD") {
+    switch (hint) {
+    case Hint::NoCard:
         s0 = QStringLiteral("You do not have any cards");
         s1 = QStringLiteral("to play, so pay the pot!");
-    } else if (g.sMessage == "WRONGCRD") {
+        break;
+    case Hint::WrongCard:
         s0 = QStringLiteral("You cannot play this card!");
-    } else if (g.sMessage == "MUSTPLAY") {
+        break;
+    case Hint::MustPlay:
         s0 = QStringLiteral("You MUST play the");
         s1 = QStringLiteral("Seven of Hearts!");
-    } else if (g.sMessage == "CANPLAY1") {
+        break;
+    case Hint::CanPlayOne:
         s0 = QStringLiteral("You can play the");
-        s1 = QString::fromStdString(g.sMessageCard) + QLatin1Char('!');
-    } else if (g.sMessage == "CANPLAY2") {
+        s1 = QString::fromStdString(GetCardName(nCard)) + QLatin1Char('!');
+        break;
+    case Hint::CanPlayTwo:
         s0 = QStringLiteral("You have several");
         s1 = QStringLiteral("cards you can play!");
+        break;
     }
     lblMessage0_->setText(s0);
     lblMessage1_->setText(s1);

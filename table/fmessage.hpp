@@ -2,7 +2,7 @@
 // hand or on the pay-the-pot button did nothing. Modal; OK, Enter or Esc close it.
 #pragma once
 
-#include "engine/mglobal.hpp"
+#include "engine/table_port.hpp"
 
 #include <QDialog>
 
@@ -14,13 +14,13 @@ namespace corvane {
 class FMessage final : public QDialog {
     Q_OBJECT
 public:
-    // Shows the hint for g.sMessage (and g.sMessageCard).
-    explicit FMessage(const MGlobal& g, QWidget* pParent = nullptr);
+    // Shows the hint; nCard is the card a CanPlayOne hint names.
+    FMessage(Hint hint, int nCard, QWidget* pParent = nullptr);
 
     void cmdMessage_Click();
 
 private:
-    void Form_Load(const MGlobal& g);
+    void Form_Load(Hint hint, int nCard);
 
     QLabel* imgMessage_;
     QLabel* lblMessage0_;

@@ -55,20 +55,19 @@ HoverZone EnteredZone(double x, double y, int nLastX, int nLastY, bool bAnimals)
     return HoverZone::None;
 }
 
-std::string_view HoverSoundName(HoverZone zone) {
+Sound HoverSound(HoverZone zone) {
     switch (zone) {
-    case HoverZone::Pot:
-        return "OVERPOT";
     case HoverZone::Seat0:
-        return "OVERPLAYER1";
+        return Sound::OverPlayer1;
     case HoverZone::Seat1:
-        return "OVERPLAYER2";
+        return Sound::OverPlayer2;
     case HoverZone::Seat2:
-        return "OVERPLAYER3";
+        return Sound::OverPlayer3;
+    case HoverZone::Pot:
     case HoverZone::None:
         break;
     }
-    return {};
+    return Sound::OverPot;
 }
 
 int RoundHalfEven(double v) {

@@ -2,7 +2,7 @@
 // sounds. Pure, in twips, so the edge cases can be checked without a window.
 #pragma once
 
-#include <string_view>
+#include "engine/sound.hpp"
 
 namespace corvane {
 
@@ -15,8 +15,8 @@ enum class HoverZone { None, Pot, Seat0, Seat1, Seat2 };
 // only with bAnimals.
 HoverZone EnteredZone(double x, double y, int nLastX, int nLastY, bool bAnimals);
 
-// The sound a zone plays: "OVERPOT", "OVERPLAYER1" ... ; empty for None.
-std::string_view HoverSoundName(HoverZone zone);
+// The sound a zone other than None plays.
+Sound HoverSound(HoverZone zone);
 
 // The position stored for the next move: the nearest whole twip, halves to even.
 int RoundHalfEven(double v);

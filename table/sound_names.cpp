@@ -1,34 +1,29 @@
 #include "sound_names.hpp"
 
-#include <array>
-#include <utility>
+#include <cstddef>
 
 namespace corvane {
 
-int SoundResourceNumber(std::string_view sName) {
-    // A wrong card and the forced Seven share one warning sound.
-    static constexpr std::array<std::pair<std::string_view, int>, 14> kTable{{
-        {"WRONGCRD", 101},
-        {"MUSTPLAY", 101},
-        {"PLAYCARD", 102},
-        {"PAYPOT", 103},
-        {"OTH_PLAYERS", 104},
-        {"USERWON", 106},
-        {"OTHWON", 107},
-        {"SOUNDON", 108},
-        {"SOUNDOFF", 109},
-        {"HIGHSCORE", 111},
-        {"OVERPLAYER1", 112},
-        {"OVERPLAYER2", 113},
-        {"OVERPLAYER3", 114},
-        {"OVERPOT", 115},
-    }};
-    for (const auto& [sKnown, nResource] : kTable) {
-        if (sKnown == sName) {
-            return nResource;
-        }
-    }
-    return 0;
+int SoundResourceNumber(Sound sound) {
+    // In the order of the Sound enumerators, each with its name in the
+    // resources. A wrong card and the forced Seven share one warning sound.
+    static constexpr std::array<int, 14> kTable{
+        101, // WRONGCRD
+        101, // MUSTPLAY
+        102, // PLAYCARD
+        103, // PAYPOT
+        104, // OTH_PLAYERS
+        106, // USERWON
+        107, // OTHWON
+        108, // SOUNDON
+        109, // SOUNDOFF
+        111, // HIGHSCORE
+        112, // OVERPLAYER1
+        113, // OVERPLAYER2
+        114, // OVERPLAYER3
+        115, // OVERPOT
+    };
+    return kTable.at(static_cast<std::size_t>(sound));
 }
 
 } // namespace corvane

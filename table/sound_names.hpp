@@ -1,15 +1,15 @@
-// The names the game plays sounds by, and the wave resource behind each.
-// Pure, so the engine side and its tests can use it without Qt.
+// The wave resource behind each sound of the game. Pure, so the engine side
+// and its tests can use it without Qt.
 #pragma once
 
+#include "engine/sound.hpp"
+
 #include <array>
-#include <string_view>
 
 namespace corvane {
 
-// The wave resource number for a sound name, or 0 for a name the game does
-// not know. Names are compared exactly: case and spaces matter.
-int SoundResourceNumber(std::string_view sName);
+// The wave resource number that plays for a sound.
+int SoundResourceNumber(Sound sound);
 
 // The resource numbers that hold sounds, ascending; each one has a file.
 inline constexpr std::array<int, 13> kSoundResources = {101, 102, 103, 104, 106, 107, 108,

@@ -424,14 +424,8 @@ void TableAccessibility::NotePlayerName(int nSeat, const std::string& sName) {
     Send(Item(Part::Seat, nSeat), QAccessible::NameChanged);
 }
 
-void TableAccessibility::NoteLastCard(int nSeat, const LastCardPanel& panel) {
-    int nCard = -1;
-    for (int nRank = 0; nRank < 13 && panel.nSuitIcon >= 100; ++nRank) {
-        if (GetCardLabel(4 * nRank) == panel.sCardNo) {
-            nCard = 4 * nRank + panel.nSuitIcon - 100;
-        }
-    }
-    const int nLast = panel.bSad ? kPaid : nCard;
+void TableAccessibility::NoteLastCard(int nSeat, int nCard) {
+    const int nLast = nCard == kPaidThePot ? kPaid : nCard == kNoLastCard ? -1 : nCard;
     lastCards_.at(static_cast<std::size_t>(nSeat)) = nLast;
     const QString sWho =
         nSeat == 3 ? QStringLiteral("You") : Q(names_.at(static_cast<std::size_t>(nSeat)));

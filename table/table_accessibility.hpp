@@ -8,7 +8,7 @@
 
 #include "engine/game_state.hpp"
 #include "engine/mglobal.hpp"
-#include "engine/port.hpp"
+#include "engine/table_port.hpp"
 
 #include <array>
 #include <map>
@@ -56,7 +56,8 @@ public:
 
     // What the port showed, for the words that the state does not keep.
     void NotePlayerName(int nSeat, const std::string& sName);
-    void NoteLastCard(int nSeat, const LastCardPanel& panel);
+    // The last card a seat laid, or kNoLastCard, or kPaidThePot.
+    void NoteLastCard(int nSeat, int nCard);
     // The turn marker of a seat: the user's turn is announced.
     void NotePlayerFill(int nSeat, std::uint32_t nColour);
     // The hand was drawn anew: cards that left or came are told.

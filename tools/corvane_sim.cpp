@@ -20,7 +20,7 @@ using corvane::testing::SeatStrategy;
 
 constexpr const char* kUsage =
     "usage: corvane-sim [--games N] [--seed S] [--seats L,T,R,U] [--user NAME] [--level NAME]\n"
-    "                   [--rotate] [--coach-deals N]\n"
+    "                   [--rotate] [--digest] [--coach-deals N]\n"
     "  --games N     games to play (default 1000)\n"
     "  --seed S      seed of the deals and of every random choice (default 1)\n"
     "  --seats ...   strategies of the left, top, right and user seats, each Easy, Medium or\n"
@@ -31,6 +31,7 @@ constexpr const char* kUsage =
     "  --level NAME  the three opponents' level alone\n"
     "  --rotate      play the games once more with the four strategies moved round the\n"
     "                table, so that each strategy sits in every seat\n"
+    "  --digest      also print a fingerprint of every hand's outcome\n"
     "  --coach-deals N  deals the coach samples for each choice (default 512)\n";
 
 constexpr std::array<const char*, 4> kSeatNames{"left", "top", "right", "user"};
@@ -74,7 +75,7 @@ bool ParseSeats(const std::string& sList, std::array<Seat, 4>& seats) {
     return i == 4;
 }
 
-void PrintTally(const std::array<Seat, 4>& seats, const Tally& t, double dSeconds) {
+void PrintTally(const std::array<Seat, 4>& seats, const Tally& t, double dSeconds, bool bDigest) {
     std::printf("games %lld  hands %lld  time %.3f s  hands/s %.0f\n", t.nGames, t.nHands, dSeconds,
                 dSeconds > 0 ? static_cast<double>(t.nHands) / dSeconds : 0.0);
     std::printf("%-6s %-8s %12s %12s %16s\n", "seat", "strategy", "game wins", "hand wins",
@@ -89,6 +90,9 @@ void PrintTally(const std::array<Seat, 4>& seats, const Tally& t, double dSecond
     }
     std::printf("conservation: %s (funds plus pot $800 at the end of %lld games)\n",
                 t.nConservationFailures == 0 ? "ok" : "BROKEN", t.nGames);
+    if (bDigest) {
+        std::printf("digest: %016llx\n", static_cast<unsigned long long>(t.nDigest));
+    }
 }
 
 } // namespace
@@ -97,6 +101,7 @@ int main(int argc, char** argv) {
     long long nGames = 1000;
     std::uint64_t nSeed = 1;
     bool bRotate = false;
+    bool bDigest = false;
     int nCoachDeals = 512;
     std::array<Seat, 4> seats{Seat{SeatStrategy::Easy}, Seat{SeatStrategy::Easy},
                               Seat{SeatStrategy::Easy}, Seat{SeatStrategy::Hard}};
@@ -111,6 +116,8 @@ int main(int argc, char** argv) {
         }
         if (a == "--rotate") {
             bRotate = true;
+        } else if (a == "--digest") {
+            bDigest = true;
         } else if (a == "--games" && bHasValue) {
             nGames = std::strtoll(args[++i].c_str(), nullptr, 10);
         } else if (a == "--seed" && bHasValue) {
@@ -179,7 +186,7 @@ int main(int argc, char** argv) {
         if (r > 0) {
             std::printf("\n");
         }
-        PrintTally(table, t, elapsed.count());
+        PrintTally(table, t, elapsed.count(), bDigest);
         if (t.nConservationFailures != 0) {
             return 1;
         }

@@ -18,7 +18,15 @@ void SilentPort::WaitForPause() {
 
 void SilentPort::CountHand() {
     ++tally.nHands;
-    const auto& left = pGame->State().nCardsLeft;
+    const GameState& s = pGame->State();
+    auto mix = [this](std::uint64_t n) { tally.nDigest = (tally.nDigest ^ n) * 0x100000001B3ULL; };
+    for (int nSeat = 0; nSeat < 4; ++nSeat) {
+        mix(static_cast<std::uint64_t>(s.nFunds[nSeat]));
+        mix(static_cast<std::uint64_t>(s.nCardsLeft[nSeat]));
+    }
+    mix(static_cast<std::uint64_t>(s.nPot));
+    mix(s.nTableMask);
+    const auto& left = s.nCardsLeft;
     const auto* const it = std::find(left.begin(), left.end(), 0);
     if (it != left.end()) {
         ++tally.HandWins[it - left.begin()];
@@ -29,7 +37,7 @@ void SilentPort::ShowHandOver() {
     CountHand();
 }
 
-std::optional<std::string> SilentPort::ShowGameOver() {
+DialogAnswer SilentPort::ShowGameOver() {
     CountHand();
     const GameState& s = pGame->State();
     ++tally.nGames;
@@ -47,7 +55,7 @@ std::optional<std::string> SilentPort::ShowGameOver() {
     ++tally.GameWins[nLeader];
     m_g.bUserWon = nLeader == kUserSeat;
     m_g.Standings[0].nFunds = static_cast<std::int16_t>(s.nFunds[nLeader]);
-    return std::string(tally.nGames < nGamesWanted ? "YES" : "NO");
+    return tally.nGames < nGamesWanted ? DialogAnswer::Yes : DialogAnswer::No;
 }
 
 std::uint32_t SilentPort::TickCount() {

@@ -82,7 +82,7 @@ Tally PlayGames(const SeatPlan& plan, long long nGames, std::uint64_t nSeed) {
     SilentPort port(g, nSeed);
     port.nGamesWanted = nGames;
     SimOpponents opponents(plan);
-    Game game(g, port, opponents);
+    Game game(g, port, port, port, opponents);
     port.pGame = &game;
     testing::AutoPlayer player(plan.User, nSeed);
 

@@ -17,7 +17,7 @@ struct SeatPlan {
     int nCoachDeals = 512;
 };
 
-// Plays nGames games in a row (answering "YES" between them) from nSeed.
+// Plays nGames games in a row (answering Yes between them) from nSeed.
 Tally PlayGames(const SeatPlan& plan, long long nGames, std::uint64_t nSeed);
 
 } // namespace corvane::sim

@@ -28,7 +28,7 @@ inline std::vector<GamePosition> CollectPositions(std::size_t nWanted, std::uint
         port.bRecord = false;
         port.nTick = nSeed * 2654435761U;
         corvane::testing::PerSeatOpponents opponents({2, 2, 2});
-        Game game(g, port, opponents);
+        Game game(g, port, port, port, opponents);
         port.pGame = &game;
         corvane::testing::AutoPlayer player(corvane::testing::SeatStrategy::Easy, nSeed);
         game.LoadDeck();

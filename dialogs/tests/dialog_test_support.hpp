@@ -2,6 +2,7 @@
 // database, a fixed clock, a sound recorder, and driving of modal dialogs.
 #pragma once
 
+#include "dialogs/game_dialog_support.hpp"
 #include "engine/clock.hpp"
 #include "engine/mglobal.hpp"
 #include "platform/fake_platform.hpp"
@@ -48,7 +49,7 @@ struct GameDatabase {
 // Records the sounds asked for. A sound may hold the caller for a while with
 // events still running, as the real player does while it waits for the end.
 struct SoundLog {
-    std::vector<std::string> Played;
+    std::vector<Sound> Played;
     int nLengthMs = 0;
 
     // Lets events run until a sound was asked for; the caller checks what came.
@@ -59,9 +60,9 @@ struct SoundLog {
     // Lets another tick of a half-second timer pass, to hear whether it plays again.
     static void WaitPastNextTick() { QTest::qWait(600); }
 
-    std::function<void(const std::string&)> Player() {
-        return [this](const std::string& sName) {
-            Played.push_back(sName);
+    SoundPlayer Player() {
+        return [this](Sound sound) {
+            Played.push_back(sound);
             if (nLengthMs > 0) {
                 QTest::qWait(nLengthMs);
             }

@@ -175,14 +175,16 @@ private slots:
 
     void playsTheSoundOfTheOutcome_data() {
         QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<QString>("sSound");
-        QTest::newRow("user first") << QStringList{"100", "150", "190", "360"} << "USERWON";
-        QTest::newRow("opponent first") << QStringList{"360", "150", "190", "100"} << "OTHWON";
+        QTest::addColumn<int>("nSound");
+        QTest::newRow("user first")
+            << QStringList{"100", "150", "190", "360"} << static_cast<int>(Sound::UserWon);
+        QTest::newRow("opponent first")
+            << QStringList{"360", "150", "190", "100"} << static_cast<int>(Sound::OtherWon);
     }
 
     void playsTheSoundOfTheOutcome() {
         QFETCH(QStringList, captions);
-        QFETCH(QString, sSound);
+        QFETCH(int, nSound);
         GameDatabase& db = Shared();
         SoundLog sounds;
         const bool bListenLonger = QTest::currentDataTag() == QByteArray("user first");
@@ -199,24 +201,21 @@ private slots:
                         Captions{captions[0].toStdString(), captions[1].toStdString(),
                                  captions[2].toStdString(), captions[3].toStdString()},
                         0, {}, sounds.Player(), nullptr);
-        QCOMPARE(sounds.Played, std::vector<std::string>{sSound.toStdString()});
-        QCOMPARE(answer, std::optional<std::string>("NO"));
+        QCOMPARE(sounds.Played, std::vector<Sound>{static_cast<Sound>(nSound)});
+        QVERIFY(answer == DialogAnswer::No);
     }
 
     void answersComeFromTheButtons_data() {
         QTest::addColumn<QString>("sButton");
-        QTest::addColumn<QString>("sAnswer");
-        QTest::newRow("yes") << "cmdYesNo0"
-                             << "YES";
-        QTest::newRow("no") << "cmdYesNo1"
-                            << "NO";
-        QTest::newRow("new user") << "cmdYesNo2"
-                                  << "CHANGE";
+        QTest::addColumn<int>("nAnswer");
+        QTest::newRow("yes") << "cmdYesNo0" << static_cast<int>(DialogAnswer::Yes);
+        QTest::newRow("no") << "cmdYesNo1" << static_cast<int>(DialogAnswer::No);
+        QTest::newRow("new user") << "cmdYesNo2" << static_cast<int>(DialogAnswer::Change);
     }
 
     void answersComeFromTheButtons() {
         QFETCH(QString, sButton);
-        QFETCH(QString, sAnswer);
+        QFETCH(int, nAnswer);
         GameDatabase& db = Shared();
         bool bStayedOpen = false;
         testing::WhenModal([&](QDialog& dialog) {
@@ -229,7 +228,7 @@ private slots:
         const auto answer =
             RunGameOver(db.g, db.env, Captions{"150", "210", "240", "200"}, 0, {}, {}, nullptr);
         QVERIFY(bStayedOpen);
-        QCOMPARE(answer, std::optional<std::string>(sAnswer.toStdString()));
+        QCOMPARE(static_cast<int>(answer), nAnswer);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
@@ -254,7 +253,7 @@ private slots:
         db.g.Standings[0] = {"Earlier", 500};
         db.g.bUserWon = true;
         SoundLog sounds;
-        std::optional<std::string> answer;
+        DialogAnswer answer = DialogAnswer::Yes;
         bool bGuardFired = false;
         // Should the dialog stay open, answer it so that the test ends and fails.
         QTimer guard;
@@ -284,7 +283,7 @@ private slots:
         }
         guard.stop();
         QVERIFY(!bGuardFired);
-        QVERIFY(!answer.has_value());
+        QVERIFY(answer == DialogAnswer::None);
         QVERIFY(!db.g.bUserWon);
         QCOMPARE(db.g.Standings[0].sName, std::string("Earlier"));
         QVERIFY(sounds.Played.empty());

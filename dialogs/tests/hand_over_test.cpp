@@ -127,18 +127,15 @@ private slots:
 
     void playsTheWinnersSound_data() {
         QTest::addColumn<QString>("sWinner");
-        QTest::addColumn<QString>("sSound");
-        QTest::newRow("the user won") << "Ann"
-                                      << "USERWON";
-        QTest::newRow("an opponent won") << "Cy"
-                                         << "OTHWON";
-        QTest::newRow("names differ in case") << "ann"
-                                              << "OTHWON";
+        QTest::addColumn<int>("nSound");
+        QTest::newRow("the user won") << "Ann" << static_cast<int>(Sound::UserWon);
+        QTest::newRow("an opponent won") << "Cy" << static_cast<int>(Sound::OtherWon);
+        QTest::newRow("names differ in case") << "ann" << static_cast<int>(Sound::OtherWon);
     }
 
     void playsTheWinnersSound() {
         QFETCH(QString, sWinner);
-        QFETCH(QString, sSound);
+        QFETCH(int, nSound);
         MGlobal g = AfterHands({{"215", "180", "190", "215"}});
         g.sWinnerName = sWinner.toStdString();
         SoundLog sounds;
@@ -154,7 +151,7 @@ private slots:
             testing::Click(dialog, "cmdOK");
         });
         RunHandOver(g, sounds.Player(), nullptr);
-        QCOMPARE(sounds.Played, std::vector<std::string>{sSound.toStdString()});
+        QCOMPARE(sounds.Played, std::vector<Sound>{static_cast<Sound>(nSound)});
     }
 };
 

@@ -60,7 +60,7 @@ private slots:
             testing::Click(dialog, "CmdHighScore");
         });
         RunHighScore(sounds.Player(), nullptr);
-        QCOMPARE(sounds.Played, std::vector<std::string>{"HIGHSCORE"});
+        QCOMPARE(sounds.Played, std::vector<Sound>{Sound::HighScore});
     }
 };
 

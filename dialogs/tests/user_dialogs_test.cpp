@@ -233,7 +233,7 @@ void UserDialogsTest::validationMessagesInOrderWithFocus() {
     QCOMPARE(w.msg.Shown[0].icon, MsgIcon::Exclamation);
     QVERIFY(HasFocus(dlg, cbo));
     QVERIFY(dlg.isVisible());
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
 
     // A blank name, blanks only.
     w.msg.Shown.clear();
@@ -296,7 +296,7 @@ void UserDialogsTest::thirteenCharactersRefusedTwelveAccepted() {
     Child<QLineEdit>(dlg, "txtPlayer2")->setText(QStringLiteral("Christophe12"));
     Click(dlg, "cmdUserName0");
     QVERIFY(w.msg.Shown.empty());
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     QCOMPARE(w.g.sUserName, std::string("Maximilian12"));
 }
 
@@ -325,7 +325,7 @@ void UserDialogsTest::renameAnsweredNoRestoresAndYesRenamesTheRow() {
     cbo->setEditText(QStringLiteral("Annie"));
     w.msg.Answers.push_back(MsgAnswer::Yes);
     Click(dlg, "cmdUserName0");
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     const auto users = w.StoredUsers();
     QCOMPARE(users.size(), size_t{1});
     QCOMPARE(users[0].nUserID, 3);
@@ -343,7 +343,7 @@ void UserDialogsTest::newUserGetsTheNextIdAndBecomesCurrent() {
     Child<QComboBox>(dlg, "cboSkillLevel")->setCurrentText(QStringLiteral("Medium"));
     Click(dlg, "cmdUserName0");
     QVERIFY(w.msg.Shown.empty());
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     QVERIFY(!dlg.isVisible());
 
     QVERIFY(w.g.nUserID > 0 && w.g.nUserID != kNewUserID);
@@ -394,7 +394,7 @@ void UserDialogsTest::newUserWithAnExistingNameAddsASecondRow() {
     QCOMPARE(cbo->currentData().toInt(), 9999);
     cbo->lineEdit()->setFocus();
     QTest::keyClick(cbo->lineEdit(), Qt::Key_Return);
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     QVERIFY(w.msg.Shown.empty()); // no rename question for a new user
     const auto users = w.StoredUsers();
     QCOMPARE(users.size(), size_t{2});
@@ -410,7 +410,7 @@ void UserDialogsTest::existingUserKeepsGamesAndWinnings() {
     FUserName dlg(w.g, w.env, w.display);
     dlg.show();
     Click(dlg, "cmdUserName0");
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     QCOMPARE(w.g.nNumGames, std::int16_t{4});
     QCOMPARE(w.g.nWinnings, -120);
     QCOMPARE(w.g.nSkillLevel, 2);
@@ -429,14 +429,14 @@ void UserDialogsTest::exitAndClosingTheWindowAnswerX() {
         QCOMPARE(Child<QPushButton>(dlg, "cmdUserName1")->text(), QStringLiteral("&Cancel"));
         dlg.show();
         Click(dlg, "cmdUserName1");
-        QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
+        QVERIFY(dlg.Answer() == DialogAnswer::Exit);
         QVERIFY(!dlg.isVisible());
     }
     {
         FUserName dlg(w.g, w.env, w.display);
         dlg.show();
         dlg.close();
-        QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
+        QVERIFY(dlg.Answer() == DialogAnswer::Exit);
     }
     QCOMPARE(w.g.sUserName, std::string("Before"));
     QCOMPARE(w.display.nPlateCalls, 0);
@@ -449,7 +449,7 @@ void UserDialogsTest::okUnderAModalLoop() {
     FUserName dlg(w.g, w.env, w.display);
     QTimer::singleShot(0, &dlg, [&dlg] { Click(dlg, "cmdUserName0"); });
     QCOMPARE(dlg.exec(), int(QDialog::Accepted));
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("O"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Ok);
     QCOMPARE(w.g.nUserID, 3);
 }
 
@@ -462,7 +462,7 @@ void UserDialogsTest::databaseGoneBeforeOkClosesWithoutAnswer() {
     Click(dlg, "cmdUserName0");
     QVERIFY(w.g.bDBError);
     QVERIFY(!dlg.isVisible());
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
     QCOMPARE(w.g.sUserName, std::string());
     QCOMPARE(w.msg.Shown.at(0).sTitle, std::string("Fatal Error"));
 }
@@ -480,7 +480,7 @@ void UserDialogsTest::noIdForANewUserWritesNothing() {
         QCOMPARE(w.msg.Shown.size(), size_t{1});
         QCOMPARE(w.msg.Shown[0].sText, std::string(kNoUserIdText));
         QVERIFY(dlg.isVisible());
-        QVERIFY(!dlg.Answer());
+        QVERIFY(dlg.Answer() == DialogAnswer::None);
         QCOMPARE(w.g.sUserName, std::string());
     }
     {
@@ -523,7 +523,7 @@ void UserDialogsTest::missingEverywhereEndsTheProgram() {
     QVERIFY(!w.g.bUseDefaultDB);
     QCOMPARE(HandleDBError(w.g, w.env), DbRecovery::EndProgram);
     QCOMPARE(dlg.exec(), int(QDialog::Rejected));
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
     QCOMPARE(w.msg.Shown.size(), size_t{2});
     QCOMPARE(w.msg.Shown[1].sTitle, std::string("Fatal Error"));
 
@@ -904,7 +904,7 @@ void UserDialogsTest::dbPathSameFolderInOtherCase() {
                                                    "the SAME!  Nothing to do..."));
         QCOMPARE(w.msg.Shown[0].sTitle, std::string("Same Database Paths"));
         QVERIFY(dlg.isVisible());
-        QVERIFY(!dlg.Answer());
+        QVERIFY(dlg.Answer() == DialogAnswer::None);
     } else {
         // Where case counts, that is another folder: the program's folder is taken.
         QCOMPARE(w.msg.Shown[0].sTitle, std::string("New Database Path"));
@@ -927,7 +927,7 @@ void UserDialogsTest::dbPathSwitchesToAFolderWithADatabaseWithoutCopying() {
                                        "\r\n\r\nCorvane will need to restart!");
     QCOMPARE(w.msg.Shown[0].sTitle, std::string("New Database Path"));
     QCOMPARE(w.g.sDBPath, sShared);
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Exit);
     QVERIFY(!dlg.isVisible());
 }
 
@@ -949,7 +949,7 @@ void UserDialogsTest::dbPathCopyQuestionNoKeepsEverything() {
     QCOMPARE(w.msg.Shown[0].icon, MsgIcon::Question);
     QVERIFY(!w.files.FileExists(DatabaseFileName(sShared)));
     QCOMPARE(w.g.sDBPath, w.env.sAppPath);
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
     QVERIFY(dlg.isVisible());
 }
 
@@ -965,7 +965,7 @@ void UserDialogsTest::dbPathCopyQuestionYesCopiesAndSwitches() {
     QCOMPARE(w.msg.Shown.size(), size_t{2});
     QCOMPARE(w.msg.Shown[1].sTitle, std::string("New Database Path"));
     QCOMPARE(w.g.sDBPath, sShared);
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Exit);
     // The copy is a working database.
     MGlobal r;
     r.sDBPath = sShared;
@@ -987,7 +987,7 @@ void UserDialogsTest::dbPathFailedCopyChangesNothing() {
     QCOMPARE(w.msg.Shown.size(), size_t{2});
     QCOMPARE(w.msg.Shown[1].sText, std::string("Permission denied"));
     QCOMPARE(w.g.sDBPath, w.env.sAppPath);
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
     QVERIFY(dlg.isVisible());
 }
 
@@ -1015,7 +1015,7 @@ void UserDialogsTest::dbPathRootFolder() {
                                           PathUpperCase(sFile) +
                                           "\r\n\r\nCorvane will need to restart!");
     QCOMPARE(w.g.sDBPath, sFolder);
-    QCOMPARE(dlg.Answer(), std::optional<std::string>("X"));
+    QVERIFY(dlg.Answer() == DialogAnswer::Exit);
 }
 
 void UserDialogsTest::dbPathCopyButton() {
@@ -1030,7 +1030,7 @@ void UserDialogsTest::dbPathCopyButton() {
     QVERIFY(w.files.FileExists(DatabaseFileName(sShared)));
     QCOMPARE(Child<QListWidget>(dlg, "filDBPath")->count(), 1);
     QCOMPARE(w.g.sDBPath, w.env.sAppPath);
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
 
     Click(dlg, "cmdCopyDatabase");
     QCOMPARE(w.msg.Shown.size(), size_t{1});
@@ -1049,7 +1049,7 @@ void UserDialogsTest::dbPathHelpShowsTheNetworkNotes() {
     QVERIFY(dlg.isVisible());
     Click(dlg, "cmdDBPath1");
     QVERIFY(!dlg.isVisible());
-    QVERIFY(!dlg.Answer());
+    QVERIFY(dlg.Answer() == DialogAnswer::None);
     QVERIFY(w.msg.Shown.empty());
 }
 

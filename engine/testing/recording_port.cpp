@@ -5,6 +5,34 @@
 #include <numeric>
 
 namespace corvane::testing {
+namespace {
+
+// Enumerators as the record of calls spells them.
+const char* Name(Sound sound) {
+    static constexpr std::array<const char*, 14> kNames{
+        "WrongCard",   "MustPlay",    "PlayCard",    "PayPot",   "OtherPlayers",
+        "UserWon",     "OtherWon",    "SoundOn",     "SoundOff", "HighScore",
+        "OverPlayer1", "OverPlayer2", "OverPlayer3", "OverPot"};
+    return kNames.at(static_cast<std::size_t>(sound));
+}
+
+const char* Name(Hint hint) {
+    static constexpr std::array<const char*, 5> kNames{"NoCard", "WrongCard", "MustPlay",
+                                                       "CanPlayOne", "CanPlayTwo"};
+    return kNames.at(static_cast<std::size_t>(hint));
+}
+
+const char* Name(DialogAnswer answer) {
+    static constexpr std::array<const char*, 6> kNames{"-", "Exit", "Ok", "Yes", "No", "Change"};
+    return kNames.at(static_cast<std::size_t>(answer));
+}
+
+const char* Name(UserDialogExit exitButton) {
+    static constexpr std::array<const char*, 3> kNames{"Design", "Exit", "Cancel"};
+    return kNames.at(static_cast<std::size_t>(exitButton));
+}
+
+} // namespace
 
 void RecordingPort::Record(const std::string& sCall) {
     if (bRecord) {
@@ -21,42 +49,32 @@ int RecordingPort::Count(const std::string& sPrefix) const {
     }));
 }
 
-void RecordingPort::SetAmt(int nSeat, const std::string& sCaption) {
-    Amt[nSeat] = sCaption;
-    Record("SetAmt " + std::to_string(nSeat) + " " + sCaption);
+void RecordingPort::SetAmt(int nSeat, int nFunds) {
+    Amt[nSeat] = nFunds;
+    Record("SetAmt " + std::to_string(nSeat) + " " + std::to_string(nFunds));
 }
 
-void RecordingPort::SetPot(const std::string& sCaption) {
-    Pot = sCaption;
-    Record("SetPot " + sCaption);
+void RecordingPort::SetPot(int nNewPot) {
+    nPot = nNewPot;
+    Record("SetPot " + std::to_string(nNewPot));
 }
 
-void RecordingPort::SetCardsLeft(int nSeat, const std::string& sCaption) {
-    CardsLeft[nSeat] = sCaption;
-    Record("SetCardsLeft " + std::to_string(nSeat) + " " + sCaption);
+void RecordingPort::SetCardsLeft(int nSeat, int nCardsLeft) {
+    CardsLeft[nSeat] = nCardsLeft;
+    Record("SetCardsLeft " + std::to_string(nSeat) + " " + std::to_string(nCardsLeft));
 }
 
-void RecordingPort::SetLastCard(int nSeat, const LastCardPanel& panel) {
-    LastCard[nSeat] = panel;
-    Record("SetLastCard " + std::to_string(nSeat) + " " + (panel.bSad ? "sad" : panel.sCardNo) +
-           " " + std::to_string(panel.nSuitIcon));
+void RecordingPort::SetLastCard(int nSeat, int nCard) {
+    LastCard[nSeat] = nCard;
+    const std::string sShown = nCard == kPaidThePot   ? "sad"
+                               : nCard == kNoLastCard ? "-"
+                                                      : std::to_string(nCard);
+    Record("SetLastCard " + std::to_string(nSeat) + " " + sShown);
 }
 
 void RecordingPort::SetPlayerFill(int nSeat, std::uint32_t nColour) {
     Fill[nSeat] = nColour;
     Record("SetPlayerFill " + std::to_string(nSeat) + " " + std::to_string(nColour));
-}
-
-void RecordingPort::SetPlayerName(int nSeat, const std::string& sName) {
-    Record("SetPlayerName " + std::to_string(nSeat) + " " + sName);
-}
-
-void RecordingPort::SetWinnings(const std::string& sCaption) {
-    Record("SetWinnings " + sCaption);
-}
-
-void RecordingPort::SetStatsMenuCaption(const std::string& sCaption) {
-    Record("SetStatsMenuCaption " + sCaption);
 }
 
 void RecordingPort::ClearTable() {
@@ -80,9 +98,9 @@ void RecordingPort::FlyCard(int nSeat, int nCard) {
     Record("FlyCard " + std::to_string(nSeat) + " " + std::to_string(nCard));
 }
 
-void RecordingPort::SetCaption(const std::string& sCaption) {
-    Caption = sCaption;
-    Record("SetCaption " + sCaption);
+void RecordingPort::SetCaption(int nLevel, int nHand) {
+    Caption = m_g.sTitle + LevelCaption(nLevel, nHand);
+    Record("SetCaption " + Caption);
 }
 
 void RecordingPort::SetBackground(int nBitmap) {
@@ -99,9 +117,9 @@ void RecordingPort::SetInputEnabled(bool bEnabled) {
     Record(std::string("SetInputEnabled ") + (bEnabled ? "on" : "off"));
 }
 
-void RecordingPort::PlaySoundRes(const std::string& sName) {
-    Sounds.push_back(sName);
-    Record("PlaySoundRes " + sName);
+void RecordingPort::PlaySoundRes(Sound sound) {
+    Sounds.push_back(sound);
+    Record(std::string("PlaySoundRes ") + Name(sound));
 }
 
 void RecordingPort::WaitForPause() {
@@ -113,9 +131,10 @@ void RecordingPort::WaitForPause() {
     }
 }
 
-void RecordingPort::ShowMessage() {
-    Messages.push_back(m_g.sMessage);
-    Record("ShowMessage " + m_g.sMessage);
+void RecordingPort::ShowMessage(Hint hint, int nCard) {
+    Messages.push_back(hint);
+    nMessageCard = nCard;
+    Record(std::string("ShowMessage ") + Name(hint));
 }
 
 void RecordingPort::ShowHandOver() {
@@ -123,13 +142,10 @@ void RecordingPort::ShowHandOver() {
     Record("ShowHandOver");
 }
 
-std::optional<std::string> RecordingPort::ShowGameOver() {
+DialogAnswer RecordingPort::ShowGameOver() {
     ++nGameOvers;
     // What the game-over dialog does: book the game and rank the seats.
-    std::array<int, 4> aFunds{};
-    for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        aFunds[nSeat] = static_cast<int>(std::strtol(Amt[nSeat].c_str(), nullptr, 10));
-    }
+    const std::array<int, 4>& aFunds = Amt;
     ++m_g.nNumGames;
     m_g.nWinnings += aFunds[3] - 200;
     const std::array<const std::string*, 4> names{&m_g.sLeftName, &m_g.sTopName, &m_g.sRightName,
@@ -145,13 +161,13 @@ std::optional<std::string> RecordingPort::ShowGameOver() {
     if (onGameOver) {
         onGameOver();
     }
-    std::optional<std::string> sAnswer = sDefaultGameOver;
+    DialogAnswer answer = DefaultGameOver;
     if (!GameOverAnswers.empty()) {
-        sAnswer = GameOverAnswers.front();
+        answer = GameOverAnswers.front();
         GameOverAnswers.pop_front();
     }
-    Record("ShowGameOver " + sAnswer.value_or("-"));
-    return sAnswer;
+    Record(std::string("ShowGameOver ") + Name(answer));
+    return answer;
 }
 
 void RecordingPort::ShowHighScore() {
@@ -164,15 +180,15 @@ void RecordingPort::ShowTopTen() {
     Record("ShowTopTen " + std::to_string(m_g.nTopTenPos));
 }
 
-std::optional<std::string> RecordingPort::ShowUserName(const std::string& sExitCaption) {
-    sLastExitCaption = sExitCaption;
-    std::optional<std::string> sAnswer = std::string("O");
+DialogAnswer RecordingPort::ShowUserName(UserDialogExit exitButton) {
+    LastExitButton = exitButton;
+    DialogAnswer answer = DialogAnswer::Ok;
     if (!UserNameAnswers.empty()) {
-        sAnswer = UserNameAnswers.front();
+        answer = UserNameAnswers.front();
         UserNameAnswers.pop_front();
     }
-    Record("ShowUserName " + sExitCaption + " " + sAnswer.value_or("-"));
-    return sAnswer;
+    Record(std::string("ShowUserName ") + Name(exitButton) + " " + Name(answer));
+    return answer;
 }
 
 void RecordingPort::SaveSettings() {

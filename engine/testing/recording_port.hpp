@@ -1,10 +1,12 @@
-// A port that records every call the engine makes, keeps what the panels would
-// show, and answers the modal dialogs from a script. Tests drive whole games
-// through it without a window.
+// Table, program and clock in one fake: it records every call the engine makes
+// on any of them in one list, keeps what the panels would show, and answers the
+// modal dialogs from a script. Tests drive whole games through it without a window.
 #pragma once
 
+#include "engine/clock.hpp"
 #include "engine/game.hpp"
-#include "engine/port.hpp"
+#include "engine/program_port.hpp"
+#include "engine/table_port.hpp"
 
 #include <array>
 #include <deque>
@@ -15,7 +17,7 @@
 
 namespace corvane::testing {
 
-class RecordingPort : public GamePort {
+class RecordingPort : public TablePort, public ProgramPort, public Clock {
 public:
     explicit RecordingPort(MGlobal& globals) : m_g(globals) {}
 
@@ -27,17 +29,18 @@ public:
 
     // What the calls left behind, as the window would show it.
     std::vector<std::string> Calls;
-    std::array<std::string, 4> Amt;
-    std::string Pot;
-    std::array<std::string, 4> CardsLeft;
-    std::array<LastCardPanel, 4> LastCard;
+    std::array<int, 4> Amt{};
+    int nPot = 0;
+    std::array<int, 4> CardsLeft{};
+    std::array<int, 4> LastCard{kNoLastCard, kNoLastCard, kNoLastCard, kNoLastCard};
     std::array<std::uint32_t, 4> Fill{};
-    std::string Caption;
+    std::string Caption; // the window's caption as the window would word it
     int nBackground = 0;
     std::vector<int> TableCards; // cards drawn on the table since the last clear
     std::vector<int> HandCards;  // the user's hand as last drawn
-    std::vector<std::string> Sounds;
-    std::vector<std::string> Messages; // the hint keys shown
+    std::vector<Sound> Sounds;
+    std::vector<Hint> Messages; // the hints shown
+    int nMessageCard = -1;      // the card the last hint named
     int nPauses = 0;
     int nHandOvers = 0;
     int nGameOvers = 0;
@@ -47,10 +50,10 @@ public:
     bool bInputEnabled = true;
 
     // Scripted answers; when a script runs out the default is used.
-    std::deque<std::optional<std::string>> GameOverAnswers;
-    std::optional<std::string> sDefaultGameOver = std::string("NO");
-    std::deque<std::optional<std::string>> UserNameAnswers;
-    std::string sLastExitCaption;
+    std::deque<DialogAnswer> GameOverAnswers;
+    DialogAnswer DefaultGameOver = DialogAnswer::No;
+    std::deque<DialogAnswer> UserNameAnswers;
+    UserDialogExit LastExitButton = UserDialogExit::Design;
     // Runs inside ShowGameOver after the standings are filled (e.g. to fail the database).
     std::function<void()> onGameOver;
 
@@ -62,32 +65,29 @@ public:
     std::uint32_t nTickStep = 7919;
     Date dtNow = Date(std::chrono::seconds(1'800'000'000));
 
-    void SetAmt(int nSeat, const std::string& sCaption) override;
-    void SetPot(const std::string& sCaption) override;
-    void SetCardsLeft(int nSeat, const std::string& sCaption) override;
-    void SetLastCard(int nSeat, const LastCardPanel& panel) override;
+    void SetAmt(int nSeat, int nFunds) override;
+    void SetPot(int nNewPot) override;
+    void SetCardsLeft(int nSeat, int nCardsLeft) override;
+    void SetLastCard(int nSeat, int nCard) override;
     void SetPlayerFill(int nSeat, std::uint32_t nColour) override;
-    void SetPlayerName(int nSeat, const std::string& sName) override;
-    void SetWinnings(const std::string& sCaption) override;
-    void SetStatsMenuCaption(const std::string& sCaption) override;
     int TableWidth() override { return 9630; }
     void ClearTable() override;
     void DrawCardsPlayed(const std::vector<int>& CardsPlayed) override;
     void DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int nHandTop,
                       int nCardSpacing) override;
     void FlyCard(int nSeat, int nCard) override;
-    void SetCaption(const std::string& sCaption) override;
+    void SetCaption(int nLevel, int nHand) override;
     void SetBackground(int nBitmap) override;
     void SetHourglass(bool bBusy) override;
     void SetInputEnabled(bool bEnabled) override;
-    void PlaySoundRes(const std::string& sName) override;
+    void PlaySoundRes(Sound sound) override;
     void WaitForPause() override;
-    void ShowMessage() override;
+    void ShowMessage(Hint hint, int nCard) override;
     void ShowHandOver() override;
-    std::optional<std::string> ShowGameOver() override;
+    DialogAnswer ShowGameOver() override;
     void ShowHighScore() override;
     void ShowTopTen() override;
-    std::optional<std::string> ShowUserName(const std::string& sExitCaption) override;
+    DialogAnswer ShowUserName(UserDialogExit exitButton) override;
     void SaveSettings() override;
     void TopTenLoad() override;
     void TopTenSave() override;

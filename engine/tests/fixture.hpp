@@ -10,7 +10,7 @@ namespace corvane {
 
 class EngineTest : public ::testing::Test {
 protected:
-    EngineTest() : port(g), game(g, port, opponents) {
+    EngineTest() : port(g), game(g, port, port, port, opponents) {
         port.pGame = &game;
         g.sUserName = "Ann";
         g.sLeftName = "Lefty";

@@ -32,7 +32,7 @@ protected:
 };
 
 TEST_F(GameOverTest, YesAfterAWinRaisesTheLevel) {
-    port.GameOverAnswers = {std::string("YES")};
+    port.GameOverAnswers = {DialogAnswer::Yes};
     UserWinsTheLastHand();
     EXPECT_EQ(port.nGameOvers, 1);
     EXPECT_TRUE(g.bUserWon);
@@ -42,7 +42,7 @@ TEST_F(GameOverTest, YesAfterAWinRaisesTheLevel) {
     EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 2 (1st Hand)");
     EXPECT_EQ(S().nHand, 0);
     EXPECT_TRUE(g.ScoresUser.empty());
-    EXPECT_THAT(port.Amt, ElementsAre("195", "195", "195", "195")) << "a new game was dealt";
+    EXPECT_THAT(port.Amt, ElementsAre(195, 195, 195, 195)) << "a new game was dealt";
     EXPECT_EQ(port.Count("SetHourglass"), 2);
     // The score entered the empty list at the top.
     EXPECT_EQ(port.nTopTens, 1);
@@ -54,7 +54,7 @@ TEST_F(GameOverTest, YesAfterAWinRaisesTheLevel) {
 
 TEST_F(GameOverTest, HighScoreEntersAtItsPlaceAndTheTenthDropsOut) {
     FillTopTen({900, 800, 600, 510, 400, 300, 200, 100, 50, 20});
-    port.GameOverAnswers = {std::string("NO")};
+    port.GameOverAnswers = {DialogAnswer::No};
     UserWinsTheLastHand(470); // 470 + the pot of 20 + the pay-out of 30 = 520
     EXPECT_EQ(g.Standings[0].nFunds, 520);
     EXPECT_EQ(port.nHighScores, 1);
@@ -69,13 +69,13 @@ TEST_F(GameOverTest, HighScoreEntersAtItsPlaceAndTheTenthDropsOut) {
 
 TEST_F(GameOverTest, EqualScoreGoesBelowAndAFullListOfBetterScoresKeepsItOut) {
     FillTopTen({900, 800, 700, 330, 330, 300, 200, 100, 50, 20});
-    port.GameOverAnswers = {std::string("NO")};
+    port.GameOverAnswers = {DialogAnswer::No};
     UserWinsTheLastHand();
     EXPECT_EQ(g.nTopTenPos, 5);
     EXPECT_EQ(port.nHighScores, 0) << "330 is below the high-score mark";
 
     FillTopTen({900, 900, 900, 900, 900, 900, 900, 900, 900, 900});
-    port.GameOverAnswers = {std::string("YES")};
+    port.GameOverAnswers = {DialogAnswer::Yes};
     const int nTopTens = port.nTopTens;
     UserWinsTheLastHand();
     EXPECT_EQ(port.nTopTens, nTopTens);
@@ -84,7 +84,7 @@ TEST_F(GameOverTest, EqualScoreGoesBelowAndAFullListOfBetterScoresKeepsItOut) {
 }
 
 TEST_F(GameOverTest, YesAfterALossKeepsTheLevel) {
-    port.GameOverAnswers = {std::string("YES")};
+    port.GameOverAnswers = {DialogAnswer::Yes};
     UserTurnWith({26}, {30});
     S().nHand = 3;
     S().nFunds = {400, 100, 100, 100};
@@ -99,31 +99,31 @@ TEST_F(GameOverTest, YesAfterALossKeepsTheLevel) {
 
 TEST_F(GameOverTest, ChangeAsksForTheUserAndStartsAtLevelOne) {
     S().nLevel = 2;
-    port.GameOverAnswers = {std::string("CHANGE")};
+    port.GameOverAnswers = {DialogAnswer::Change};
     UserWinsTheLastHand();
     EXPECT_EQ(port.Count("SaveSettings"), 1);
-    EXPECT_EQ(port.sLastExitCaption, "E&xit");
+    EXPECT_EQ(port.LastExitButton, UserDialogExit::Design);
     EXPECT_EQ(S().nLevel, 0);
     EXPECT_EQ(port.nBackground, 100);
     EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 1 (1st Hand)");
-    EXPECT_EQ(port.Amt[0], "195");
+    EXPECT_EQ(port.Amt[0], 195);
 
-    port.GameOverAnswers = {std::string("CHANGE")};
-    port.UserNameAnswers = {std::string("X")};
+    port.GameOverAnswers = {DialogAnswer::Change};
+    port.UserNameAnswers = {DialogAnswer::Exit};
     UserWinsTheLastHand();
     EXPECT_TRUE(port.bUnloaded);
 }
 
 TEST_F(GameOverTest, NoAnswerIsNotTakenFromAnEarlierDialog) {
-    S().sUserTag = "YES";
-    port.GameOverAnswers = {std::nullopt};
+    S().UserTag = DialogAnswer::Yes;
+    port.GameOverAnswers = {DialogAnswer::None};
     UserWinsTheLastHand();
     EXPECT_EQ(S().nLevel, 0) << "no new game at the next level";
     EXPECT_FALSE(port.bUnloaded);
 }
 
 TEST_F(GameOverTest, DatabaseFailureHandsOverToTheRecovery) {
-    port.GameOverAnswers = {std::string("YES")};
+    port.GameOverAnswers = {DialogAnswer::Yes};
     port.onGameOver = [this] { g.bDBError = true; };
     UserWinsTheLastHand();
     EXPECT_EQ(port.Count("HandleDBError"), 1);
@@ -133,25 +133,25 @@ TEST_F(GameOverTest, DatabaseFailureHandsOverToTheRecovery) {
 }
 
 TEST_F(GameOverTest, ChangeUserFromTheMenu) {
-    port.UserNameAnswers = {std::string("X")};
+    port.UserNameAnswers = {DialogAnswer::Exit};
     S().nLevel = 3;
     game.ChangeUser(false);
-    EXPECT_EQ(port.sLastExitCaption, "&Cancel");
+    EXPECT_EQ(port.LastExitButton, UserDialogExit::Cancel);
     EXPECT_EQ(S().nLevel, 3) << "Cancel leaves the game as it was";
     EXPECT_FALSE(port.bUnloaded);
 
-    port.UserNameAnswers = {std::string("X")};
+    port.UserNameAnswers = {DialogAnswer::Exit};
     game.ChangeUser(true);
-    EXPECT_EQ(port.sLastExitCaption, "&Exit");
+    EXPECT_EQ(port.LastExitButton, UserDialogExit::Exit);
     EXPECT_TRUE(port.bUnloaded);
 
-    port.UserNameAnswers = {std::string("O")};
+    port.UserNameAnswers = {DialogAnswer::Ok};
     game.ChangeUser(false);
     EXPECT_EQ(S().nLevel, 0);
     EXPECT_EQ(port.Count("SaveSettings"), 3);
     EXPECT_TRUE(S().bUserTurn);
 
-    port.UserNameAnswers = {std::string("O")};
+    port.UserNameAnswers = {DialogAnswer::Ok};
     g.bDBError = true;
     const int nStarts = port.Count("ClearTable");
     game.ChangeUser(false);

@@ -16,17 +16,17 @@ using HandTest = EngineTest;
 TEST_F(HandTest, NewGameTakesTheAnteAndLaterHandsKeepTheMoney) {
     game.LoadDeck();
     game.StartGame(true);
-    EXPECT_THAT(port.Amt, ElementsAre("195", "195", "195", "195"));
-    EXPECT_EQ(port.Pot, "$20");
-    EXPECT_THAT(port.CardsLeft, ElementsAre("13", "13", "13", "13"));
+    EXPECT_THAT(port.Amt, ElementsAre(195, 195, 195, 195));
+    EXPECT_EQ(port.nPot, 20);
+    EXPECT_THAT(port.CardsLeft, ElementsAre(13, 13, 13, 13));
     EXPECT_THAT(port.Fill,
                 ElementsAre(kMarkerWaiting, kMarkerWaiting, kMarkerWaiting, kMarkerMoving));
     EXPECT_TRUE(S().bUserTurn);
     EXPECT_EQ(port.HandCards.size(), 13U);
 
     game.StartGame(false);
-    EXPECT_THAT(port.Amt, ElementsAre("190", "190", "190", "190"));
-    EXPECT_EQ(port.Pot, "$40");
+    EXPECT_THAT(port.Amt, ElementsAre(190, 190, 190, 190));
+    EXPECT_EQ(port.nPot, 40);
     EXPECT_EQ(S().nHand, 0) << "StartGame leaves the hand number to its callers";
 }
 
@@ -79,7 +79,7 @@ TEST_F(HandTest, OpponentWinsAndTheOthersPayPerCard) {
     EXPECT_THAT(opponents.Seats, ElementsAre(0, 1, 2));
     EXPECT_THAT(S().nFunds, ElementsAre(90, 85, 165, 80));
     EXPECT_EQ(S().nPot, 0);
-    EXPECT_EQ(port.Pot, "$0");
+    EXPECT_EQ(port.nPot, 0);
     EXPECT_EQ(g.sPotWon, "65");
     EXPECT_EQ(g.sWinnerName, "Righty");
     EXPECT_THAT(g.ScoresThree, ElementsAre("165"));
@@ -133,11 +133,9 @@ TEST_F(HandTest, PayingThePotShowsTheSadFace) {
     S().nPot = 25;
     game.PayThePot(0);
     EXPECT_EQ(S().nFunds[0], -2) << "funds may go below zero";
-    EXPECT_EQ(port.Amt[0], "-2");
-    EXPECT_EQ(port.Pot, "$30");
-    EXPECT_TRUE(port.LastCard[0].bSad);
-    EXPECT_FALSE(port.LastCard[0].bCardNoVisible);
-    EXPECT_EQ(port.LastCard[0].nSuitIcon, 0);
+    EXPECT_EQ(port.Amt[0], -2);
+    EXPECT_EQ(port.nPot, 30);
+    EXPECT_EQ(port.LastCard[0], kPaidThePot);
     EXPECT_EQ(port.Fill[0], kMarkerWaiting);
     EXPECT_TRUE(port.Sounds.empty());
 }

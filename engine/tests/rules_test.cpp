@@ -83,17 +83,14 @@ TEST_F(RulesTest, HandIsCentredOnTheTable) {
 TEST_F(RulesTest, ShowLastCardCountsDownAndEndsTheHand) {
     S().nCardsLeft[1] = 12;
     game.ShowLastCard(1, 26);
-    EXPECT_EQ(port.LastCard[1].sCardNo, "7");
-    EXPECT_EQ(port.LastCard[1].nSuitIcon, 102);
-    EXPECT_FALSE(port.LastCard[1].bSad);
-    EXPECT_EQ(port.CardsLeft[1], "11");
+    EXPECT_EQ(port.LastCard[1], 26);
+    EXPECT_EQ(port.CardsLeft[1], 11);
     EXPECT_FALSE(S().bHandOver);
 
     S().nCardsLeft[2] = 1;
     game.ShowLastCard(2, 48);
-    EXPECT_EQ(port.CardsLeft[2], "0");
-    EXPECT_EQ(port.LastCard[2].sCardNo, "K");
-    EXPECT_EQ(port.LastCard[2].nSuitIcon, 100);
+    EXPECT_EQ(port.CardsLeft[2], 0);
+    EXPECT_EQ(port.LastCard[2], 48);
     EXPECT_TRUE(S().bHandOver);
 }
 

@@ -25,33 +25,33 @@ TEST_F(UserTurnTest, ClicksOffTheHandOrOutOfTurnDoNothing) {
 TEST_F(UserTurnTest, WrongCardAndNoCardHints) {
     UserTurnWith({26}, {22, 30, 51});
     ClickCard(2); // the King of Spades cannot be laid
-    EXPECT_THAT(port.Messages, ElementsAre("WRONGCRD"));
-    EXPECT_THAT(port.Sounds, ElementsAre("WRONGCRD"));
+    EXPECT_THAT(port.Messages, ElementsAre(Hint::WrongCard));
+    EXPECT_THAT(port.Sounds, ElementsAre(Sound::WrongCard));
     EXPECT_TRUE(S().bUserTurn);
     EXPECT_EQ(S().UserHand.size(), 3U);
 
     UserTurnWith({26}, {51, 3});
     ClickCard(0);
-    EXPECT_EQ(port.Messages.back(), "NOCARD");
-    EXPECT_EQ(port.Sounds.back(), "WRONGCRD");
+    EXPECT_EQ(port.Messages.back(), Hint::NoCard);
+    EXPECT_EQ(port.Sounds.back(), Sound::WrongCard);
 }
 
 TEST_F(UserTurnTest, ButtonHintsWhenACardCanBeLaid) {
     UserTurnWith({26}, {22, 51});
     game.cmdUser_Click();
-    EXPECT_EQ(port.Messages.back(), "CANPLAY1");
-    EXPECT_EQ(g.sMessageCard, "Six of Hearts");
-    EXPECT_EQ(port.Sounds.back(), "MUSTPLAY");
+    EXPECT_EQ(port.Messages.back(), Hint::CanPlayOne);
+    EXPECT_EQ(port.nMessageCard, 22) << "the Six of Hearts";
+    EXPECT_EQ(port.Sounds.back(), Sound::MustPlay);
 
     UserTurnWith({26}, {22, 30});
     game.cmdUser_Click();
-    EXPECT_EQ(port.Messages.back(), "CANPLAY2");
+    EXPECT_EQ(port.Messages.back(), Hint::CanPlayTwo);
 
     // Before the hand is opened the user holding the Seven of Hearts must lay it.
     S().bSevenHeartsPlayed = false;
     S().bUserCanPlay = true;
     game.cmdUser_Click();
-    EXPECT_EQ(port.Messages.back(), "MUSTPLAY");
+    EXPECT_EQ(port.Messages.back(), Hint::MustPlay);
     EXPECT_EQ(S().nFunds[3], 0) << "a refused payment moves no money";
 }
 
@@ -62,15 +62,15 @@ TEST_F(UserTurnTest, OpeningWithTheSevenOfHearts) {
     S().bUserCanPlay = true;
     S().bUserTurn = true;
     ClickCard(0);
-    EXPECT_EQ(port.Messages.back(), "WRONGCRD") << "only the Seven of Hearts opens";
+    EXPECT_EQ(port.Messages.back(), Hint::WrongCard) << "only the Seven of Hearts opens";
     ClickCard(2);
     EXPECT_TRUE(S().bSevenHeartsPlayed);
     EXPECT_THAT(S().CardsPlayed, ElementsAre(26));
     EXPECT_THAT(S().UserHand, ElementsAre(24, 28));
     EXPECT_THAT(opponents.Seats, ElementsAre(0, 1, 2));
-    EXPECT_EQ(port.Sounds.back(), "PLAYCARD");
-    EXPECT_EQ(port.LastCard[3].sCardNo, "7");
-    EXPECT_EQ(port.CardsLeft[3], "2");
+    EXPECT_EQ(port.Sounds.back(), Sound::PlayCard);
+    EXPECT_EQ(port.LastCard[3], 26);
+    EXPECT_EQ(port.CardsLeft[3], 2);
     // Back to the user, whose Seven of Clubs is now legal.
     EXPECT_TRUE(S().bUserTurn);
     EXPECT_THAT(S().UserPlayable, ElementsAre(24));
@@ -85,10 +85,10 @@ TEST_F(UserTurnTest, PayingThePotHandsTheTurnOn) {
     opponents.onTurn = [&](Game& gm, int) { bUserTurnDuringOpponents = gm.State().bUserTurn; };
     game.cmdUser_Click();
     EXPECT_FALSE(bUserTurnDuringOpponents);
-    EXPECT_EQ(port.Sounds.front(), "PAYPOT");
+    EXPECT_EQ(port.Sounds.front(), Sound::PayPot);
     EXPECT_EQ(S().nFunds[3], 190);
-    EXPECT_EQ(port.Pot, "$25");
-    EXPECT_TRUE(port.LastCard[3].bSad);
+    EXPECT_EQ(port.nPot, 25);
+    EXPECT_EQ(port.LastCard[3], kPaidThePot);
     EXPECT_TRUE(S().bUserTurn);
     EXPECT_FALSE(S().bUserCanPlay);
 }
@@ -110,13 +110,25 @@ TEST_F(UserTurnTest, UsersLastCardWinsTheHand) {
     EXPECT_THAT(g.ScoresUser, ElementsAre("225"));
     // The continuation dealt the second hand.
     EXPECT_EQ(S().nCardsLeft[3], 13);
-    EXPECT_EQ(port.Amt[3], "220");
+    EXPECT_EQ(port.Amt[3], 220);
     EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 1 (2nd Hand)");
+}
+
+TEST_F(UserTurnTest, UsersWinLeavingASeatBrokeEndsTheGameWithoutTheStandings) {
+    UserTurnWith({26}, {30});
+    S().nFunds = {100, 100, 20, 150};
+    S().nHand = 1;
+    S().nCardsLeft = {2, 3, 4, 1};
+    ClickCard(0);
+    EXPECT_EQ(port.nHandOvers, 0) << "unlike an opponent's win";
+    EXPECT_EQ(port.nGameOvers, 1);
+    EXPECT_EQ(S().nHand, 1);
+    EXPECT_FALSE(S().bGameOver) << "taken over by the game-over sequence";
 }
 
 TEST_F(UserTurnTest, NothingToPlayOnceTheHandIsOver) {
     // A game-over dialog closed without an answer leaves the table as it was.
-    port.sDefaultGameOver.reset();
+    port.DefaultGameOver = DialogAnswer::None;
     UserTurnWith({26}, {30});
     S().nHand = 3;
     S().nCardsLeft[3] = 1;

@@ -54,7 +54,7 @@ int AutoPlayer::ChooseCard(Game& game) {
     CollectCandidates(hand, s.nTableMask, DownCards, UpCards);
     const int nDown = static_cast<int>(DownCards.size());
     const int nUp = static_cast<int>(UpCards.size());
-    const RandomSource rnd{game.Globals().lSeed, game.Port()};
+    const RandomSource rnd{game.Globals().lSeed, game.GameClock()};
     switch (m_strategy) {
     case SeatStrategy::Hard:
         return GetBestHardCard(hand, nDown, nUp, DownCards, UpCards, rnd);

@@ -12,7 +12,7 @@ using ::testing::ElementsAre;
 
 class OpponentTurnTest : public ::testing::Test {
 protected:
-    OpponentTurnTest() : port(g), game(g, port, opponents) {
+    OpponentTurnTest() : port(g), game(g, port, port, port, opponents) {
         port.pGame = &game;
         g.lSeed = 12345;
         S().nFunds = {195, 195, 195, 195};
@@ -40,10 +40,9 @@ TEST_F(OpponentTurnTest, TheSevenOfHeartsOpensFromItsSeat) {
     S().LeftHand = {0, 26, 51};
     S().nCardsLeft[0] = 13;
     opponents.PlayerTurn(game, 0);
-    EXPECT_THAT(port.Calls,
-                ElementsAre("SetPlayerFill 0 65535", "FlyCard 0 26", "SetLastCard 0 7 102",
-                            "SetCardsLeft 0 12", "PlaySoundRes OTH_PLAYERS", "WaitForPause",
-                            "SetPlayerFill 0 16744703"));
+    EXPECT_THAT(port.Calls, ElementsAre("SetPlayerFill 0 65535", "FlyCard 0 26", "SetLastCard 0 26",
+                                        "SetCardsLeft 0 12", "PlaySoundRes OtherPlayers",
+                                        "WaitForPause", "SetPlayerFill 0 16744703"));
     EXPECT_TRUE(S().bSevenHeartsPlayed);
     EXPECT_THAT(S().CardsPlayed, ElementsAre(26));
     EXPECT_THAT(S().LeftHand, ElementsAre(0, 51));
@@ -54,9 +53,9 @@ TEST_F(OpponentTurnTest, ASeatWithNothingToLayPaysAtOnce) {
     S().SetCardsPlayed({26});
     S().RightHand = {0, 51};
     opponents.PlayerTurn(game, 2);
-    EXPECT_EQ(port.Amt[2], "190");
-    EXPECT_EQ(port.Pot, "$30");
-    EXPECT_TRUE(port.LastCard[2].bSad);
+    EXPECT_EQ(port.Amt[2], 190);
+    EXPECT_EQ(port.nPot, 30);
+    EXPECT_EQ(port.LastCard[2], kPaidThePot);
     EXPECT_EQ(port.nPauses, 0);
     EXPECT_TRUE(port.Sounds.empty());
     EXPECT_EQ(port.Fill[2], kMarkerWaiting);
@@ -91,7 +90,7 @@ TEST_F(OpponentTurnTest, TheLastCardEndsTheHandAfterThePause) {
     S().nCardsLeft[0] = 1;
     opponents.PlayerTurn(game, 0);
     EXPECT_TRUE(S().bHandOver);
-    EXPECT_EQ(port.CardsLeft[0], "0");
+    EXPECT_EQ(port.CardsLeft[0], 0);
     EXPECT_THAT(S().LeftHand, ElementsAre(30)) << "a one-card hand keeps its element";
     EXPECT_EQ(port.nPauses, 1);
 }

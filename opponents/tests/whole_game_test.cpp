@@ -96,7 +96,7 @@ public:
         m_bHandOverSeen = s.bHandOver;
 
         // A seat that pays must have had nothing to lay.
-        if (sCall.rfind("SetLastCard", 0) == 0 && sCall.find(" sad ") != std::string::npos) {
+        if (sCall.rfind("SetLastCard", 0) == 0 && sCall.ends_with(" sad")) {
             const int nSeat = sCall[12] - '0';
             Expect(!HasLegalCard(s, nSeat), "only a seat without a legal card pays", sCall);
         }
@@ -160,8 +160,8 @@ private:
                                                                     &g.ScoresThree, &g.ScoresUser};
         for (int nSeat = 0; nSeat < 4; ++nSeat) {
             Expect(static_cast<int>(scores[nSeat]->size()) == m_nHandsThisGame &&
-                       scores[nSeat]->back() == m_port.Amt[nSeat] &&
-                       m_port.Amt[nSeat] == std::to_string(s.nFunds[nSeat]),
+                       scores[nSeat]->back() == std::to_string(m_port.Amt[nSeat]) &&
+                       m_port.Amt[nSeat] == s.nFunds[nSeat],
                    "recorded funds match the panels", sCall);
         }
         const bool bBroke =
@@ -207,7 +207,7 @@ struct RunResult {
     int nHands = 0;
 };
 
-// Plays nGames whole games from one seed, answering "YES" until the last.
+// Plays nGames whole games from one seed, answering Yes until the last.
 RunResult PlayRun(std::uint32_t nSeed, int nGames, std::array<int, 3> levels, SeatStrategy user) {
     MGlobal g;
     g.sUserName = "Ann";
@@ -218,9 +218,9 @@ RunResult PlayRun(std::uint32_t nSeed, int nGames, std::array<int, 3> levels, Se
     RecordingPort port(g);
     port.bRecord = false;
     port.nTick = nSeed * 2654435761U;
-    port.GameOverAnswers.assign(static_cast<std::size_t>(nGames - 1), std::string("YES"));
+    port.GameOverAnswers.assign(static_cast<std::size_t>(nGames - 1), DialogAnswer::Yes);
     PerSeatOpponents opponents(levels);
-    Game game(g, port, opponents);
+    Game game(g, port, port, port, opponents);
     port.pGame = &game;
     InvariantChecker checker(game, port);
     port.onCall = [&](const std::string& sCall) { checker.Check(sCall); };
@@ -274,7 +274,7 @@ TEST(WholeGames, TheSameSeedReplaysTheSameGames) {
         RecordingPort port(g);
         port.nTick = nSeed;
         PerSeatOpponents opponents({1, 1, 1});
-        Game game(g, port, opponents);
+        Game game(g, port, port, port, opponents);
         port.pGame = &game;
         AutoPlayer player(SeatStrategy::Medium, nSeed);
         game.LoadDeck();

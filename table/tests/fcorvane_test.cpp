@@ -3,6 +3,7 @@
 // by OK, the sounds heard through a recording player, the menus and the speed
 // dialog. The deal is fixed by a clock that always reads the same tick.
 #include "engine/cards.hpp"
+#include "engine/testing/null_ports.hpp"
 #include "platform/fake_platform.hpp"
 #include "table/coach_hint.hpp"
 #include "table/fanimate.hpp"
@@ -41,23 +42,19 @@ public:
     Date Now() override { return Date(std::chrono::seconds(1'800'000'000)); }
 };
 
-class ScriptedHost final : public GameHost {
+class ScriptedHost final : public testing::NullProgramPort {
 public:
     void ShowHandOver() override { ++nHandOvers; }
-    std::optional<std::string> ShowGameOver() override {
+    DialogAnswer ShowGameOver() override {
         ++nGameOvers;
         // The real dialog ranks the seats; here the user has won with no score
         // that the top ten would take.
         pG->bUserWon = true;
         pG->Standings[0] = StandingRec{pG->sUserName, 0};
-        return std::string("YES");
+        return DialogAnswer::Yes;
     }
     void ShowHighScore() override { ++nHighScores; }
     void ShowTopTen() override { TopTenPositions.push_back(pG->nTopTenPos); }
-    std::optional<std::string> ShowUserName(const std::string&) override { return "O"; }
-    void SaveSettings(bool bMaximised) override { Saves.push_back(bMaximised); }
-    void TopTenLoad() override {}
-    void TopTenSave() override {}
     void HandleDBError() override { ++nDBErrors; }
 
     MGlobal* pG = nullptr;
@@ -66,7 +63,6 @@ public:
     int nHighScores = 0;
     int nDBErrors = 0;
     std::vector<int> TopTenPositions;
-    std::vector<bool> Saves;
 };
 
 // Records which sound resource each wave is, the thread it played on, and
@@ -322,6 +318,11 @@ void FCorvaneTest::seededHandPlayedByClicks() {
                 QVERIFY(std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), c) == 1);
                 QCOMPARE(s.nCardsLeft[3], nCardsBefore - 1);
                 QCOMPARE(r.Text("lblCardNo3"), QString::fromStdString(GetCardLabel(c)));
+                const auto* pSuit = r.w->findChild<QLabel*>("imgSuit3");
+                QCOMPARE(pSuit->pixmap().toImage(),
+                         Picture(PictureRole::SuitIcon, 100 + Suit(c), pSuit->size(),
+                                 r.T().devicePixelRatioF())
+                             .toImage());
             }
         } else {
             const int nFunds = s.nFunds[3];
@@ -440,7 +441,7 @@ void FCorvaneTest::wrongCardAndPayButtonGiveHints() {
             QCOMPARE(pay.sLine0, QString("You have several"));
             QCOMPARE(pay.sLine1, QString("cards you can play!"));
         }
-        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{101}); // "MUSTPLAY" shares the wave
+        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{101}); // MustPlay shares the wave
         QCOMPARE(s.UserHand, hand);
         QCOMPARE(r.Text("lblAmt3"), QString::number(s.nFunds[3]));
     }
@@ -598,20 +599,18 @@ void FCorvaneTest::soundsPlayInOrderOffTheWindowThread() {
     // Held until the window's thread has run a timer: the window keeps working.
     r.sound.bHoldUntilReleased = true;
     QTimer::singleShot(20, [&] { r.sound.bReleased = true; });
-    r.w->PlaySoundRes("PAYPOT");
+    r.w->PlaySoundRes(Sound::PayPot);
     QVERIFY(r.sound.bReleasedWhilePlaying);
     QCOMPARE(r.sound.Threads.size(), 1U);
     QVERIFY(r.sound.Threads[0] != std::this_thread::get_id());
     QVERIFY(!r.w->IsBusy());
     r.sound.bHoldUntilReleased = false;
 
-    r.w->PlaySoundRes("OTH_PLAYERS");
-    r.w->PlaySoundRes("NO_SUCH_SOUND");
-    r.w->PlaySoundRes("othwon"); // names are exact
-    r.w->PlaySoundRes("HIGHSCORE");
+    r.w->PlaySoundRes(Sound::OtherPlayers);
+    r.w->PlaySoundRes(Sound::HighScore);
     QCOMPARE(r.sound.TakePlayed(), (std::vector<int>{103, 104, 111}));
     r.g.bSoundOn = false;
-    r.w->PlaySoundRes("PLAYCARD");
+    r.w->PlaySoundRes(Sound::PlayCard);
     QVERIFY(r.sound.TakePlayed().empty());
 
     // A user's card: its own sound, then the opponents' as they lay theirs.
@@ -781,38 +780,30 @@ void FCorvaneTest::animationSpeedDialog() {
 }
 
 void FCorvaneTest::hintDialogTexts_data() {
-    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("hint");
     QTest::addColumn<QString>("line0");
     QTest::addColumn<QString>("line1");
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("buttonX");
-    QTest::newRow("NOCARD") << "NOCARD"
-                            << "You do not have any cards"
+    QTest::newRow("NoCard") << static_cast<int>(Hint::NoCard) << "You do not have any cards"
                             << "to play, so pay the pot!" << 204 << 64;
-    QTest::newRow("WRONGCRD") << "WRONGCRD"
-                              << "You cannot play this card!"
-                              << "" << 204 << 64;
-    QTest::newRow("MUSTPLAY") << "MUSTPLAY"
-                              << "You MUST play the"
+    QTest::newRow("WrongCard") << static_cast<int>(Hint::WrongCard) << "You cannot play this card!"
+                               << "" << 204 << 64;
+    QTest::newRow("MustPlay") << static_cast<int>(Hint::MustPlay) << "You MUST play the"
                               << "Seven of Hearts!" << 180 << 48;
-    QTest::newRow("CANPLAY1") << "CANPLAY1"
-                              << "You can play the"
-                              << "Six of Hearts!" << 180 << 48;
-    QTest::newRow("CANPLAY2") << "CANPLAY2"
-                              << "You have several"
-                              << "cards you can play!" << 180 << 48;
+    QTest::newRow("CanPlayOne") << static_cast<int>(Hint::CanPlayOne) << "You can play the"
+                                << "Six of Hearts!" << 180 << 48;
+    QTest::newRow("CanPlayTwo") << static_cast<int>(Hint::CanPlayTwo) << "You have several"
+                                << "cards you can play!" << 180 << 48;
 }
 
 void FCorvaneTest::hintDialogTexts() {
-    QFETCH(QString, key);
+    QFETCH(int, hint);
     QFETCH(QString, line0);
     QFETCH(QString, line1);
     QFETCH(int, width);
     QFETCH(int, buttonX);
-    MGlobal g;
-    g.sMessage = key.toStdString();
-    g.sMessageCard = GetCardName(22); // the Six of Hearts
-    FMessage dialog(g);
+    FMessage dialog(static_cast<Hint>(hint), 22); // the Six of Hearts
     QCOMPARE(dialog.windowTitle(), QString("The Corvane Game"));
     QCOMPARE(dialog.findChild<QLabel*>("lblMessage0")->text(), line0);
     QCOMPARE(dialog.findChild<QLabel*>("lblMessage1")->text(), line1);
@@ -834,6 +825,15 @@ void FCorvaneTest::hintDialogTexts() {
 
 void FCorvaneTest::flightLeavesItsTrailUntilCleared() {
     Rig r;
+    // The right-hand card is in sight from its first steps, wherever the window stands.
+    for (const QPoint at : {QPoint(0, 0), QPoint(300, 100)}) {
+        r.w->move(at);
+        r.w->FlyCard(2, 27);
+        const int x = r.T().Drawings().front().x;
+        QVERIFY2(x <= TableView::kTableWidth && x > TableView::kTableWidth - 5 * 15,
+                 qPrintable(QString::number(x)));
+        r.w->ClearTable();
+    }
     r.w->FlyCard(0, 4); // the Two of Clubs from the left
     QCOMPARE(r.T().Drawings().size(), 30U);
     QCOMPARE(r.T().Drawings().back().x, 2160);
@@ -863,7 +863,7 @@ void FCorvaneTest::wonGameMovesUpALevel() {
         r.PlayOneMove();
     }
     QCOMPARE(r.host.nGameOvers, 1);
-    // "YES" after a won game: the next level, its table and a fresh game.
+    // Yes after a won game: the next level, its table and a fresh game.
     QCOMPARE(r.S().nLevel, 1);
     QCOMPARE(r.T().Background(), 200);
     QVERIFY(r.w->windowTitle().endsWith(" - Level 2 (1st Hand)"));
@@ -877,9 +877,6 @@ void FCorvaneTest::wonGameMovesUpALevel() {
 }
 
 void FCorvaneTest::smallScreenOpensMaximised() {
-    Rig r;
-    r.w->SaveSettings();
-    QCOMPARE(r.host.Saves, std::vector<bool>{false});
     MGlobal g;
     ScriptedHost host;
     host.pG = &g;
@@ -888,8 +885,6 @@ void FCorvaneTest::smallScreenOpensMaximised() {
     FCorvane small(g, host, sound, msg);
     small.ShowAtStart(true);
     QTRY_VERIFY(small.isMaximized());
-    small.SaveSettings();
-    QCOMPARE(host.Saves, std::vector<bool>{true});
     QVERIFY(small.IsLoaded());
     // File, Exit closes the window, and says so first.
     int nUnloads = 0;
@@ -1011,10 +1006,8 @@ void FCorvaneTest::screenReaderNamesAndFocus() {
     s.nPot = 35;
     r.g.nWinnings = 120;
     r.w->SetPlayerName(0, "Ann");
-    LastCardPanel seven;
-    seven.sCardNo = "7";
-    seven.nSuitIcon = 103; // Spades
-    r.w->SetLastCard(0, seven);
+    const int nSeven = 27; // of Spades
+    r.w->SetLastCard(0, nSeven);
     for (const char* sName : {"Hearts, Six to Eight", "Clubs, Seven", "Diamonds, not opened",
                               "Ann: $195, 12 cards, last card Seven of Spades", "Pot: $35",
                               "Your total winnings: $120", "Pay the Pot"}) {
@@ -1030,7 +1023,7 @@ void FCorvaneTest::screenReaderNamesAndFocus() {
     QCOMPARE(pTable->focusChild()->text(QAccessible::Name), sSecond);
     QCOMPARE(pHand->focusChild()->text(QAccessible::Name), sSecond);
     QVERIFY(pHand->child(1)->state().selected && !pHand->child(0)->state().selected);
-    r.w->SetLastCard(1, seven);
+    r.w->SetLastCard(1, nSeven);
     QVERIFY(ChildNamed(pTable, "Player Two lays the Seven of Spades.") != nullptr);
     QCOMPARE(pHand->child(1)->text(QAccessible::Description),
              QString("Player Two lays the Seven of Spades."));
