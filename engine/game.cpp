@@ -71,6 +71,7 @@ void Game::StartGame(bool bNewGame) {
     s.nCardsPlayed = 0;
     s.nTableMask = 0;
     s.nSortedMask = 0;
+    s.Moves.clear();
     InitializeCardArrays();
     ShuffleDeck();
     DealCards();
@@ -288,6 +289,7 @@ void Game::ShowLastCard(int nSeat, int nCard) {
 void Game::LayCard(int nSeat, int nIndex) {
     std::vector<int>& hand = m_state.Hand(nSeat);
     const int nCard = hand[nIndex];
+    m_state.Moves.push_back(HandMove{nSeat, nCard, m_state.nTableMask});
     AddToCardsPlayed(nCard);
     RemoveCard(hand, nIndex);
     m_state.nHandMask[nSeat] &= ~CardBit(nCard);
@@ -333,6 +335,7 @@ void Game::SortCardsPlayed() {
 }
 
 void Game::PayThePot(int nSeat) {
+    m_state.Moves.push_back(HandMove{nSeat, -1, m_state.nTableMask});
     m_state.nFunds[nSeat] -= kPayThePot;
     m_state.nPot += kPayThePot;
     ShowFunds(nSeat);

@@ -263,6 +263,7 @@ void CorvaneApp::BuildMenus() {
                           [this] { mnuHelp_Click(1); }));
     pHelp->addAction(item("Playing on a Network...", "mnuHelp2", QKeySequence("F4"),
                           [this] { mnuHelp_Click(2); }));
+    pHelp->addAction(w.HintAction());
     pHelp->addAction(separator("mnuSep2"));
     pHelp->addAction(item("&About Corvane...", "mnuAbout", QKeySequence("Ctrl+B"),
                           [this] { mnuAbout_Click(); }));

@@ -1,6 +1,8 @@
 #include "fcorvane.hpp"
 
+#include "coach/position.hpp"
 #include "engine/cards.hpp"
+#include "table/coach_hint.hpp"
 #include "table/fanimate.hpp"
 #include "table/flight_path.hpp"
 #include "table/fmessage.hpp"
@@ -53,6 +55,9 @@ constexpr std::array<QRect, 4> kCardsLeftRects{
 constexpr QRect kPotRect(120, 3120, 1215, 450);
 constexpr QRect kWinningsRect(7920, 2850, 1575, 425);
 constexpr QRect kUserButtonRect(7920, 3400, 1575, 720);
+// The hint's words, in the strip between the lowest row and the user's hand.
+constexpr QRect kHintRect(1860, 4580, 5940, 480);
+constexpr double kHintFont = 8.25;
 
 constexpr std::array<const char*, 4> kPlayerNames = {"Player One", "Player Two", "Player Three",
                                                      "Player Four"};
@@ -147,6 +152,7 @@ FCorvane::FCorvane(MGlobal& g, ProgramPort& program, SoundOutput& sound, Message
 }
 
 FCorvane::~FCorvane() {
+    hint_->Cancel();
     qApp->removeEventFilter(this);
     if (nHourglass_ > 0) {
         QApplication::restoreOverrideCursor();
@@ -212,6 +218,14 @@ void FCorvane::BuildPanels() {
     cmdUser_->setFont(QFont(QStringLiteral("Eras Demi ITC")));
     table_->Place(cmdUser_, kUserButtonRect, kButtonFont);
     table_->SetPicture(cmdUser_, PictureRole::PotButton);
+
+    lblHint_ = MakeLabel(QStringLiteral("lblHint"), kHintRect, kHintFont);
+    lblHint_->setWordWrap(true);
+    lblHint_->setStyleSheet(
+        QStringLiteral("QLabel { background: #FFFFE1; border: 1px solid black; padding: 1px; }"));
+    lblHint_->hide();
+    hint_ = new CoachHint(this);
+    connect(hint_, &CoachHint::Ready, this, [this](const coach::Advice& a) { ShowAdvice(a); });
     connect(cmdUser_, &QPushButton::clicked, this, [this] { game_.cmdUser_Click(); });
 }
 
@@ -246,6 +260,53 @@ void FCorvane::BuildMenus() {
     pOptions->addSeparator()->setObjectName(QStringLiteral("mnuSep3"));
     item(pOptions, "mnuAnim", "&Animation Speed...", QKeySequence(Qt::Key_F7),
          [this] { mnuAnim_Click(); });
+
+    // The window holds the hint so that its key works whichever menu shows it.
+    mnuHint_ = new QAction(QStringLiteral("&Hint"), this);
+    mnuHint_->setObjectName(QStringLiteral("mnuHint"));
+    mnuHint_->setShortcut(QKeySequence(Qt::Key_H));
+    addAction(mnuHint_);
+    connect(mnuHint_, &QAction::triggered, this, [this] { mnuHint_Click(); });
+}
+
+void FCorvane::mnuHint_Click() {
+    // The position stands still for the whole of the user's turn, even while a
+    // sound of its start is still playing.
+    const GameState& s = game_.State();
+    if (!s.bUserTurn || s.bHandOver) {
+        return;
+    }
+    const int nLevel = m_g.nSkillLevel;
+    // Copies of the position and of the opponents' generator: the game is not touched.
+    hint_->Start(coach::PositionFromGame(s, kUserSeat, {nLevel, nLevel, nLevel, 2}, m_g.lSeed),
+                 coach::SearchBudget{});
+}
+
+void FCorvane::ShowAdvice(const coach::Advice& advice) {
+    const GameState& s = game_.State();
+    if (!s.bUserTurn || s.bHandOver || advice.Outcomes.empty()) {
+        return;
+    }
+    if (advice.nChoice == coach::kPayThePot) {
+        table_->SetHintMark(kUserButtonRect.adjusted(-60, -60, 60, 60));
+    } else {
+        const auto it = std::find(s.UserHand.begin(), s.UserHand.end(), advice.nChoice);
+        const auto i = static_cast<int>(it - s.UserHand.begin());
+        const bool bLast = i + 1 == static_cast<int>(s.UserHand.size());
+        // The part of the card that the fanned hand leaves in sight.
+        table_->SetHintMark(QRect(s.nHandLeft + i * s.nCardSpacing, s.nHandTop,
+                                  bLast ? kCardWidthTwips : s.nCardSpacing, kCardHeightTwips),
+                            advice.nChoice);
+    }
+    lblHint_->setText(Q(advice.sText));
+    lblHint_->show();
+    lblHint_->raise();
+}
+
+void FCorvane::ClearHint() {
+    hint_->Cancel();
+    table_->SetHintMark(QRect());
+    lblHint_->hide();
 }
 
 QMenu* FCorvane::AddMenu(const QString& sCaption, const QString& sName, QMenu* pBefore) {
@@ -414,6 +475,10 @@ void FCorvane::SetLastCard(int nSeat, int nCard) {
 }
 
 void FCorvane::SetPlayerFill(int nSeat, std::uint32_t nColour) {
+    // The user's turn is over (or a new deal begins): the hint no longer holds.
+    if (nSeat == kUserSeat && nColour != kMarkerMoving) {
+        ClearHint();
+    }
     table_->SetPlayerFill(nSeat, nColour);
     RefreshHandMarks();
     a11y_->NotePlayerFill(nSeat, nColour);
@@ -717,6 +782,7 @@ void FCorvane::closeEvent(QCloseEvent* pEvent) {
         }
         return;
     }
+    ClearHint();
     held_.clear();
     emit Unloading();
     QMainWindow::closeEvent(pEvent);

@@ -6,6 +6,7 @@
 // and no storage of its own.
 #pragma once
 
+#include "coach/coach.hpp"
 #include "engine/game.hpp"
 #include "engine/mglobal.hpp"
 #include "engine/program_port.hpp"
@@ -33,6 +34,7 @@ class QTimer;
 
 namespace corvane {
 
+class CoachHint;
 class FAnimate;
 class KeyboardPlay;
 class PanelTooltips;
@@ -99,6 +101,10 @@ public:
     void mnuOption_Click(int nIndex);
     void mnuAnimals_Click(int nIndex);
     void mnuAnim_Click();
+    // Help, Hint: the coach's card for the user's turn, marked on the table and
+    // explained beside the hand. The search runs off the window's thread.
+    void mnuHint_Click();
+    QAction* HintAction() const { return mnuHint_; }
     // The pointer moved on the table, in twips.
     void Form_MouseMove(float x, float y);
 
@@ -172,6 +178,8 @@ private:
     // The user's lifted cards and the keyboard highlight, as the table draws them.
     void RefreshHandMarks();
     const QByteArray& Wave(int nResource);
+    void ShowAdvice(const coach::Advice& advice);
+    void ClearHint();
 
     MGlobal& m_g;
     ProgramPort& program_;
@@ -199,6 +207,9 @@ private:
     QPointer<FAnimate> animate_;
     QPointer<QWidget> picHelp_;
     QTimer* tmrCount_ = nullptr;
+    QAction* mnuHint_ = nullptr;
+    QLabel* lblHint_ = nullptr;
+    CoachHint* hint_ = nullptr;
     std::string sStatsCaption_;
 
     std::map<int, QByteArray> waves_;
