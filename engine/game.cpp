@@ -70,13 +70,21 @@ void Game::StartGame(bool bNewGame) {
     // The new hand is dealt before anything is shown, so that every panel update
     // already sees all 52 cards in the new hands.
     s.SetCardsPlayed({});
-    InitializeCardArrays();
-    ShuffleDeck();
-    DealCards();
-    SortCards(s.UserHand);
-    SortIntoSuits(s.UserHand);
+    if (m_practice) {
+        // A practice hand is dealt the cards of the deal it plays again.
+        RestoreDeal();
+    } else {
+        InitializeCardArrays();
+        ShuffleDeck();
+        DealCards();
+        SortCards(s.UserHand);
+        SortIntoSuits(s.UserHand);
+    }
     ClearTable();
     InitializeDisplay(bNewGame);
+    if (!m_practice) {
+        TakeDealSnapshot();
+    }
     PlayersAnte();
     DrawUserHand();
 
@@ -108,6 +116,7 @@ void Game::InitializeDisplay(bool bNewGame) {
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         SetPlayerFill(nSeat, kMarkerWaiting);
         m_table.SetCardsLeft(nSeat, m_state.nCardsLeft[nSeat]);
+        m_state.nLastCard[nSeat] = kNoLastCard;
         m_table.SetLastCard(nSeat, kNoLastCard);
     }
 }
@@ -226,6 +235,10 @@ void Game::SettleHand(int nWinner) {
     s.nPot = 0;
     ShowFunds(nWinner);
     ShowPot();
+    if (m_practice) {
+        return; // a practice books nothing and the game's hands are not counted
+    }
+    KeepFinishedDeal();
     RecordHand();
 
     const bool bBelowOne =
@@ -237,7 +250,8 @@ void Game::SettleHand(int nWinner) {
     const bool bStandings = !bLastHand && (nWinner != kUserSeat || !bBelowOne);
     if (bStandings) {
         ++s.nHand;
-        m_program.ShowHandOver();
+        s.UserTag = DialogAnswer::None;
+        SetUserTag(m_program.ShowHandOver(!s.bGameOver && m_lastDeal.has_value()));
         m_table.SetCaption(m_state.nLevel, m_state.nHand);
     }
 }
@@ -264,6 +278,7 @@ void Game::ShowLastCard(int nSeat, int nCard) {
     if (nLeft == 0) {
         m_state.bHandOver = true;
     }
+    m_state.nLastCard[nSeat] = nCard;
     m_table.SetLastCard(nSeat, nCard);
     m_table.SetCardsLeft(nSeat, nLeft);
 }
@@ -299,6 +314,7 @@ void Game::PayThePot(int nSeat) {
     m_state.nPot += kPayThePot;
     ShowFunds(nSeat);
     ShowPot();
+    m_state.nLastCard[nSeat] = kPaidThePot;
     m_table.SetLastCard(nSeat, kPaidThePot);
     SetPlayerFill(nSeat, kMarkerWaiting);
 }
@@ -453,8 +469,16 @@ void Game::ContinueAfterUserAction() {
         SetPlayerFill(kUserSeat, kMarkerMoving);
         return;
     }
+    if (m_practice) {
+        FinishPractice();
+        return;
+    }
     if (!bGameOver) {
-        StartGame(false);
+        if (s.UserTag == DialogAnswer::Replay) {
+            BeginPractice(PracticeResume::NextHand);
+        } else {
+            StartGame(false);
+        }
         return;
     }
 
@@ -484,8 +508,21 @@ void Game::ContinueAfterUserAction() {
             }
         }
     }
+    ActOnGameOverAnswer();
+}
 
-    if (s.UserTag == DialogAnswer::Yes) {
+void Game::AskGameOverAnswers() {
+    m_state.UserTag = DialogAnswer::None;
+    SetUserTag(m_program.ShowGameOverAnswers());
+    ActOnGameOverAnswer();
+}
+
+void Game::ActOnGameOverAnswer() {
+    GameState& s = m_state;
+    if (s.UserTag == DialogAnswer::Replay) {
+        // The game is booked and its top ten settled before the practice.
+        BeginPractice(PracticeResume::GameOverAnswers);
+    } else if (s.UserTag == DialogAnswer::Yes) {
         s.bGameOver = false;
         EraseScores(m_g);
         s.nHand = 0;
@@ -524,6 +561,8 @@ void Game::SetUserTag(DialogAnswer answer) {
 }
 
 void Game::ResetForNewGame() {
+    DropPractice();
+    m_lastDeal.reset(); // the new user's game replays none of the former one's deals
     m_state.bGameOver = false;
     m_state.nLevel = 0;
     EraseScores(m_g);

@@ -5,6 +5,8 @@
 #include "opponents/testing/auto_player.hpp"
 
 #include <algorithm>
+#include <deque>
+#include <iterator>
 #include <numeric>
 #include <sstream>
 
@@ -95,13 +97,16 @@ public:
         }
         m_bHandOverSeen = s.bHandOver;
 
-        // A seat that pays must have had nothing to lay.
-        if (sCall.rfind("SetLastCard", 0) == 0 && sCall.ends_with(" sad")) {
+        // A seat that pays (its sad face right after the pot grew, not on a
+        // redrawn table) must have had nothing to lay.
+        const bool bPaid = m_sLastCall.starts_with("SetPot") && sCall.ends_with(" sad");
+        m_sLastCall = sCall;
+        if (sCall.rfind("SetLastCard", 0) == 0 && bPaid) {
             const int nSeat = sCall[12] - '0';
             Expect(!HasLegalCard(s, nSeat), "only a seat without a legal card pays", sCall);
         }
 
-        if (sCall == "ShowHandOver" || sCall.rfind("ShowGameOver", 0) == 0) {
+        if (sCall == "ShowHandOver" || sCall.rfind("ShowGameOver ", 0) == 0) {
             CheckHandEnd(s, g, sCall);
         }
         if (sCall.rfind("DrawUserHand 13 ", 0) == 0) {
@@ -196,6 +201,7 @@ private:
     int m_nGames = 0;
     bool m_bMustEnd = false;
     bool m_bHandOverSeen = false;
+    std::string m_sLastCall;
     std::array<int, 4> m_FundsAtEnd{};
     std::array<int, 4> m_CardsAtEnd{};
     int m_nPotAtEnd = 0;
@@ -205,10 +211,22 @@ struct RunResult {
     std::string sFailure;
     int nGames = 0;
     int nHands = 0;
+    std::vector<std::string> Calls;
+    std::int16_t nNumGames = 0;
+};
+
+// Answers for the dialogs, and when to ask for or leave a practice.
+struct Script {
+    std::deque<DialogAnswer> HandOvers;
+    std::deque<DialogAnswer> GameOvers; // else Yes until the last game
+    int nLeaveAfter = -1;               // the user's moves into the first practice
+    bool bFromMenu = false;             // replay at the first chance the menu offers
+    bool bRecord = false;
 };
 
 // Plays nGames whole games from one seed, answering Yes until the last.
-RunResult PlayRun(std::uint32_t nSeed, int nGames, std::array<int, 3> levels, SeatStrategy user) {
+RunResult PlayRun(std::uint32_t nSeed, int nGames, std::array<int, 3> levels, SeatStrategy user,
+                  Script script = {}) {
     MGlobal g;
     g.sUserName = "Ann";
     g.sLeftName = "Lefty";
@@ -216,9 +234,13 @@ RunResult PlayRun(std::uint32_t nSeed, int nGames, std::array<int, 3> levels, Se
     g.sRightName = "Righty";
     g.lSeed = static_cast<std::int32_t>(nSeed % 2147483646U) + 1;
     RecordingPort port(g);
-    port.bRecord = false;
+    port.bRecord = script.bRecord;
     port.nTick = nSeed * 2654435761U;
     port.GameOverAnswers.assign(static_cast<std::size_t>(nGames - 1), DialogAnswer::Yes);
+    if (!script.GameOvers.empty()) {
+        port.GameOverAnswers = script.GameOvers;
+    }
+    port.HandOverAnswers = script.HandOvers;
     PerSeatOpponents opponents(levels);
     Game game(g, port, port, port, opponents);
     port.pGame = &game;
@@ -229,13 +251,19 @@ RunResult PlayRun(std::uint32_t nSeed, int nGames, std::array<int, 3> levels, Se
     game.LoadDeck();
     game.StartGame(true);
     int nMoves = 0;
+    int nPracticeMoves = 0;
     while (!port.bUnloaded && checker.Failure().empty() && nMoves < 100000) {
-        if (!player.Move(game)) {
+        if (script.bFromMenu && game.CanReplayLastDeal()) {
+            script.bFromMenu = false;
+            game.ReplayLastDeal();
+        } else if (game.InPractice() && nPracticeMoves++ == script.nLeaveAfter) {
+            game.LeavePractice();
+        } else if (!player.Move(game)) {
             break;
         }
         ++nMoves;
     }
-    RunResult result{checker.Failure(), checker.Games(), checker.Hands()};
+    RunResult result{checker.Failure(), checker.Games(), checker.Hands(), port.Calls, g.nNumGames};
     if (result.sFailure.empty() && !port.bUnloaded) {
         result.sFailure = "the run stopped before the last game-over answer";
     }
@@ -264,6 +292,103 @@ TEST(WholeGames, MixedLevelsAtTheSameTable) {
     for (std::uint32_t nSeed = 1000; nSeed < 1050; ++nSeed) {
         const RunResult r = PlayRun(nSeed, 2, {2, 0, 1}, SeatStrategy::Hard);
         ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
+    }
+}
+
+std::size_t Find(const std::vector<std::string>& calls, const std::string& sPrefix,
+                 std::size_t nFrom = 0) {
+    for (std::size_t i = nFrom; i < calls.size(); ++i) {
+        if (calls[i].starts_with(sPrefix)) {
+            return i;
+        }
+    }
+    return calls.size();
+}
+
+// The moves of a stretch of play as the panels show them: every card laid and
+// every payment, seat by seat.
+std::vector<std::string> Moves(const std::vector<std::string>& calls, std::size_t nFrom,
+                               std::size_t nTo) {
+    std::vector<std::string> moves;
+    std::copy_if(
+        calls.begin() + static_cast<std::ptrdiff_t>(nFrom),
+        calls.begin() + static_cast<std::ptrdiff_t>(nTo), std::back_inserter(moves),
+        [](const std::string& c) { return c.starts_with("SetLastCard") && !c.ends_with(" -"); });
+    return moves;
+}
+
+// From the user's first action after position nFrom to the end of the run.
+std::vector<std::string> RestAfter(const std::vector<std::string>& calls, std::size_t nFrom) {
+    const std::size_t nAct = std::min(Find(calls, "PlaySoundRes PlayCard", nFrom),
+                                      Find(calls, "PlaySoundRes PayPot", nFrom));
+    return {calls.begin() + static_cast<std::ptrdiff_t>(nAct), calls.end()};
+}
+
+const std::string kPractice = std::string("SetCaption ") + kTitle + " - Practice";
+const std::string kGameCaption = std::string("SetCaption ") + kTitle + " - Level";
+
+TEST(WholeGames, APracticeReplaysTheDealMoveForMoveAndTheGameGoesOnAsBefore) {
+    const std::array<Script, 4> scripts{Script{{DialogAnswer::Replay}, {}, -1, false, true},
+                                        Script{{DialogAnswer::Replay}, {}, 0, false, true},
+                                        Script{{DialogAnswer::Replay}, {}, 3, false, true},
+                                        Script{{}, {}, -1, true, true}};
+    for (std::uint32_t nSeed = 1; nSeed <= 12; ++nSeed) {
+        const int nLevel = static_cast<int>(nSeed % 3);
+        const RunResult plain = PlayRun(nSeed, 1, {nLevel, nLevel, nLevel}, SeatStrategy::Hard,
+                                        Script{{}, {}, -1, false, true});
+        const std::vector<std::string>& a = plain.Calls;
+        const std::size_t aHand = Find(a, "ShowHandOver");
+        if (aHand == a.size()) {
+            continue; // the first hand ended the game
+        }
+        for (const Script& script : scripts) {
+            const RunResult r =
+                PlayRun(nSeed, 1, {nLevel, nLevel, nLevel}, SeatStrategy::Hard, script);
+            ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
+            const std::vector<std::string>& b = r.Calls;
+            const std::size_t bPractice = Find(b, kPractice);
+            const std::size_t bBack = Find(b, kGameCaption, bPractice);
+            ASSERT_LT(bBack, b.size()) << "seed " << nSeed;
+            EXPECT_EQ(RestAfter(a, aHand), RestAfter(b, bBack)) << "seed " << nSeed;
+            if (script.nLeaveAfter < 0) {
+                const std::size_t bEnd = Find(b, "ShowPracticeResult", bPractice);
+                EXPECT_EQ(Moves(a, 0, aHand), Moves(b, bPractice, bEnd)) << "seed " << nSeed;
+                std::size_t aFunds = aHand;
+                while (!a[--aFunds].starts_with("SetAmt 3 ")) {
+                }
+                const std::string sResult = std::to_string(std::stoi(a[aFunds].substr(9)) - 200);
+                EXPECT_EQ(b[bEnd], "ShowPracticeResult " + sResult + " " + sResult);
+            }
+        }
+    }
+}
+
+TEST(WholeGames, APracticeAtGameOverBooksNothingAndAsksAgain) {
+    for (std::uint32_t nSeed = 20; nSeed < 26; ++nSeed) {
+        const RunResult r = PlayRun(
+            nSeed, 1, {0, 0, 0}, SeatStrategy::Hard,
+            {{}, {DialogAnswer::Replay, DialogAnswer::Replay, DialogAnswer::No}, -1, false, true});
+        ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
+        const std::vector<std::string>& c = r.Calls;
+        const std::size_t nOver = Find(c, "ShowGameOver Replay");
+        ASSERT_LT(nOver, c.size());
+        EXPECT_EQ(r.nNumGames, 1) << "booked once";
+        // The game and its top ten are settled before the practice; from its
+        // deal on, nothing more is booked.
+        const std::size_t nPractice = Find(c, kPractice, nOver);
+        const std::vector<std::string> practice(c.begin() + static_cast<std::ptrdiff_t>(nPractice),
+                                                c.end());
+        for (const char* sBooking : {"ShowHandOver", "ShowGameOver ", "TopTen", "SaveSettings"}) {
+            EXPECT_EQ(Find(practice, sBooking), practice.size()) << sBooking;
+        }
+        std::size_t nDeal = nOver;
+        while (c[--nDeal] != "SetLastCard 3 -") { // the panels cleared for the deal
+        }
+        EXPECT_EQ(Moves(c, nDeal, nOver),
+                  Moves(c, nPractice, Find(c, "ShowPracticeResult", nOver)));
+        EXPECT_LT(Find(c, "ShowGameOverAnswers Replay", nOver), c.size());
+        EXPECT_EQ(std::vector<std::string>(c.end() - 2, c.end()),
+                  (std::vector<std::string>{"ShowGameOverAnswers No", "Unload"}));
     }
 }
 
