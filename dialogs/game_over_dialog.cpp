@@ -82,13 +82,13 @@ FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 
     g.bUserWon = g.sUserName == g.Standings[0].sName;
 }
 
-FGameOver::FGameOver(MGlobal& g, QWidget* pParent) : QDialog(pParent), g_(g) {
+// The outcome's sound was heard the first time, so it counts as played.
+FGameOver::FGameOver(MGlobal& g, QWidget* pParent)
+    : QDialog(pParent), g_(g), bStandings_(!g.Standings[0].sName.empty()), bDone(true) {
     BuildControls();
-    bStandings_ = !g.Standings[0].sName.empty();
     if (bStandings_) {
         ShowStandings();
     }
-    bDone = true; // the outcome was heard the first time
 }
 
 void FGameOver::ShowStandings() {

@@ -357,7 +357,9 @@ TEST(WholeGames, APracticeReplaysTheDealMoveForMoveAndTheGameGoesOnAsBefore) {
                 while (!a[--aFunds].starts_with("SetAmt 3 ")) {
                 }
                 const std::string sResult = std::to_string(std::stoi(a[aFunds].substr(9)) - 200);
-                EXPECT_EQ(b[bEnd], "ShowPracticeResult " + sResult + " " + sResult);
+                std::string sWant = "ShowPracticeResult ";
+                sWant.append(sResult).append(" ").append(sResult);
+                EXPECT_EQ(b[bEnd], sWant) << "the same result this time as in the game";
             }
         }
     }
