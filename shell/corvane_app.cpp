@@ -144,6 +144,8 @@ bool CorvaneApp::Form_Load() {
         BuildMenus();
         window_->SetBackground(100);
         window_->ShowAtStart(g_.bSmallScreen);
+        // The key is derived while the table is drawn, ready for the user dialog.
+        DeriveKeyAhead(g_, env_);
         return true;
     } catch (const std::exception& e) {
         msg_.Beep();

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <thread>
 
 #include <QAction>
@@ -93,8 +92,8 @@ FCorvane::FCorvane(MGlobal& g, ProgramPort& program, SoundOutput& sound, Message
         InitTableResources();
     }
     setObjectName(QStringLiteral("FCorvane"));
+    // The program's icon is the application's, rendered once at start.
     setWindowTitle(Q(m_g.sTitle));
-    setWindowIcon(ProgramIcon());
 
     TableAccessibility::InstallFactory();
     table_ = new TableView(this);
@@ -493,17 +492,6 @@ void FCorvane::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int
     RefreshHandMarks();
 }
 
-int FCorvane::RightStartPixels() const {
-    // The card enters from the right edge of the screen, wherever the window is.
-    const QScreen* pScreen = screen();
-    if (pScreen == nullptr) {
-        return TableView::kTableWidth / kTwipsPerPixel;
-    }
-    const QPoint edge(pScreen->geometry().right() + 1, 0);
-    const QPointF twips = table_->ToTwips(QPointF(table_->mapFromGlobal(edge)));
-    return static_cast<int>(std::lround(twips.x() / kTwipsPerPixel));
-}
-
 void FCorvane::DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst) {
     // Without trails only the moving card shows.
     if (m_g.View.bTrails || bFirst) {
@@ -514,7 +502,7 @@ void FCorvane::DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst) {
 }
 
 void FCorvane::FlyCard(int nSeat, int nCard) {
-    const std::vector<TwipsPoint> path = FlightPath(nSeat, nCard, RightStartPixels());
+    const std::vector<TwipsPoint> path = FlightPath(nSeat, nCard, TableView::kTableWidth);
     const long long nStepUs = FlightStepMicroseconds(m_g.lAnimSpeed);
     std::size_t nNext = 0;
     if (nStepUs > 0 && !path.empty()) {

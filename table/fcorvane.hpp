@@ -173,7 +173,6 @@ private:
     void SyncReplayItem();
     void PostHeldCheck();
     void RunHeldCommands();
-    int RightStartPixels() const;
     void DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst);
     // The user's lifted cards and the keyboard highlight, as the table draws them.
     void RefreshHandMarks();

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <vector>
 
 #include <QColor>
@@ -121,6 +122,13 @@ private:
         PictureRole role;
         int nResource;
     };
+    // A background being drawn on a worker, for the size and ratio it was started with.
+    struct BackgroundAhead {
+        int nBitmap = 0;
+        QSize size;
+        qreal dpr = 0.0;
+        std::future<QImage> image;
+    };
 
     int LiftOf(int nCard) const;
     void PaintHighlightRing(QPainter& painter, std::size_t nIndex) const;
@@ -139,10 +147,12 @@ private:
     int nHighlight_ = -1;
     int nBackground_ = 100;
     QPixmap background_;
+    BackgroundAhead backgroundAhead_;
     QColor margin_{0x20, 0x20, 0x20};
     QTransform xf_;
     QRect tableRect_; // the table in widget coordinates
     qreal fPreparedDpr_ = 0.0;
+    QSize faceSize_; // of a card under the current transform
     QPoint pressPos_;
     bool bLeftPressed_ = false;
     bool bScreenHooked_ = false;

@@ -826,6 +826,15 @@ void FCorvaneTest::hintDialogTexts() {
 
 void FCorvaneTest::flightLeavesItsTrailUntilCleared() {
     Rig r;
+    // The right-hand card is in sight from its first steps, wherever the window stands.
+    for (const QPoint at : {QPoint(0, 0), QPoint(300, 100)}) {
+        r.w->move(at);
+        r.w->FlyCard(2, 27);
+        const int x = r.T().Drawings().front().x;
+        QVERIFY2(x <= TableView::kTableWidth && x > TableView::kTableWidth - 5 * 15,
+                 qPrintable(QString::number(x)));
+        r.w->ClearTable();
+    }
     r.w->FlyCard(0, 4); // the Two of Clubs from the left
     QCOMPARE(r.T().Drawings().size(), 30U);
     QCOMPARE(r.T().Drawings().back().x, 2160);
