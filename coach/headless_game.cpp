@@ -34,9 +34,12 @@ public:
     }
     void ShowMessage(Hint, int) override {}
 
-    void ShowHandOver() override {}
+    void SetPracticeCaption(int, int) override {}
+    DialogAnswer ShowHandOver(bool) override { return DialogAnswer::Ok; }
     // The playout is the last hand of its game and ends with no answer.
     DialogAnswer ShowGameOver() override { return DialogAnswer::None; }
+    DialogAnswer ShowGameOverAnswers() override { return DialogAnswer::None; }
+    void ShowPracticeResult(int, int) override {}
     void ShowHighScore() override {}
     void ShowTopTen() override {}
     DialogAnswer ShowUserName(UserDialogExit) override { return DialogAnswer::None; }
@@ -110,7 +113,7 @@ void HeadlessGame::SetUp(const Position& pos, const std::array<std::uint64_t, 4>
                          std::int32_t lSeed) {
     GameState& s = m_pGame->State();
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        s.Hand(nSeat) = CardsOf(hands[nSeat]);
+        s.SetHand(nSeat, CardsOf(hands[nSeat]));
     }
     s.SetCardsPlayed(CardsOf(pos.nTableMask));
     s.Moves.clear();

@@ -30,17 +30,8 @@ std::vector<int> LegalChoices(const Position& pos) {
         }
         return choices;
     }
-    const RowEnds ends = CollectRowEnds(pos.nTableMask);
-    for (int k = 0; k < ends.nLow; ++k) {
-        if (InMask(pos.nHandMask, ends.Low[k] - 4)) {
-            choices.push_back(ends.Low[k] - 4);
-        }
-    }
-    for (int k = 0; k < ends.nHigh; ++k) {
-        if (InMask(pos.nHandMask, ends.High[k] + 4)) {
-            choices.push_back(ends.High[k] + 4);
-        }
-    }
+    const auto add = [&choices](int c) { choices.push_back(c); };
+    ForEachRowCard(pos.nTableMask, pos.nHandMask, add, add);
     for (int c = 24; c <= 27; ++c) {
         if (InMask(pos.nHandMask, c)) {
             choices.push_back(c);
@@ -54,17 +45,8 @@ std::vector<int> LegalChoices(const Position& pos) {
 
 std::uint64_t OpenCards(std::uint64_t nTableMask) {
     std::uint64_t nOpen = 0;
-    const RowEnds ends = CollectRowEnds(nTableMask);
-    for (int k = 0; k < ends.nLow; ++k) {
-        if (ends.Low[k] >= 4) {
-            nOpen |= std::uint64_t{1} << (ends.Low[k] - 4);
-        }
-    }
-    for (int k = 0; k < ends.nHigh; ++k) {
-        if (ends.High[k] + 4 < kCardsInDeck) {
-            nOpen |= std::uint64_t{1} << (ends.High[k] + 4);
-        }
-    }
+    const auto add = [&nOpen](int c) { nOpen |= CardBit(c); };
+    ForEachRowCard(nTableMask, kDeckMask, add, add);
     for (int c = 24; c <= 27; ++c) {
         if (!InMask(nTableMask, c)) {
             nOpen |= std::uint64_t{1} << c;

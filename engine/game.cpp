@@ -72,19 +72,28 @@ void Game::StartGame(bool bNewGame) {
     s.nTableMask = 0;
     s.nSortedMask = 0;
     s.Moves.clear();
-    InitializeCardArrays();
-    ShuffleDeck();
-    DealCards();
-    // The user's hand in ascending order, grouped so that black and red
-    // alternate: Clubs, Diamonds, Spades, Hearts.
-    int i = 0;
-    for (const int nSuit : {0, 1, 3, 2}) {
-        for (std::uint64_t m = s.nHandMask[kUserSeat] & (kClubsMask << nSuit); m != 0; m &= m - 1) {
-            s.UserHand[i++] = std::countr_zero(m);
+    if (m_practice) {
+        // A practice hand is dealt the cards of the deal it plays again.
+        RestoreDeal();
+    } else {
+        InitializeCardArrays();
+        ShuffleDeck();
+        DealCards();
+        // The user's hand in ascending order, grouped so that black and red
+        // alternate: Clubs, Diamonds, Spades, Hearts.
+        int i = 0;
+        for (const int nSuit : {0, 1, 3, 2}) {
+            for (std::uint64_t m = s.nHandMask[kUserSeat] & (kClubsMask << nSuit); m != 0;
+                 m &= m - 1) {
+                s.UserHand[i++] = std::countr_zero(m);
+            }
         }
     }
     ClearTable();
     InitializeDisplay(bNewGame);
+    if (!m_practice) {
+        TakeDealSnapshot();
+    }
     PlayersAnte();
     DrawUserHand();
 
@@ -116,6 +125,7 @@ void Game::InitializeDisplay(bool bNewGame) {
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         SetPlayerFill(nSeat, kMarkerWaiting);
         m_table.SetCardsLeft(nSeat, m_state.nCardsLeft[nSeat]);
+        m_state.nLastCard[nSeat] = kNoLastCard;
         m_table.SetLastCard(nSeat, kNoLastCard);
     }
 }
@@ -242,6 +252,10 @@ void Game::SettleHand(int nWinner) {
     s.nPot = 0;
     ShowFunds(nWinner);
     ShowPot();
+    if (m_practice) {
+        return; // a practice books nothing and the game's hands are not counted
+    }
+    KeepFinishedDeal();
     RecordHand();
 
     const bool bBelowOne =
@@ -253,7 +267,8 @@ void Game::SettleHand(int nWinner) {
     const bool bStandings = !bLastHand && (nWinner != kUserSeat || !bBelowOne);
     if (bStandings) {
         ++s.nHand;
-        m_program.ShowHandOver();
+        s.UserTag = DialogAnswer::None;
+        SetUserTag(m_program.ShowHandOver(!s.bGameOver && m_lastDeal.has_value()));
         m_table.SetCaption(m_state.nLevel, m_state.nHand);
     }
 }
@@ -282,6 +297,7 @@ void Game::ShowLastCard(int nSeat, int nCard) {
     if (nLeft == 0) {
         m_state.bHandOver = true;
     }
+    m_state.nLastCard[nSeat] = nCard;
     m_table.SetLastCard(nSeat, nCard);
     m_table.SetCardsLeft(nSeat, nLeft);
 }
@@ -340,6 +356,7 @@ void Game::PayThePot(int nSeat) {
     m_state.nPot += kPayThePot;
     ShowFunds(nSeat);
     ShowPot();
+    m_state.nLastCard[nSeat] = kPaidThePot;
     m_table.SetLastCard(nSeat, kPaidThePot);
     SetPlayerFill(nSeat, kMarkerWaiting);
 }
@@ -490,8 +507,16 @@ void Game::ContinueAfterUserAction() {
         SetPlayerFill(kUserSeat, kMarkerMoving);
         return;
     }
+    if (m_practice) {
+        FinishPractice();
+        return;
+    }
     if (!bGameOver) {
-        StartGame(false);
+        if (s.UserTag == DialogAnswer::Replay) {
+            BeginPractice(PracticeResume::NextHand);
+        } else {
+            StartGame(false);
+        }
         return;
     }
 
@@ -521,8 +546,21 @@ void Game::ContinueAfterUserAction() {
             }
         }
     }
+    ActOnGameOverAnswer();
+}
 
-    if (s.UserTag == DialogAnswer::Yes) {
+void Game::AskGameOverAnswers() {
+    m_state.UserTag = DialogAnswer::None;
+    SetUserTag(m_program.ShowGameOverAnswers());
+    ActOnGameOverAnswer();
+}
+
+void Game::ActOnGameOverAnswer() {
+    GameState& s = m_state;
+    if (s.UserTag == DialogAnswer::Replay) {
+        // The game is booked and its top ten settled before the practice.
+        BeginPractice(PracticeResume::GameOverAnswers);
+    } else if (s.UserTag == DialogAnswer::Yes) {
         s.bGameOver = false;
         EraseScores(m_g);
         s.nHand = 0;
@@ -561,6 +599,8 @@ void Game::SetUserTag(DialogAnswer answer) {
 }
 
 void Game::ResetForNewGame() {
+    DropPractice();
+    m_lastDeal.reset(); // the new user's game replays none of the former one's deals
     m_state.bGameOver = false;
     m_state.nLevel = 0;
     EraseScores(m_g);

@@ -7,9 +7,11 @@
 #include "clock.hpp"
 #include "game_state.hpp"
 #include "mglobal.hpp"
+#include "practice.hpp"
 #include "program_port.hpp"
 #include "table_port.hpp"
 
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -101,8 +103,20 @@ public:
 
     // The user dialog, then a fresh game for the chosen user (Users menu, recovery).
     void ChangeUser(bool bNewStart);
-    // File, New Game: a fresh deal, keeping hand number, level and caption.
-    void NewGame() { StartGame(true); }
+    // File, New Game: a fresh deal, keeping hand number, level and caption. A
+    // practice in play is given up for it.
+    void NewGame() {
+        DropPractice();
+        StartGame(true);
+    }
+
+    // The deal of the last finished hand can be played again as practice from
+    // the menu while the user has not yet moved in the hand that followed it.
+    bool CanReplayLastDeal() const;
+    void ReplayLastDeal();
+    bool InPractice() const { return m_practice.has_value(); }
+    // Leaves the practice at the user's turn; the game goes on where it was.
+    void LeavePractice();
 
     // The index of the card of the user's hand at (x, y), or -1 off the hand.
     int HitTestHand(float x, float y) const;
@@ -119,6 +133,20 @@ private:
     void ContinueAfterUserAction();
     void ResetForNewGame();
     void SetUserTag(DialogAnswer answer);
+    void ActOnGameOverAnswer();
+    void AskGameOverAnswers();
+
+    // The practice hand (practice.cpp).
+    void TakeDealSnapshot();
+    void KeepFinishedDeal();
+    void RestoreDeal();
+    void BeginPractice(PracticeResume resume);
+    void FinishPractice();
+    void EndPractice();
+    void DropPractice();
+    PracticeResume RestoreFromPractice();
+    // Draws the table, the panels and the caption from the state alone.
+    void ShowWholeTable();
 
     MGlobal& m_g;
     TablePort& m_table;
@@ -126,6 +154,11 @@ private:
     Clock& m_clock;
     OpponentTurns& m_opponents;
     GameState m_state;
+    // The hand in play as dealt, the last hand that ended, and the game to go
+    // back to while a practice is played.
+    std::optional<DealSnapshot> m_deal;
+    std::optional<DealSnapshot> m_lastDeal;
+    std::optional<PracticeReturn> m_practice;
 };
 
 } // namespace corvane

@@ -4,6 +4,7 @@
 
 #include "mglobal.hpp"
 #include "program_port.hpp"
+#include "table_port.hpp"
 
 #include <array>
 #include <cstdint>
@@ -87,6 +88,8 @@ struct GameState {
     int nPot = 0;
     // Each seat's cards-left count, as its panel shows it: 13 at the deal.
     std::array<int, 4> nCardsLeft{13, 13, 13, 13};
+    // What each seat's last-card box shows: a card, kNoLastCard or kPaidThePot.
+    std::array<int, 4> nLastCard{kNoLastCard, kNoLastCard, kNoLastCard, kNoLastCard};
     // The answer box of the modal dialogs.
     DialogAnswer UserTag = DialogAnswer::None;
 

@@ -242,6 +242,9 @@ void FCorvane::BuildMenus() {
     QMenu* pFile = AddMenu(QStringLiteral("&File"), QStringLiteral("mnuFileH"));
     AddGameCommand(item(pFile, "mnuFile0", "&New Game", QKeySequence(Qt::CTRL | Qt::Key_N),
                         [this] { mnuFile_Click(0); }));
+    mnuReplay_ = item(pFile, "mnuReplay", "&Replay Last Deal", QKeySequence(Qt::CTRL | Qt::Key_R),
+                      [this] { mnuReplay_Click(); });
+    connect(pFile, &QMenu::aboutToShow, this, &FCorvane::SyncReplayItem);
     AddGameCommand(item(pFile, "mnuFile1", "&Exit Corvane", QKeySequence(Qt::CTRL | Qt::Key_X),
                         [this] { mnuFile_Click(1); }));
     pFile->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
@@ -379,6 +382,29 @@ void FCorvane::mnuFile_Click(int nIndex) {
     }
 }
 
+void FCorvane::mnuReplay_Click() {
+    if (IsBusy()) {
+        return;
+    }
+    if (game_.InPractice()) {
+        game_.LeavePractice();
+    } else {
+        game_.ReplayLastDeal();
+    }
+    SyncReplayItem();
+}
+
+void FCorvane::SyncReplayItem() {
+    if (mnuReplay_ == nullptr) {
+        return;
+    }
+    // One item both starts a practice and leaves it.
+    const bool bPractice = game_.InPractice();
+    mnuReplay_->setText(bPractice ? QStringLiteral("&Leave Practice")
+                                  : QStringLiteral("&Replay Last Deal"));
+    mnuReplay_->setEnabled(!IsBusy() && (bPractice || game_.CanReplayLastDeal()));
+}
+
 void FCorvane::mnuTopTen_Click() {
     m_g.nTopTenPos = 99; // no place highlighted
     program_.ShowTopTen();
@@ -481,6 +507,10 @@ void FCorvane::SetPlayerFill(int nSeat, std::uint32_t nColour) {
     }
     table_->SetPlayerFill(nSeat, nColour);
     RefreshHandMarks();
+    // The user's marker turns as the user's turn begins and ends.
+    if (nSeat == 3) {
+        SyncReplayItem();
+    }
     a11y_->NotePlayerFill(nSeat, nColour);
 }
 
@@ -578,6 +608,10 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
 
 void FCorvane::SetCaption(int nLevel, int nHand) {
     setWindowTitle(Q(m_g.sTitle + LevelCaption(nLevel, nHand)));
+}
+
+void FCorvane::SetPracticeCaption(int nLevel, int nHand) {
+    setWindowTitle(Q(m_g.sTitle + " - Practice" + LevelCaption(nLevel, nHand)));
 }
 
 void FCorvane::SetBackground(int nBitmap) {
@@ -680,6 +714,7 @@ void FCorvane::BusyChanged() {
             pAction->setEnabled(!bBusy);
         }
     }
+    SyncReplayItem();
     if (!bBusy) {
         PostHeldCheck();
     }

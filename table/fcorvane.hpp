@@ -97,6 +97,9 @@ public:
 
     // Menu commands.
     void mnuFile_Click(int nIndex);
+    // File, Replay Last Deal: a practice of the last finished hand's deal; while
+    // one is played the same item leaves it.
+    void mnuReplay_Click();
     void mnuTopTen_Click();
     void mnuOption_Click(int nIndex);
     void mnuAnimals_Click(int nIndex);
@@ -130,6 +133,7 @@ public:
                       int nCardSpacing) override;
     void FlyCard(int nSeat, int nCard) override;
     void SetCaption(int nLevel, int nHand) override;
+    void SetPracticeCaption(int nLevel, int nHand) override;
     void SetBackground(int nBitmap) override;
     void SetHourglass(bool bBusy) override;
     void SetInputEnabled(bool bEnabled) override;
@@ -172,6 +176,7 @@ private:
     QLabel* MakeLabel(const QString& sName, const QRect& twips, double fPoints);
     bool IsTableInput(QObject* pWatched) const;
     void BusyChanged();
+    void SyncReplayItem();
     void PostHeldCheck();
     void RunHeldCommands();
     void DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst);
@@ -204,6 +209,7 @@ private:
     QPushButton* cmdUser_ = nullptr;
     std::array<QAction*, 2> mnuOption_{};
     std::array<QAction*, 2> mnuAnimals_{};
+    QAction* mnuReplay_ = nullptr;
     QPointer<FAnimate> animate_;
     QPointer<QWidget> picHelp_;
     QTimer* tmrCount_ = nullptr;

@@ -33,8 +33,9 @@ void SilentPort::CountHand() {
     }
 }
 
-void SilentPort::ShowHandOver() {
+DialogAnswer SilentPort::ShowHandOver(bool /*bOfferReplay*/) {
     CountHand();
+    return DialogAnswer::Ok;
 }
 
 DialogAnswer SilentPort::ShowGameOver() {

@@ -35,7 +35,7 @@ public:
     bool bUnloaded = false;
 
     void WaitForPause() override;
-    void ShowHandOver() override;
+    DialogAnswer ShowHandOver(bool bOfferReplay) override;
     DialogAnswer ShowGameOver() override;
     DialogAnswer ShowUserName(UserDialogExit) override { return DialogAnswer::Ok; }
     void Unload() override { bUnloaded = true; }

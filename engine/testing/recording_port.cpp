@@ -23,7 +23,8 @@ const char* Name(Hint hint) {
 }
 
 const char* Name(DialogAnswer answer) {
-    static constexpr std::array<const char*, 6> kNames{"-", "Exit", "Ok", "Yes", "No", "Change"};
+    static constexpr std::array<const char*, 7> kNames{"-",  "Exit",   "Ok",    "Yes",
+                                                       "No", "Change", "Replay"};
     return kNames.at(static_cast<std::size_t>(answer));
 }
 
@@ -103,6 +104,11 @@ void RecordingPort::SetCaption(int nLevel, int nHand) {
     Record("SetCaption " + Caption);
 }
 
+void RecordingPort::SetPracticeCaption(int nLevel, int nHand) {
+    Caption = m_g.sTitle + " - Practice" + LevelCaption(nLevel, nHand);
+    Record("SetCaption " + Caption);
+}
+
 void RecordingPort::SetBackground(int nBitmap) {
     nBackground = nBitmap;
     Record("SetBackground " + std::to_string(nBitmap));
@@ -137,9 +143,15 @@ void RecordingPort::ShowMessage(Hint hint, int nCard) {
     Record(std::string("ShowMessage ") + Name(hint));
 }
 
-void RecordingPort::ShowHandOver() {
+DialogAnswer RecordingPort::ShowHandOver(bool bOfferReplay) {
     ++nHandOvers;
+    DialogAnswer answer = DialogAnswer::Ok;
+    if (!HandOverAnswers.empty()) {
+        answer = HandOverAnswers.front();
+        HandOverAnswers.pop_front();
+    }
     Record("ShowHandOver");
+    return bOfferReplay || answer != DialogAnswer::Replay ? answer : DialogAnswer::Ok;
 }
 
 DialogAnswer RecordingPort::ShowGameOver() {
@@ -161,13 +173,28 @@ DialogAnswer RecordingPort::ShowGameOver() {
     if (onGameOver) {
         onGameOver();
     }
+    const DialogAnswer answer = NextGameOverAnswer();
+    Record(std::string("ShowGameOver ") + Name(answer));
+    return answer;
+}
+
+DialogAnswer RecordingPort::ShowGameOverAnswers() {
+    const DialogAnswer answer = NextGameOverAnswer();
+    Record(std::string("ShowGameOverAnswers ") + Name(answer));
+    return answer;
+}
+
+DialogAnswer RecordingPort::NextGameOverAnswer() {
     DialogAnswer answer = DefaultGameOver;
     if (!GameOverAnswers.empty()) {
         answer = GameOverAnswers.front();
         GameOverAnswers.pop_front();
     }
-    Record(std::string("ShowGameOver ") + Name(answer));
     return answer;
+}
+
+void RecordingPort::ShowPracticeResult(int nThisTime, int nInGame) {
+    Record("ShowPracticeResult " + std::to_string(nThisTime) + " " + std::to_string(nInGame));
 }
 
 void RecordingPort::ShowHighScore() {

@@ -44,7 +44,10 @@ public:
 
 class ScriptedHost final : public testing::NullProgramPort {
 public:
-    void ShowHandOver() override { ++nHandOvers; }
+    DialogAnswer ShowHandOver(bool) override {
+        ++nHandOvers;
+        return DialogAnswer::Ok;
+    }
     DialogAnswer ShowGameOver() override {
         ++nGameOvers;
         // The real dialog ranks the seats; here the user has won with no score

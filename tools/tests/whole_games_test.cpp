@@ -5,6 +5,7 @@
 #include "opponents/testing/auto_player.hpp"
 
 #include <algorithm>
+#include <deque>
 #include <numeric>
 
 #include <gtest/gtest.h>
@@ -75,11 +76,15 @@ public:
             m_AtEnd = {s.nFunds, s.nCardsLeft, s.nPot};
         }
         m_bHandOverSeen = s.bHandOver;
-        if (sCall.rfind("SetLastCard", 0) == 0 && sCall.ends_with(" sad")) {
+        // A seat that pays (its sad face right after the pot grew, not on a
+        // redrawn table) must have had nothing to lay.
+        const bool bPaid = m_sLastCall.starts_with("SetPot") && sCall.ends_with(" sad");
+        m_sLastCall = sCall;
+        if (sCall.starts_with("SetLastCard") && bPaid) {
             Expect(!HasLegalCard(s, sCall[12] - '0'), "only a seat without a legal card pays",
                    sCall);
         }
-        if (sCall == "ShowHandOver" || sCall.rfind("ShowGameOver", 0) == 0) {
+        if (sCall == "ShowHandOver" || sCall.starts_with("ShowGameOver ")) {
             CheckHandEnd(s, sCall);
         }
         if (sCall.rfind("DrawUserHand 13 ", 0) == 0) {
@@ -157,6 +162,7 @@ private:
     int m_nHandsThisGame = 0;
     bool m_bMustEnd = false;
     bool m_bHandOverSeen = false;
+    std::string m_sLastCall;
     AtEnd m_AtEnd;
 };
 
@@ -197,6 +203,147 @@ TEST(WholeGames, ThousandSeededGamesKeepEveryRule) {
     EXPECT_EQ(nGames, 1000);
     EXPECT_GE(nHands, 1000);
     EXPECT_LE(nHands, 4000);
+}
+
+// Dialog answers, and when to ask for or leave a practice, for one game.
+struct Script {
+    std::deque<DialogAnswer> HandOvers;
+    std::deque<DialogAnswer> GameOvers; // No when they run out
+    int nLeaveAfter = -1;               // the user's moves into the practice
+    bool bFromMenu = false;             // replay at the first chance the menu offers
+};
+
+struct GameRun {
+    std::string sFailure;
+    std::vector<std::string> Calls;
+    std::int16_t nNumGames = 0;
+};
+
+GameRun PlayGame(std::uint32_t nSeed, Script script) {
+    MGlobal g;
+    g.sUserName = "Ann";
+    g.sLeftName = "Lefty";
+    g.sTopName = "Topper";
+    g.sRightName = "Righty";
+    g.lSeed = static_cast<std::int32_t>(nSeed);
+    RecordingPort port(g);
+    port.nTick = nSeed * 2654435761U;
+    port.GameOverAnswers = script.GameOvers;
+    port.HandOverAnswers = script.HandOvers;
+    const int nLevel = static_cast<int>(nSeed % 3);
+    PerSeatOpponents opponents({nLevel, nLevel, nLevel});
+    Game game(g, port, port, port, opponents);
+    port.pGame = &game;
+    InvariantChecker checker(game, port);
+    port.onCall = [&](const std::string& sCall) { checker.Check(sCall); };
+    AutoPlayer player(SeatStrategy::Hard, nSeed);
+    game.LoadDeck();
+    game.StartGame(true);
+    int nPracticeMoves = 0;
+    for (int nMoves = 0; !port.bUnloaded && checker.sFailure.empty() && nMoves < 100000; ++nMoves) {
+        if (script.bFromMenu && game.CanReplayLastDeal()) {
+            script.bFromMenu = false;
+            game.ReplayLastDeal();
+        } else if (game.InPractice() && nPracticeMoves++ == script.nLeaveAfter) {
+            game.LeavePractice();
+        } else if (!player.Move(game)) {
+            break;
+        }
+    }
+    if (checker.sFailure.empty() && !port.bUnloaded) {
+        checker.sFailure = "the run stopped before the last game-over answer";
+    }
+    return {checker.sFailure, port.Calls, g.nNumGames};
+}
+
+std::size_t Find(const std::vector<std::string>& calls, const std::string& sPrefix,
+                 std::size_t nFrom = 0) {
+    const auto it = std::find_if(calls.begin() + static_cast<std::ptrdiff_t>(nFrom), calls.end(),
+                                 [&](const std::string& c) { return c.starts_with(sPrefix); });
+    return static_cast<std::size_t>(it - calls.begin());
+}
+
+// Every card laid and every payment between two calls, seat by seat.
+std::vector<std::string> Moves(const std::vector<std::string>& calls, std::size_t nFrom,
+                               std::size_t nTo) {
+    std::vector<std::string> moves;
+    for (std::size_t i = nFrom; i < nTo && i < calls.size(); ++i) {
+        if (calls[i].starts_with("SetLastCard") && !calls[i].ends_with(" -")) {
+            moves.push_back(calls[i]);
+        }
+    }
+    return moves;
+}
+
+// From the user's first action after call nFrom to the end of the run.
+std::vector<std::string> RestAfter(const std::vector<std::string>& calls, std::size_t nFrom) {
+    const std::size_t nAct = std::min(Find(calls, "PlaySoundRes PlayCard", nFrom),
+                                      Find(calls, "PlaySoundRes PayPot", nFrom));
+    return {calls.begin() + static_cast<std::ptrdiff_t>(nAct), calls.end()};
+}
+
+const std::string kPractice = std::string("SetCaption ") + kTitle + " - Practice";
+const std::string kGameCaption = std::string("SetCaption ") + kTitle + " - Level";
+
+TEST(WholeGames, APracticeReplaysTheDealMoveForMoveAndTheGameGoesOnAsBefore) {
+    const std::array<Script, 4> scripts{
+        Script{{DialogAnswer::Replay}, {}, -1, false}, Script{{DialogAnswer::Replay}, {}, 0, false},
+        Script{{DialogAnswer::Replay}, {}, 3, false}, Script{{}, {}, -1, true}};
+    for (std::uint32_t nSeed = 1; nSeed <= 12; ++nSeed) {
+        const GameRun plain = PlayGame(nSeed, {});
+        const std::vector<std::string>& a = plain.Calls;
+        const std::size_t aHand = Find(a, "ShowHandOver");
+        if (aHand == a.size()) {
+            continue; // the first hand ended the game
+        }
+        for (const Script& script : scripts) {
+            const GameRun r = PlayGame(nSeed, script);
+            ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
+            const std::vector<std::string>& b = r.Calls;
+            const std::size_t bPractice = Find(b, kPractice);
+            const std::size_t bBack = Find(b, kGameCaption, bPractice);
+            ASSERT_LT(bBack, b.size()) << "seed " << nSeed;
+            EXPECT_EQ(RestAfter(a, aHand), RestAfter(b, bBack)) << "seed " << nSeed;
+            if (script.nLeaveAfter < 0) {
+                const std::size_t bEnd = Find(b, "ShowPracticeResult", bPractice);
+                EXPECT_EQ(Moves(a, 0, aHand), Moves(b, bPractice, bEnd)) << "seed " << nSeed;
+                std::size_t aFunds = aHand;
+                while (!a[--aFunds].starts_with("SetAmt 3 ")) {
+                }
+                const std::string sResult = std::to_string(std::stoi(a[aFunds].substr(9)) - 200);
+                EXPECT_EQ(b[bEnd], "ShowPracticeResult " + sResult + " " + sResult)
+                    << "the same result this time as in the game";
+            }
+        }
+    }
+}
+
+TEST(WholeGames, APracticeAtGameOverBooksNothingAndAsksAgain) {
+    for (std::uint32_t nSeed = 20; nSeed < 26; ++nSeed) {
+        const GameRun r = PlayGame(
+            nSeed, {{}, {DialogAnswer::Replay, DialogAnswer::Replay, DialogAnswer::No}, -1, false});
+        ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
+        const std::vector<std::string>& c = r.Calls;
+        const std::size_t nOver = Find(c, "ShowGameOver Replay");
+        ASSERT_LT(nOver, c.size());
+        EXPECT_EQ(r.nNumGames, 1) << "booked once";
+        // The game and its top ten are settled before the practice; from its deal
+        // on, nothing more is booked.
+        const std::size_t nPractice = Find(c, kPractice, nOver);
+        const std::vector<std::string> practice(c.begin() + static_cast<std::ptrdiff_t>(nPractice),
+                                                c.end());
+        for (const char* sBooking : {"ShowHandOver", "ShowGameOver ", "TopTen", "SaveSettings"}) {
+            EXPECT_EQ(Find(practice, sBooking), practice.size()) << sBooking;
+        }
+        std::size_t nDeal = nOver;
+        while (c[--nDeal] != "SetLastCard 3 -") { // the panels cleared for the deal
+        }
+        EXPECT_EQ(Moves(c, nDeal, nOver),
+                  Moves(c, nPractice, Find(c, "ShowPracticeResult", nOver)));
+        EXPECT_LT(Find(c, "ShowGameOverAnswers Replay", nOver), c.size());
+        EXPECT_EQ(std::vector<std::string>(c.end() - 2, c.end()),
+                  (std::vector<std::string>{"ShowGameOverAnswers No", "Unload"}));
+    }
 }
 
 } // namespace
