@@ -22,12 +22,12 @@ int NthCard(std::uint64_t nMask, int n) {
 
 DealChain::DealChain(const Position& pos, const DealSampler& sampler, double dFloor,
                      std::mt19937_64& rng)
-    : m_hands(sampler.Sample(rng)), m_Levels(pos.Levels), m_dFloor(dFloor) {
+    : hands_(sampler.Sample(rng)), Levels_(pos.Levels), dFloor_(dFloor) {
     int j = 0;
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         if (nSeat != pos.nSeat) {
-            m_Slots[j] = nSeat;
-            m_nForbidden[j] = ForbiddenCards(pos, nSeat);
+            Slots_[j] = nSeat;
+            nForbidden_[j] = ForbiddenCards(pos, nSeat);
             ++j;
         }
     }
@@ -39,23 +39,23 @@ DealChain::DealChain(const Position& pos, const DealSampler& sampler, double dFl
         }
         nLaid[it->nSeat] |= std::uint64_t{1} << it->nCard;
         if (it->nSeat != pos.nSeat && it->nCard != kSevenOfHearts) {
-            m_Past[it->nSeat].push_back(PastCard{it->nCard, it->nTableMask, nLaid[it->nSeat]});
+            Past_[it->nSeat].push_back(PastCard{it->nCard, it->nTableMask, nLaid[it->nSeat]});
         }
     }
-    for (const int nSeat : m_Slots) {
-        m_dLikelihood[nSeat] = SeatLikelihood(nSeat, m_hands[nSeat]);
+    for (const int nSeat : Slots_) {
+        dLikelihood_[nSeat] = SeatLikelihood(nSeat, hands_[nSeat]);
     }
 }
 
 double DealChain::SeatLikelihood(int nSeat, std::uint64_t nHand) {
     double dLikelihood = 1.0;
-    for (const PastCard& past : m_Past[nSeat]) {
-        m_Cards.clear();
+    for (const PastCard& past : Past_[nSeat]) {
+        Cards_.clear();
         for (std::uint64_t n = nHand | past.nLaidSince; n != 0; n &= n - 1) {
-            m_Cards.push_back(std::countr_zero(n));
+            Cards_.push_back(std::countr_zero(n));
         }
-        const ChoiceOdds odds = OddsOfChoice(m_Levels[nSeat], m_Cards, past.nTableMask, past.nCard);
-        dLikelihood *= m_dFloor + (1.0 - m_dFloor) * odds.nCount / odds.nOutOf;
+        const ChoiceOdds odds = OddsOfChoice(Levels_[nSeat], Cards_, past.nTableMask, past.nCard);
+        dLikelihood *= dFloor_ + (1.0 - dFloor_) * odds.nCount / odds.nOutOf;
     }
     return dLikelihood;
 }
@@ -64,30 +64,30 @@ void DealChain::Propose(std::mt19937_64& rng) {
     std::uniform_int_distribution<int> slot(0, 2);
     const int j1 = slot(rng);
     const int j2 = (j1 + 1 + slot(rng) % 2) % 3;
-    const int s1 = m_Slots[j1];
-    const int s2 = m_Slots[j2];
-    const int n1 = std::popcount(m_hands[s1]);
-    const int n2 = std::popcount(m_hands[s2]);
+    const int s1 = Slots_[j1];
+    const int s2 = Slots_[j2];
+    const int n1 = std::popcount(hands_[s1]);
+    const int n2 = std::popcount(hands_[s2]);
     if (n1 == 0 || n2 == 0) {
         return;
     }
-    const int c1 = NthCard(m_hands[s1], std::uniform_int_distribution<int>(0, n1 - 1)(rng));
-    const int c2 = NthCard(m_hands[s2], std::uniform_int_distribution<int>(0, n2 - 1)(rng));
-    if (InMask(m_nForbidden[j2], c1) || InMask(m_nForbidden[j1], c2)) {
+    const int c1 = NthCard(hands_[s1], std::uniform_int_distribution<int>(0, n1 - 1)(rng));
+    const int c2 = NthCard(hands_[s2], std::uniform_int_distribution<int>(0, n2 - 1)(rng));
+    if (InMask(nForbidden_[j2], c1) || InMask(nForbidden_[j1], c2)) {
         return;
     }
     const std::uint64_t nSwap = (std::uint64_t{1} << c1) | (std::uint64_t{1} << c2);
-    const std::uint64_t nHand1 = m_hands[s1] ^ nSwap;
-    const std::uint64_t nHand2 = m_hands[s2] ^ nSwap;
+    const std::uint64_t nHand1 = hands_[s1] ^ nSwap;
+    const std::uint64_t nHand2 = hands_[s2] ^ nSwap;
     const double dNew1 = SeatLikelihood(s1, nHand1);
     const double dNew2 = SeatLikelihood(s2, nHand2);
-    const double dOld = m_dLikelihood[s1] * m_dLikelihood[s2];
+    const double dOld = dLikelihood_[s1] * dLikelihood_[s2];
     if (dOld <= 0.0 || dNew1 * dNew2 >= dOld ||
         std::uniform_real_distribution<double>(0.0, dOld)(rng) < dNew1 * dNew2) {
-        m_hands[s1] = nHand1;
-        m_hands[s2] = nHand2;
-        m_dLikelihood[s1] = dNew1;
-        m_dLikelihood[s2] = dNew2;
+        hands_[s1] = nHand1;
+        hands_[s2] = nHand2;
+        dLikelihood_[s1] = dNew1;
+        dLikelihood_[s2] = dNew2;
     }
 }
 
@@ -95,7 +95,7 @@ const std::array<std::uint64_t, 4>& DealChain::Next(int nSteps, std::mt19937_64&
     for (int i = 0; i < nSteps; ++i) {
         Propose(rng);
     }
-    return m_hands;
+    return hands_;
 }
 
 } // namespace corvane::coach

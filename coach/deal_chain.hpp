@@ -32,14 +32,14 @@ private:
     double SeatLikelihood(int nSeat, std::uint64_t nHand);
     void Propose(std::mt19937_64& rng);
 
-    std::array<std::uint64_t, 4> m_hands{};
-    std::array<int, 3> m_Slots{};
-    std::array<std::uint64_t, 3> m_nForbidden{};
-    std::array<std::vector<PastCard>, 4> m_Past;
-    std::array<double, 4> m_dLikelihood{};
-    std::array<int, 4> m_Levels{};
-    double m_dFloor;
-    std::vector<int> m_Cards;
+    std::array<std::uint64_t, 4> hands_{};
+    std::array<int, 3> Slots_{};
+    std::array<std::uint64_t, 3> nForbidden_{};
+    std::array<std::vector<PastCard>, 4> Past_;
+    std::array<double, 4> dLikelihood_{};
+    std::array<int, 4> Levels_{};
+    double dFloor_;
+    std::vector<int> Cards_;
 };
 
 } // namespace corvane::coach

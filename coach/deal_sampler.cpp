@@ -11,18 +11,18 @@
 
 namespace corvane::coach {
 
-DealSampler::DealSampler(const Position& pos) : m_nSeat(pos.nSeat), m_nHand(pos.nHandMask) {
+DealSampler::DealSampler(const Position& pos) : nSeat_(pos.nSeat), nHand_(pos.nHandMask) {
     int j = 0;
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         if (nSeat != pos.nSeat) {
-            m_Slots[j] = nSeat;
-            m_nCounts[j] = pos.nCardsLeft[nSeat];
+            Slots_[j] = nSeat;
+            nCounts_[j] = pos.nCardsLeft[nSeat];
             ++j;
         }
     }
     std::array<std::uint64_t, 3> nForbidden{};
     for (j = 0; j < 3; ++j) {
-        nForbidden[j] = ForbiddenCards(pos, m_Slots[j]);
+        nForbidden[j] = ForbiddenCards(pos, Slots_[j]);
     }
     const std::uint64_t nSeen = pos.nTableMask | pos.nHandMask;
     for (int c = 0; c < kCardsInDeck; ++c) {
@@ -35,17 +35,16 @@ DealSampler::DealSampler(const Position& pos) : m_nSeat(pos.nSeat), m_nHand(pos.
                 nType |= 1U << j;
             }
         }
-        m_Unknown.push_back(c);
-        m_Types.push_back(nType);
-        ++m_nOfType[nType];
+        Unknown_.push_back(c);
+        Types_.push_back(nType);
+        ++nOfType_[nType];
     }
     const bool bCountsOk =
-        std::all_of(m_nCounts.begin(), m_nCounts.end(), [](int n) { return n >= 0; }) &&
-        std::accumulate(m_nCounts.begin(), m_nCounts.end(), 0) ==
-            static_cast<int>(m_Unknown.size()) &&
+        std::all_of(nCounts_.begin(), nCounts_.end(), [](int n) { return n >= 0; }) &&
+        std::accumulate(nCounts_.begin(), nCounts_.end(), 0) == static_cast<int>(Unknown_.size()) &&
         std::popcount(pos.nHandMask) == pos.nCardsLeft[pos.nSeat] &&
         (pos.nHandMask & pos.nTableMask) == 0;
-    m_bConsistent = bCountsOk && Fits(m_nOfType, m_nCounts);
+    bConsistent_ = bCountsOk && Fits(nOfType_, nCounts_);
 }
 
 bool DealSampler::Fits(const std::array<int, 8>& nOfType, const std::array<int, 3>& nRoom) const {
@@ -71,17 +70,17 @@ bool DealSampler::Fits(const std::array<int, 8>& nOfType, const std::array<int, 
 
 std::array<std::uint64_t, 4> DealSampler::Sample(std::mt19937_64& rng) const {
     std::array<std::uint64_t, 4> hands{};
-    hands[m_nSeat] = m_nHand;
-    if (!m_bConsistent) {
+    hands[nSeat_] = nHand_;
+    if (!bConsistent_) {
         return hands;
     }
-    std::vector<std::size_t> order(m_Unknown.size());
+    std::vector<std::size_t> order(Unknown_.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::shuffle(order.begin(), order.end(), rng);
-    std::array<int, 8> nOfType = m_nOfType;
-    std::array<int, 3> nRoom = m_nCounts;
+    std::array<int, 8> nOfType = nOfType_;
+    std::array<int, 3> nRoom = nCounts_;
     for (const std::size_t i : order) {
-        const unsigned nType = m_Types[i];
+        const unsigned nType = Types_[i];
         --nOfType[nType];
         // Each seat that can take the card is weighted by its room, as in a real deal.
         std::array<int, 3> nWeight{};
@@ -104,7 +103,7 @@ std::array<std::uint64_t, 4> DealSampler::Sample(std::mt19937_64& rng) const {
             ++j;
         }
         --nRoom[j];
-        hands[m_Slots[j]] |= std::uint64_t{1} << m_Unknown[i];
+        hands[Slots_[j]] |= std::uint64_t{1} << Unknown_[i];
     }
     return hands;
 }

@@ -18,7 +18,7 @@ public:
     explicit DealSampler(const Position& pos);
 
     // False when no deal fits the position (its counts or payments contradict it).
-    bool IsConsistent() const { return m_bConsistent; }
+    bool IsConsistent() const { return bConsistent_; }
     // One deal: every seat's hand as a card set, the advised seat's as it is.
     std::array<std::uint64_t, 4> Sample(std::mt19937_64& rng) const;
 
@@ -27,14 +27,14 @@ private:
     // that may hold it.
     bool Fits(const std::array<int, 8>& nOfType, const std::array<int, 3>& nRoom) const;
 
-    int m_nSeat;
-    std::uint64_t m_nHand;
-    std::array<int, 3> m_Slots{};
-    std::array<int, 3> m_nCounts{};
-    std::vector<int> m_Unknown;
-    std::vector<unsigned> m_Types; // beside m_Unknown
-    std::array<int, 8> m_nOfType{};
-    bool m_bConsistent = false;
+    int nSeat_;
+    std::uint64_t nHand_;
+    std::array<int, 3> Slots_{};
+    std::array<int, 3> nCounts_{};
+    std::vector<int> Unknown_;
+    std::vector<unsigned> Types_; // beside Unknown_
+    std::array<int, 8> nOfType_{};
+    bool bConsistent_ = false;
 };
 
 } // namespace corvane::coach

@@ -98,20 +98,20 @@ std::vector<int> CardsOf(std::uint64_t nMask) {
 } // namespace
 
 HeadlessGame::HeadlessGame()
-    : m_pPort(std::make_unique<SilentPort>()), m_pTurns(std::make_unique<SeatTurns>()),
-      m_pGame(std::make_unique<Game>(m_g, *m_pPort, *m_pPort, *m_pPort, *m_pTurns)) {
-    m_pPort->pGame = m_pGame.get();
-    m_g.sUserName = "User";
-    m_g.sLeftName = "Left";
-    m_g.sTopName = "Top";
-    m_g.sRightName = "Right";
+    : pPort_(std::make_unique<SilentPort>()), pTurns_(std::make_unique<SeatTurns>()),
+      pGame_(std::make_unique<Game>(g_, *pPort_, *pPort_, *pPort_, *pTurns_)) {
+    pPort_->pGame = pGame_.get();
+    g_.sUserName = "User";
+    g_.sLeftName = "Left";
+    g_.sTopName = "Top";
+    g_.sRightName = "Right";
 }
 
 HeadlessGame::~HeadlessGame() = default;
 
 void HeadlessGame::SetUp(const Position& pos, const std::array<std::uint64_t, 4>& hands,
                          std::int32_t lSeed) {
-    GameState& s = m_pGame->State();
+    GameState& s = pGame_->State();
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         s.SetHand(nSeat, CardsOf(hands[nSeat]));
     }
@@ -126,29 +126,29 @@ void HeadlessGame::SetUp(const Position& pos, const std::array<std::uint64_t, 4>
     s.bUserTurn = false;
     s.nHand = kHandsPerGame - 1;
     s.UserTag = DialogAnswer::None;
-    m_g.lSeed = lSeed;
-    m_g.bUserWon = false;
-    m_pTurns->Levels = pos.Levels;
+    g_.lSeed = lSeed;
+    g_.bUserWon = false;
+    pTurns_->Levels = pos.Levels;
 }
 
 PlayoutResult HeadlessGame::Play(const Position& pos, const std::array<std::uint64_t, 4>& hands,
                                  int nChoice, std::int32_t lSeed) {
     SetUp(pos, hands, lSeed);
-    GameState& s = m_pGame->State();
-    m_pTurns->nFirstSeat = pos.nSeat;
-    m_pTurns->nFirstCard = nChoice;
-    m_pTurns->bFirstPending = pos.nSeat != kUserSeat;
+    GameState& s = pGame_->State();
+    pTurns_->nFirstSeat = pos.nSeat;
+    pTurns_->nFirstCard = nChoice;
+    pTurns_->bFirstPending = pos.nSeat != kUserSeat;
     if (pos.nSeat == kUserSeat) {
-        s.bUserCanPlay = !s.bSevenHeartsPlayed || m_pGame->CanUserPlay();
+        s.bUserCanPlay = !s.bSevenHeartsPlayed || pGame_->CanUserPlay();
         s.bUserTurn = true;
-        m_pGame->DrawUserHand();
+        pGame_->DrawUserHand();
         UserMove(nChoice);
     } else {
-        m_pGame->PlayCards();
+        pGame_->PlayCards();
         if (!s.bHandOver) {
-            s.bUserCanPlay = m_pGame->CanUserPlay();
+            s.bUserCanPlay = pGame_->CanUserPlay();
             s.bUserTurn = true;
-            m_pGame->DrawUserHand();
+            pGame_->DrawUserHand();
         }
     }
     // Someone can always lay a card, so a hand ends within 52 rounds of moves; the
@@ -167,38 +167,38 @@ PlayoutResult HeadlessGame::Play(const Position& pos, const std::array<std::uint
 }
 
 int HeadlessGame::UserChoice() {
-    GameState& s = m_pGame->State();
+    GameState& s = pGame_->State();
     if (!s.bSevenHeartsPlayed) {
         return kSevenOfHearts;
     }
-    m_DownCards.clear();
-    m_UpCards.clear();
-    CollectCandidates(s.UserHand, s.nTableMask, m_DownCards, m_UpCards);
-    const int nDown = static_cast<int>(m_DownCards.size());
-    const int nUp = static_cast<int>(m_UpCards.size());
-    const RandomSource rnd{m_g.lSeed, *m_pPort};
-    switch (m_pTurns->Levels[kUserSeat]) {
+    DownCards_.clear();
+    UpCards_.clear();
+    CollectCandidates(s.UserHand, s.nTableMask, DownCards_, UpCards_);
+    const int nDown = static_cast<int>(DownCards_.size());
+    const int nUp = static_cast<int>(UpCards_.size());
+    const RandomSource rnd{g_.lSeed, *pPort_};
+    switch (pTurns_->Levels[kUserSeat]) {
     case 2:
-        return GetBestHardCard(s.UserHand, nDown, nUp, m_DownCards, m_UpCards, rnd);
+        return GetBestHardCard(s.UserHand, nDown, nUp, DownCards_, UpCards_, rnd);
     case 1:
-        return GetBestMediumCard(s.UserHand, nDown, nUp, m_DownCards, m_UpCards, rnd);
+        return GetBestMediumCard(s.UserHand, nDown, nUp, DownCards_, UpCards_, rnd);
     default:
-        return GetBestEasyCard(s.UserHand, nDown, nUp, m_DownCards, m_UpCards, rnd);
+        return GetBestEasyCard(s.UserHand, nDown, nUp, DownCards_, UpCards_, rnd);
     }
 }
 
 void HeadlessGame::UserMove(int nChoice) {
-    GameState& s = m_pGame->State();
+    GameState& s = pGame_->State();
     if (nChoice == kPayThePot) {
-        m_pGame->cmdUser_Click();
+        pGame_->cmdUser_Click();
         return;
     }
     const auto it = std::find(s.UserHand.begin(), s.UserHand.end(), nChoice);
     const auto nIndex = static_cast<int>(it - s.UserHand.begin());
     // A click inside the strip of the card that the overlapping hand leaves visible.
-    m_pGame->Form_MouseDown(static_cast<float>(s.nHandLeft + nIndex * s.nCardSpacing + 100),
-                            static_cast<float>(s.nHandTop + 700));
-    m_pGame->Form_Click();
+    pGame_->Form_MouseDown(static_cast<float>(s.nHandLeft + nIndex * s.nCardSpacing + 100),
+                           static_cast<float>(s.nHandTop + 700));
+    pGame_->Form_Click();
 }
 
 } // namespace corvane::coach

@@ -46,12 +46,12 @@ private:
     void UserMove(int nChoice);
     int UserChoice();
 
-    MGlobal m_g;
-    std::unique_ptr<SilentPort> m_pPort;
-    std::unique_ptr<SeatTurns> m_pTurns;
-    std::unique_ptr<Game> m_pGame;
-    std::vector<int> m_DownCards;
-    std::vector<int> m_UpCards;
+    MGlobal g_;
+    std::unique_ptr<SilentPort> pPort_;
+    std::unique_ptr<SeatTurns> pTurns_;
+    std::unique_ptr<Game> pGame_;
+    std::vector<int> DownCards_;
+    std::vector<int> UpCards_;
 };
 
 } // namespace corvane::coach

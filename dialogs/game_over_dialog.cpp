@@ -84,7 +84,7 @@ FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 
 
 // The outcome's sound was heard the first time, so it counts as played.
 FGameOver::FGameOver(MGlobal& g, QWidget* pParent)
-    : QDialog(pParent), g_(g), bStandings_(!g.Standings[0].sName.empty()), bDone(true) {
+    : QDialog(pParent), g_(g), bStandings_(!g.Standings[0].sName.empty()), bDone_(true) {
     BuildControls();
     if (bStandings_) {
         ShowStandings();
@@ -146,9 +146,9 @@ void FGameOver::BuildControls() {
                  TwipsToPixels(kReplayTop + kButtonHeight + kBottomMargin));
     PlaceOnScreen(*this, kAboveCentre);
 
-    tmrScore.setObjectName(QStringLiteral("tmrScore"));
-    tmrScore.setInterval(500);
-    connect(&tmrScore, &QTimer::timeout, this, &FGameOver::tmrScore_Timer);
+    tmrScore_.setObjectName(QStringLiteral("tmrScore"));
+    tmrScore_.setInterval(500);
+    connect(&tmrScore_, &QTimer::timeout, this, &FGameOver::tmrScore_Timer);
 }
 
 void FGameOver::showEvent(QShowEvent* pEvent) {
@@ -160,8 +160,8 @@ void FGameOver::showEvent(QShowEvent* pEvent) {
             this, [this] { done(QDialog::Rejected); }, Qt::QueuedConnection);
         return;
     }
-    if (!bDone && !tmrScore.isActive()) {
-        tmrScore.start();
+    if (!bDone_ && !tmrScore_.isActive()) {
+        tmrScore_.start();
     }
 }
 
@@ -173,11 +173,11 @@ void FGameOver::cmdYesNo_Click(int nIndex) {
 }
 
 void FGameOver::tmrScore_Timer() {
-    tmrScore.stop();
-    if (bDone) {
+    tmrScore_.stop();
+    if (bDone_) {
         return;
     }
-    bDone = true;
+    bDone_ = true;
     if (playSound_) {
         playSound_(g_.bUserWon ? Sound::UserWon : Sound::OtherWon);
     }

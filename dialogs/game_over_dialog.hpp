@@ -58,8 +58,8 @@ private:
     std::array<QLabel*, 4> lblAmt_{};
     DialogAnswer answer_ = DialogAnswer::None;
     bool bStandings_ = false;
-    bool bDone = false;
-    QTimer tmrScore;
+    bool bDone_ = false;
+    QTimer tmrScore_;
 };
 
 } // namespace corvane

@@ -140,25 +140,25 @@ FHandOver::FHandOver(const MGlobal& g, SoundPlayer playSound, QWidget* pParent, 
                  TwipsToPixels(nButtonTop + kButtonHeight + kBottomMargin));
     PlaceOnScreen(*this, kAboveCentre);
 
-    tmrScore.setObjectName(QStringLiteral("tmrScore"));
-    tmrScore.setInterval(500);
-    connect(&tmrScore, &QTimer::timeout, this, &FHandOver::tmrScore_Timer);
+    tmrScore_.setObjectName(QStringLiteral("tmrScore"));
+    tmrScore_.setInterval(500);
+    connect(&tmrScore_, &QTimer::timeout, this, &FHandOver::tmrScore_Timer);
 }
 
 void FHandOver::showEvent(QShowEvent* pEvent) {
     QDialog::showEvent(pEvent);
-    if (!bDone && !tmrScore.isActive()) {
-        tmrScore.start();
+    if (!bDone_ && !tmrScore_.isActive()) {
+        tmrScore_.start();
     }
 }
 
 void FHandOver::tmrScore_Timer() {
     // The sound is played once; the timer has no further work.
-    tmrScore.stop();
-    if (bDone) {
+    tmrScore_.stop();
+    if (bDone_) {
         return;
     }
-    bDone = true;
+    bDone_ = true;
     if (playSound_) {
         playSound_(bUserWonHand_ ? Sound::UserWon : Sound::OtherWon);
     }

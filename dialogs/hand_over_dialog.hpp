@@ -38,8 +38,8 @@ private:
     SoundPlayer playSound_;
     DialogAnswer answer_ = DialogAnswer::None;
     bool bUserWonHand_ = false;
-    bool bDone = false;
-    QTimer tmrScore;
+    bool bDone_ = false;
+    QTimer tmrScore_;
 };
 
 } // namespace corvane

@@ -42,12 +42,12 @@ public:
     Game(MGlobal& globals, TablePort& table, ProgramPort& program, Clock& clock,
          OpponentTurns& opponents);
 
-    GameState& State() { return m_state; }
-    const GameState& State() const { return m_state; }
-    MGlobal& Globals() { return m_g; }
-    TablePort& Table() { return m_table; }
-    ProgramPort& Program() { return m_program; }
-    Clock& GameClock() { return m_clock; }
+    GameState& State() { return state_; }
+    const GameState& State() const { return state_; }
+    MGlobal& Globals() { return g_; }
+    TablePort& Table() { return table_; }
+    ProgramPort& Program() { return program_; }
+    Clock& GameClock() { return clock_; }
 
     // Fills the deck in order and shuffles it once; done when the window loads.
     void LoadDeck();
@@ -80,10 +80,10 @@ public:
     void Pause();
     // One tick of the window's pause timer.
     void tmrCount_Timer() {
-        if (m_state.nDelay != 0) {
-            --m_state.nDelay;
-            if (m_state.nDelay == 0) {
-                m_state.bDelayDone = true;
+        if (state_.nDelay != 0) {
+            --state_.nDelay;
+            if (state_.nDelay == 0) {
+                state_.bDelayDone = true;
             }
         }
     }
@@ -91,7 +91,7 @@ public:
     void ClearTable();
     void DrawCardsPlayed();
     void DrawUserHand();
-    void SetPlayerFill(int nSeat, std::uint32_t nColour) { m_table.SetPlayerFill(nSeat, nColour); }
+    void SetPlayerFill(int nSeat, std::uint32_t nColour) { table_.SetPlayerFill(nSeat, nColour); }
 
     // The user's actions. Positions are twips on the table.
     void Form_MouseDown(float x, float y);
@@ -114,7 +114,7 @@ public:
     // the menu while the user has not yet moved in the hand that followed it.
     bool CanReplayLastDeal() const;
     void ReplayLastDeal();
-    bool InPractice() const { return m_practice.has_value(); }
+    bool InPractice() const { return practice_.has_value(); }
     // Leaves the practice at the user's turn; the game goes on where it was.
     void LeavePractice();
 
@@ -148,17 +148,17 @@ private:
     // Draws the table, the panels and the caption from the state alone.
     void ShowWholeTable();
 
-    MGlobal& m_g;
-    TablePort& m_table;
-    ProgramPort& m_program;
-    Clock& m_clock;
-    OpponentTurns& m_opponents;
-    GameState m_state;
+    MGlobal& g_;
+    TablePort& table_;
+    ProgramPort& program_;
+    Clock& clock_;
+    OpponentTurns& opponents_;
+    GameState state_;
     // The hand in play as dealt, the last hand that ended, and the game to go
     // back to while a practice is played.
-    std::optional<DealSnapshot> m_deal;
-    std::optional<DealSnapshot> m_lastDeal;
-    std::optional<PracticeReturn> m_practice;
+    std::optional<DealSnapshot> deal_;
+    std::optional<DealSnapshot> lastDeal_;
+    std::optional<PracticeReturn> practice_;
 };
 
 } // namespace corvane

@@ -11,35 +11,35 @@ namespace corvane {
 
 void Game::TakeDealSnapshot() {
     // Assigned member by member so that a run of hands reuses the snapshot's storage.
-    if (!m_deal) {
-        m_deal.emplace();
+    if (!deal_) {
+        deal_.emplace();
     }
-    m_deal->Start = m_state;
-    m_deal->lSeed = m_g.lSeed;
-    m_deal->nUserResult = 0;
+    deal_->Start = state_;
+    deal_->lSeed = g_.lSeed;
+    deal_->nUserResult = 0;
 }
 
 void Game::KeepFinishedDeal() {
-    m_lastDeal = m_deal;
-    if (m_lastDeal) {
-        m_lastDeal->nUserResult = m_state.nFunds[kUserSeat] - m_lastDeal->Start.nFunds[kUserSeat];
+    lastDeal_ = deal_;
+    if (lastDeal_) {
+        lastDeal_->nUserResult = state_.nFunds[kUserSeat] - lastDeal_->Start.nFunds[kUserSeat];
     }
 }
 
 void Game::RestoreDeal() {
-    m_state = m_lastDeal->Start;
-    m_g.lSeed = m_lastDeal->lSeed;
+    state_ = lastDeal_->Start;
+    g_.lSeed = lastDeal_->lSeed;
 }
 
 bool Game::CanReplayLastDeal() const {
-    const GameState& s = m_state;
-    if (!m_lastDeal || !m_deal || m_practice || !s.bUserTurn || s.bHandOver) {
+    const GameState& s = state_;
+    if (!lastDeal_ || !deal_ || practice_ || !s.bUserTurn || s.bHandOver) {
         return false;
     }
     // Between hands as the player sees them: the new hand is dealt, and the
     // user has neither laid a card of it nor paid the pot.
     return s.nCardsLeft[kUserSeat] == kCardsInHand &&
-           s.nFunds[kUserSeat] == m_deal->Start.nFunds[kUserSeat] - kAnte;
+           s.nFunds[kUserSeat] == deal_->Start.nFunds[kUserSeat] - kAnte;
 }
 
 void Game::ReplayLastDeal() {
@@ -49,34 +49,34 @@ void Game::ReplayLastDeal() {
 }
 
 void Game::BeginPractice(PracticeResume resume) {
-    if (!m_lastDeal) {
+    if (!lastDeal_) {
         return;
     }
-    m_state.UserTag = DialogAnswer::None;
-    m_practice = PracticeReturn{m_state, m_g.lSeed, m_g.sWinnerName, m_g.sPotWon, resume};
-    m_table.SetPracticeCaption(m_lastDeal->Start.nLevel, m_lastDeal->Start.nHand);
+    state_.UserTag = DialogAnswer::None;
+    practice_ = PracticeReturn{state_, g_.lSeed, g_.sWinnerName, g_.sPotWon, resume};
+    table_.SetPracticeCaption(lastDeal_->Start.nLevel, lastDeal_->Start.nHand);
     StartGame(false);
 }
 
 void Game::FinishPractice() {
-    const int nThisTime = m_state.nFunds[kUserSeat] - m_lastDeal->Start.nFunds[kUserSeat];
-    m_program.ShowPracticeResult(nThisTime, m_lastDeal->nUserResult);
+    const int nThisTime = state_.nFunds[kUserSeat] - lastDeal_->Start.nFunds[kUserSeat];
+    program_.ShowPracticeResult(nThisTime, lastDeal_->nUserResult);
     EndPractice();
 }
 
 void Game::LeavePractice() {
-    if (m_practice && m_state.bUserTurn && !m_state.bHandOver) {
+    if (practice_ && state_.bUserTurn && !state_.bHandOver) {
         EndPractice();
     }
 }
 
 PracticeResume Game::RestoreFromPractice() {
-    PracticeReturn back = std::move(*m_practice);
-    m_practice.reset();
-    m_state = std::move(back.State);
-    m_g.lSeed = back.lSeed;
-    m_g.sWinnerName = std::move(back.sWinnerName);
-    m_g.sPotWon = std::move(back.sPotWon);
+    PracticeReturn back = std::move(*practice_);
+    practice_.reset();
+    state_ = std::move(back.State);
+    g_.lSeed = back.lSeed;
+    g_.sWinnerName = std::move(back.sWinnerName);
+    g_.sPotWon = std::move(back.sPotWon);
     return back.resume;
 }
 
@@ -96,14 +96,14 @@ void Game::EndPractice() {
 }
 
 void Game::DropPractice() {
-    if (m_practice) {
+    if (practice_) {
         RestoreFromPractice();
-        m_table.SetCaption(m_state.nLevel, m_state.nHand);
+        table_.SetCaption(state_.nLevel, state_.nHand);
     }
 }
 
 void Game::ShowWholeTable() {
-    const GameState& s = m_state;
+    const GameState& s = state_;
     ClearTable();
     DrawCardsPlayed();
     // A hand that has laid its last card keeps a stale element, which is not shown.
@@ -113,12 +113,12 @@ void Game::ShowWholeTable() {
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         const bool bMoving = nSeat == kUserSeat && s.bUserTurn && !s.bHandOver;
         ShowFunds(nSeat);
-        m_table.SetCardsLeft(nSeat, s.nCardsLeft[nSeat]);
-        m_table.SetLastCard(nSeat, s.nLastCard[nSeat]);
+        table_.SetCardsLeft(nSeat, s.nCardsLeft[nSeat]);
+        table_.SetLastCard(nSeat, s.nLastCard[nSeat]);
         SetPlayerFill(nSeat, bMoving ? kMarkerMoving : kMarkerWaiting);
     }
     ShowPot();
-    m_table.SetCaption(s.nLevel, s.nHand);
+    table_.SetCaption(s.nLevel, s.nHand);
 }
 
 } // namespace corvane

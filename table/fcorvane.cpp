@@ -91,21 +91,21 @@ Date SystemClock::Now() {
 
 FCorvane::FCorvane(MGlobal& g, ProgramPort& program, SoundOutput& sound, MessageBoxes& msg,
                    Clock* pClock, QWidget* pParent)
-    : QMainWindow(pParent), m_g(g), program_(program), sound_(sound), msg_(msg),
+    : QMainWindow(pParent), g_(g), program_(program), sound_(sound), msg_(msg),
       game_(g, *this, program, pClock != nullptr ? *pClock : systemClock_, opponents_) {
     if (!QFile::exists(PicturePath(PictureRole::ProgramIcon))) {
         InitTableResources();
     }
     setObjectName(QStringLiteral("FCorvane"));
     // The program's icon is the application's, rendered once at start.
-    setWindowTitle(Q(m_g.sTitle));
+    setWindowTitle(Q(g_.sTitle));
 
     TableAccessibility::InstallFactory();
     table_ = new TableView(this);
     setCentralWidget(table_);
     BuildPanels();
     BuildMenus();
-    a11y_ = new TableAccessibility(game_.State(), m_g, *table_);
+    a11y_ = new TableAccessibility(game_.State(), g_, *table_);
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         a11y_->NotePlayerName(nSeat, lblPlayer_.at(nSeat)->text().toStdString());
     }
@@ -279,9 +279,9 @@ void FCorvane::mnuHint_Click() {
     if (!s.bUserTurn || s.bHandOver) {
         return;
     }
-    const int nLevel = m_g.nSkillLevel;
+    const int nLevel = g_.nSkillLevel;
     // Copies of the position and of the opponents' generator: the game is not touched.
-    hint_->Start(coach::PositionFromGame(s, kUserSeat, {nLevel, nLevel, nLevel, 2}, m_g.lSeed),
+    hint_->Start(coach::PositionFromGame(s, kUserSeat, {nLevel, nLevel, nLevel, 2}, g_.lSeed),
                  coach::SearchBudget{});
 }
 
@@ -333,15 +333,15 @@ QAction* FCorvane::MenuItem(const QString& sName) const {
 }
 
 void FCorvane::SyncOptionMenus() {
-    mnuOption_[0]->setVisible(!m_g.bSoundOn);
-    mnuOption_[1]->setVisible(m_g.bSoundOn);
-    mnuAnimals_[0]->setVisible(!m_g.bAnimals);
-    mnuAnimals_[1]->setVisible(m_g.bAnimals);
+    mnuOption_[0]->setVisible(!g_.bSoundOn);
+    mnuOption_[1]->setVisible(g_.bSoundOn);
+    mnuAnimals_[0]->setVisible(!g_.bAnimals);
+    mnuAnimals_[1]->setVisible(g_.bAnimals);
 }
 
 void FCorvane::ApplyViewOptions() {
-    table_->SetFaceStyle(FaceStyle{m_g.View.bFourColour, m_g.View.bLargeIndices});
-    tips_->SetEnabled(m_g.View.bTooltips);
+    table_->SetFaceStyle(FaceStyle{g_.View.bFourColour, g_.View.bLargeIndices});
+    tips_->SetEnabled(g_.View.bTooltips);
     RefreshHandMarks();
 }
 
@@ -349,7 +349,7 @@ void FCorvane::RefreshHandMarks() {
     const GameState& s = game_.State();
     const bool bHolding = s.nCardsLeft[3] > 0;
     std::uint64_t nLifted = 0;
-    if (m_g.View.bShowPlayable && s.bUserTurn && !s.bHandOver && bHolding) {
+    if (g_.View.bShowPlayable && s.bUserTurn && !s.bHandOver && bHolding) {
         for (const int c : s.UserHand) {
             if (IsUserCardLegal(s, c)) {
                 nLifted |= std::uint64_t{1} << static_cast<unsigned>(c);
@@ -406,12 +406,12 @@ void FCorvane::SyncReplayItem() {
 }
 
 void FCorvane::mnuTopTen_Click() {
-    m_g.nTopTenPos = 99; // no place highlighted
+    g_.nTopTenPos = 99; // no place highlighted
     program_.ShowTopTen();
-    if (m_g.bDBError) {
+    if (g_.bDBError) {
         // The recovery deals a new game: not in the middle of a turn.
         RunWhenIdle([this] {
-            if (m_g.bDBError) {
+            if (g_.bDBError) {
                 program_.HandleDBError();
             }
         });
@@ -425,7 +425,7 @@ void FCorvane::mnuTopTen_Click() {
 void FCorvane::mnuOption_Click(int nIndex) {
     const bool bQuiet = IsBusy();
     if (nIndex == 0) {
-        m_g.bSoundOn = true;
+        g_.bSoundOn = true;
         if (!bQuiet) {
             PlaySoundRes(Sound::SoundOn);
         }
@@ -433,14 +433,14 @@ void FCorvane::mnuOption_Click(int nIndex) {
         if (!bQuiet) {
             PlaySoundRes(Sound::SoundOff);
         }
-        m_g.bSoundOn = false;
+        g_.bSoundOn = false;
     }
     mnuOption_[0]->setVisible(nIndex != 0);
     mnuOption_[1]->setVisible(nIndex == 0);
 }
 
 void FCorvane::mnuAnimals_Click(int nIndex) {
-    m_g.bAnimals = nIndex == 0;
+    g_.bAnimals = nIndex == 0;
     if (!IsBusy()) {
         PlaySoundRes(nIndex == 0 ? Sound::OverPlayer1 : Sound::OverPlayer3);
     }
@@ -450,7 +450,7 @@ void FCorvane::mnuAnimals_Click(int nIndex) {
 
 void FCorvane::mnuAnim_Click() {
     if (animate_ == nullptr) {
-        animate_ = new FAnimate(m_g, this);
+        animate_ = new FAnimate(g_, this);
         animate_->setAttribute(Qt::WA_DeleteOnClose);
     }
     animate_->show();
@@ -462,7 +462,7 @@ void FCorvane::Form_MouseMove(float x, float y) {
     if (!game_.State().bUserTurn || (picHelp_ != nullptr && picHelp_->isVisible())) {
         return;
     }
-    const HoverZone zone = EnteredZone(x, y, nLastX_, nLastY_, m_g.bAnimals);
+    const HoverZone zone = EnteredZone(x, y, nLastX_, nLastY_, g_.bAnimals);
     if (zone != HoverZone::None) {
         PlaySoundRes(HoverSound(zone));
     }
@@ -559,7 +559,7 @@ void FCorvane::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int
 
 void FCorvane::DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst) {
     // Without trails only the moving card shows.
-    if (m_g.View.bTrails || bFirst) {
+    if (g_.View.bTrails || bFirst) {
         table_->AddCard(at.x, at.y, nCard);
     } else {
         table_->ReplaceLastCard(at.x, at.y, nCard);
@@ -568,7 +568,7 @@ void FCorvane::DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst) {
 
 void FCorvane::FlyCard(int nSeat, int nCard) {
     const std::vector<TwipsPoint> path = FlightPath(nSeat, nCard, TableView::kTableWidth);
-    const long long nStepUs = FlightStepMicroseconds(m_g.lAnimSpeed);
+    const long long nStepUs = FlightStepMicroseconds(g_.lAnimSpeed);
     std::size_t nNext = 0;
     if (nStepUs > 0 && !path.empty()) {
         BusySpan busy(*this);
@@ -607,11 +607,11 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
 // The window.
 
 void FCorvane::SetCaption(int nLevel, int nHand) {
-    setWindowTitle(Q(m_g.sTitle + LevelCaption(nLevel, nHand)));
+    setWindowTitle(Q(g_.sTitle + LevelCaption(nLevel, nHand)));
 }
 
 void FCorvane::SetPracticeCaption(int nLevel, int nHand) {
-    setWindowTitle(Q(m_g.sTitle + " - Practice" + LevelCaption(nLevel, nHand)));
+    setWindowTitle(Q(g_.sTitle + " - Practice" + LevelCaption(nLevel, nHand)));
 }
 
 void FCorvane::SetBackground(int nBitmap) {
@@ -642,7 +642,7 @@ const QByteArray& FCorvane::Wave(int nResource) {
 }
 
 void FCorvane::PlaySoundRes(Sound sound) {
-    if (!m_g.bSoundOn) {
+    if (!g_.bSoundOn) {
         return;
     }
     const QByteArray& wave = Wave(SoundResourceNumber(sound));
@@ -693,7 +693,7 @@ void FCorvane::ShowMessage(Hint hint, int nCard) {
 void FCorvane::AnnounceHandOver(bool bGameOver) {
     a11y_->Announce((bGameOver ? QStringLiteral("Game over: %1 wins the last pot of $%2.")
                                : QStringLiteral("Hand over: %1 wins the pot of $%2."))
-                        .arg(Q(m_g.sWinnerName), Q(m_g.sPotWon)));
+                        .arg(Q(g_.sWinnerName), Q(g_.sPotWon)));
 }
 
 // Input while busy.

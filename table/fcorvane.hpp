@@ -186,7 +186,7 @@ private:
     void ShowAdvice(const coach::Advice& advice);
     void ClearHint();
 
-    MGlobal& m_g;
+    MGlobal& g_;
     ProgramPort& program_;
     SoundOutput& sound_;
     MessageBoxes& msg_;

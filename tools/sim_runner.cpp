@@ -27,17 +27,17 @@ int CoachChoice(const SeatPlan& plan, Game& game, int nSeat) {
 
 class SimOpponents final : public Opponents {
 public:
-    explicit SimOpponents(const SeatPlan& plan) : m_plan(plan) {}
+    explicit SimOpponents(const SeatPlan& plan) : plan_(plan) {}
 
     void PlayerTurn(Game& game, int nSeat) override {
-        game.Globals().nSkillLevel = m_plan.OpponentLevels[nSeat];
+        game.Globals().nSkillLevel = plan_.OpponentLevels[nSeat];
         Opponents::PlayerTurn(game, nSeat);
     }
 
 protected:
     int ChooseCard(Game& game, int nSeat, int nDown, int nUp) override {
-        if (m_plan.Coached[nSeat] && nDown + nUp > 1) {
-            const int nCard = CoachChoice(m_plan, game, nSeat);
+        if (plan_.Coached[nSeat] && nDown + nUp > 1) {
+            const int nCard = CoachChoice(plan_, game, nSeat);
             if (nCard != coach::kPayThePot) {
                 game.State().DownCards.clear();
                 game.State().UpCards.clear();
@@ -48,7 +48,7 @@ protected:
     }
 
 private:
-    const SeatPlan& m_plan;
+    const SeatPlan& plan_;
 };
 
 // The user's move when the coach plays its seat: the same click a person makes.

@@ -19,7 +19,7 @@ namespace corvane::testing {
 
 class RecordingPort : public TablePort, public ProgramPort, public Clock {
 public:
-    explicit RecordingPort(MGlobal& globals) : m_g(globals) {}
+    explicit RecordingPort(MGlobal& globals) : g_(globals) {}
 
     // The engine to tick during a pause; set once the game exists.
     Game* pGame = nullptr;
@@ -107,7 +107,7 @@ public:
 private:
     void Record(const std::string& sCall);
     DialogAnswer NextGameOverAnswer();
-    MGlobal& m_g;
+    MGlobal& g_;
 };
 
 // An opponent seat that does nothing but what a test tells it to.

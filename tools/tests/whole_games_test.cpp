@@ -21,11 +21,11 @@ using testing::SeatStrategy;
 // Watches one run of games and records the first broken rule.
 class InvariantChecker {
 public:
-    InvariantChecker(Game& game, RecordingPort& port) : m_game(game), m_port(port) {}
+    InvariantChecker(Game& game, RecordingPort& port) : game_(game), port_(port) {}
 
     void Check(const std::string& sCall) {
-        const GameState& s = m_game.State();
-        ++m_nChecks;
+        const GameState& s = game_.State();
+        ++nChecks_;
         // Every card in exactly one place, a seat's hand or the table, and the sets
         // kept beside the lists in step with them.
         std::array<int, 52> seen{};
@@ -57,7 +57,7 @@ public:
         }
         // Money is only moved, never made (all zero only before the first game).
         const int nMoney = std::accumulate(s.nFunds.begin(), s.nFunds.end(), 0) + s.nPot;
-        Expect(nMoney == 800 || (m_nChecks <= 2 && nMoney == 0), "funds plus pot = $800", sCall);
+        Expect(nMoney == 800 || (nChecks_ <= 2 && nMoney == 0), "funds plus pot = $800", sCall);
         // Nothing before the Seven of Hearts, and each suit one run through its Seven.
         Expect(s.CardsPlayed.empty() || onTable[kSevenOfHearts], "the Seven of Hearts opens",
                sCall);
@@ -72,14 +72,14 @@ public:
         }
         const auto nEmpty = std::count(s.nCardsLeft.begin(), s.nCardsLeft.end(), 0);
         Expect(nEmpty == (s.bHandOver ? 1 : 0), "hand over iff one count is 0", sCall);
-        if (s.bHandOver && !m_bHandOverSeen) {
-            m_AtEnd = {s.nFunds, s.nCardsLeft, s.nPot};
+        if (s.bHandOver && !bHandOverSeen_) {
+            AtEnd_ = {s.nFunds, s.nCardsLeft, s.nPot};
         }
-        m_bHandOverSeen = s.bHandOver;
+        bHandOverSeen_ = s.bHandOver;
         // A seat that pays (its sad face right after the pot grew, not on a
         // redrawn table) must have had nothing to lay.
-        const bool bPaid = m_sLastCall.starts_with("SetPot") && sCall.ends_with(" sad");
-        m_sLastCall = sCall;
+        const bool bPaid = sLastCall_.starts_with("SetPot") && sCall.ends_with(" sad");
+        sLastCall_ = sCall;
         if (sCall.starts_with("SetLastCard") && bPaid) {
             Expect(!HasLegalCard(s, sCall[12] - '0'), "only a seat without a legal card pays",
                    sCall);
@@ -88,7 +88,7 @@ public:
             CheckHandEnd(s, sCall);
         }
         if (sCall.rfind("DrawUserHand 13 ", 0) == 0) {
-            Expect(!m_bMustEnd, "the game ends when a seat is below $1", sCall);
+            Expect(!bMustEnd_, "the game ends when a seat is below $1", sCall);
         }
     }
 
@@ -107,47 +107,47 @@ private:
     }
 
     void CheckHandEnd(const GameState& s, const std::string& sCall) {
-        const MGlobal& g = m_game.Globals();
+        const MGlobal& g = game_.Globals();
         ++nHands;
-        ++m_nHandsThisGame;
+        ++nHandsThisGame_;
         const auto nWinner = static_cast<int>(
             std::find(s.nCardsLeft.begin(), s.nCardsLeft.end(), 0) - s.nCardsLeft.begin());
         const std::array<const std::string*, 4> names{&g.sLeftName, &g.sTopName, &g.sRightName,
                                                       &g.sUserName};
         Expect(nWinner < 4 && g.sWinnerName == *names[nWinner] && s.nPot == 0 &&
                    g.sPotWon ==
-                       std::to_string(m_AtEnd.nPot + 5 * (std::accumulate(m_AtEnd.Cards.begin(),
-                                                                          m_AtEnd.Cards.end(), 0))),
+                       std::to_string(AtEnd_.nPot + 5 * (std::accumulate(AtEnd_.Cards.begin(),
+                                                                         AtEnd_.Cards.end(), 0))),
                "the seat that finished takes the pot", sCall);
         const std::array<const std::vector<std::string>*, 4> scores{&g.ScoresOne, &g.ScoresTwo,
                                                                     &g.ScoresThree, &g.ScoresUser};
         for (int nSeat = 0; nSeat < 4; ++nSeat) {
-            const int nDue = nSeat == nWinner ? 0 : 5 * m_AtEnd.Cards[nSeat];
+            const int nDue = nSeat == nWinner ? 0 : 5 * AtEnd_.Cards[nSeat];
             const int nWon = nSeat == nWinner ? std::stoi(g.sPotWon) : 0;
-            Expect(s.nFunds[nSeat] == m_AtEnd.Funds[nSeat] - nDue + nWon &&
-                       m_port.Amt[nSeat] == s.nFunds[nSeat] &&
-                       static_cast<int>(scores[nSeat]->size()) == m_nHandsThisGame &&
+            Expect(s.nFunds[nSeat] == AtEnd_.Funds[nSeat] - nDue + nWon &&
+                       port_.Amt[nSeat] == s.nFunds[nSeat] &&
+                       static_cast<int>(scores[nSeat]->size()) == nHandsThisGame_ &&
                        scores[nSeat]->back() == std::to_string(s.nFunds[nSeat]),
                    "$5 per card left, shown and recorded", sCall);
         }
         const bool bBroke =
             std::any_of(s.nFunds.begin(), s.nFunds.end(), [](int n) { return n < 1; });
         if (sCall == "ShowHandOver") {
-            Expect(m_nHandsThisGame < 4, "no standings after the fourth hand", sCall);
-            m_bMustEnd = bBroke;
+            Expect(nHandsThisGame_ < 4, "no standings after the fourth hand", sCall);
+            bMustEnd_ = bBroke;
         } else {
-            Expect(m_nHandsThisGame == 4 || bBroke, "a game ends on the fourth hand or below $1",
+            Expect(nHandsThisGame_ == 4 || bBroke, "a game ends on the fourth hand or below $1",
                    sCall);
             ++nGames;
-            m_nHandsThisGame = 0;
-            m_bMustEnd = false;
+            nHandsThisGame_ = 0;
+            bMustEnd_ = false;
         }
     }
 
     void Expect(bool bOk, const char* sRule, const std::string& sCall) {
         if (!bOk && sFailure.empty()) {
             sFailure = std::string("broken: ") + sRule + " after \"" + sCall + "\" (check " +
-                       std::to_string(m_nChecks) + ")";
+                       std::to_string(nChecks_) + ")";
         }
     }
 
@@ -156,14 +156,14 @@ private:
         std::array<int, 4> Cards{};
         int nPot = 0;
     };
-    Game& m_game;
-    RecordingPort& m_port;
-    long long m_nChecks = 0;
-    int m_nHandsThisGame = 0;
-    bool m_bMustEnd = false;
-    bool m_bHandOverSeen = false;
-    std::string m_sLastCall;
-    AtEnd m_AtEnd;
+    Game& game_;
+    RecordingPort& port_;
+    long long nChecks_ = 0;
+    int nHandsThisGame_ = 0;
+    bool bMustEnd_ = false;
+    bool bHandOverSeen_ = false;
+    std::string sLastCall_;
+    AtEnd AtEnd_;
 };
 
 TEST(WholeGames, ThousandSeededGamesKeepEveryRule) {
