@@ -13,6 +13,7 @@
 #include <limits>
 
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QtTest>
 
@@ -126,6 +127,15 @@ private slots:
         }
     }
 
+    void replayIsAHandOverAnswerOnlyWhereOffered() {
+        const MGlobal g = AfterHands({{"215", "180", "190", "215"}});
+        QVERIFY(FHandOver(g, {}).findChild<QPushButton*>("cmdReplay") == nullptr);
+        WhenModal([](QDialog& dialog) { Click(dialog, "cmdReplay"); });
+        QVERIFY(RunHandOver(g, {}, nullptr, true) == DialogAnswer::Replay);
+        WhenModal([](QDialog& dialog) { Click(dialog, "cmdOK"); });
+        QVERIFY(RunHandOver(g, {}, nullptr, true) == DialogAnswer::Ok);
+    }
+
     void handOverPlaysTheWinnersSoundOnce() {
         // The user's sound only for the user's name as it is written.
         for (const auto& [sWinner, sound] :
@@ -202,6 +212,7 @@ private slots:
             {"cmdYesNo0", DialogAnswer::Yes},
             {"cmdYesNo1", DialogAnswer::No},
             {"cmdYesNo2", DialogAnswer::Change},
+            {"cmdYesNo3", DialogAnswer::Replay},
         };
         for (const auto& [sButton, expected] : cases) {
             ProgramFolder db;

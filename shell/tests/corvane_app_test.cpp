@@ -2,6 +2,7 @@
 // dialog, Escape, closing with the settings saved, and the recovery that moves
 // to the program folder's database when the shared one disappears.
 #include "dialogs/folder_lists.hpp"
+#include "engine/game.hpp"
 #include "platform/sound_output.hpp"
 #include "shell/corvane_app.hpp"
 #include "table/table_resources.hpp"
@@ -9,10 +10,12 @@
 #include "tests/support/qt_test_support.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
@@ -39,6 +42,20 @@ bool Shown(const FakeMessageBoxes& msg, const std::string& sTitle, const std::st
     return std::any_of(msg.Shown.begin(), msg.Shown.end(), [&](const ShownMessage& m) {
         return m.sTitle == sTitle && m.sText.find(sPart) != std::string::npos;
     });
+}
+
+// Makes the user's move as a player would: the first legal card, or the pot.
+void PlayOneMove(Game& game) {
+    const GameState& s = game.State();
+    if (!s.bUserCanPlay) {
+        game.cmdUser_Click();
+        return;
+    }
+    const int nCard = s.bSevenHeartsPlayed ? s.UserPlayable.front() : 26;
+    const auto i = std::find(s.UserHand.begin(), s.UserHand.end(), nCard) - s.UserHand.begin();
+    game.Form_MouseDown(static_cast<float>(s.nHandLeft + i * s.nCardSpacing + 100),
+                        static_cast<float>(s.nHandTop + 700));
+    game.Form_Click();
 }
 
 // Confirms the user dialog with a new user of that name.
@@ -167,16 +184,7 @@ private slots:
             }
         });
         watcher.start();
-        if (s.bUserCanPlay) {
-            const int nCard = s.bSevenHeartsPlayed ? s.UserPlayable.front() : 26;
-            const auto i =
-                std::find(s.UserHand.begin(), s.UserHand.end(), nCard) - s.UserHand.begin();
-            w.GetGame().Form_MouseDown(static_cast<float>(s.nHandLeft + i * s.nCardSpacing + 100),
-                                       static_cast<float>(s.nHandTop + 700));
-            w.GetGame().Form_Click();
-        } else {
-            w.GetGame().cmdUser_Click();
-        }
+        PlayOneMove(w.GetGame());
         watcher.stop();
         QCOMPARE(nShownMidTurn, std::optional(nShown));
         QTRY_COMPARE(p.msg.Shown.size(), nShown + 1);
@@ -195,6 +203,53 @@ private slots:
         QCOMPARE(p.msg.Shown.back().sText, std::string("Are you sure you wish to exit Corvane?"));
         QCOMPARE(s.UserHand, hand);
         QVERIFY(fs::exists(p.Ini()));
+    }
+
+    void aPracticeAtGameOverWritesNothingAndComesBackToTheQuestion() {
+        Program p;
+        p.WriteIni("soundon=FALSE\r\nanimspd=0\r\n");
+        ChooseNewUser("Flo");
+        QVERIFY(p.app.Main());
+        Game& game = p.app.Window().GetGame();
+        QTRY_VERIFY(game.State().bUserTurn);
+        p.app.Window().SetPauseTick(std::chrono::milliseconds(1));
+        game.State().nHand = 3; // the hand in play ends the game
+
+        // The game-over dialog books the game; a practice is asked for there,
+        // again when the question comes back, and the last answer is No.
+        const std::string sDB = DatabaseFileName(p.sApp);
+        std::string sBooked;
+        QStringList standings;
+        int nAsked = 0;
+        QTimer answerer;
+        answerer.setInterval(10);
+        QObject::connect(&answerer, &QTimer::timeout, [&] {
+            QWidget* pDialog = QApplication::activeModalWidget();
+            if (pDialog == nullptr || pDialog->objectName() != "FGameOver") {
+                return;
+            }
+            if (nAsked++ == 0) {
+                sBooked = ReadText(sDB);
+            }
+            standings << Text(*pDialog, "lblPlayer0");
+            Click(*pDialog, nAsked < 3 ? "cmdYesNo3" : "cmdYesNo1");
+        });
+        answerer.start();
+        while (nAsked < 2) {
+            PlayOneMove(game);
+        }
+        QVERIFY(game.InPractice());
+        QVERIFY(p.app.Window().windowTitle().contains("Practice"));
+        QVERIFY(Shown(p.msg, "Practice", "This time you "));
+        QCOMPARE(ReadText(sDB), sBooked);
+
+        // Escape leaves the second practice for the question, answered No.
+        QTest::keyClick(&p.app.Window(), Qt::Key_Escape);
+        QTRY_VERIFY(!p.app.Window().isVisible());
+        QCOMPARE(nAsked, 3);
+        QCOMPARE(ReadText(sDB), sBooked);
+        QVERIFY(!standings.front().isEmpty());
+        QCOMPARE(standings, QStringList(3, standings.front()));
     }
 };
 
