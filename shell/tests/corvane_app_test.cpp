@@ -2,6 +2,7 @@
 // dialog, Escape, closing with the settings saved, and the recovery that moves
 // to the program folder's database when the shared one disappears.
 #include "dialogs/folder_lists.hpp"
+#include "dialogs/user_validation.hpp"
 #include "engine/game.hpp"
 #include "platform/sound_output.hpp"
 #include "shell/corvane_app.hpp"
@@ -58,10 +59,14 @@ void PlayOneMove(Game& game) {
     game.Form_Click();
 }
 
-// Confirms the user dialog with a new user of that name.
-void ChooseNewUser(const QString& sName) {
+// Confirms the user dialog with a new user of that name; the user the dialog
+// offered first goes to pOffered.
+void ChooseNewUser(const QString& sName, QString* pOffered = nullptr) {
     WhenModal(
-        [sName](QDialog& dialog) {
+        [sName, pOffered](QDialog& dialog) {
+            if (pOffered != nullptr) {
+                *pOffered = Child<QComboBox>(dialog, "cboUser")->currentText();
+            }
             Child<QComboBox>(dialog, "cboUser")->setEditText(sName);
             Click(dialog, "cmdUserName0");
         },
@@ -89,14 +94,21 @@ private slots:
 
     void firstStartWithoutSettingsAsksForTheUserAndSavesOnClosing() {
         Program p;
-        ChooseNewUser("Ann");
+        // Without settings no user counts as the last one, not even the first.
+        MGlobal zed = p.g;
+        zed.nUserID = 1;
+        zed.sUserName = "Zed";
+        user_dialog::UpdateDatabase(zed, p.env);
+        QString sOffered;
+        ChooseNewUser("Ann", &sOffered);
         QVERIFY(p.app.Main());
         QVERIFY(Shown(p.msg, "The Corvane Game", "corvane.ini not found!"));
         QTRY_COMPARE(p.Player(), QString("Ann"));
+        QCOMPARE(sOffered, QString(kNewUserText));
         QVERIFY(p.app.Window().GetGame().State().bUserTurn);
 
         p.app.Window().close();
-        QCOMPARE(ReadText(p.Ini()), "[Options]\r\nuser_id=1\r\ndb_path=" + p.sApp +
+        QCOMPARE(ReadText(p.Ini()), "[Options]\r\nuser_id=2\r\ndb_path=" + p.sApp +
                                         "\r\nmaxform=0\r\nsoundon=TRUE\r\nanimspd=80\r\n"
                                         "copylnk=FALSE\r\nanimals=FALSE\r\n");
     }
