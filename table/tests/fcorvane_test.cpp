@@ -598,58 +598,47 @@ void FCorvaneTest::animationSpeedDialog() {
     Rig r;
     QPointer<FAnimate> pDialog;
     QScrollBar* pBar = nullptr;
-    const auto open = [&] {
+    const auto open = [&](std::int32_t lSpeed, int nShown) {
+        r.g.lAnimSpeed = lSpeed;
         r.w->MenuItem("mnuAnim")->trigger();
         pDialog = r.w->findChild<FAnimate*>();
         QVERIFY(pDialog != nullptr && !pDialog->isModal());
         pBar = Child<QScrollBar>(*pDialog, "scrAnim");
+        QCOMPARE(pDialog->Value(), nShown);
+    };
+    const auto closedWith = [&](std::int32_t lSpeed) {
+        QTRY_VERIFY(pDialog == nullptr);
+        QCOMPARE(r.g.lAnimSpeed, lSpeed);
     };
 
-    r.g.lAnimSpeed = 80000;
-    open();
-    QCOMPARE(pDialog->Value(), 80);
+    open(80000, 80);
     QCOMPARE(pBar->value(), pBar->minimum()); // the slowest at the left end
     // The arrows move the thumb their way: right towards the fastest, left back.
     pDialog->SetValue(40);
-    const QPoint right(pBar->width() - 4, pBar->height() / 2);
-    const QPoint left(4, pBar->height() / 2);
-    QTest::mouseClick(pBar, Qt::LeftButton, {}, right);
-    QCOMPARE(pDialog->Value(), 39);
-    QTest::mouseClick(pBar, Qt::LeftButton, {}, left);
-    QTest::mouseClick(pBar, Qt::LeftButton, {}, left);
-    QCOMPARE(pDialog->Value(), 41);
+    for (const auto& [x, nValue] :
+         std::vector<std::pair<int, int>>{{pBar->width() - 4, 39}, {4, 40}, {4, 41}}) {
+        QTest::mouseClick(pBar, Qt::LeftButton, {}, QPoint(x, pBar->height() / 2));
+        QCOMPARE(pDialog->Value(), nValue);
+    }
+    // Reset, then closing by the frame, stores nothing; reset and OK store the middle.
     pDialog->SetValue(80);
-    // Reset, then closing by the frame, stores nothing.
     Click(*pDialog, "cmdAnim0");
     QCOMPARE(pDialog->Value(), 40);
     pDialog->close();
-    QTRY_VERIFY(pDialog == nullptr);
-    QCOMPARE(r.g.lAnimSpeed, 80000);
-    // Reset and OK store the middle.
-    open();
+    closedWith(80000);
+    open(80000, 80);
     Click(*pDialog, "cmdAnim0");
     Click(*pDialog, "cmdAnim1");
-    QTRY_VERIFY(pDialog == nullptr);
-    QCOMPARE(r.g.lAnimSpeed, 40000);
-
+    closedWith(40000);
     // Esc and Enter are OK too; out-of-range settings go to the nearer end.
-    struct Case {
-        std::int32_t lBefore;
-        int nShown;
-        bool bToRight;
-        Qt::Key key;
-        std::int32_t lAfter;
-    };
-    for (const Case& c : {Case{250000, 80, true, Qt::Key_Escape, 0},
-                          Case{-7000, 0, false, Qt::Key_Return, 80000}}) {
-        r.g.lAnimSpeed = c.lBefore;
-        open();
-        QCOMPARE(pDialog->Value(), c.nShown);
-        pBar->setValue(c.bToRight ? pBar->maximum() : pBar->minimum());
-        QTest::keyClick(pDialog, c.key);
-        QTRY_VERIFY(pDialog == nullptr);
-        QCOMPARE(r.g.lAnimSpeed, c.lAfter);
-    }
+    open(250000, 80);
+    pBar->setValue(pBar->maximum());
+    QTest::keyClick(pDialog, Qt::Key_Escape);
+    closedWith(0);
+    open(-7000, 0);
+    pBar->setValue(pBar->minimum());
+    QTest::keyClick(pDialog, Qt::Key_Return);
+    closedWith(80000);
 }
 
 void FCorvaneTest::hintDialogTexts_data() {
@@ -786,32 +775,32 @@ void FCorvaneTest::keyboardHighlightAndPlay() {
     }
     QVERIFY(!raised());
 
-    // Enter on a card that may not be laid: the click's own hint.
+    // Enter on a card that may not be laid: the click's own hint; P presses
+    // the button, which with a card to lay gives its hint.
+    const auto highlight = [&](int i) {
+        r.Key(Qt::Key_Home);
+        for (int k = 0; k < i; ++k) {
+            r.Key(Qt::Key_Right);
+        }
+    };
     const int nLegal = r.FirstLegal();
     const int i = r.IndexOf(nLegal);
     const int nWrong = i == 0 ? 1 : 0;
     QStringList shown;
     if (!r.IsLegal(s.UserHand[nWrong])) {
         AnswerHint(shown);
-        r.Key(Qt::Key_Home);
-        for (int k = 0; k < nWrong; ++k) {
-            r.Key(Qt::Key_Right);
-        }
+        highlight(nWrong);
         r.Key(Qt::Key_Enter);
         QCOMPARE(shown, Lines(Hint::WrongCard));
-        QCOMPARE(s.UserHand.size(), 13U);
     }
-    // P presses the button: with a card to lay, its hint.
     AnswerHint(shown);
     r.Key(Qt::Key_P);
     QVERIFY(!shown.isEmpty() && shown.front().startsWith("You "));
+    QCOMPARE(s.UserHand.size(), 13U);
 
     // Space lays the legal card; the highlight stays at its place, on the
     // card that took it.
-    r.Key(Qt::Key_Home);
-    for (int k = 0; k < i; ++k) {
-        r.Key(Qt::Key_Right);
-    }
+    highlight(i);
     r.sound.TakePlayed();
     r.Key(Qt::Key_Space);
     QCOMPARE(s.UserHand.size(), 12U);

@@ -11,8 +11,6 @@
 
 using corvane::PictureRole;
 
-Q_DECLARE_METATYPE(PictureRole)
-
 namespace {
 
 // How many distinct colours a picture uses, up to a limit.
@@ -34,44 +32,39 @@ class TableResourcesTest : public QObject {
 private slots:
     void initTestCase() { corvane::InitTableResources(); }
 
-    void everyPictureLoadsAtItsSize_data() {
-        QTest::addColumn<PictureRole>("role");
-        QTest::addColumn<int>("nResource");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("bOpaque");
-        for (const int n : {100, 200, 300, 400}) {
-            QTest::addRow("background %d", n)
-                << PictureRole::Background << n << QSize(642, 446) << true;
-        }
-        QTest::newRow("bitmap 101") << PictureRole::DialogBitmap << 101 << QSize(404, 404) << true;
-        for (const int n : {100, 101, 102, 103}) {
-            QTest::addRow("suit icon %d", n)
-                << PictureRole::SuitIcon << n << QSize(32, 32) << false;
-        }
-        QTest::newRow("sad face") << PictureRole::SadFace << 0 << QSize(32, 32) << false;
-        QTest::newRow("pot button") << PictureRole::PotButton << 0 << QSize(94, 38) << false;
-        QTest::newRow("program icon") << PictureRole::ProgramIcon << 0 << QSize(256, 256) << false;
-        QTest::newRow("help picture") << PictureRole::HelpPicture << 0 << QSize(200, 130) << false;
-    }
-
     void everyPictureLoadsAtItsSize() {
-        QFETCH(PictureRole, role);
-        QFETCH(int, nResource);
-        QFETCH(QSize, size);
-        QFETCH(bool, bOpaque);
-        QCOMPARE(corvane::PictureSize(role, nResource), size);
-        const QImage image = corvane::Picture(role, nResource).toImage();
-        QCOMPARE(image.size(), size);
-        QVERIFY2(DistinctColours(image) >= 10, "a real picture, not a blank");
-        for (const QPoint p : {QPoint(0, 0), QPoint(size.width() - 1, size.height() - 1),
-                               QPoint(size.width() / 2, size.height() / 2)}) {
-            QVERIFY(!bOpaque || image.pixelColor(p).alpha() == 255);
+        struct Case {
+            PictureRole role;
+            int nResource;
+            bool bOpaque;
+        };
+        std::vector<Case> cases{{PictureRole::DialogBitmap, 101, true},
+                                {PictureRole::SadFace, 0, false},
+                                {PictureRole::PotButton, 0, false},
+                                {PictureRole::ProgramIcon, 0, false},
+                                {PictureRole::HelpPicture, 0, false}};
+        for (const int n : {100, 101, 102, 103}) {
+            cases.push_back({PictureRole::SuitIcon, n, false});
+            cases.push_back({PictureRole::Background, (n - 99) * 100, true});
         }
-        // Sharp at twice the pixel ratio, and stretched to any size asked for.
-        const QPixmap sharp = corvane::Picture(role, nResource, size, 2.0);
-        QCOMPARE(sharp.size(), size * 2);
-        QCOMPARE(sharp.devicePixelRatio(), 2.0);
-        QCOMPARE(corvane::Picture(role, nResource, QSize(50, 20)).size(), QSize(50, 20));
+        for (const auto& [role, nResource, bOpaque] : cases) {
+            const QString sCase = QStringLiteral("%1/%2").arg(int(role)).arg(nResource);
+            const QSize size = corvane::PictureSize(role, nResource);
+            const QImage image = corvane::Picture(role, nResource).toImage();
+            QVERIFY2(!size.isEmpty() && image.size() == size, qPrintable(sCase));
+            QVERIFY2(DistinctColours(image) >= 10, qPrintable(sCase + ": a blank"));
+            for (const QPoint p : {QPoint(0, 0), QPoint(size.width() - 1, size.height() - 1),
+                                   QPoint(size.width() / 2, size.height() / 2)}) {
+                QVERIFY2(!bOpaque || image.pixelColor(p).alpha() == 255, qPrintable(sCase));
+            }
+            // Sharp at twice the pixel ratio, and stretched to any size asked for.
+            const QPixmap sharp = corvane::Picture(role, nResource, size, 2.0);
+            QCOMPARE(sharp.size(), size * 2);
+            QCOMPARE(sharp.devicePixelRatio(), 2.0);
+            QCOMPARE(corvane::Picture(role, nResource, QSize(50, 20)).size(), QSize(50, 20));
+        }
+        // The tables are drawn for the window's design size.
+        QCOMPARE(corvane::PictureSize(PictureRole::Background, 400), QSize(642, 446));
     }
 
     void picturesLookTheirPart() {
