@@ -5,6 +5,7 @@
 #include "engine/cards.hpp"
 #include "engine/testing/null_ports.hpp"
 #include "platform/fake_platform.hpp"
+#include "table/coach_hint.hpp"
 #include "table/fanimate.hpp"
 #include "table/fcorvane.hpp"
 #include "table/fmessage.hpp"
@@ -45,7 +46,10 @@ namespace {
 
 class ScriptedHost final : public testing::NullProgramPort {
 public:
-    void ShowHandOver() override { ++nHandOvers; }
+    DialogAnswer ShowHandOver(bool) override {
+        ++nHandOvers;
+        return DialogAnswer::Ok;
+    }
     DialogAnswer ShowGameOver() override {
         ++nGameOvers;
         // The real dialog ranks the seats; here the user has won with no score
@@ -259,6 +263,7 @@ private slots:
     void flightLeavesItsTrailUntilCleared();
     void wonGameMovesUpALevel();
     void smallScreenOpensMaximised();
+    void hintMarksALegalCardAndEndsWithTheTurn();
     void keyboardHighlightAndPlay_data() { AddScales(); }
     void keyboardHighlightAndPlay();
     void screenReaderNamesAndFocus();
@@ -929,6 +934,42 @@ void FCorvaneTest::viewOptionsChangeTheTable() {
     r.g.View.bTooltips = false;
     r.w->ApplyViewOptions();
     QCOMPARE(tipAt(), QString());
+}
+
+void FCorvaneTest::hintMarksALegalCardAndEndsWithTheTurn() {
+    Rig r;
+    r.w->GetGame().StartGame(true);
+    GameState& s = r.S();
+    // On to a turn with a real choice.
+    while (r.host.nHandOvers == 0 && (!s.bSevenHeartsPlayed || s.UserPlayable.size() < 2)) {
+        r.PlayOneMove();
+    }
+    QCOMPARE(r.host.nHandOvers, 0);
+    const std::int32_t lSeed = r.g.lSeed;
+    auto* pHint = Child<QLabel>(*r.w, "lblHint");
+    auto* pSearch = r.w->findChild<CoachHint*>();
+    QTest::keyClick(r.w.get(), Qt::Key_H);
+    QVERIFY(pSearch->IsRunning());
+    QTRY_VERIFY(pHint->isVisible());
+    QVERIFY(pHint->text().startsWith("Lay the "));
+    // The frame stands on a legal card of the hand, at that card's place.
+    const QRect mark = r.T().HintMark();
+    const auto i = static_cast<std::size_t>((mark.x() - s.nHandLeft) / s.nCardSpacing);
+    QCOMPARE(mark.y(), s.nHandTop);
+    QVERIFY(i < s.UserHand.size());
+    QCOMPARE(r.T().HintCard(), s.UserHand[i]);
+    QVERIFY(r.IsLegal(s.UserHand[i]));
+    // The search plays with copies: the opponents' generator has not moved.
+    QCOMPARE(r.g.lSeed, lSeed);
+
+    // The user moves while a second search runs: it is dropped with the turn.
+    r.w->HintAction()->trigger();
+    QVERIFY(pSearch->IsRunning());
+    r.PlayOneMove();
+    QVERIFY(!pSearch->IsRunning());
+    QCoreApplication::sendPostedEvents(pSearch);
+    QVERIFY(!pHint->isVisible());
+    QVERIFY(r.T().HintMark().isEmpty());
 }
 
 QTEST_MAIN(FCorvaneTest)
