@@ -59,8 +59,8 @@ QByteArray Digest(const QImage& image) {
 // a face of the given size, leaving out the border.
 QRect VisibleCorner(QSize size) {
     const int nBorder = std::max(2, size.width() / 35);
-    return QRect(QPoint(nBorder, nBorder),
-                 QPoint(size.width() * 360 / 1070 - 1, size.height() * 260 / 1430 - 1));
+    return {QPoint(nBorder, nBorder),
+            QPoint(size.width() * 360 / 1070 - 1, size.height() * 260 / 1430 - 1)};
 }
 
 void Ready(CardFaces& faces) {

@@ -122,39 +122,41 @@ struct Rig {
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
 
-    GameState& S() { return w->GetGame().State(); }
-    TableView& T() { return w->Table(); }
+    GameState& S() const { return w->GetGame().State(); }
+    TableView& T() const { return w->Table(); }
 
-    void Resize(QSize table) {
+    void Resize(QSize table) const {
         w->resize(table.width(), table.height() + w->menuBar()->height());
         QTRY_COMPARE(T().size(), table);
     }
 
-    bool IsLegal(int c) {
+    bool IsLegal(int c) const {
         const auto& ok = S().UserPlayable;
         return S().bSevenHeartsPlayed ? std::count(ok.begin(), ok.end(), c) == 1
                                       : c == kSevenOfHearts;
     }
-    int FirstLegal() { return S().bSevenHeartsPlayed ? S().UserPlayable.front() : kSevenOfHearts; }
-    int IndexOf(int c) {
+    int FirstLegal() const {
+        return S().bSevenHeartsPlayed ? S().UserPlayable.front() : kSevenOfHearts;
+    }
+    int IndexOf(int c) const {
         const auto& hand = S().UserHand;
         return static_cast<int>(std::find(hand.begin(), hand.end(), c) - hand.begin());
     }
 
     // A widget point inside card i of the user's hand.
-    QPoint HandPoint(int i) {
+    QPoint HandPoint(int i) const {
         const int nOffset = i == static_cast<int>(S().UserHand.size()) - 1 ? 535 : 180;
         return T().WidgetPoint(
             QPointF(S().nHandLeft + i * S().nCardSpacing + nOffset, S().nHandTop + 700));
     }
-    void ClickAt(QPoint p) { QTest::mouseClick(&T(), Qt::LeftButton, {}, p); }
-    void ClickCard(int nCard) { ClickAt(HandPoint(IndexOf(nCard))); }
-    void ClickPay() { QTest::mouseClick(Child<QPushButton>(*w, "cmdUser"), Qt::LeftButton); }
-    void Key(Qt::Key k) { QTest::keyClick(&T(), k); }
+    void ClickAt(QPoint p) const { QTest::mouseClick(&T(), Qt::LeftButton, {}, p); }
+    void ClickCard(int nCard) const { ClickAt(HandPoint(IndexOf(nCard))); }
+    void ClickPay() const { QTest::mouseClick(Child<QPushButton>(*w, "cmdUser"), Qt::LeftButton); }
+    void Key(Qt::Key k) const { QTest::keyClick(&T(), k); }
 
     // The user's move as a player makes it: the first legal card, or the
     // pay-the-pot button when there is none.
-    void PlayOneMove() {
+    void PlayOneMove() const {
         if (S().bUserCanPlay) {
             ClickCard(FirstLegal());
         } else {

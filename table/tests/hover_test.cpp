@@ -2,6 +2,8 @@
 #include "table/flight_path.hpp"
 #include "table/hover.hpp"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace corvane {
@@ -14,7 +16,7 @@ TEST(HoverTest, ZoneEnteredByAMove) {
         bool bAnimals;
         HoverZone zone;
     };
-    const Case kCases[] = {
+    const std::vector<Case> kCases{
         // The pot's strip entered from the table, then quiet inside.
         {1500, 3000, 2000, 3000, false, HoverZone::Pot},
         {1500, 3500, 1500, 3000, true, HoverZone::None},
