@@ -218,11 +218,11 @@ private slots:
             ProgramFolder db;
             SetUser(db.g);
             bool bStayedOpen = false;
-            WhenModal([&](QDialog& dialog) {
+            WhenModal([&bStayedOpen, sName = sButton](QDialog& dialog) {
                 dialog.close();
                 QTest::keyClick(&dialog, Qt::Key_Escape);
                 bStayedOpen = dialog.isVisible();
-                Click(dialog, sButton);
+                Click(dialog, sName);
             });
             const auto answer =
                 RunGameOver(db.g, db.env, Captions{"150", "210", "240", "200"}, 0, {}, {}, nullptr);

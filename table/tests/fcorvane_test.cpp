@@ -945,7 +945,9 @@ void FCorvaneTest::viewOptionsChangeTheTable() {
         for (int y = 0; y < suit.height(); ++y) {
             for (int x = 0; x < suit.width(); ++x) {
                 const QColor c = suit.pixelColor(x, y);
-                nGreen += c.alpha() > 200 && c.green() > c.red() + 60 && c.green() > c.blue() + 60;
+                if (c.alpha() > 200 && c.green() > c.red() + 60 && c.green() > c.blue() + 60) {
+                    ++nGreen;
+                }
             }
         }
         return nGreen;
