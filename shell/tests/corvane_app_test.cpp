@@ -236,8 +236,16 @@ private slots:
         QTimer answerer;
         answerer.setInterval(10);
         QObject::connect(&answerer, &QTimer::timeout, [&] {
-            QWidget* pDialog = QApplication::activeModalWidget();
-            if (pDialog == nullptr || pDialog->objectName() != "FGameOver") {
+            auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (pDialog == nullptr) {
+                return;
+            }
+            if (pDialog->objectName() != "FGameOver") {
+                // A won real game enters the top ten after its question: part of its booking.
+                if (!game.InPractice()) {
+                    sBooked = ReadText(sDB);
+                }
+                pDialog->accept();
                 return;
             }
             if (nAsked++ == 0) {
