@@ -172,6 +172,40 @@ int GetBestHardCard(const std::vector<int>& Cards, int nDown, int nUp, std::vect
     return GetBestHardCardFromMask(CardMask(Cards), nDown, nUp, DownCards, UpCards, rnd);
 }
 
+ChoiceOdds OddsOfChoice(int nLevel, const std::vector<int>& Cards, std::uint64_t nTableMask,
+                        int nCard) {
+    // The same lists and scores the strategies draw from, counted instead of drawn.
+    const std::uint64_t nHand = CardMask(Cards);
+    std::vector<int> DownCards;
+    std::vector<int> UpCards;
+    CollectCandidatesFromMask(nHand, nTableMask, DownCards, UpCards);
+    const int nDown = static_cast<int>(DownCards.size());
+    const int nUp = static_cast<int>(UpCards.size());
+    ChoiceOdds odds;
+    if (nLevel == 0) {
+        odds.nCount = static_cast<int>(std::count(DownCards.begin(), DownCards.end(), nCard) +
+                                       std::count(UpCards.begin(), UpCards.end(), nCard));
+        odds.nOutOf = std::max(nDown + nUp, 1);
+        return odds;
+    }
+    Scores scores = ScoreEntries(nHand, nDown, nUp, DownCards, UpCards);
+    if (nLevel == 2 && scores.nEntries > 1 && scores.nMaxGap == 0) {
+        for (std::size_t i = 0; i < scores.nEntries; ++i) {
+            scores.Gaps[i] = DistanceFromSeven(scores.Choices[i]);
+            scores.nMaxGap = std::max(scores.nMaxGap, scores.Gaps[i]);
+        }
+    }
+    int nBest = 0;
+    for (std::size_t i = 0; i < scores.nEntries; ++i) {
+        if (scores.Gaps[i] == scores.nMaxGap) {
+            ++nBest;
+            odds.nCount += scores.Choices[i] == nCard ? 1 : 0;
+        }
+    }
+    odds.nOutOf = std::max(nBest, 1);
+    return odds;
+}
+
 void CollectCandidatesFromMask(std::uint64_t nHand, std::uint64_t nTableMask,
                                std::vector<int>& DownCards, std::vector<int>& UpCards) {
     ForEachRowCard(

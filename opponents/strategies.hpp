@@ -50,4 +50,14 @@ int GetBestHardCardFromMask(std::uint64_t nHandMask, int nDown, int nUp,
                             std::vector<int>& DownCards, std::vector<int>& UpCards,
                             RandomSource rnd);
 
+// How often, out of nOutOf, the strategy of nLevel (0 Easy, 1 Medium, 2 Hard)
+// lays nCard from this hand on this table once the Seven of Hearts is down; the
+// draws among equal candidates are what makes it less than certain.
+struct ChoiceOdds {
+    int nCount = 0;
+    int nOutOf = 1;
+};
+ChoiceOdds OddsOfChoice(int nLevel, const std::vector<int>& Cards, std::uint64_t nTableMask,
+                        int nCard);
+
 } // namespace corvane

@@ -275,6 +275,14 @@ void TableView::showEvent(QShowEvent* pEvent) {
     }
 }
 
+void TableView::SetHintMark(const QRect& twips, int nCard) {
+    if (twips != hintMark_ || nCard != nHintCard_) {
+        hintMark_ = twips;
+        nHintCard_ = nCard;
+        update();
+    }
+}
+
 void TableView::paintEvent(QPaintEvent* pEvent) {
     QPainter painter(this);
     const QRect dirty = pEvent->rect();
@@ -311,6 +319,12 @@ void TableView::paintEvent(QPaintEvent* pEvent) {
     }
     if (nRing < drawings_.size()) {
         PaintHighlightRing(painter, nRing);
+    }
+    if (!hintMark_.isEmpty()) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(0x00, 0xC0, 0xFF), 4 * fPen));
+        painter.drawRect(
+            QRectF(hintMark_.translated(0, nHintCard_ >= 0 ? -LiftOf(nHintCard_) : 0)));
     }
     painter.end();
     if (onPainted) {

@@ -5,6 +5,7 @@
 #include "opponents/testing/fake_clock.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -185,9 +186,24 @@ TEST(Strategies, EveryChoiceIsALegalCardAndTheBestByItsLevel) {
             return it == cards.end() ? -2 : gaps[static_cast<std::size_t>(it - cards.begin())];
         };
 
-        EXPECT_NE(gapOf(Decide(kEasy, position, lSeed, clock)), -2);
-        EXPECT_EQ(gapOf(Decide(kMedium, position, lSeed, clock)), nMaxGap);
+        const int nEasy = Decide(kEasy, position, lSeed, clock);
+        EXPECT_NE(gapOf(nEasy), -2);
+        const int nMedium = Decide(kMedium, position, lSeed, clock);
+        EXPECT_EQ(gapOf(nMedium), nMaxGap);
         const int nHard = Decide(kHard, position, lSeed, clock);
+        // The odds the coach reads cover each level's draws exactly, and the card
+        // drawn is one of them.
+        const std::array<int, 3> Drawn{nEasy, nMedium, nHard};
+        for (int nLevel = 0; nLevel < 3; ++nLevel) {
+            double dTotal = 0.0;
+            for (const int c : cards) {
+                const ChoiceOdds odds = OddsOfChoice(nLevel, position.Cards, position.nTable, c);
+                dTotal += static_cast<double>(odds.nCount) / odds.nOutOf;
+            }
+            EXPECT_DOUBLE_EQ(dTotal, 1.0) << "level " << nLevel;
+            EXPECT_GT(OddsOfChoice(nLevel, position.Cards, position.nTable, Drawn[nLevel]).nCount,
+                      0);
+        }
         if (position.nDown() + position.nUp() == 1 || nMaxGap > 0) {
             EXPECT_EQ(gapOf(nHard), nMaxGap);
         } else {

@@ -5,6 +5,7 @@
 #include "opponents/testing/auto_player.hpp"
 
 #include <algorithm>
+#include <deque>
 #include <numeric>
 
 #include <gtest/gtest.h>
@@ -20,11 +21,11 @@ using testing::SeatStrategy;
 // Watches one run of games and records the first broken rule.
 class InvariantChecker {
 public:
-    InvariantChecker(Game& game, RecordingPort& port) : m_game(game), m_port(port) {}
+    InvariantChecker(Game& game, RecordingPort& port) : game_(game), port_(port) {}
 
     void Check(const std::string& sCall) {
-        const GameState& s = m_game.State();
-        ++m_nChecks;
+        const GameState& s = game_.State();
+        ++nChecks_;
         // Every card in exactly one place, a seat's hand or the table, and the sets
         // kept beside the lists in step with them.
         std::array<int, 52> seen{};
@@ -56,7 +57,7 @@ public:
         }
         // Money is only moved, never made (all zero only before the first game).
         const int nMoney = std::accumulate(s.nFunds.begin(), s.nFunds.end(), 0) + s.nPot;
-        Expect(nMoney == 800 || (m_nChecks <= 2 && nMoney == 0), "funds plus pot = $800", sCall);
+        Expect(nMoney == 800 || (nChecks_ <= 2 && nMoney == 0), "funds plus pot = $800", sCall);
         // Nothing before the Seven of Hearts, and each suit one run through its Seven.
         Expect(s.CardsPlayed.empty() || onTable[kSevenOfHearts], "the Seven of Hearts opens",
                sCall);
@@ -71,19 +72,23 @@ public:
         }
         const auto nEmpty = std::count(s.nCardsLeft.begin(), s.nCardsLeft.end(), 0);
         Expect(nEmpty == (s.bHandOver ? 1 : 0), "hand over iff one count is 0", sCall);
-        if (s.bHandOver && !m_bHandOverSeen) {
-            m_AtEnd = {s.nFunds, s.nCardsLeft, s.nPot};
+        if (s.bHandOver && !bHandOverSeen_) {
+            AtEnd_ = {s.nFunds, s.nCardsLeft, s.nPot};
         }
-        m_bHandOverSeen = s.bHandOver;
-        if (sCall.rfind("SetLastCard", 0) == 0 && sCall.ends_with(" sad")) {
+        bHandOverSeen_ = s.bHandOver;
+        // A seat that pays (its sad face right after the pot grew, not on a
+        // redrawn table) must have had nothing to lay.
+        const bool bPaid = sLastCall_.starts_with("SetPot") && sCall.ends_with(" sad");
+        sLastCall_ = sCall;
+        if (sCall.starts_with("SetLastCard") && bPaid) {
             Expect(!HasLegalCard(s, sCall[12] - '0'), "only a seat without a legal card pays",
                    sCall);
         }
-        if (sCall == "ShowHandOver" || sCall.rfind("ShowGameOver", 0) == 0) {
+        if (sCall == "ShowHandOver" || sCall.starts_with("ShowGameOver ")) {
             CheckHandEnd(s, sCall);
         }
         if (sCall.rfind("DrawUserHand 13 ", 0) == 0) {
-            Expect(!m_bMustEnd, "the game ends when a seat is below $1", sCall);
+            Expect(!bMustEnd_, "the game ends when a seat is below $1", sCall);
         }
     }
 
@@ -102,47 +107,47 @@ private:
     }
 
     void CheckHandEnd(const GameState& s, const std::string& sCall) {
-        const MGlobal& g = m_game.Globals();
+        const MGlobal& g = game_.Globals();
         ++nHands;
-        ++m_nHandsThisGame;
+        ++nHandsThisGame_;
         const auto nWinner = static_cast<int>(
             std::find(s.nCardsLeft.begin(), s.nCardsLeft.end(), 0) - s.nCardsLeft.begin());
         const std::array<const std::string*, 4> names{&g.sLeftName, &g.sTopName, &g.sRightName,
                                                       &g.sUserName};
         Expect(nWinner < 4 && g.sWinnerName == *names[nWinner] && s.nPot == 0 &&
                    g.sPotWon ==
-                       std::to_string(m_AtEnd.nPot + 5 * (std::accumulate(m_AtEnd.Cards.begin(),
-                                                                          m_AtEnd.Cards.end(), 0))),
+                       std::to_string(AtEnd_.nPot + 5 * (std::accumulate(AtEnd_.Cards.begin(),
+                                                                         AtEnd_.Cards.end(), 0))),
                "the seat that finished takes the pot", sCall);
         const std::array<const std::vector<std::string>*, 4> scores{&g.ScoresOne, &g.ScoresTwo,
                                                                     &g.ScoresThree, &g.ScoresUser};
         for (int nSeat = 0; nSeat < 4; ++nSeat) {
-            const int nDue = nSeat == nWinner ? 0 : 5 * m_AtEnd.Cards[nSeat];
+            const int nDue = nSeat == nWinner ? 0 : 5 * AtEnd_.Cards[nSeat];
             const int nWon = nSeat == nWinner ? std::stoi(g.sPotWon) : 0;
-            Expect(s.nFunds[nSeat] == m_AtEnd.Funds[nSeat] - nDue + nWon &&
-                       m_port.Amt[nSeat] == s.nFunds[nSeat] &&
-                       static_cast<int>(scores[nSeat]->size()) == m_nHandsThisGame &&
+            Expect(s.nFunds[nSeat] == AtEnd_.Funds[nSeat] - nDue + nWon &&
+                       port_.Amt[nSeat] == s.nFunds[nSeat] &&
+                       static_cast<int>(scores[nSeat]->size()) == nHandsThisGame_ &&
                        scores[nSeat]->back() == std::to_string(s.nFunds[nSeat]),
                    "$5 per card left, shown and recorded", sCall);
         }
         const bool bBroke =
             std::any_of(s.nFunds.begin(), s.nFunds.end(), [](int n) { return n < 1; });
         if (sCall == "ShowHandOver") {
-            Expect(m_nHandsThisGame < 4, "no standings after the fourth hand", sCall);
-            m_bMustEnd = bBroke;
+            Expect(nHandsThisGame_ < 4, "no standings after the fourth hand", sCall);
+            bMustEnd_ = bBroke;
         } else {
-            Expect(m_nHandsThisGame == 4 || bBroke, "a game ends on the fourth hand or below $1",
+            Expect(nHandsThisGame_ == 4 || bBroke, "a game ends on the fourth hand or below $1",
                    sCall);
             ++nGames;
-            m_nHandsThisGame = 0;
-            m_bMustEnd = false;
+            nHandsThisGame_ = 0;
+            bMustEnd_ = false;
         }
     }
 
     void Expect(bool bOk, const char* sRule, const std::string& sCall) {
         if (!bOk && sFailure.empty()) {
             sFailure = std::string("broken: ") + sRule + " after \"" + sCall + "\" (check " +
-                       std::to_string(m_nChecks) + ")";
+                       std::to_string(nChecks_) + ")";
         }
     }
 
@@ -151,13 +156,14 @@ private:
         std::array<int, 4> Cards{};
         int nPot = 0;
     };
-    Game& m_game;
-    RecordingPort& m_port;
-    long long m_nChecks = 0;
-    int m_nHandsThisGame = 0;
-    bool m_bMustEnd = false;
-    bool m_bHandOverSeen = false;
-    AtEnd m_AtEnd;
+    Game& game_;
+    RecordingPort& port_;
+    long long nChecks_ = 0;
+    int nHandsThisGame_ = 0;
+    bool bMustEnd_ = false;
+    bool bHandOverSeen_ = false;
+    std::string sLastCall_;
+    AtEnd AtEnd_;
 };
 
 TEST(WholeGames, ThousandSeededGamesKeepEveryRule) {
@@ -197,6 +203,147 @@ TEST(WholeGames, ThousandSeededGamesKeepEveryRule) {
     EXPECT_EQ(nGames, 1000);
     EXPECT_GE(nHands, 1000);
     EXPECT_LE(nHands, 4000);
+}
+
+// Dialog answers, and when to ask for or leave a practice, for one game.
+struct Script {
+    std::deque<DialogAnswer> HandOvers;
+    std::deque<DialogAnswer> GameOvers; // No when they run out
+    int nLeaveAfter = -1;               // the user's moves into the practice
+    bool bFromMenu = false;             // replay at the first chance the menu offers
+};
+
+struct GameRun {
+    std::string sFailure;
+    std::vector<std::string> Calls;
+    std::int16_t nNumGames = 0;
+};
+
+GameRun PlayGame(std::uint32_t nSeed, Script script) {
+    MGlobal g;
+    g.sUserName = "Ann";
+    g.sLeftName = "Lefty";
+    g.sTopName = "Topper";
+    g.sRightName = "Righty";
+    g.lSeed = static_cast<std::int32_t>(nSeed);
+    RecordingPort port(g);
+    port.nTick = nSeed * 2654435761U;
+    port.GameOverAnswers = script.GameOvers;
+    port.HandOverAnswers = script.HandOvers;
+    const int nLevel = static_cast<int>(nSeed % 3);
+    PerSeatOpponents opponents({nLevel, nLevel, nLevel});
+    Game game(g, port, port, port, opponents);
+    port.pGame = &game;
+    InvariantChecker checker(game, port);
+    port.onCall = [&](const std::string& sCall) { checker.Check(sCall); };
+    AutoPlayer player(SeatStrategy::Hard, nSeed);
+    game.LoadDeck();
+    game.StartGame(true);
+    int nPracticeMoves = 0;
+    for (int nMoves = 0; !port.bUnloaded && checker.sFailure.empty() && nMoves < 100000; ++nMoves) {
+        if (script.bFromMenu && game.CanReplayLastDeal()) {
+            script.bFromMenu = false;
+            game.ReplayLastDeal();
+        } else if (game.InPractice() && nPracticeMoves++ == script.nLeaveAfter) {
+            game.LeavePractice();
+        } else if (!player.Move(game)) {
+            break;
+        }
+    }
+    if (checker.sFailure.empty() && !port.bUnloaded) {
+        checker.sFailure = "the run stopped before the last game-over answer";
+    }
+    return {checker.sFailure, port.Calls, g.nNumGames};
+}
+
+std::size_t Find(const std::vector<std::string>& calls, const std::string& sPrefix,
+                 std::size_t nFrom = 0) {
+    const auto it = std::find_if(calls.begin() + static_cast<std::ptrdiff_t>(nFrom), calls.end(),
+                                 [&](const std::string& c) { return c.starts_with(sPrefix); });
+    return static_cast<std::size_t>(it - calls.begin());
+}
+
+// Every card laid and every payment between two calls, seat by seat.
+std::vector<std::string> Moves(const std::vector<std::string>& calls, std::size_t nFrom,
+                               std::size_t nTo) {
+    std::vector<std::string> moves;
+    for (std::size_t i = nFrom; i < nTo && i < calls.size(); ++i) {
+        if (calls[i].starts_with("SetLastCard") && !calls[i].ends_with(" -")) {
+            moves.push_back(calls[i]);
+        }
+    }
+    return moves;
+}
+
+// From the user's first action after call nFrom to the end of the run.
+std::vector<std::string> RestAfter(const std::vector<std::string>& calls, std::size_t nFrom) {
+    const std::size_t nAct = std::min(Find(calls, "PlaySoundRes PlayCard", nFrom),
+                                      Find(calls, "PlaySoundRes PayPot", nFrom));
+    return {calls.begin() + static_cast<std::ptrdiff_t>(nAct), calls.end()};
+}
+
+const std::string kPractice = std::string("SetCaption ") + kTitle + " - Practice";
+const std::string kGameCaption = std::string("SetCaption ") + kTitle + " - Level";
+
+TEST(WholeGames, APracticeReplaysTheDealMoveForMoveAndTheGameGoesOnAsBefore) {
+    const std::array<Script, 4> scripts{
+        Script{{DialogAnswer::Replay}, {}, -1, false}, Script{{DialogAnswer::Replay}, {}, 0, false},
+        Script{{DialogAnswer::Replay}, {}, 3, false}, Script{{}, {}, -1, true}};
+    for (std::uint32_t nSeed = 1; nSeed <= 12; ++nSeed) {
+        const GameRun plain = PlayGame(nSeed, {});
+        const std::vector<std::string>& a = plain.Calls;
+        const std::size_t aHand = Find(a, "ShowHandOver");
+        if (aHand == a.size()) {
+            continue; // the first hand ended the game
+        }
+        for (const Script& script : scripts) {
+            const GameRun r = PlayGame(nSeed, script);
+            ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
+            const std::vector<std::string>& b = r.Calls;
+            const std::size_t bPractice = Find(b, kPractice);
+            const std::size_t bBack = Find(b, kGameCaption, bPractice);
+            ASSERT_LT(bBack, b.size()) << "seed " << nSeed;
+            EXPECT_EQ(RestAfter(a, aHand), RestAfter(b, bBack)) << "seed " << nSeed;
+            if (script.nLeaveAfter < 0) {
+                const std::size_t bEnd = Find(b, "ShowPracticeResult", bPractice);
+                EXPECT_EQ(Moves(a, 0, aHand), Moves(b, bPractice, bEnd)) << "seed " << nSeed;
+                std::size_t aFunds = aHand;
+                while (!a[--aFunds].starts_with("SetAmt 3 ")) {
+                }
+                const std::string sResult = std::to_string(std::stoi(a[aFunds].substr(9)) - 200);
+                EXPECT_EQ(b[bEnd], "ShowPracticeResult " + sResult + " " + sResult)
+                    << "the same result this time as in the game";
+            }
+        }
+    }
+}
+
+TEST(WholeGames, APracticeAtGameOverBooksNothingAndAsksAgain) {
+    for (std::uint32_t nSeed = 20; nSeed < 26; ++nSeed) {
+        const GameRun r = PlayGame(
+            nSeed, {{}, {DialogAnswer::Replay, DialogAnswer::Replay, DialogAnswer::No}, -1, false});
+        ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
+        const std::vector<std::string>& c = r.Calls;
+        const std::size_t nOver = Find(c, "ShowGameOver Replay");
+        ASSERT_LT(nOver, c.size());
+        EXPECT_EQ(r.nNumGames, 1) << "booked once";
+        // The game and its top ten are settled before the practice; from its deal
+        // on, nothing more is booked.
+        const std::size_t nPractice = Find(c, kPractice, nOver);
+        const std::vector<std::string> practice(c.begin() + static_cast<std::ptrdiff_t>(nPractice),
+                                                c.end());
+        for (const char* sBooking : {"ShowHandOver", "ShowGameOver ", "TopTen", "SaveSettings"}) {
+            EXPECT_EQ(Find(practice, sBooking), practice.size()) << sBooking;
+        }
+        std::size_t nDeal = nOver;
+        while (c[--nDeal] != "SetLastCard 3 -") { // the panels cleared for the deal
+        }
+        EXPECT_EQ(Moves(c, nDeal, nOver),
+                  Moves(c, nPractice, Find(c, "ShowPracticeResult", nOver)));
+        EXPECT_LT(Find(c, "ShowGameOverAnswers Replay", nOver), c.size());
+        EXPECT_EQ(std::vector<std::string>(c.end() - 2, c.end()),
+                  (std::vector<std::string>{"ShowGameOverAnswers No", "Unload"}));
+    }
 }
 
 } // namespace
