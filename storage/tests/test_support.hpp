@@ -1,56 +1,17 @@
-// Shared pieces of the storage tests: a scratch folder, a fixed clock, and direct
-// access to a database file for setting up and checking its rows.
+// Shared pieces of the storage tests: direct access to a database file for
+// setting up and checking its rows (the scratch folder and the fixed clock come
+// from the shared test support).
 #pragma once
 
-#include "engine/clock.hpp"
 #include "storage/db.hpp"
 #include "storage/game_db.hpp"
 #include "storage/schema.hpp"
+#include "tests/support/scratch.hpp"
 
-#include <chrono>
 #include <filesystem>
-#include <random>
 #include <string>
 
 namespace corvane::testing {
-
-class TempDir {
-public:
-    TempDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("corvane-storage-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    std::string Sub(const std::string& sName) const {
-        std::filesystem::create_directories(path_ / sName);
-        return (path_ / sName).string();
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(Date dt) : dtNow(dt) {}
-    std::uint32_t TickCount() override { return 0; }
-    Date Now() override { return dtNow; }
-    Date dtNow;
-};
-
-inline Date MakeDate(int y, unsigned m, unsigned d, int hh = 0, int mm = 0, int ss = 0) {
-    using namespace std::chrono;
-    return sys_days{year{y} / month{m} / day{d}} + hours{hh} + minutes{mm} + seconds{ss};
-}
 
 // The tests' own derived keys, so that looking into a file does not pay for the
 // key derivation each time (it is slow under the sanitizers).

@@ -1,5 +1,10 @@
+// The card faces: each one its own even in the corner that stays in sight, the
+// index and pips in the suit's colour (four colours when chosen), and drawn
+// sharp under any scale and pixel ratio.
 #include "table/card_faces.hpp"
 #include "table/table_resources.hpp"
+
+#include <functional>
 
 #include <QCryptographicHash>
 #include <QPainter>
@@ -10,50 +15,37 @@ using corvane::CardFaces;
 
 namespace {
 
-bool IsRedInk(QColor c) {
-    return c.alpha() > 200 && c.red() > 150 && c.green() < 110 && c.blue() < 110;
+enum class Ink { Red, Black, Green, Blue, Any };
+
+// Clubs green and Diamonds blue are the four-colour deck's; Any is the dark
+// or saturated ink of an index.
+bool IsInk(QColor c, Ink ink) {
+    if (c.alpha() <= 200) {
+        return false;
+    }
+    switch (ink) {
+    case Ink::Red:
+        return c.red() > 150 && c.green() < 110 && c.blue() < 110;
+    case Ink::Black:
+        return c.red() < 100 && c.green() < 100 && c.blue() < 100;
+    case Ink::Green:
+        return c.green() > 90 && c.green() > c.red() + 50 && c.green() > c.blue() + 40;
+    case Ink::Blue:
+        return c.blue() > 150 && c.blue() > c.red() + 80 && c.blue() > c.green() + 60;
+    case Ink::Any:
+        return c.saturation() + 255 - c.value() > 180;
+    }
+    return false;
 }
 
-bool IsBlackInk(QColor c) {
-    return c.alpha() > 200 && c.red() < 100 && c.green() < 100 && c.blue() < 100;
-}
-
-// The four-colour deck's Clubs and Diamonds.
-bool IsGreenInk(QColor c) {
-    return c.alpha() > 200 && c.green() > 90 && c.green() > c.red() + 50 &&
-           c.green() > c.blue() + 40;
-}
-
-bool IsBlueInk(QColor c) {
-    return c.alpha() > 200 && c.blue() > 150 && c.blue() > c.red() + 80 &&
-           c.blue() > c.green() + 60;
-}
-
-int CountWhere(const QImage& image, const QRect& area, bool (*pIs)(QColor)) {
+int CountInk(const QImage& image, const QRect& area, Ink ink) {
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
-            n += pIs(image.pixelColor(x, y)) ? 1 : 0;
+            n += IsInk(image.pixelColor(x, y), ink) ? 1 : 0;
         }
     }
     return n;
-}
-
-struct Ink {
-    int nRed = 0;
-    int nBlack = 0;
-};
-
-Ink CountInk(const QImage& image, const QRect& area) {
-    Ink ink;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            ink.nRed += IsRedInk(c) ? 1 : 0;
-            ink.nBlack += IsBlackInk(c) ? 1 : 0;
-        }
-    }
-    return ink;
 }
 
 QByteArray Digest(const QImage& image) {
@@ -62,18 +54,26 @@ QByteArray Digest(const QImage& image) {
                                     QCryptographicHash::Sha1);
 }
 
-bool IsRedSuit(int nCard) {
-    return nCard % 4 == 1 || nCard % 4 == 2;
-}
-
 // The top-left corner that stays in sight both in a table row (the top 260
 // of 1430 twips) and in the fanned hand (the left 360 of 1070), in pixels of
 // a face of the given size, leaving out the border.
 QRect VisibleCorner(QSize size) {
-    const int nRight = size.width() * 360 / 1070;
-    const int nBottom = size.height() * 260 / 1430;
     const int nBorder = std::max(2, size.width() / 35);
-    return QRect(QPoint(nBorder, nBorder), QPoint(nRight - 1, nBottom - 1));
+    return {QPoint(nBorder, nBorder),
+            QPoint(size.width() * 360 / 1070 - 1, size.height() * 260 / 1430 - 1)};
+}
+
+void Ready(CardFaces& faces) {
+    int nWidth = 0;
+    int nHeight = 0;
+    QVERIFY(faces.Init(nWidth, nHeight));
+    QCOMPARE(QSize(nWidth, nHeight), QSize(71, 96));
+}
+
+void AddSizes() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1x") << QSize(71, 96);
+    QTest::newRow("2x") << QSize(142, 192);
 }
 
 } // namespace
@@ -84,47 +84,33 @@ class CardFacesTest : public QObject {
 private slots:
     void initTestCase() { corvane::InitTableResources(); }
 
-    void initReportsTheSizeAndReleaseForgets() {
+    void nothingBeforeInitOrAfterReleaseOrForBadNumbers() {
         CardFaces faces;
-        QVERIFY(faces.Face(0, QSize(71, 96), 1.0).isNull());
-        int nWidth = 0;
-        int nHeight = 0;
-        QVERIFY(faces.Init(nWidth, nHeight));
-        QCOMPARE(nWidth, 71);
-        QCOMPARE(nHeight, 96);
-        QVERIFY(!faces.Face(0, QSize(71, 96), 1.0).isNull());
-        faces.Release();
-        QVERIFY(!faces.IsReady());
-        QVERIFY(faces.Face(0, QSize(71, 96), 1.0).isNull());
-        QVERIFY(faces.Init(nWidth, nHeight));
-        QVERIFY(!faces.Face(0, QSize(71, 96), 1.0).isNull());
-    }
-
-    void badCardNumbersGiveNothing() {
-        CardFaces faces;
-        int nWidth = 0;
-        int nHeight = 0;
-        QVERIFY(faces.Init(nWidth, nHeight));
-        QVERIFY(faces.Face(-1, QSize(71, 96), 1.0).isNull());
-        QVERIFY(faces.Face(52, QSize(71, 96), 1.0).isNull());
+        const QSize size(71, 96);
+        QVERIFY(faces.Face(0, size, 1.0).isNull());
+        Ready(faces);
+        QVERIFY(!faces.Face(0, size, 1.0).isNull());
+        for (const int nCard : {-1, 52}) {
+            QVERIFY(faces.Face(nCard, size, 1.0).isNull());
+            QVERIFY(faces.RenderFace(nCard, size).isNull());
+        }
         QVERIFY(faces.Face(0, QSize(), 1.0).isNull());
-        QVERIFY(faces.Face(0, QSize(71, 96), 0.0).isNull());
-        QVERIFY(faces.RenderFace(52, QSize(71, 96)).isNull());
+        QVERIFY(faces.Face(0, size, 0.0).isNull());
+        faces.Release();
+        QVERIFY(!faces.IsReady() && faces.Face(0, size, 1.0).isNull());
+        Ready(faces);
+        QVERIFY(!faces.Face(0, size, 1.0).isNull());
     }
 
     void everyFaceIsDifferentEvenInItsVisibleCorner_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("1x") << QSize(71, 96);
-        QTest::newRow("2x") << QSize(142, 192);
+        AddSizes();
         QTest::newRow("small") << QSize(53, 72);
     }
 
     void everyFaceIsDifferentEvenInItsVisibleCorner() {
         QFETCH(QSize, size);
         CardFaces faces;
-        int nWidth = 0;
-        int nHeight = 0;
-        QVERIFY(faces.Init(nWidth, nHeight));
+        Ready(faces);
         QSet<QByteArray> whole;
         QSet<QByteArray> corners;
         for (int nCard = 0; nCard < 52; ++nCard) {
@@ -137,7 +123,7 @@ private slots:
         QCOMPARE(corners.size(), 52);
     }
 
-    void theCornerShowsTheSuitColour_data() {
+    void indexAndPipsShowTheSuitColour_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("bFourColour");
         QTest::addColumn<bool>("bLarge");
@@ -147,117 +133,89 @@ private slots:
         QTest::newRow("large 2x") << QSize(142, 192) << false << true;
     }
 
-    void theCornerShowsTheSuitColour() {
+    void indexAndPipsShowTheSuitColour() {
         QFETCH(QSize, size);
         QFETCH(bool, bFourColour);
         QFETCH(bool, bLarge);
         CardFaces faces;
         CardFaces plain;
-        int nWidth = 0;
-        int nHeight = 0;
-        QVERIFY(faces.Init(nWidth, nHeight) && plain.Init(nWidth, nHeight));
+        Ready(faces);
+        Ready(plain);
         faces.SetStyle(corvane::FaceStyle{bFourColour, bLarge});
-        const int nArea = size.width() * size.height() / (71 * 96);
+        const int nScale = size.width() / 71;
+        const QRect corner = VisibleCorner(size);
+        const QRect pips(QPoint(12, 18) * nScale, QSize(47, 60) * nScale);
+        // Outside the corner, along the top, only the white card, so a row
+        // shows just the index (clear of the rounded corner's border).
+        const QRect rest(QPoint(size.width() * 360 / 1070, size.height() / 16),
+                         QPoint(size.width() * 9 / 10, size.height() * 260 / 1430 - 1));
         for (int nCard = 0; nCard < 52; ++nCard) {
             const QImage face = faces.RenderFace(nCard, size);
-            const Ink ink = CountInk(face, VisibleCorner(size));
+            const QString sCard = QString::number(nCard);
+            const int nSuit = nCard % 4;
+            const bool bRed = nSuit == 1 || nSuit == 2;
+            Ink ink = bRed ? Ink::Red : Ink::Black;
+            if (bFourColour && nSuit < 2) {
+                ink = nSuit == 0 ? Ink::Green : Ink::Blue;
+            }
+            // No ink of another colour in the corner or on the pips.
+            const auto stray = [&](const QRect& area) {
+                return (ink == Ink::Red ? 0 : CountInk(face, area, Ink::Red)) +
+                       (ink == Ink::Black ? 0 : CountInk(face, area, Ink::Black));
+            };
+            QVERIFY2(CountInk(face, corner, ink) >= 20 * nScale * nScale, qPrintable(sCard));
+            QVERIFY2(stray(corner) == 0, qPrintable(sCard));
+            QVERIFY2(CountInk(face, rest, Ink::Red) + CountInk(face, rest, Ink::Black) == 0,
+                     qPrintable(sCard));
+            if (nCard < 40) {
+                QVERIFY2(CountInk(face, pips, ink) > 40, qPrintable(sCard));
+                QVERIFY2(stray(pips) == 0, qPrintable(sCard));
+            }
+            if (nCard < 4) {
+                // The Ace's single pip sits in the middle.
+                QVERIFY(IsInk(face.pixelColor(size.width() / 2, size.height() / 2), ink));
+            }
             if (bLarge) {
                 // The large index covers clearly more of the corner.
-                const QImage small = plain.RenderFace(nCard, size);
-                const auto inked = [](QColor c) {
-                    return c.alpha() > 200 && c.saturation() + 255 - c.value() > 180;
-                };
-                QVERIFY2(CountWhere(face, VisibleCorner(size), inked) >
-                             CountWhere(small, VisibleCorner(size), inked) * 11 / 10,
-                         qPrintable(QString::number(nCard)));
+                QVERIFY2(CountInk(face, corner, Ink::Any) >
+                             CountInk(plain.RenderFace(nCard, size), corner, Ink::Any) * 11 / 10,
+                         qPrintable(sCard));
             }
-            if (bFourColour && nCard % 4 < 2) {
-                // Clubs green, Diamonds blue, in the corner and on the pips.
-                const auto pIs = nCard % 4 == 0 ? &IsGreenInk : &IsBlueInk;
-                QVERIFY2(CountWhere(face, VisibleCorner(size), pIs) >= 20 * nArea,
-                         qPrintable(QString::number(nCard)));
-                QVERIFY2(ink.nRed + ink.nBlack == 0, qPrintable(QString::number(nCard)));
-                if (nCard < 40) {
-                    QVERIFY(CountWhere(face, QRect(12, 18, 47, 60), pIs) > 40);
-                }
-            } else if (IsRedSuit(nCard)) {
-                QVERIFY2(ink.nRed >= 20 * nArea, qPrintable(QString::number(nCard)));
-                QVERIFY2(ink.nBlack == 0, qPrintable(QString::number(nCard)));
-            } else {
-                QVERIFY2(ink.nBlack >= 20 * nArea, qPrintable(QString::number(nCard)));
-                QVERIFY2(ink.nRed == 0, qPrintable(QString::number(nCard)));
-            }
-            // Outside the corner, along the top, nothing but the white card,
-            // so a row shows only the index.
-            // (Clear of the rounded corner's border.)
-            const QRect rest(QPoint(size.width() * 360 / 1070, size.height() / 16),
-                             QPoint(size.width() * 9 / 10, size.height() * 260 / 1430 - 1));
-            const Ink stray = CountInk(face, rest);
-            QVERIFY2(stray.nRed + stray.nBlack == 0, qPrintable(QString::number(nCard)));
-        }
-    }
-
-    void cardsAreWhiteAndRoundedWithABorder() {
-        CardFaces faces;
-        int nWidth = 0;
-        int nHeight = 0;
-        QVERIFY(faces.Init(nWidth, nHeight));
-        for (int nCard = 0; nCard < 52; ++nCard) {
-            const QImage face = faces.RenderFace(nCard, QSize(71, 96));
-            QCOMPARE(face.pixelColor(0, 0).alpha(), 0); // rounded corner
-            QCOMPARE(face.pixelColor(70, 95).alpha(), 0);
-            const QColor border = face.pixelColor(35, 0);
+            // White, rounded, with a dark border.
+            QCOMPARE(face.pixelColor(0, 0).alpha(), 0);
+            QCOMPARE(face.pixelColor(size.width() - 1, size.height() - 1).alpha(), 0);
+            const QColor border = face.pixelColor(size.width() / 2, 0);
             QVERIFY(border.alpha() == 255 && border.red() < 160);
-            const QColor paper = face.pixelColor(66, 20);
-            QCOMPARE(paper, QColor(Qt::white));
-        }
-    }
-
-    void pipsHaveTheSuitColour() {
-        CardFaces faces;
-        int nWidth = 0;
-        int nHeight = 0;
-        QVERIFY(faces.Init(nWidth, nHeight));
-        for (int nCard = 0; nCard < 40; ++nCard) {
-            const QImage face = faces.RenderFace(nCard, QSize(71, 96));
-            const Ink ink = CountInk(face, QRect(12, 18, 47, 60));
-            if (IsRedSuit(nCard)) {
-                QVERIFY(ink.nRed > 40 && ink.nBlack == 0);
-            } else {
-                QVERIFY(ink.nBlack > 40 && ink.nRed == 0);
-            }
-        }
-        // The Ace's single pip sits in the middle.
-        for (int nSuit = 0; nSuit < 4; ++nSuit) {
-            const QColor centre = faces.RenderFace(nSuit, QSize(71, 96)).pixelColor(35, 48);
-            QVERIFY(IsRedSuit(nSuit) ? IsRedInk(centre) : IsBlackInk(centre));
+            QCOMPARE(face.pixelColor(size.width() * 66 / 71, size.height() * 20 / 96),
+                     QColor(Qt::white));
         }
     }
 
     void facesAreCachedPerSizeAndPixelRatio() {
         CardFaces faces;
-        int nWidth = 0;
-        int nHeight = 0;
-        QVERIFY(faces.Init(nWidth, nHeight));
+        Ready(faces);
         const QSize size(71, 96);
         faces.Prepare(size, 1.0);
         const QPixmap first = faces.Face(26, size, 1.0);
         QCOMPARE(faces.Face(26, size, 1.0).cacheKey(), first.cacheKey());
         QCOMPARE(first.size(), size);
-        QCOMPARE(first.devicePixelRatio(), 1.0);
 
         // At twice the pixel ratio: the same logical size, rendered with
         // twice the pixels rather than scaled up.
         const QPixmap sharp = faces.Face(26, size, 2.0);
-        QVERIFY(sharp.cacheKey() != first.cacheKey());
-        QCOMPARE(sharp.size(), QSize(142, 192));
-        QCOMPARE(sharp.devicePixelRatio(), 2.0);
         QCOMPARE(sharp.deviceIndependentSize(), QSizeF(size));
-        QImage rendered = faces.RenderFace(26, QSize(142, 192));
+        QCOMPARE(sharp.devicePixelRatio(), 2.0);
+        const QImage rendered = faces.RenderFace(26, size * 2);
         QCOMPARE(Digest(sharp.toImage()), Digest(rendered));
-        QVERIFY(Digest(first.toImage().scaled(142, 192)) != Digest(rendered));
+        QVERIFY(Digest(first.toImage().scaled(size * 2)) != Digest(rendered));
         QCOMPARE(faces.Face(26, size, 2.0).cacheKey(), sharp.cacheKey());
         QCOMPARE(faces.Face(26, size, 1.0).cacheKey(), first.cacheKey());
+
+        // Pushed out by newer sizes, so drawn again.
+        for (int i = 1; i <= static_cast<int>(CardFaces::kSizesKept); ++i) {
+            faces.Face(7, size + QSize(i, i), 1.0);
+        }
+        QVERIFY(faces.Face(26, size, 1.0).cacheKey() != first.cacheKey());
     }
 
     void drawPlacesASharpFaceUnderAnyScale_data() {
@@ -273,9 +231,7 @@ private slots:
         QFETCH(qreal, rScale);
         QFETCH(qreal, dpr);
         CardFaces faces;
-        int nWidth = 0;
-        int nHeight = 0;
-        QVERIFY(faces.Init(nWidth, nHeight));
+        Ready(faces);
 
         // The table draws in twips: 15 to a pixel at 1x.
         QImage table(QSize(300, 300) * dpr, QImage::Format_ARGB32_Premultiplied);
@@ -300,19 +256,6 @@ private slots:
             }
         }
         QCOMPARE(nDifferent, 0);
-    }
-
-    void onlyAFewSizesAreKept() {
-        CardFaces faces;
-        int nWidth = 0;
-        int nHeight = 0;
-        QVERIFY(faces.Init(nWidth, nHeight));
-        const qint64 nFirst = faces.Face(7, QSize(71, 96), 1.0).cacheKey();
-        for (int i = 1; i <= static_cast<int>(CardFaces::kSizesKept); ++i) {
-            faces.Face(7, QSize(71 + i, 96 + i), 1.0);
-        }
-        // Pushed out by newer sizes, so drawn again.
-        QVERIFY(faces.Face(7, QSize(71, 96), 1.0).cacheKey() != nFirst);
     }
 };
 

@@ -2,45 +2,52 @@
 #include "table/flight_path.hpp"
 #include "table/hover.hpp"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
 
-TEST(HoverTest, PotStripEnteredFromTheTableThenQuietInside) {
-    EXPECT_EQ(EnteredZone(1500, 3000, 2000, 3000, false), HoverZone::Pot);
-    EXPECT_EQ(EnteredZone(1500, 3500, 1500, 3000, true), HoverZone::None);
-}
-
-TEST(HoverTest, SeatsAnswerOnlyWithAnimals) {
-    EXPECT_EQ(EnteredZone(1500, 4300, 1500, 3500, true), HoverZone::Seat0);
-    EXPECT_EQ(EnteredZone(1500, 4300, 1500, 3500, false), HoverZone::None);
-    EXPECT_EQ(EnteredZone(1000, 1000, 2000, 1000, true), HoverZone::Seat1);
-    EXPECT_EQ(EnteredZone(1000, 2000, 1000, 3000, true), HoverZone::Seat1);
-    EXPECT_EQ(EnteredZone(8000, 1000, 7000, 1000, true), HoverZone::Seat2);
-    EXPECT_EQ(EnteredZone(8000, 2000, 8000, 3000, true), HoverZone::Seat2);
-}
-
-TEST(HoverTest, JumpAcrossThePotStripIsThePot) {
-    // From the upper-left corner straight into the lower-left one crosses the
-    // pot's top edge first.
-    EXPECT_EQ(EnteredZone(1000, 4500, 1000, 2000, true), HoverZone::Pot);
-}
-
-TEST(HoverTest, EdgesBelongToTheZone) {
-    EXPECT_EQ(EnteredZone(1815, 2505, 1816, 2505, false), HoverZone::Pot);
-    EXPECT_EQ(EnteredZone(1815, 4200, 1816, 4200, false), HoverZone::Pot);
-    EXPECT_EQ(EnteredZone(1816, 3000, 2000, 3000, false), HoverZone::None);
-    EXPECT_EQ(EnteredZone(7800, 2505, 7799, 2505, true), HoverZone::Seat2);
-    // Coming back from a stored position on the edge itself is not entering.
-    EXPECT_EQ(EnteredZone(1500, 3000, 1815, 3000, true), HoverZone::None);
-}
-
-TEST(HoverTest, UserCornerAndOuterBorderPlayNothing) {
-    EXPECT_EQ(EnteredZone(8000, 5000, 7000, 5000, true), HoverZone::None);
-    // Leaving the window and coming back through its outer edge does not count.
-    EXPECT_EQ(EnteredZone(10, 3000, -200, 3000, true), HoverZone::None);
-    EXPECT_EQ(EnteredZone(1000, 6600, 1000, 7000, true), HoverZone::None);
+TEST(HoverTest, ZoneEnteredByAMove) {
+    struct Case {
+        double x, y;
+        int nLastX, nLastY;
+        bool bAnimals;
+        HoverZone zone;
+    };
+    const std::vector<Case> kCases{
+        // The pot's strip entered from the table, then quiet inside.
+        {1500, 3000, 2000, 3000, false, HoverZone::Pot},
+        {1500, 3500, 1500, 3000, true, HoverZone::None},
+        // The seats answer only with animals.
+        {1500, 4300, 1500, 3500, true, HoverZone::Seat0},
+        {1500, 4300, 1500, 3500, false, HoverZone::None},
+        {1000, 1000, 2000, 1000, true, HoverZone::Seat1},
+        {1000, 2000, 1000, 3000, true, HoverZone::Seat1},
+        {8000, 1000, 7000, 1000, true, HoverZone::Seat2},
+        {8000, 2000, 8000, 3000, true, HoverZone::Seat2},
+        // A jump from the upper-left corner into the lower-left one crosses
+        // the pot's top edge first.
+        {1000, 4500, 1000, 2000, true, HoverZone::Pot},
+        // Edges belong to the zone.
+        {1815, 2505, 1816, 2505, false, HoverZone::Pot},
+        {1815, 4200, 1816, 4200, false, HoverZone::Pot},
+        {1816, 3000, 2000, 3000, false, HoverZone::None},
+        {7800, 2505, 7799, 2505, true, HoverZone::Seat2},
+        // Coming back from a stored position on the edge itself is not entering.
+        {1500, 3000, 1815, 3000, true, HoverZone::None},
+        {8000, 2000, 8000, 2505, true, HoverZone::None},
+        // The user's corner plays nothing, nor does coming back into the
+        // window through its outer edge.
+        {8000, 5000, 7000, 5000, true, HoverZone::None},
+        {10, 3000, -200, 3000, true, HoverZone::None},
+        {1000, 6600, 1000, 7000, true, HoverZone::None},
+    };
+    for (const Case& c : kCases) {
+        EXPECT_EQ(EnteredZone(c.x, c.y, c.nLastX, c.nLastY, c.bAnimals), c.zone)
+            << c.x << "," << c.y << " from " << c.nLastX << "," << c.nLastY;
+    }
 }
 
 TEST(HoverTest, SoundNamesAndStoredPosition) {
@@ -90,10 +97,11 @@ TEST(FlightPathTest, FromTheRightStartsJustBeyondTheTable) {
     EXPECT_EQ(FlightPath(2, 27, 1500), (std::vector<TwipsPoint>{{5040, 1560}}));
 }
 
-TEST(FlightPathTest, NoPathForOtherSeatsOrNonCards) {
+TEST(FlightPathTest, OnlyForTheOpponentsAndRealCards) {
     EXPECT_TRUE(FlightPath(3, 26, 1000).empty());
     EXPECT_TRUE(FlightPath(0, 52, 1000).empty());
     EXPECT_TRUE(FlightPath(0, -1, 1000).empty());
+    EXPECT_FALSE(FlightPath(0, 0, 1000).empty()); // the Ace of Clubs, first of the deck
 }
 
 TEST(FlightPathTest, StepWaitIsLinearInTheSpeed) {

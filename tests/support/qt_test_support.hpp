@@ -1,0 +1,64 @@
+// Helpers of the widget tests: finding and pressing a window's controls,
+// answering a modal dialog from a timer queued before it opens, and a program
+// folder holding a fresh game database with the storage services on it.
+#pragma once
+
+#include "engine/mglobal.hpp"
+#include "platform/fake_platform.hpp"
+#include "platform/file_system.hpp"
+#include "storage/game_db.hpp"
+#include "tests/support/scratch.hpp"
+
+#include <functional>
+#include <string>
+
+#include <QObject>
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace corvane::testing {
+
+// The child of that object name; the test program stops when there is none.
+template <typename T>
+T* Child(const QObject& parent, const char* sName) {
+    T* p = parent.findChild<T*>(QString::fromLatin1(sName));
+    if (p == nullptr) {
+        qFatal("no control %s", sName);
+    }
+    return p;
+}
+
+// The text of the named label or text box.
+QString Text(const QWidget& parent, const char* sName);
+
+// Presses the named button.
+void Click(const QWidget& parent, const char* sName);
+
+// Shows the window and waits until it is the active one, as a player's is.
+bool ShowActive(QWidget& w);
+
+// Runs fn on the modal dialog (of that object name, when one is given) as soon
+// as it is up. Call it before the dialog's exec(); it stops looking after about
+// five seconds, or when pContext goes away.
+void WhenModal(std::function<void(QDialog&)> fn, const QString& sName = {},
+               const QObject* pContext = nullptr, int nTriesLeft = 500);
+
+// The program's folder "app" inside a scratch folder, holding a fresh game
+// database; recorded message boxes, a fixed clock, and the shared values
+// pointing at the folder.
+struct ProgramFolder {
+    ProgramFolder();
+    void RemoveDatabase() const;
+
+    TempDir dir;
+    std::string sApp;
+    FixedClock clock;
+    FakeMessageBoxes msg;
+    LocalFileSystem files;
+    StorageEnv env;
+    MGlobal g;
+};
+
+} // namespace corvane::testing
