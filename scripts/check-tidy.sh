@@ -19,8 +19,11 @@ import json, os, sys
 root = sys.argv[2] + os.sep
 for entry in json.load(open(sys.argv[1])):
     path = os.path.normpath(os.path.join(entry["directory"], entry["file"]))
-    rel = path[len(root):] if path.startswith(root) else None
-    if rel is None or rel.startswith("build") or "/tests/" in rel or "/bench/" in rel \
+    if not path.startswith(root):
+        continue
+    rel = path[len(root):]
+    folders = rel.split(os.sep)[:-1]
+    if rel.startswith("build") or "tests" in folders or "bench" in folders \
             or rel.endswith("_bench.cpp"):
         continue
     print(rel)
