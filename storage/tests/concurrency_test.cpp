@@ -94,12 +94,7 @@ std::int16_t ScoreOf(int nPlayer, int nGame) {
 
         TopTenList list{};
         main_window::TopTenLoad(g, s.env, list);
-        const auto it = std::find_if(list.begin(), list.begin() + 10,
-                                     [&](const TopTenRec& r) { return nScore > r.nScore; });
-        if (it != list.begin() + 10) {
-            std::move_backward(it, list.begin() + 9, list.begin() + 10);
-            *it = {sTag + "-g" + std::to_string(nGame), nScore, s.clock.dtNow};
-            g.nTopTenPos = static_cast<int>(it - list.begin());
+        if (testing::EnterScore(g, list, {sTag + "-g" + std::to_string(nGame), nScore, {}})) {
             main_window::TopTenSave(g, s.env, list);
         }
         Check(true, 5);

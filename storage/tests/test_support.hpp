@@ -9,6 +9,7 @@
 #include "storage/schema.hpp"
 #include "tests/support/scratch.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -33,6 +34,20 @@ inline std::int64_t QueryInt(const std::string& sFile, const char* sSql) {
 
 inline void ExecDirect(const std::string& sFile, const char* sSql) {
     OpenDirect(sFile).Exec(sSql);
+}
+
+// Enters a score into a loaded list by the top-ten rule, as the engine does: at
+// the first place with a lower score. False when it does not qualify.
+inline bool EnterScore(MGlobal& g, TopTenList& list, const TopTenRec& entry) {
+    auto* const it = std::find_if(list.begin(), list.begin() + 10,
+                                  [&](const TopTenRec& r) { return entry.nScore > r.nScore; });
+    if (it == list.begin() + 10) {
+        return false;
+    }
+    std::move_backward(it, list.begin() + 9, list.begin() + 10);
+    *it = entry;
+    g.nTopTenPos = static_cast<int>(it - list.begin());
+    return true;
 }
 
 // What one run of the program hands the procedures, with sApp as both the
