@@ -4,9 +4,9 @@
 #include "platform/fake_platform.hpp"
 #include "storage/settings.hpp"
 
-#include <array>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,33 +15,20 @@ namespace {
 
 const std::string kApp = "C:\\Program Files\\The Corvane Game";
 
-// Pieces that make the reader take its interesting paths more often than bytes alone.
-constexpr std::array<const char*, 24> kPieces = {"user_id",   "db_path",
-                                                 "soundon",   "animspd",
-                                                 "animals",   "copylnk",
-                                                 "maxform",   "COPYLNK",
-                                                 "[Options]", "APPPATH",
-                                                 "TRUE",      "=",
-                                                 " ",         "\r\n",
-                                                 "\r",        "\n",
-                                                 "-",         ".",
-                                                 "e",         "D",
-                                                 "2147484",   "99999999999999999999",
-                                                 "1e308",     "\t"};
-
+// Random bytes and pieces that make the reader take its interesting paths more
+// often than bytes alone.
 std::string RandomText(std::mt19937& rng) {
+    static const std::vector<std::string> pieces = {
+        "user_id", "db_path", "soundon",   "animspd", "animals",
+        "copylnk", "COPYLNK", "[Options]", "APPPATH", "TRUE",
+        "=",       " ",       "\r\n",      "\r",      "\n",
+        "-",       ".",       "e",         "D",       "0",
+        "1",       "5",       "9",         "2147484", "99999999999999999999",
+        "1e308",   "\t"};
     std::string s;
     for (int n = static_cast<int>(rng() % 25); n > 0; --n) {
-        switch (rng() % 4) {
-        case 0:
-            s += static_cast<char>(rng());
-            break;
-        case 1:
-            s += static_cast<char>('0' + rng() % 10);
-            break;
-        default:
-            s += kPieces[rng() % kPieces.size()];
-        }
+        s += rng() % 4 == 0 ? std::string(1, static_cast<char>(rng()))
+                            : pieces[rng() % pieces.size()];
     }
     return s;
 }
