@@ -49,10 +49,9 @@ std::int16_t ScoreOf(int nPlayer, int nGame) {
 // user's record, ranked, and entered into the top ten when it qualifies. Tells
 // the parent "R" when ready, "U <id>" after a new user's first save and "G" after
 // each game; exits with a code other than 0 when anything goes wrong.
-[[noreturn]] void Play(const std::string& sApp, const KeyCache& keys, int nPlayer, int nGames,
-                       int fd) {
+[[noreturn]] void Play(const std::string& sApp, int nPlayer, int nGames, int fd) {
     testing::Session s(sApp);
-    s.env.keys = keys; // the key the parent derived: one derivation for all
+    s.env.keys = testing::TestKeys(); // the key the parent derived: one derivation for all
     MGlobal& g = s.g;
     const std::string sTag = "P" + std::to_string(nPlayer);
     const auto Check = [&](bool bOk, int nCode) {
@@ -104,7 +103,7 @@ std::int16_t ScoreOf(int nPlayer, int nGame) {
 }
 
 // Starts a player; fd gets the reading end of its pipe.
-pid_t StartPlayer(const std::string& sApp, const KeyCache& keys, int nPlayer, int nGames, int& fd) {
+pid_t StartPlayer(const std::string& sApp, int nPlayer, int nGames, int& fd) {
     int fds[2];
     if (::pipe(fds) != 0) {
         return -1;
@@ -112,7 +111,7 @@ pid_t StartPlayer(const std::string& sApp, const KeyCache& keys, int nPlayer, in
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
-        Play(sApp, keys, nPlayer, nGames, fds[1]);
+        Play(sApp, nPlayer, nGames, fds[1]);
     }
     ::close(fds[1]);
     fd = fds[0];
@@ -155,7 +154,7 @@ TEST(CrashSafetyTest, KilledPlayersLeaveTheOldStateOrTheNew) {
         // Every game of the player qualifies for the top ten, so that it is written often.
         testing::ExecDirect(shared.sFile, "UPDATE topten SET score = 0");
         int fd = -1;
-        const pid_t pid = StartPlayer(shared.sApp, testing::TestKeys(), nKill % 4, 1000, fd);
+        const pid_t pid = StartPlayer(shared.sApp, nKill % 4, 1000, fd);
         ASSERT_GE(pid, 0);
         // The kill comes at a random moment of the player's work: after a random
         // number of its reports, within the time one report has been taking.
@@ -209,8 +208,7 @@ TEST(SharingTest, FourProcessesPlayOnOneFile) {
     std::vector<pid_t> pids(4);
     std::vector<int> fds(4);
     for (std::size_t i = 0; i < 4; ++i) {
-        pids[i] =
-            StartPlayer(shared.sApp, testing::TestKeys(), static_cast<int>(i), kGames, fds[i]);
+        pids[i] = StartPlayer(shared.sApp, static_cast<int>(i), kGames, fds[i]);
         ASSERT_GE(pids[i], 0);
     }
     std::vector<std::int64_t> ids;

@@ -1,7 +1,6 @@
 // What the procedures do when the database cannot serve them: missing files in
 // either folder, a wrong password, damaged and empty files, a read-only folder, a
 // missing table and a file held by another process.
-#include "storage/settings.hpp"
 #include "test_support.hpp"
 
 #include <algorithm>
@@ -66,11 +65,6 @@ TEST_F(FaultsTest, MissingSharedFileFallsBackToTheProgramFolderSilently) {
     EXPECT_EQ(g.sDBPath, env.sAppPath);
     EXPECT_FALSE(g.bDBError);
     EXPECT_FALSE(g.bUseDefaultDB);
-    // The settings saved when the user dialog restarts name the program's folder.
-    FakeFileSystem iniFiles;
-    Ini_Save(g, false, env.sAppPath, iniFiles, msg);
-    EXPECT_NE(iniFiles.Files[IniFileName(env.sAppPath)].find("db_path=" + env.sAppPath + "\r\n"),
-              std::string::npos);
     EXPECT_EQ(GetNextUserID(g, env), 1);
 }
 
