@@ -64,7 +64,7 @@ struct Session {
 };
 
 // A session on a scratch program folder holding a fresh database: a copy of one
-// made once per test program, whose key the session already knows.
+// made once per test program, opened with the tests' derived keys.
 class FreshSession : protected TempDir, public Session {
 protected:
     FreshSession() : Session(Sub("app")) {
