@@ -7,9 +7,11 @@
 
 namespace corvane {
 
-void RunHandOver(const MGlobal& g, const SoundPlayer& playSound, QWidget* pParent) {
-    FHandOver dialog(g, playSound, pParent);
+DialogAnswer RunHandOver(const MGlobal& g, const SoundPlayer& playSound, QWidget* pParent,
+                         bool bOfferReplay) {
+    FHandOver dialog(g, playSound, pParent, bOfferReplay);
     dialog.exec();
+    return dialog.Answer();
 }
 
 DialogAnswer RunGameOver(MGlobal& g, StorageEnv& env,
@@ -17,6 +19,12 @@ DialogAnswer RunGameOver(MGlobal& g, StorageEnv& env,
                          const std::function<void(const std::string&)>& setWinnings,
                          const SoundPlayer& playSound, QWidget* pParent) {
     FGameOver dialog(g, env, asFundsCaptions, nLevel, setWinnings, playSound, pParent);
+    dialog.exec();
+    return dialog.Answer();
+}
+
+DialogAnswer RunGameOverAnswers(MGlobal& g, QWidget* pParent) {
+    FGameOver dialog(g, pParent);
     dialog.exec();
     return dialog.Answer();
 }

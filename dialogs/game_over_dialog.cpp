@@ -23,6 +23,9 @@ constexpr int kPlacePitch = 330;
 constexpr int kButtonTop = 2100;
 constexpr int kButtonWidth = 1335;
 constexpr int kButtonHeight = 375;
+// The practice button stands centred under the three answers.
+constexpr int kReplayTop = kButtonTop + kButtonHeight + 120;
+constexpr int kReplayWidth = 2055;
 constexpr int kBottomMargin = 240;
 
 template <typename T>
@@ -48,54 +51,7 @@ FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 
                      int nLevel, const std::function<void(const std::string&)>& setWinnings,
                      SoundPlayer playSound, QWidget* pParent)
     : QDialog(pParent), g_(g), playSound_(std::move(playSound)) {
-    setObjectName(QStringLiteral("FGameOver"));
-    setWindowTitle(QStringLiteral("Corvane - Game Over"));
-    setFont(DesignFont(8));
-    // Only the three buttons close it, so the frame offers no close button.
-    setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) &
-                   ~Qt::WindowCloseButtonHint);
-
-    const std::array<const char*, 4> placeCaptions = {
-        "Winner:", "2nd Place:", "3rd Place:", "4th Place:"};
-    std::array<QLabel*, 4> lblPlayer{};
-    std::array<QLabel*, 4> lblAmt{};
-    QFont bold = font();
-    bold.setBold(true);
-    for (int p = 0; p < 4; ++p) {
-        const int nTop = kFirstPlaceTop + kPlacePitch * p;
-        const auto i = static_cast<std::size_t>(p);
-        MakeLabel(this, QStringLiteral("lblGO%1").arg(p), QString::fromLatin1(placeCaptions[i]),
-                  QRect(240, nTop, 1200, 285));
-        // Empty until the standings arrive, so a failed ranking shows no stale rows.
-        lblPlayer[i] = MakeLabel(this, QStringLiteral("lblPlayer%1").arg(p), QString(),
-                                 QRect(1560, nTop, 1920, 285));
-        lblPlayer[i]->setFont(bold);
-        lblAmt[i] = MakeLabel(this, QStringLiteral("lblAmt%1").arg(p), QString(),
-                              QRect(3600, nTop, 765, 285));
-        lblAmt[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        lblAmt[i]->setFont(bold);
-    }
-    auto* lblAsk = MakeLabel(this, QStringLiteral("lblGO4"), QStringLiteral("Play another game?"),
-                             QRect(240, 1620, kClientWidth - 480, 285));
-    lblAsk->setAlignment(Qt::AlignCenter);
-    lblAsk->setFont(bold);
-
-    const std::array<const char*, 3> buttonCaptions = {"&Yes", "&No", "&New User..."};
-    for (int n = 0; n < 3; ++n) {
-        auto* pButton = MakeButton(
-            this, QStringLiteral("cmdYesNo%1").arg(n),
-            QString::fromLatin1(buttonCaptions[static_cast<std::size_t>(n)]),
-            QRect(240 + n * (kButtonWidth + 60), kButtonTop, kButtonWidth, kButtonHeight));
-        connect(pButton, &QPushButton::clicked, this, [this, n] { cmdYesNo_Click(n); });
-    }
-
-    setFixedSize(TwipsToPixels(kClientWidth),
-                 TwipsToPixels(kButtonTop + kButtonHeight + kBottomMargin));
-    PlaceOnScreen(*this, kAboveCentre);
-
-    tmrScore.setObjectName(QStringLiteral("tmrScore"));
-    tmrScore.setInterval(500);
-    connect(&tmrScore, &QTimer::timeout, this, &FGameOver::tmrScore_Timer);
+    BuildControls();
 
     // Book the game.
     std::array<std::int16_t, 4> aFunds{};
@@ -121,12 +77,78 @@ FGameOver::FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 
     if (!bStandings_) {
         return;
     }
-    for (std::size_t p = 0; p < 4; ++p) {
-        lblPlayer[p]->setText(QString::fromStdString(g.Standings[p].sName));
-        lblAmt[p]->setText(QString::number(g.Standings[p].nFunds));
-    }
+    ShowStandings();
     // An opponent bearing the user's name at the top counts as the user.
     g.bUserWon = g.sUserName == g.Standings[0].sName;
+}
+
+// The outcome's sound was heard the first time, so it counts as played.
+FGameOver::FGameOver(MGlobal& g, QWidget* pParent)
+    : QDialog(pParent), g_(g), bStandings_(!g.Standings[0].sName.empty()), bDone_(true) {
+    BuildControls();
+    if (bStandings_) {
+        ShowStandings();
+    }
+}
+
+void FGameOver::ShowStandings() {
+    for (std::size_t p = 0; p < 4; ++p) {
+        lblPlayer_[p]->setText(QString::fromStdString(g_.Standings[p].sName));
+        lblAmt_[p]->setText(QString::number(g_.Standings[p].nFunds));
+    }
+}
+
+void FGameOver::BuildControls() {
+    setObjectName(QStringLiteral("FGameOver"));
+    setWindowTitle(QStringLiteral("Corvane - Game Over"));
+    setFont(DesignFont(8));
+    // Only its buttons close it, so the frame offers no close button.
+    setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) &
+                   ~Qt::WindowCloseButtonHint);
+
+    const std::array<const char*, 4> placeCaptions = {
+        "Winner:", "2nd Place:", "3rd Place:", "4th Place:"};
+    QFont bold = font();
+    bold.setBold(true);
+    for (int p = 0; p < 4; ++p) {
+        const int nTop = kFirstPlaceTop + kPlacePitch * p;
+        const auto i = static_cast<std::size_t>(p);
+        MakeLabel(this, QStringLiteral("lblGO%1").arg(p), QString::fromLatin1(placeCaptions[i]),
+                  QRect(240, nTop, 1200, 285));
+        // Empty until the standings arrive, so a failed ranking shows no stale rows.
+        lblPlayer_[i] = MakeLabel(this, QStringLiteral("lblPlayer%1").arg(p), QString(),
+                                  QRect(1560, nTop, 1920, 285));
+        lblPlayer_[i]->setFont(bold);
+        lblAmt_[i] = MakeLabel(this, QStringLiteral("lblAmt%1").arg(p), QString(),
+                               QRect(3600, nTop, 765, 285));
+        lblAmt_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblAmt_[i]->setFont(bold);
+    }
+    auto* lblAsk = MakeLabel(this, QStringLiteral("lblGO4"), QStringLiteral("Play another game?"),
+                             QRect(240, 1620, kClientWidth - 480, 285));
+    lblAsk->setAlignment(Qt::AlignCenter);
+    lblAsk->setFont(bold);
+
+    const std::array<const char*, 3> buttonCaptions = {"&Yes", "&No", "&New User..."};
+    for (int n = 0; n < 3; ++n) {
+        auto* pButton = MakeButton(
+            this, QStringLiteral("cmdYesNo%1").arg(n),
+            QString::fromLatin1(buttonCaptions[static_cast<std::size_t>(n)]),
+            QRect(240 + n * (kButtonWidth + 60), kButtonTop, kButtonWidth, kButtonHeight));
+        connect(pButton, &QPushButton::clicked, this, [this, n] { cmdYesNo_Click(n); });
+    }
+    auto* cmdReplay = MakeButton(
+        this, QStringLiteral("cmdYesNo3"), QStringLiteral("&Replay Last Deal"),
+        QRect((kClientWidth - kReplayWidth) / 2, kReplayTop, kReplayWidth, kButtonHeight));
+    connect(cmdReplay, &QPushButton::clicked, this, [this] { cmdYesNo_Click(3); });
+
+    setFixedSize(TwipsToPixels(kClientWidth),
+                 TwipsToPixels(kReplayTop + kButtonHeight + kBottomMargin));
+    PlaceOnScreen(*this, kAboveCentre);
+
+    tmrScore_.setObjectName(QStringLiteral("tmrScore"));
+    tmrScore_.setInterval(500);
+    connect(&tmrScore_, &QTimer::timeout, this, &FGameOver::tmrScore_Timer);
 }
 
 void FGameOver::showEvent(QShowEvent* pEvent) {
@@ -138,24 +160,24 @@ void FGameOver::showEvent(QShowEvent* pEvent) {
             this, [this] { done(QDialog::Rejected); }, Qt::QueuedConnection);
         return;
     }
-    if (!bDone && !tmrScore.isActive()) {
-        tmrScore.start();
+    if (!bDone_ && !tmrScore_.isActive()) {
+        tmrScore_.start();
     }
 }
 
 void FGameOver::cmdYesNo_Click(int nIndex) {
-    static constexpr std::array<DialogAnswer, 3> kAnswers = {DialogAnswer::Yes, DialogAnswer::No,
-                                                             DialogAnswer::Change};
+    static constexpr std::array<DialogAnswer, 4> kAnswers = {
+        DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Change, DialogAnswer::Replay};
     answer_ = kAnswers[static_cast<std::size_t>(nIndex)];
     accept();
 }
 
 void FGameOver::tmrScore_Timer() {
-    tmrScore.stop();
-    if (bDone) {
+    tmrScore_.stop();
+    if (bDone_) {
         return;
     }
-    bDone = true;
+    bDone_ = true;
     if (playSound_) {
         playSound_(g_.bUserWon ? Sound::UserWon : Sound::OtherWon);
     }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include <QDialog>
+#include <QLabel>
 #include <QTimer>
 
 namespace corvane {
@@ -28,10 +29,13 @@ public:
     FGameOver(MGlobal& g, StorageEnv& env, const std::array<std::string, 4>& asFundsCaptions,
               int nLevel, const std::function<void(const std::string&)>& setWinnings,
               SoundPlayer playSound, QWidget* pParent = nullptr);
+    // The question again over the standings already in g, after a practice of
+    // the game's last deal: nothing is booked, ranked or played.
+    explicit FGameOver(MGlobal& g, QWidget* pParent = nullptr);
 
-    // Yes, No or Change from the three buttons; None only when the dialog
-    // closed itself after a database failure. Escape and the frame's close
-    // button do nothing: the game waits for one of the three answers.
+    // Yes, No, Change or Replay from the four buttons; None only when the
+    // dialog closed itself after a database failure. Escape and the frame's
+    // close button do nothing: the game waits for one of the answers.
     DialogAnswer Answer() const { return answer_; }
 
     // Whether the standings were read from the database and are shown.
@@ -43,15 +47,19 @@ protected:
     void showEvent(QShowEvent* pEvent) override;
 
 private:
+    void BuildControls();
+    void ShowStandings();
     void cmdYesNo_Click(int nIndex);
     void tmrScore_Timer();
 
     MGlobal& g_;
     SoundPlayer playSound_;
+    std::array<QLabel*, 4> lblPlayer_{};
+    std::array<QLabel*, 4> lblAmt_{};
     DialogAnswer answer_ = DialogAnswer::None;
     bool bStandings_ = false;
-    bool bDone = false;
-    QTimer tmrScore;
+    bool bDone_ = false;
+    QTimer tmrScore_;
 };
 
 } // namespace corvane

@@ -23,6 +23,8 @@ constexpr int kRowPitch = 220;
 constexpr int kDesignRows = 4;
 constexpr int kButtonGap = 200;
 constexpr int kButtonWidth = 1215;
+constexpr int kReplayWidth = 1815;
+constexpr int kButtonSpacing = 120;
 constexpr int kButtonHeight = 375;
 constexpr int kBottomMargin = 240;
 
@@ -54,7 +56,7 @@ int FHandOver::GetHighScore(const MGlobal& g) {
     return nLeader;
 }
 
-FHandOver::FHandOver(const MGlobal& g, SoundPlayer playSound, QWidget* pParent)
+FHandOver::FHandOver(const MGlobal& g, SoundPlayer playSound, QWidget* pParent, bool bOfferReplay)
     : QDialog(pParent), playSound_(std::move(playSound)),
       bUserWonHand_(g.sUserName == g.sWinnerName) {
     setObjectName(QStringLiteral("FHandOver"));
@@ -112,35 +114,51 @@ FHandOver::FHandOver(const MGlobal& g, SoundPlayer playSound, QWidget* pParent)
 
     const int nRowsRoom = std::max(kDesignRows, static_cast<int>(nRows));
     const int nButtonTop = kFirstRowTop + kRowPitch * nRowsRoom + kButtonGap;
-    auto* cmdOK = MakeButton(
-        this, QStringLiteral("cmdOK"), QStringLiteral("&OK"),
-        QRect((kClientWidth - kButtonWidth) / 2, nButtonTop, kButtonWidth, kButtonHeight));
+    // The buttons stand side by side, centred.
+    const int nButtonsWidth =
+        bOfferReplay ? kButtonWidth + kButtonSpacing + kReplayWidth : kButtonWidth;
+    const int nOKLeft = (kClientWidth - nButtonsWidth) / 2;
+    auto* cmdOK = MakeButton(this, QStringLiteral("cmdOK"), QStringLiteral("&OK"),
+                             QRect(nOKLeft, nButtonTop, kButtonWidth, kButtonHeight));
     cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdOK, &QPushButton::clicked, this, [this] {
+        answer_ = DialogAnswer::Ok;
+        accept();
+    });
+    if (bOfferReplay) {
+        auto* cmdReplay =
+            MakeButton(this, QStringLiteral("cmdReplay"), QStringLiteral("&Replay Last Deal"),
+                       QRect(nOKLeft + kButtonWidth + kButtonSpacing, nButtonTop, kReplayWidth,
+                             kButtonHeight));
+        connect(cmdReplay, &QPushButton::clicked, this, [this] {
+            answer_ = DialogAnswer::Replay;
+            accept();
+        });
+    }
 
     setFixedSize(TwipsToPixels(kClientWidth),
                  TwipsToPixels(nButtonTop + kButtonHeight + kBottomMargin));
     PlaceOnScreen(*this, kAboveCentre);
 
-    tmrScore.setObjectName(QStringLiteral("tmrScore"));
-    tmrScore.setInterval(500);
-    connect(&tmrScore, &QTimer::timeout, this, &FHandOver::tmrScore_Timer);
+    tmrScore_.setObjectName(QStringLiteral("tmrScore"));
+    tmrScore_.setInterval(500);
+    connect(&tmrScore_, &QTimer::timeout, this, &FHandOver::tmrScore_Timer);
 }
 
 void FHandOver::showEvent(QShowEvent* pEvent) {
     QDialog::showEvent(pEvent);
-    if (!bDone && !tmrScore.isActive()) {
-        tmrScore.start();
+    if (!bDone_ && !tmrScore_.isActive()) {
+        tmrScore_.start();
     }
 }
 
 void FHandOver::tmrScore_Timer() {
     // The sound is played once; the timer has no further work.
-    tmrScore.stop();
-    if (bDone) {
+    tmrScore_.stop();
+    if (bDone_) {
         return;
     }
-    bDone = true;
+    bDone_ = true;
     if (playSound_) {
         playSound_(bUserWonHand_ ? Sound::UserWon : Sound::OtherWon);
     }

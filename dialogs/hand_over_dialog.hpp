@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/mglobal.hpp"
+#include "engine/program_port.hpp"
 #include "game_dialog_support.hpp"
 
 #include <QDialog>
@@ -16,7 +17,12 @@ class FHandOver final : public QDialog {
 public:
     // Reads the names, the winner, the pot and the four score lists of g once,
     // here; playSound plays the win or lose sound half a second after showing.
-    FHandOver(const MGlobal& g, SoundPlayer playSound, QWidget* pParent = nullptr);
+    // With bOfferReplay a second button asks for the hand's deal again.
+    FHandOver(const MGlobal& g, SoundPlayer playSound, QWidget* pParent = nullptr,
+              bool bOfferReplay = false);
+
+    // Ok, Replay, or None when closed by the frame or Escape.
+    DialogAnswer Answer() const { return answer_; }
 
     // The seat whose funds after the last hand are highest, by the leading
     // number of each score; on equal funds the higher seat leads. Seat 0 when
@@ -30,9 +36,10 @@ private:
     void tmrScore_Timer();
 
     SoundPlayer playSound_;
+    DialogAnswer answer_ = DialogAnswer::None;
     bool bUserWonHand_ = false;
-    bool bDone = false;
-    QTimer tmrScore;
+    bool bDone_ = false;
+    QTimer tmrScore_;
 };
 
 } // namespace corvane

@@ -65,15 +65,15 @@ FHighScore::FHighScore(SoundPlayer playSound, QWidget* pParent)
     background_ = Picture(PictureRole::DialogBitmap, kBitmap, QSize(kPictureSide, kPictureSide),
                           devicePixelRatioF());
 
-    tmrHighScore.setObjectName(QStringLiteral("tmrHighScore"));
-    tmrHighScore.setInterval(500);
-    connect(&tmrHighScore, &QTimer::timeout, this, &FHighScore::tmrHighScore_Timer);
+    tmrHighScore_.setObjectName(QStringLiteral("tmrHighScore"));
+    tmrHighScore_.setInterval(500);
+    connect(&tmrHighScore_, &QTimer::timeout, this, &FHighScore::tmrHighScore_Timer);
 }
 
 void FHighScore::showEvent(QShowEvent* pEvent) {
     QDialog::showEvent(pEvent);
-    if (!bDone && !tmrHighScore.isActive()) {
-        tmrHighScore.start();
+    if (!bDone_ && !tmrHighScore_.isActive()) {
+        tmrHighScore_.start();
     }
 }
 
@@ -91,11 +91,11 @@ void FHighScore::paintEvent(QPaintEvent* pEvent) {
 }
 
 void FHighScore::tmrHighScore_Timer() {
-    tmrHighScore.stop();
-    if (bDone) {
+    tmrHighScore_.stop();
+    if (bDone_) {
         return;
     }
-    bDone = true;
+    bDone_ = true;
     if (playSound_) {
         playSound_(Sound::HighScore);
     }

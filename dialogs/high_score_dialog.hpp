@@ -26,8 +26,8 @@ private:
     SoundPlayer playSound_;
     // Rendered once for the screen's pixel ratio; painting only copies it.
     QPixmap background_;
-    bool bDone = false;
-    QTimer tmrHighScore;
+    bool bDone_ = false;
+    QTimer tmrHighScore_;
 };
 
 } // namespace corvane

@@ -37,12 +37,12 @@ FTopTen::FTopTen(MGlobal& g, StorageEnv& env, QWidget* pParent)
         auto* pNo = MakeLabel(this, QStringLiteral("lblNo%1").arg(i), QString::number(i + 1),
                               QRect(240, nTop, 480, kRowHeight));
         pNo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        lblPlayer[n] = MakeLabel(this, QStringLiteral("lblPlayer%1").arg(i), QString(),
-                                 QRect(960, nTop, 2160, kRowHeight));
-        SetForeColour(*lblPlayer[n], kPurple);
-        lblScore[n] = MakeLabel(this, QStringLiteral("lblScore%1").arg(i), QString(),
-                                QRect(3240, nTop, 1080, kRowHeight));
-        lblScore[n]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblPlayer_[n] = MakeLabel(this, QStringLiteral("lblPlayer%1").arg(i), QString(),
+                                  QRect(960, nTop, 2160, kRowHeight));
+        SetForeColour(*lblPlayer_[n], kPurple);
+        lblScore_[n] = MakeLabel(this, QStringLiteral("lblScore%1").arg(i), QString(),
+                                 QRect(3240, nTop, 1080, kRowHeight));
+        lblScore_[n]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     const int nPairLeft = (kClientWidth - 2 * kButtonWidth - 240) / 2;
     for (int n = 0; n < 2; ++n) {
@@ -59,11 +59,11 @@ FTopTen::FTopTen(MGlobal& g, StorageEnv& env, QWidget* pParent)
                  TwipsToPixels(kButtonTop + kButtonHeight + kBottomMargin));
     PlaceOnScreen(*this, kCentred);
 
-    if (top_ten_dialog::TopTenLoad(g, env, TopTen)) {
+    if (top_ten_dialog::TopTenLoad(g, env, TopTen_)) {
         ShowTopTen();
     }
     if (g.nTopTenPos >= 0 && g.nTopTenPos < kPlaces) {
-        SetForeColour(*lblPlayer[static_cast<std::size_t>(g.nTopTenPos)], kBlue);
+        SetForeColour(*lblPlayer_[static_cast<std::size_t>(g.nTopTenPos)], kBlue);
     }
 }
 
@@ -95,16 +95,16 @@ void FTopTen::cmdTopTen_Click(int nIndex) {
 void FTopTen::ShowTopTen() {
     for (std::size_t i = 0; i < kPlaces; ++i) {
         // A place with no score is an empty place, whatever name it holds.
-        const bool bFilled = TopTen[i].nScore != 0;
-        lblPlayer[i]->setText(bFilled ? QString::fromStdString(TopTen[i].sName) : QString());
-        lblScore[i]->setText(bFilled ? QString::number(TopTen[i].nScore) : QString());
+        const bool bFilled = TopTen_[i].nScore != 0;
+        lblPlayer_[i]->setText(bFilled ? QString::fromStdString(TopTen_[i].sName) : QString());
+        lblScore_[i]->setText(bFilled ? QString::number(TopTen_[i].nScore) : QString());
     }
 }
 
 void FTopTen::ClearLabels() {
     for (std::size_t i = 0; i < kPlaces; ++i) {
-        lblPlayer[i]->clear();
-        lblScore[i]->clear();
+        lblPlayer_[i]->clear();
+        lblScore_[i]->clear();
     }
 }
 

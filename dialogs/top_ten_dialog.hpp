@@ -31,9 +31,9 @@ private:
 
     MGlobal& g_;
     StorageEnv& env_;
-    TopTenList TopTen{};
-    std::array<QLabel*, 10> lblPlayer{};
-    std::array<QLabel*, 10> lblScore{};
+    TopTenList TopTen_{};
+    std::array<QLabel*, 10> lblPlayer_{};
+    std::array<QLabel*, 10> lblScore_{};
 };
 
 } // namespace corvane

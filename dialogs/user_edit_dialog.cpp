@@ -132,20 +132,20 @@ void FUserEdit::lstUser_Click(int nRow) {
     if (pItem == nullptr) {
         return;
     }
-    sSelName = pItem->text().toStdString();
-    nSelUserID = pItem->data(Qt::UserRole).toInt();
+    sSelName_ = pItem->text().toStdString();
+    nSelUserID_ = pItem->data(Qt::UserRole).toInt();
     EnableFields(true);
-    cmdUser_[1]->setEnabled(nSelUserID != kNewUserID && nSelUserID != g_.nLastUserID);
+    cmdUser_[1]->setEnabled(nSelUserID_ != kNewUserID && nSelUserID_ != g_.nLastUserID);
     LoadUserForm();
     if (g_.bDBError) {
         UnloadForDBError();
         return;
     }
-    txtUser_[nSelUserID != kNewUserID ? 1 : 0]->setFocus(Qt::OtherFocusReason);
+    txtUser_[nSelUserID_ != kNewUserID ? 1 : 0]->setFocus(Qt::OtherFocusReason);
 }
 
 void FUserEdit::LoadUserForm() {
-    const std::optional<UserFormFields> fields = user_editor::LoadUserForm(g_, env_, nSelUserID);
+    const std::optional<UserFormFields> fields = user_editor::LoadUserForm(g_, env_, nSelUserID_);
     if (!fields) {
         return;
     }
@@ -156,13 +156,13 @@ void FUserEdit::LoadUserForm() {
 }
 
 bool FUserEdit::ValidateFields() {
-    nEditUserID = nSelUserID;
-    sEditName = TrimmedText(txtUser_[0]->text());
-    sEditPlayer1 = TrimmedText(txtUser_[1]->text());
-    sEditPlayer2 = TrimmedText(txtUser_[2]->text());
-    sEditPlayer3 = TrimmedText(txtUser_[3]->text());
+    nEditUserID_ = nSelUserID_;
+    sEditName_ = TrimmedText(txtUser_[0]->text());
+    sEditPlayer1_ = TrimmedText(txtUser_[1]->text());
+    sEditPlayer2_ = TrimmedText(txtUser_[2]->text());
+    sEditPlayer3_ = TrimmedText(txtUser_[3]->text());
     const std::optional<NameProblem> problem =
-        FindNameProblem({sEditName, sEditPlayer1, sEditPlayer2, sEditPlayer3});
+        FindNameProblem({sEditName_, sEditPlayer1_, sEditPlayer2_, sEditPlayer3_});
     if (!problem) {
         return true;
     }
@@ -177,18 +177,18 @@ void FUserEdit::cmdUser_Click(int nIndex) {
         return;
     }
     if (nIndex == 1) {
-        if (nSelUserID == g_.nLastUserID) {
+        if (nSelUserID_ == g_.nLastUserID) {
             env_.msg.Show(std::string("You cannot delete yourself") + kCrLf +
                               "since you are the current user!",
                           "Delete User", MsgIcon::Exclamation);
             return;
         }
-        if (env_.msg.AskYesNo(std::string("Do you wish to delete") + kCrLf + sSelName +
+        if (env_.msg.AskYesNo(std::string("Do you wish to delete") + kCrLf + sSelName_ +
                                   " as a user?",
                               "Delete User", MsgIcon::Question) == MsgAnswer::No) {
             return;
         }
-        const bool bDeleted = user_editor::DeleteUser(g_, env_, nSelUserID);
+        const bool bDeleted = user_editor::DeleteUser(g_, env_, nSelUserID_);
         if (g_.bDBError) {
             UnloadForDBError();
             return;
@@ -199,7 +199,7 @@ void FUserEdit::cmdUser_Click(int nIndex) {
             // Removing the current entry moves the selection; that is no click.
             const QSignalBlocker quiet(lstUser_);
             for (int i = 0; i < lstUser_->count(); ++i) {
-                if (lstUser_->item(i)->data(Qt::UserRole).toInt() == nSelUserID) {
+                if (lstUser_->item(i)->data(Qt::UserRole).toInt() == nSelUserID_) {
                     delete lstUser_->takeItem(i);
                     break;
                 }
@@ -213,47 +213,47 @@ void FUserEdit::cmdUser_Click(int nIndex) {
     if (!ValidateFields()) {
         return;
     }
-    if (nSelUserID == kNewUserID) {
-        nEditUserID = GetNextUserID(g_, env_);
+    if (nSelUserID_ == kNewUserID) {
+        nEditUserID_ = GetNextUserID(g_, env_);
         if (g_.bDBError) {
             UnloadForDBError();
             return;
         }
         // No id could be handed out: saving under id 0 could overwrite another
         // user saved the same way.
-        if (nEditUserID == 0) {
+        if (nEditUserID_ == 0) {
             env_.msg.Show(kNoUserIdText, kNoUserIdTitle, MsgIcon::Exclamation);
             return;
         }
-    } else if (sEditName != sSelName) {
-        if (env_.msg.AskYesNo(RenameQuestion(sSelName, sEditName), kRenameTitle,
+    } else if (sEditName_ != sSelName_) {
+        if (env_.msg.AskYesNo(RenameQuestion(sSelName_, sEditName_), kRenameTitle,
                               MsgIcon::Question) == MsgAnswer::No) {
-            txtUser_[0]->setText(Q(sSelName));
+            txtUser_[0]->setText(Q(sSelName_));
             txtUser_[0]->setFocus(Qt::OtherFocusReason);
             return;
         }
         for (int i = 0; i < lstUser_->count(); ++i) {
-            if (lstUser_->item(i)->text().toStdString() == sSelName) {
-                lstUser_->item(i)->setText(Q(sEditName));
+            if (lstUser_->item(i)->text().toStdString() == sSelName_) {
+                lstUser_->item(i)->setText(Q(sEditName_));
             }
         }
     }
-    if (nEditUserID == g_.nLastUserID) {
-        g_.sUserName = sEditName;
-        g_.sLeftName = sEditPlayer1;
-        g_.sTopName = sEditPlayer2;
-        g_.sRightName = sEditPlayer3;
+    if (nEditUserID_ == g_.nLastUserID) {
+        g_.sUserName = sEditName_;
+        g_.sLeftName = sEditPlayer1_;
+        g_.sTopName = sEditPlayer2_;
+        g_.sRightName = sEditPlayer3_;
         ShowCurrentUserNames(display_, g_);
     }
     const bool bSaved = user_editor::UpdateDatabase(
-        g_, env_, nEditUserID, {sEditName, sEditPlayer1, sEditPlayer2, sEditPlayer3});
+        g_, env_, nEditUserID_, {sEditName_, sEditPlayer1_, sEditPlayer2_, sEditPlayer3_});
     if (bSaved) {
         env_.msg.Show("User record saved!", "Saving User Information", MsgIcon::Exclamation);
-        if (nSelUserID == kNewUserID) {
+        if (nSelUserID_ == kNewUserID) {
             // Before "<New User>", which stays the last entry.
             const QSignalBlocker quiet(lstUser_);
-            auto* pItem = new QListWidgetItem(Q(sEditName));
-            pItem->setData(Qt::UserRole, nEditUserID);
+            auto* pItem = new QListWidgetItem(Q(sEditName_));
+            pItem->setData(Qt::UserRole, nEditUserID_);
             lstUser_->insertItem(lstUser_->count() - 1, pItem);
         }
     } else if (g_.bDBError) {

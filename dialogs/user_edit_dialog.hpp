@@ -40,13 +40,13 @@ private:
     StorageEnv& env_;
     UserDisplay& display_;
 
-    std::int32_t nSelUserID = 0;
-    std::string sSelName;
-    std::int32_t nEditUserID = 0;
-    std::string sEditName;
-    std::string sEditPlayer1;
-    std::string sEditPlayer2;
-    std::string sEditPlayer3;
+    std::int32_t nSelUserID_ = 0;
+    std::string sSelName_;
+    std::int32_t nEditUserID_ = 0;
+    std::string sEditName_;
+    std::string sEditPlayer1_;
+    std::string sEditPlayer2_;
+    std::string sEditPlayer3_;
     bool bFieldsEnabled_ = false;
 
     QListWidget* lstUser_;

@@ -109,8 +109,8 @@ void FUserName::Form_Load() {
             return;
         }
     }
-    if (!bNoUsers) {
-        for (const UserRec& user : Users) {
+    if (!bNoUsers_) {
+        for (const UserRec& user : Users_) {
             cboUser_->addItem(Q(TrimBlanks(user.sName)), user.nUserID);
         }
     }
@@ -138,11 +138,11 @@ void FUserName::Form_Activate() {
 
 void FUserName::cboUser_Click() {
     const int nIndex = cboUser_->currentIndex();
-    SelUser = UserRec{};
-    SelUser.sName = cboUser_->itemText(nIndex).toStdString();
-    SelUser.nUserID = cboUser_->itemData(nIndex).toInt();
+    SelUser_ = UserRec{};
+    SelUser_.sName = cboUser_->itemText(nIndex).toStdString();
+    SelUser_.nUserID = cboUser_->itemData(nIndex).toInt();
     ShowPlayerData();
-    if (SelUser.nUserID != kNewUserID) {
+    if (SelUser_.nUserID != kNewUserID) {
         txtPlayer_[1]->setFocus(Qt::OtherFocusReason);
     } else {
         cboUser_->setFocus(Qt::OtherFocusReason);
@@ -185,55 +185,55 @@ bool FUserName::eventFilter(QObject* pWatched, QEvent* pEvent) {
 }
 
 void FUserName::GetPlayerData() {
-    Users = user_dialog::GetPlayerData(g_, env_);
-    bNoUsers = Users.empty();
+    Users_ = user_dialog::GetPlayerData(g_, env_);
+    bNoUsers_ = Users_.empty();
 }
 
 void FUserName::ShowPlayerData() {
     bool bFound = false;
-    if (!bNoUsers) {
-        for (const UserRec& user : Users) {
-            if (user.nUserID == SelUser.nUserID) {
-                SelUser.sPlayer1 = TrimBlanks(user.sPlayer1);
-                SelUser.sPlayer2 = TrimBlanks(user.sPlayer2);
-                SelUser.sPlayer3 = TrimBlanks(user.sPlayer3);
-                SelUser.sSkillLevel = TrimBlanks(user.sSkillLevel);
-                SelUser.nNumGames = user.nNumGames;
-                SelUser.nWinnings = user.nWinnings;
+    if (!bNoUsers_) {
+        for (const UserRec& user : Users_) {
+            if (user.nUserID == SelUser_.nUserID) {
+                SelUser_.sPlayer1 = TrimBlanks(user.sPlayer1);
+                SelUser_.sPlayer2 = TrimBlanks(user.sPlayer2);
+                SelUser_.sPlayer3 = TrimBlanks(user.sPlayer3);
+                SelUser_.sSkillLevel = TrimBlanks(user.sSkillLevel);
+                SelUser_.nNumGames = user.nNumGames;
+                SelUser_.nWinnings = user.nWinnings;
                 bFound = true;
                 break;
             }
         }
     }
     if (!bFound) {
-        SelUser.sPlayer1 = "Player 1";
-        SelUser.sPlayer2 = "Player 2";
-        SelUser.sPlayer3 = "Player 3";
-        SelUser.sSkillLevel = "Easy";
-        SelUser.nNumGames = 0;
-        SelUser.nWinnings = 0;
+        SelUser_.sPlayer1 = "Player 1";
+        SelUser_.sPlayer2 = "Player 2";
+        SelUser_.sPlayer3 = "Player 3";
+        SelUser_.sSkillLevel = "Easy";
+        SelUser_.nNumGames = 0;
+        SelUser_.nWinnings = 0;
     }
-    txtPlayer_[1]->setText(Q(SelUser.sPlayer1));
-    txtPlayer_[2]->setText(Q(SelUser.sPlayer2));
-    txtPlayer_[3]->setText(Q(SelUser.sPlayer3));
+    txtPlayer_[1]->setText(Q(SelUser_.sPlayer1));
+    txtPlayer_[2]->setText(Q(SelUser_.sPlayer2));
+    txtPlayer_[3]->setText(Q(SelUser_.sPlayer3));
     // A stored level that is none of the three shows as no selection, which the
     // check on OK then refuses.
-    cboSkillLevel_->setCurrentIndex(cboSkillLevel_->findText(Q(SelUser.sSkillLevel)));
+    cboSkillLevel_->setCurrentIndex(cboSkillLevel_->findText(Q(SelUser_.sSkillLevel)));
 }
 
 void FUserName::ValidateInput(bool& bValid) {
-    NewUser.nUserID = SelUser.nUserID;
-    NewUser.sName = TrimmedText(cboUser_->currentText());
-    NewUser.sPlayer1 = TrimmedText(txtPlayer_[1]->text());
-    NewUser.sPlayer2 = TrimmedText(txtPlayer_[2]->text());
-    NewUser.sPlayer3 = TrimmedText(txtPlayer_[3]->text());
-    NewUser.sSkillLevel = TrimmedText(cboSkillLevel_->currentText());
-    NewUser.nNumGames = SelUser.nNumGames;
-    NewUser.nWinnings = SelUser.nWinnings;
+    NewUser_.nUserID = SelUser_.nUserID;
+    NewUser_.sName = TrimmedText(cboUser_->currentText());
+    NewUser_.sPlayer1 = TrimmedText(txtPlayer_[1]->text());
+    NewUser_.sPlayer2 = TrimmedText(txtPlayer_[2]->text());
+    NewUser_.sPlayer3 = TrimmedText(txtPlayer_[3]->text());
+    NewUser_.sSkillLevel = TrimmedText(cboSkillLevel_->currentText());
+    NewUser_.nNumGames = SelUser_.nNumGames;
+    NewUser_.nWinnings = SelUser_.nWinnings;
 
     std::optional<NameProblem> problem =
-        FindNameProblem({NewUser.sName, NewUser.sPlayer1, NewUser.sPlayer2, NewUser.sPlayer3});
-    if (!problem && !IsValidSkillLevel(NewUser.sSkillLevel)) {
+        FindNameProblem({NewUser_.sName, NewUser_.sPlayer1, NewUser_.sPlayer2, NewUser_.sPlayer3});
+    if (!problem && !IsValidSkillLevel(NewUser_.sSkillLevel)) {
         problem =
             NameProblem{NameField::SkillLevel, "Skilllevel is invalid!", "Invalid SkillLevel"};
     }
@@ -268,36 +268,36 @@ void FUserName::cmdUserName_Click(int nIndex) {
     if (!bValid) {
         return;
     }
-    if (NewUser.nUserID != kNewUserID && NewUser.sName != SelUser.sName) {
-        if (env_.msg.AskYesNo(RenameQuestion(SelUser.sName, NewUser.sName), kRenameTitle,
+    if (NewUser_.nUserID != kNewUserID && NewUser_.sName != SelUser_.sName) {
+        if (env_.msg.AskYesNo(RenameQuestion(SelUser_.sName, NewUser_.sName), kRenameTitle,
                               MsgIcon::Question) == MsgAnswer::No) {
-            cboUser_->setEditText(Q(SelUser.sName));
+            cboUser_->setEditText(Q(SelUser_.sName));
             txtPlayer_[1]->setFocus(Qt::OtherFocusReason);
             return;
         }
     }
-    if (NewUser.nUserID == kNewUserID) {
-        NewUser.nUserID = GetNextUserID(g_, env_);
+    if (NewUser_.nUserID == kNewUserID) {
+        NewUser_.nUserID = GetNextUserID(g_, env_);
         if (g_.bDBError) {
             CloseWith(DialogAnswer::None);
             return;
         }
         // No id could be handed out: writing under id 0 would overwrite whichever
         // user a second such failure created.
-        if (NewUser.nUserID == 0) {
+        if (NewUser_.nUserID == 0) {
             env_.msg.Show(kNoUserIdText, kNoUserIdTitle, MsgIcon::Exclamation);
             return;
         }
     }
-    g_.nLastUserID = NewUser.nUserID;
-    g_.nUserID = NewUser.nUserID;
-    g_.sUserName = NewUser.sName;
-    g_.sLeftName = NewUser.sPlayer1;
-    g_.sTopName = NewUser.sPlayer2;
-    g_.sRightName = NewUser.sPlayer3;
-    SetSkillLevel(g_, NewUser.sSkillLevel);
-    g_.nNumGames = NewUser.nNumGames;
-    g_.nWinnings = NewUser.nWinnings;
+    g_.nLastUserID = NewUser_.nUserID;
+    g_.nUserID = NewUser_.nUserID;
+    g_.sUserName = NewUser_.sName;
+    g_.sLeftName = NewUser_.sPlayer1;
+    g_.sTopName = NewUser_.sPlayer2;
+    g_.sRightName = NewUser_.sPlayer3;
+    SetSkillLevel(g_, NewUser_.sSkillLevel);
+    g_.nNumGames = NewUser_.nNumGames;
+    g_.nWinnings = NewUser_.nWinnings;
 
     ShowCurrentUserNames(display_, g_);
     display_.ShowWinnings(DollarText(g_.nWinnings));

@@ -57,10 +57,10 @@ private:
     StorageEnv& env_;
     UserDisplay& display_;
 
-    std::vector<UserRec> Users;
-    bool bNoUsers = true;
-    UserRec SelUser;
-    UserRec NewUser;
+    std::vector<UserRec> Users_;
+    bool bNoUsers_ = true;
+    UserRec SelUser_;
+    UserRec NewUser_;
     bool bEndProgram_ = false;
     bool bActivated_ = false;
     DialogAnswer answer_ = DialogAnswer::None;

@@ -70,24 +70,6 @@ std::uint64_t CardMask(const std::vector<int>& Cards) {
     return nMask;
 }
 
-RowEnds CollectRowEnds(std::uint64_t nTable) {
-    // The first card met walking a suit up from its Ace is the suit's lowest on
-    // the table, the first met walking down from its King the highest.
-    constexpr std::uint64_t kClubs = 0x1111111111111ULL; // cards 0, 4, ... 48
-    RowEnds ends;
-    for (int s = 0; s < 4; ++s) {
-        const std::uint64_t nLowSuit = nTable & (kClubs << s);
-        if (nLowSuit != 0) {
-            ends.Low[ends.nLow++] = std::countr_zero(nLowSuit);
-        }
-        const std::uint64_t nHighSuit = nTable & (kClubs << (3 - s));
-        if (nHighSuit != 0) {
-            ends.High[ends.nHigh++] = 63 - std::countl_zero(nHighSuit);
-        }
-    }
-    return ends;
-}
-
 int GetCardLeft(int nCard) {
     if (!IsCard(nCard)) {
         return 0;

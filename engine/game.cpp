@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <cstdint>
 #include <utility>
 
@@ -20,30 +21,27 @@ namespace {
 // unrelated decks.
 class ShuffleRandom {
 public:
-    explicit ShuffleRandom(std::uint64_t nSeed) : m_state(nSeed) {}
+    explicit ShuffleRandom(std::uint64_t nSeed) : state_(nSeed) {}
 
-    // The integer part of a uniform value in [0, 1) times n: each 64-bit output
-    // serves two draws of 32 bits.
-    int Below(std::uint32_t n) {
-        if (m_bHaveSpare) {
-            m_bHaveSpare = false;
-            return static_cast<int>((std::uint64_t{m_nSpare} * n) >> 32U);
-        }
-        m_state += 0x9E3779B97F4A7C15ULL;
-        std::uint64_t z = m_state;
+    // 64 fresh bits; each output serves two draws, its low half first.
+    std::uint64_t Next() {
+        state_ += 0x9E3779B97F4A7C15ULL;
+        std::uint64_t z = state_;
         z = (z ^ (z >> 30U)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27U)) * 0x94D049BB133111EBULL;
-        z ^= z >> 31U;
-        m_nSpare = static_cast<std::uint32_t>(z >> 32U);
-        m_bHaveSpare = true;
-        return static_cast<int>(((z & 0xFFFFFFFFULL) * n) >> 32U);
+        return z ^ (z >> 31U);
     }
 
 private:
-    std::uint64_t m_state;
-    std::uint32_t m_nSpare = 0;
-    bool m_bHaveSpare = false;
+    std::uint64_t state_;
 };
+
+// Writes n in decimal into s, reusing the string's storage.
+void SetDecimal(std::string& s, int n) {
+    std::array<char, 12> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), n);
+    s.assign(buf.data(), res.ptr);
+}
 
 constexpr std::array<const char*, 4> kHandSuffix{" (1st Hand)", " (2nd Hand)", " (3rd Hand)",
                                                  " (4th Hand)"};
@@ -53,30 +51,49 @@ constexpr std::array<int, 4> kLevelBackground{100, 200, 300, 400};
 
 Game::Game(MGlobal& globals, TablePort& table, ProgramPort& program, Clock& clock,
            OpponentTurns& opponents)
-    : m_g(globals), m_table(table), m_program(program), m_clock(clock), m_opponents(opponents) {}
+    : g_(globals), table_(table), program_(program), clock_(clock), opponents_(opponents) {}
 
 void Game::LoadDeck() {
     for (int i = 0; i < kCardsInDeck; ++i) {
-        m_state.Deck[i] = i;
+        state_.Deck[i] = i;
     }
     ShuffleDeck();
 }
 
 void Game::StartGame(bool bNewGame) {
-    GameState& s = m_state;
+    GameState& s = state_;
     s.bUserTurn = false;
     s.bHandOver = false;
     s.bSevenHeartsPlayed = false;
     // The new hand is dealt before anything is shown, so that every panel update
     // already sees all 52 cards in the new hands.
-    s.SetCardsPlayed({});
-    InitializeCardArrays();
-    ShuffleDeck();
-    DealCards();
-    SortCards(s.UserHand);
-    SortIntoSuits(s.UserHand);
+    s.CardsPlayed.clear();
+    s.nCardsPlayed = 0;
+    s.nTableMask = 0;
+    s.nSortedMask = 0;
+    s.Moves.clear();
+    if (practice_) {
+        // A practice hand is dealt the cards of the deal it plays again.
+        RestoreDeal();
+    } else {
+        InitializeCardArrays();
+        ShuffleDeck();
+        DealCards();
+        // The user's hand in ascending order, grouped so that black and red
+        // alternate: Clubs, Diamonds, Spades, Hearts.
+        int i = 0;
+        for (const int nSuit : {0, 1, 3, 2}) {
+            for (std::uint64_t m = s.nHandMask[kUserSeat] & (kClubsMask << nSuit); m != 0;
+                 m &= m - 1) {
+                s.UserHand[i++] = std::countr_zero(m);
+            }
+        }
+    }
     ClearTable();
     InitializeDisplay(bNewGame);
+    if (!practice_) {
+        TakeDealSnapshot();
+    }
     PlayersAnte();
     DrawUserHand();
 
@@ -98,8 +115,8 @@ void Game::StartGame(bool bNewGame) {
 
 void Game::InitializeDisplay(bool bNewGame) {
     if (bNewGame) {
-        m_state.nFunds.fill(kStartingFunds);
-        m_state.nPot = 0;
+        state_.nFunds.fill(kStartingFunds);
+        state_.nPot = 0;
         for (int nSeat = 0; nSeat < 4; ++nSeat) {
             ShowFunds(nSeat);
         }
@@ -107,24 +124,26 @@ void Game::InitializeDisplay(bool bNewGame) {
     }
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         SetPlayerFill(nSeat, kMarkerWaiting);
-        m_table.SetCardsLeft(nSeat, m_state.nCardsLeft[nSeat]);
-        m_table.SetLastCard(nSeat, kNoLastCard);
+        table_.SetCardsLeft(nSeat, state_.nCardsLeft[nSeat]);
+        state_.nLastCard[nSeat] = kNoLastCard;
+        table_.SetLastCard(nSeat, kNoLastCard);
     }
 }
 
 void Game::InitializeCardArrays() {
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        m_state.Hand(nSeat).assign(kCardsInHand, 0);
-        m_state.nCardsLeft[nSeat] = kCardsInHand;
+        state_.Hand(nSeat).assign(kCardsInHand, 0);
+        state_.nHandMask[nSeat] = 0;
+        state_.nCardsLeft[nSeat] = kCardsInHand;
     }
 }
 
 void Game::PlayersAnte() {
     // No test of funds: every seat has at least $1 when a hand starts.
-    for (int& nFunds : m_state.nFunds) {
+    for (int& nFunds : state_.nFunds) {
         nFunds -= kAnte;
     }
-    m_state.nPot += 4 * kAnte;
+    state_.nPot += 4 * kAnte;
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         ShowFunds(nSeat);
     }
@@ -134,65 +153,72 @@ void Game::PlayersAnte() {
 void Game::ShuffleDeck() {
     // A random permutation drawn by rejection: positions are drawn until all 52
     // have come up once, and the deck is read out in the order they came.
-    const std::array<int, 52> Temp = m_state.Deck;
-    ShuffleRandom rnd(m_clock.TickCount());
-    std::array<int, 52> Used{};
-    std::array<bool, 52> bUsed{};
-    int nUsed = 0;
-    while (nUsed < kCardsInDeck) {
-        const int r = rnd.Below(kCardsInDeck);
-        if (!bUsed[r]) {
-            bUsed[r] = true;
-            Used[nUsed++] = r;
+    const std::array<int, 52> Temp = state_.Deck;
+    ShuffleRandom rnd(clock_.TickCount());
+    std::uint64_t nUsed = 0;
+    int n = 0;
+    // Each draw is the integer part of a uniform value in [0, 1) times 52, made
+    // from one half of a 64-bit output, the low half first.
+    for (;;) {
+        const std::uint64_t z = rnd.Next();
+        std::uint64_t r = ((z & 0xFFFFFFFFULL) * kCardsInDeck) >> 32U;
+        if (((nUsed >> r) & 1U) == 0) {
+            nUsed |= std::uint64_t{1} << r;
+            state_.Deck[n++] = Temp[r];
+            if (n == kCardsInDeck) {
+                break;
+            }
         }
-    }
-    for (int i = 0; i < kCardsInDeck; ++i) {
-        m_state.Deck[i] = Temp[Used[i]];
+        r = ((z >> 32U) * kCardsInDeck) >> 32U;
+        if (((nUsed >> r) & 1U) == 0) {
+            nUsed |= std::uint64_t{1} << r;
+            state_.Deck[n++] = Temp[r];
+            if (n == kCardsInDeck) {
+                break;
+            }
+        }
     }
 }
 
 void Game::DealCards() {
     // One card at a time round the table, from the left opponent to the user.
-    for (int i = 0; i < kCardsInDeck; ++i) {
-        m_state.Hand(i % 4)[i / 4] = m_state.Deck[i];
+    for (int nSeat = 0; nSeat < 4; ++nSeat) {
+        std::vector<int>& hand = state_.Hand(nSeat);
+        std::uint64_t nMask = 0;
+        for (int k = 0; k < kCardsInHand; ++k) {
+            const int c = state_.Deck[4 * k + nSeat];
+            hand[k] = c;
+            nMask |= CardBit(c);
+        }
+        state_.nHandMask[nSeat] = nMask;
     }
 }
 
 bool Game::CanUserPlay() {
-    GameState& s = m_state;
-    s.UserPlayable.clear();
-    const RowEnds ends = CollectRowEnds(s.nTableMask);
-    const std::uint64_t nHand = CardMask(s.UserHand);
-    for (int k = 0; k < ends.nLow; ++k) {
-        if (InMask(nHand, ends.Low[k] - 4)) {
-            s.UserPlayable.push_back(ends.Low[k] - 4);
-        }
-    }
-    for (int k = 0; k < ends.nHigh; ++k) {
-        if (InMask(nHand, ends.High[k] + 4)) {
-            s.UserPlayable.push_back(ends.High[k] + 4);
-        }
-    }
-    for (int c = 24; c <= 27; ++c) {
-        if (InMask(nHand, c)) {
-            s.UserPlayable.push_back(c);
-        }
+    GameState& s = state_;
+    std::vector<int>& playable = s.UserPlayable;
+    playable.clear();
+    const std::uint64_t nHand = s.nHandMask[kUserSeat];
+    const auto add = [&playable](int c) { playable.push_back(c); };
+    ForEachRowCard(s.nTableMask, nHand, add, add);
+    for (std::uint64_t m = nHand & kSevensMask; m != 0; m &= m - 1) {
+        playable.push_back(std::countr_zero(m));
     }
     return !s.UserPlayable.empty();
 }
 
 void Game::PlayCards() {
-    GameState& s = m_state;
-    m_table.SetInputEnabled(false);
+    GameState& s = state_;
+    table_.SetInputEnabled(false);
     int nWinner = -1;
     for (int nSeat = kLeftSeat; nSeat <= kRightSeat; ++nSeat) {
-        m_opponents.PlayerTurn(*this, nSeat);
+        opponents_.PlayerTurn(*this, nSeat);
         if (s.bHandOver) {
             nWinner = nSeat;
             break;
         }
     }
-    m_table.SetInputEnabled(true);
+    table_.SetInputEnabled(true);
     if (nWinner >= 0) {
         // The table shows the winning card, and the user's hand what it pays for.
         ClearTable();
@@ -204,10 +230,10 @@ void Game::PlayCards() {
 }
 
 void Game::SettleHand(int nWinner) {
-    GameState& s = m_state;
-    const std::array<const std::string*, 4> names{&m_g.sLeftName, &m_g.sTopName, &m_g.sRightName,
-                                                  &m_g.sUserName};
-    m_g.sWinnerName = *names[nWinner];
+    GameState& s = state_;
+    const std::array<const std::string*, 4> names{&g_.sLeftName, &g_.sTopName, &g_.sRightName,
+                                                  &g_.sUserName};
+    g_.sWinnerName = *names[nWinner];
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         if (nSeat != nWinner) {
             PayCardsLeft(nSeat);
@@ -221,11 +247,15 @@ void Game::SettleHand(int nWinner) {
         }
     }
     ShowPot();
-    m_g.sPotWon = std::to_string(s.nPot);
+    SetDecimal(g_.sPotWon, s.nPot);
     s.nFunds[nWinner] += s.nPot;
     s.nPot = 0;
     ShowFunds(nWinner);
     ShowPot();
+    if (practice_) {
+        return; // a practice books nothing and the game's hands are not counted
+    }
+    KeepFinishedDeal();
     RecordHand();
 
     const bool bBelowOne =
@@ -237,116 +267,140 @@ void Game::SettleHand(int nWinner) {
     const bool bStandings = !bLastHand && (nWinner != kUserSeat || !bBelowOne);
     if (bStandings) {
         ++s.nHand;
-        m_program.ShowHandOver();
-        m_table.SetCaption(m_state.nLevel, m_state.nHand);
+        s.UserTag = DialogAnswer::None;
+        SetUserTag(program_.ShowHandOver(!s.bGameOver && lastDeal_.has_value()));
+        table_.SetCaption(state_.nLevel, state_.nHand);
     }
 }
 
 void Game::PayCardsLeft(int nSeat) {
-    const int nAmount = kPerCardLeft * m_state.nCardsLeft[nSeat];
-    m_state.nFunds[nSeat] -= nAmount;
-    m_state.nPot += nAmount;
+    const int nAmount = kPerCardLeft * state_.nCardsLeft[nSeat];
+    state_.nFunds[nSeat] -= nAmount;
+    state_.nPot += nAmount;
 }
 
 void Game::RecordHand() {
-    const auto nSize = static_cast<std::size_t>(m_state.nHand) + 1;
-    std::array<std::vector<std::string>*, 4> scores{&m_g.ScoresOne, &m_g.ScoresTwo,
-                                                    &m_g.ScoresThree, &m_g.ScoresUser};
+    const auto nSize = static_cast<std::size_t>(state_.nHand) + 1;
+    std::array<std::vector<std::string>*, 4> scores{&g_.ScoresOne, &g_.ScoresTwo, &g_.ScoresThree,
+                                                    &g_.ScoresUser};
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        scores[nSeat]->resize(nSize);
-        (*scores[nSeat])[nSize - 1] = std::to_string(m_state.nFunds[nSeat]);
+        std::array<char, 12> buf{};
+        const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), state_.nFunds[nSeat]);
+        scores[nSeat]->resize(nSize - 1);
+        scores[nSeat]->emplace_back(buf.data(), res.ptr);
     }
 }
 
 void Game::ShowLastCard(int nSeat, int nCard) {
-    const int nLeft = m_state.nCardsLeft[nSeat] - 1;
-    m_state.nCardsLeft[nSeat] = nLeft;
+    const int nLeft = state_.nCardsLeft[nSeat] - 1;
+    state_.nCardsLeft[nSeat] = nLeft;
     if (nLeft == 0) {
-        m_state.bHandOver = true;
+        state_.bHandOver = true;
     }
-    m_table.SetLastCard(nSeat, nCard);
-    m_table.SetCardsLeft(nSeat, nLeft);
+    state_.nLastCard[nSeat] = nCard;
+    table_.SetLastCard(nSeat, nCard);
+    table_.SetCardsLeft(nSeat, nLeft);
 }
 
 void Game::LayCard(int nSeat, int nIndex) {
-    std::vector<int>& hand = m_state.Hand(nSeat);
+    std::vector<int>& hand = state_.Hand(nSeat);
     const int nCard = hand[nIndex];
+    state_.Moves.push_back(HandMove{nSeat, nCard, state_.nTableMask});
     AddToCardsPlayed(nCard);
     RemoveCard(hand, nIndex);
+    state_.nHandMask[nSeat] &= ~CardBit(nCard);
     ShowLastCard(nSeat, nCard);
 }
 
 void Game::AddToCardsPlayed(int nCard) {
-    m_state.CardsPlayed.push_back(nCard);
-    ++m_state.nCardsPlayed;
-    m_state.nTableMask |= std::uint64_t{1} << nCard;
+    GameState& s = state_;
+    const std::uint64_t nBit = CardBit(nCard);
+    std::vector<int>& table = s.CardsPlayed;
+    if (s.nSortedMask == s.nTableMask && (s.nTableMask & nBit) == 0) {
+        // Still in order: the card goes after every higher card on the table, and
+        // the lower ones move up by one.
+        const auto nHigher = static_cast<std::size_t>(CountCards(s.nTableMask & ~(nBit - 1U)));
+        table.push_back(nCard);
+        std::copy_backward(table.begin() + static_cast<std::ptrdiff_t>(nHigher), table.end() - 1,
+                           table.end());
+        table[nHigher] = nCard;
+        s.nSortedMask = s.nTableMask | nBit;
+    } else {
+        table.push_back(nCard);
+        s.nSortedMask = ~(s.nTableMask | nBit);
+    }
+    ++s.nCardsPlayed;
+    s.nTableMask |= nBit;
 }
 
 void Game::SortCardsPlayed() {
     // Highest first, so that each lower card of a column is drawn over the one above.
+    // Cards laid since the last sort were put in their places as they came.
+    if (state_.nSortedMask == state_.nTableMask) {
+        return;
+    }
     // The table holds distinct cards, so reading its set from the top sorts it.
-    std::uint64_t nTable = m_state.nTableMask;
+    state_.nSortedMask = state_.nTableMask;
+    std::uint64_t nTable = state_.nTableMask;
     std::size_t i = 0;
     while (nTable != 0) {
         const int c = 63 - std::countl_zero(nTable);
-        m_state.CardsPlayed[i++] = c;
-        nTable &= ~(std::uint64_t{1} << c);
+        state_.CardsPlayed[i++] = c;
+        nTable &= ~CardBit(c);
     }
 }
 
 void Game::PayThePot(int nSeat) {
-    m_state.nFunds[nSeat] -= kPayThePot;
-    m_state.nPot += kPayThePot;
+    state_.Moves.push_back(HandMove{nSeat, -1, state_.nTableMask});
+    state_.nFunds[nSeat] -= kPayThePot;
+    state_.nPot += kPayThePot;
     ShowFunds(nSeat);
     ShowPot();
-    m_table.SetLastCard(nSeat, kPaidThePot);
+    state_.nLastCard[nSeat] = kPaidThePot;
+    table_.SetLastCard(nSeat, kPaidThePot);
     SetPlayerFill(nSeat, kMarkerWaiting);
 }
 
 void Game::Pause() {
-    m_state.nDelay = kPauseTicks;
-    while (!m_state.bDelayDone) {
-        m_table.WaitForPause();
+    state_.nDelay = kPauseTicks;
+    while (!state_.bDelayDone) {
+        table_.WaitForPause();
     }
-    m_state.bDelayDone = false;
+    state_.bDelayDone = false;
 }
 
 void Game::ClearTable() {
-    m_table.ClearTable();
+    table_.ClearTable();
 }
 
 void Game::DrawCardsPlayed() {
-    m_table.DrawCardsPlayed(m_state.CardsPlayed);
+    table_.DrawCardsPlayed(state_.CardsPlayed);
 }
 
 void Game::DrawUserHand() {
-    GameState& s = m_state;
+    GameState& s = state_;
     s.nCardSpacing = kCardSpacing;
     const int n = static_cast<int>(s.UserHand.size());
-    s.nHandLeft = m_table.TableWidth() / 2 - ((n - 1) * kCardSpacing + kCardWidthTwips) / 2;
+    s.nHandLeft = table_.TableWidth() / 2 - ((n - 1) * kCardSpacing + kCardWidthTwips) / 2;
     s.nHandTop = kHandTop;
-    m_table.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
-}
-
-void Game::SetPlayerFill(int nSeat, std::uint32_t nColour) {
-    m_table.SetPlayerFill(nSeat, nColour);
+    table_.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
 }
 
 void Game::ShowFunds(int nSeat) {
-    m_table.SetAmt(nSeat, m_state.nFunds[nSeat]);
+    table_.SetAmt(nSeat, state_.nFunds[nSeat]);
 }
 
 void Game::ShowPot() {
-    m_table.SetPot(m_state.nPot);
+    table_.SetPot(state_.nPot);
 }
 
 void Game::Form_MouseDown(float x, float y) {
-    m_state.sngMouseX = x;
-    m_state.sngMouseY = y;
+    state_.sngMouseX = x;
+    state_.sngMouseY = y;
 }
 
 int Game::HitTestHand(float x, float y) const {
-    const GameState& s = m_state;
+    const GameState& s = state_;
     const int n = static_cast<int>(s.UserHand.size());
     if (n == 0) {
         return -1;
@@ -374,7 +428,7 @@ int Game::HitTestHand(float x, float y) const {
 }
 
 void Game::Form_Click() {
-    GameState& s = m_state;
+    GameState& s = state_;
     // Once a hand is over nothing is left to play until the next deal, even if
     // the game-over dialog was closed without an answer.
     if (!s.bUserTurn || s.bHandOver) {
@@ -385,19 +439,19 @@ void Game::Form_Click() {
         return;
     }
     if (!s.bUserCanPlay) {
-        m_table.PlaySoundRes(Sound::WrongCard);
-        m_table.ShowMessage(Hint::NoCard, -1);
+        table_.PlaySoundRes(Sound::WrongCard);
+        table_.ShowMessage(Hint::NoCard, -1);
         return;
     }
     const int c = s.UserHand[i];
     if (!IsUserCardLegal(s, c)) {
-        m_table.PlaySoundRes(Sound::WrongCard);
-        m_table.ShowMessage(Hint::WrongCard, -1);
+        table_.PlaySoundRes(Sound::WrongCard);
+        table_.ShowMessage(Hint::WrongCard, -1);
         return;
     }
     s.bSevenHeartsPlayed = true;
 
-    m_table.PlaySoundRes(Sound::PlayCard);
+    table_.PlaySoundRes(Sound::PlayCard);
     LayCard(kUserSeat, i);
     SortCardsPlayed();
     ClearTable();
@@ -415,7 +469,7 @@ void Game::Form_Click() {
 }
 
 void Game::cmdUser_Click() {
-    GameState& s = m_state;
+    GameState& s = state_;
     if (!s.bUserTurn || s.bHandOver) {
         return;
     }
@@ -428,11 +482,11 @@ void Game::cmdUser_Click() {
             hint = Hint::CanPlayOne;
             nCard = s.UserPlayable[0];
         }
-        m_table.PlaySoundRes(Sound::MustPlay);
-        m_table.ShowMessage(hint, nCard);
+        table_.PlaySoundRes(Sound::MustPlay);
+        table_.ShowMessage(hint, nCard);
         return;
     }
-    m_table.PlaySoundRes(Sound::PayPot);
+    table_.PlaySoundRes(Sound::PayPot);
     s.bUserTurn = false;
     PayThePot(kUserSeat);
     PlayCards();
@@ -440,7 +494,7 @@ void Game::cmdUser_Click() {
 }
 
 void Game::ContinueAfterUserAction() {
-    GameState& s = m_state;
+    GameState& s = state_;
     // The game-over sequence takes the flag over; an answer that plays on sets it anew.
     const bool bGameOver = std::exchange(s.bGameOver, false);
     if (!s.bHandOver) {
@@ -453,65 +507,86 @@ void Game::ContinueAfterUserAction() {
         SetPlayerFill(kUserSeat, kMarkerMoving);
         return;
     }
+    if (practice_) {
+        FinishPractice();
+        return;
+    }
     if (!bGameOver) {
-        StartGame(false);
+        if (s.UserTag == DialogAnswer::Replay) {
+            BeginPractice(PracticeResume::NextHand);
+        } else {
+            StartGame(false);
+        }
         return;
     }
 
     // An answer left from an earlier dialog must not be taken for this one's.
     s.UserTag = DialogAnswer::None;
-    SetUserTag(m_program.ShowGameOver());
-    if (m_g.bDBError) {
-        m_program.HandleDBError();
+    SetUserTag(program_.ShowGameOver());
+    if (g_.bDBError) {
+        program_.HandleDBError();
         return;
     }
-    if (m_g.bUserWon) {
-        m_program.TopTenLoad();
-        if (m_g.bDBError) {
-            m_program.HandleDBError();
+    if (g_.bUserWon) {
+        program_.TopTenLoad();
+        if (g_.bDBError) {
+            program_.HandleDBError();
             return;
         }
         if (IsTopTen()) {
-            m_program.TopTenSave();
-            if (m_g.bDBError) {
-                m_program.HandleDBError();
+            program_.TopTenSave();
+            if (g_.bDBError) {
+                program_.HandleDBError();
                 return;
             }
-            m_program.ShowTopTen();
-            if (m_g.bDBError) {
-                m_program.HandleDBError();
+            program_.ShowTopTen();
+            if (g_.bDBError) {
+                program_.HandleDBError();
                 return;
             }
         }
     }
+    ActOnGameOverAnswer();
+}
 
-    if (s.UserTag == DialogAnswer::Yes) {
+void Game::AskGameOverAnswers() {
+    state_.UserTag = DialogAnswer::None;
+    SetUserTag(program_.ShowGameOverAnswers());
+    ActOnGameOverAnswer();
+}
+
+void Game::ActOnGameOverAnswer() {
+    GameState& s = state_;
+    if (s.UserTag == DialogAnswer::Replay) {
+        // The game is booked and its top ten settled before the practice.
+        BeginPractice(PracticeResume::GameOverAnswers);
+    } else if (s.UserTag == DialogAnswer::Yes) {
         s.bGameOver = false;
-        EraseScores(m_g);
+        EraseScores(g_);
         s.nHand = 0;
-        if (m_g.bUserWon) {
-            m_table.SetHourglass(true);
+        if (g_.bUserWon) {
+            table_.SetHourglass(true);
             ++s.nLevel;
-            m_table.SetBackground(kLevelBackground[s.nLevel % 4]);
-            m_table.SetHourglass(false);
+            table_.SetBackground(kLevelBackground[s.nLevel % 4]);
+            table_.SetHourglass(false);
         }
-        m_table.SetCaption(m_state.nLevel, m_state.nHand);
+        table_.SetCaption(state_.nLevel, state_.nHand);
         StartGame(true);
     } else if (s.UserTag == DialogAnswer::No) {
-        m_program.Unload();
+        program_.Unload();
     } else if (s.UserTag == DialogAnswer::Change) {
-        m_program.SaveSettings();
+        program_.SaveSettings();
         s.UserTag = DialogAnswer::None;
-        SetUserTag(m_program.ShowUserName(UserDialogExit::Design));
-        if (m_g.bDBError) {
-            m_program.HandleDBError();
+        SetUserTag(program_.ShowUserName(UserDialogExit::Design));
+        if (g_.bDBError) {
+            program_.HandleDBError();
             return;
         }
         if (s.UserTag != DialogAnswer::Exit) {
             ResetForNewGame();
             StartGame(true);
         } else {
-            m_program.Unload();
+            program_.Unload();
         }
     }
 }
@@ -519,22 +594,24 @@ void Game::ContinueAfterUserAction() {
 void Game::SetUserTag(DialogAnswer answer) {
     // A dialog closed without an answer leaves the box as it was.
     if (answer != DialogAnswer::None) {
-        m_state.UserTag = answer;
+        state_.UserTag = answer;
     }
 }
 
 void Game::ResetForNewGame() {
-    m_state.bGameOver = false;
-    m_state.nLevel = 0;
-    EraseScores(m_g);
-    m_state.nHand = 0;
-    m_table.SetBackground(kLevelBackground[0]);
-    m_table.SetCaption(m_state.nLevel, m_state.nHand);
+    DropPractice();
+    lastDeal_.reset(); // the new user's game replays none of the former one's deals
+    state_.bGameOver = false;
+    state_.nLevel = 0;
+    EraseScores(g_);
+    state_.nHand = 0;
+    table_.SetBackground(kLevelBackground[0]);
+    table_.SetCaption(state_.nLevel, state_.nHand);
 }
 
 bool Game::IsTopTen() {
-    std::array<TopTenRec, 11>& TopTen = m_state.TopTen;
-    const std::int16_t nScore = m_g.Standings[0].nFunds;
+    std::array<TopTenRec, 11>& TopTen = state_.TopTen;
+    const std::int16_t nScore = g_.Standings[0].nFunds;
     int nPos = -1;
     for (int i = 0; i < 10; ++i) {
         if (nScore > TopTen[i].nScore) {
@@ -545,30 +622,30 @@ bool Game::IsTopTen() {
     if (nPos < 0) {
         return false;
     }
-    m_g.nTopTenPos = nPos;
+    g_.nTopTenPos = nPos;
     if (nScore >= kHighScore) {
-        m_program.ShowHighScore();
+        program_.ShowHighScore();
     }
     // The new entry goes in at its place; an equal score stays above it and the
     // former tenth drops out.
     std::rotate(TopTen.begin() + nPos, TopTen.begin() + 9, TopTen.begin() + 10);
-    TopTen[nPos] = TopTenRec{m_g.sUserName, nScore, m_clock.Now()};
+    TopTen[nPos] = TopTenRec{g_.sUserName, nScore, clock_.Now()};
     return true;
 }
 
 void Game::ChangeUser(bool bNewStart) {
-    m_program.SaveSettings();
-    m_state.UserTag = DialogAnswer::None;
-    SetUserTag(m_program.ShowUserName(bNewStart ? UserDialogExit::Exit : UserDialogExit::Cancel));
-    if (m_g.bDBError) {
-        m_program.HandleDBError();
+    program_.SaveSettings();
+    state_.UserTag = DialogAnswer::None;
+    SetUserTag(program_.ShowUserName(bNewStart ? UserDialogExit::Exit : UserDialogExit::Cancel));
+    if (g_.bDBError) {
+        program_.HandleDBError();
         return;
     }
-    if (m_state.UserTag != DialogAnswer::Exit) {
+    if (state_.UserTag != DialogAnswer::Exit) {
         ResetForNewGame();
         StartGame(true);
     } else if (bNewStart) {
-        m_program.Unload();
+        program_.Unload();
     }
 }
 

@@ -7,9 +7,11 @@
 #include "clock.hpp"
 #include "game_state.hpp"
 #include "mglobal.hpp"
+#include "practice.hpp"
 #include "program_port.hpp"
 #include "table_port.hpp"
 
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -40,12 +42,12 @@ public:
     Game(MGlobal& globals, TablePort& table, ProgramPort& program, Clock& clock,
          OpponentTurns& opponents);
 
-    GameState& State() { return m_state; }
-    const GameState& State() const { return m_state; }
-    MGlobal& Globals() { return m_g; }
-    TablePort& Table() { return m_table; }
-    ProgramPort& Program() { return m_program; }
-    Clock& GameClock() { return m_clock; }
+    GameState& State() { return state_; }
+    const GameState& State() const { return state_; }
+    MGlobal& Globals() { return g_; }
+    TablePort& Table() { return table_; }
+    ProgramPort& Program() { return program_; }
+    Clock& GameClock() { return clock_; }
 
     // Fills the deck in order and shuffles it once; done when the window loads.
     void LoadDeck();
@@ -78,10 +80,10 @@ public:
     void Pause();
     // One tick of the window's pause timer.
     void tmrCount_Timer() {
-        if (m_state.nDelay != 0) {
-            --m_state.nDelay;
-            if (m_state.nDelay == 0) {
-                m_state.bDelayDone = true;
+        if (state_.nDelay != 0) {
+            --state_.nDelay;
+            if (state_.nDelay == 0) {
+                state_.bDelayDone = true;
             }
         }
     }
@@ -89,7 +91,7 @@ public:
     void ClearTable();
     void DrawCardsPlayed();
     void DrawUserHand();
-    void SetPlayerFill(int nSeat, std::uint32_t nColour);
+    void SetPlayerFill(int nSeat, std::uint32_t nColour) { table_.SetPlayerFill(nSeat, nColour); }
 
     // The user's actions. Positions are twips on the table.
     void Form_MouseDown(float x, float y);
@@ -101,8 +103,20 @@ public:
 
     // The user dialog, then a fresh game for the chosen user (Users menu, recovery).
     void ChangeUser(bool bNewStart);
-    // File, New Game: a fresh deal, keeping hand number, level and caption.
-    void NewGame() { StartGame(true); }
+    // File, New Game: a fresh deal, keeping hand number, level and caption. A
+    // practice in play is given up for it.
+    void NewGame() {
+        DropPractice();
+        StartGame(true);
+    }
+
+    // The deal of the last finished hand can be played again as practice from
+    // the menu while the user has not yet moved in the hand that followed it.
+    bool CanReplayLastDeal() const;
+    void ReplayLastDeal();
+    bool InPractice() const { return practice_.has_value(); }
+    // Leaves the practice at the user's turn; the game goes on where it was.
+    void LeavePractice();
 
     // The index of the card of the user's hand at (x, y), or -1 off the hand.
     int HitTestHand(float x, float y) const;
@@ -119,13 +133,32 @@ private:
     void ContinueAfterUserAction();
     void ResetForNewGame();
     void SetUserTag(DialogAnswer answer);
+    void ActOnGameOverAnswer();
+    void AskGameOverAnswers();
 
-    MGlobal& m_g;
-    TablePort& m_table;
-    ProgramPort& m_program;
-    Clock& m_clock;
-    OpponentTurns& m_opponents;
-    GameState m_state;
+    // The practice hand (practice.cpp).
+    void TakeDealSnapshot();
+    void KeepFinishedDeal();
+    void RestoreDeal();
+    void BeginPractice(PracticeResume resume);
+    void FinishPractice();
+    void EndPractice();
+    void DropPractice();
+    PracticeResume RestoreFromPractice();
+    // Draws the table, the panels and the caption from the state alone.
+    void ShowWholeTable();
+
+    MGlobal& g_;
+    TablePort& table_;
+    ProgramPort& program_;
+    Clock& clock_;
+    OpponentTurns& opponents_;
+    GameState state_;
+    // The hand in play as dealt, the last hand that ended, and the game to go
+    // back to while a practice is played.
+    std::optional<DealSnapshot> deal_;
+    std::optional<DealSnapshot> lastDeal_;
+    std::optional<PracticeReturn> practice_;
 };
 
 } // namespace corvane

@@ -4,6 +4,7 @@
 
 #include "mglobal.hpp"
 #include "program_port.hpp"
+#include "table_port.hpp"
 
 #include <array>
 #include <cstdint>
@@ -33,18 +34,35 @@ inline constexpr int kHighScore = 500;
 // Timer ticks an opponent's move is held on the table before the next seat moves.
 inline constexpr int kPauseTicks = 20;
 
+// One move of a hand: seat nSeat laid nCard, or paid the pot when nCard is -1
+// (it held no legal card then), with the table as it was before the move.
+struct HandMove {
+    int nSeat = 0;
+    int nCard = -1;
+    std::uint64_t nTableMask = 0;
+};
+
 struct GameState {
     std::array<int, 52> Deck{};
     std::vector<int> LeftHand;
     std::vector<int> TopHand;
     std::vector<int> RightHand;
     std::vector<int> UserHand;
+    // Each seat's cards as a set, one bit per card, kept in step with its hand:
+    // the legal cards are read from it with a few shifts on every turn.
+    std::array<std::uint64_t, 4> nHandMask{};
     // Every card on the table, in the order played until it is sorted descending.
     std::vector<int> CardsPlayed;
     int nCardsPlayed = 0;
     // The cards of CardsPlayed as a set, one bit per card; the turns read the row
     // ends from it many times a round, so it is kept in step rather than rebuilt.
     std::uint64_t nTableMask = 0;
+    // The table as it was when CardsPlayed was last in descending order; while it
+    // matches, a card laid goes straight to its place and no sort is needed.
+    std::uint64_t nSortedMask = 0;
+    // Every move of the hand so far, in order, as the user saw them; the coach
+    // reads from it what each seat may hold.
+    std::vector<HandMove> Moves;
     // The user's legal cards this turn, in the order the hints use.
     std::vector<int> UserPlayable;
     // An opponent's candidates during its turn; empty outside it.
@@ -70,11 +88,15 @@ struct GameState {
     int nPot = 0;
     // Each seat's cards-left count, as its panel shows it: 13 at the deal.
     std::array<int, 4> nCardsLeft{13, 13, 13, 13};
+    // What each seat's last-card box shows: a card, kNoLastCard or kPaidThePot.
+    std::array<int, 4> nLastCard{kNoLastCard, kNoLastCard, kNoLastCard, kNoLastCard};
     // The answer box of the modal dialogs.
     DialogAnswer UserTag = DialogAnswer::None;
 
     // Puts exactly these cards on the table (for setting up positions).
     void SetCardsPlayed(std::vector<int> Cards);
+    // Gives seat nSeat exactly these cards, in this order (for setting up positions).
+    void SetHand(int nSeat, std::vector<int> Cards);
 
     // The hand of seat nSeat: 0 left, 1 top, 2 right, 3 the user.
     std::vector<int>& Hand(int nSeat) {

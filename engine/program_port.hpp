@@ -15,6 +15,7 @@ enum class DialogAnswer {
     Yes,    // game over: play again
     No,     // game over: quit
     Change, // game over: change the user
+    Replay, // end of a hand or game over: play the hand's deal again as practice
 };
 
 // The caption of the user dialog's exit button.
@@ -29,10 +30,18 @@ public:
     virtual ~ProgramPort() = default;
 
     // The standings after a hand. They read what they show from the shared values.
-    virtual void ShowHandOver() = 0;
-    // Books the game, ranks the seats, sets bUserWon; returns Yes, No or
-    // Change, or None when closed without an answer.
+    // With bOfferReplay the player may ask for the hand's deal again as practice:
+    // returns Replay then, otherwise Ok or None.
+    virtual DialogAnswer ShowHandOver(bool bOfferReplay) = 0;
+    // Books the game, ranks the seats, sets bUserWon; returns Yes, No, Change
+    // or Replay, or None when closed without an answer.
     virtual DialogAnswer ShowGameOver() = 0;
+    // The same question again after a practice, over the standings already
+    // ranked; books nothing and leaves bUserWon as it is.
+    virtual DialogAnswer ShowGameOverAnswers() = 0;
+    // What the user gained (above 0) or lost in the practice hand, beside what
+    // the same deal brought in the game.
+    virtual void ShowPracticeResult(int nThisTime, int nInGame) = 0;
     virtual void ShowHighScore() = 0;
     virtual void ShowTopTen() = 0; // highlights place nTopTenPos
     // Chooses the user, with the exit button captioned as asked. Returns Ok when

@@ -51,6 +51,9 @@ public:
     // The window itself. The caption names the level and the hand in the game
     // after the title (see LevelCaption).
     virtual void SetCaption(int nLevel, int nHand) = 0;
+    // The caption while a practice hand is played: it says so, and names the
+    // level and the hand whose deal is played again.
+    virtual void SetPracticeCaption(int nLevel, int nHand) = 0;
     virtual void SetBackground(int nBitmap) = 0;
     virtual void SetHourglass(bool bBusy) = 0;
     // Off while the opponents move: clicks and commands made meanwhile are dropped.

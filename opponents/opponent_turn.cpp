@@ -18,7 +18,6 @@ int IndexOf(const std::vector<int>& Cards, int nCard) {
 
 void Opponents::PlayerTurn(Game& game, int nSeat) {
     GameState& s = game.State();
-    MGlobal& g = game.Globals();
     TablePort& port = game.Table();
     std::vector<int>& hand = s.Hand(nSeat);
 
@@ -28,15 +27,15 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
 
     if (!s.bSevenHeartsPlayed) {
         // Before the hand is opened a seat without the Seven of Hearts just waits.
-        const int j = IndexOf(hand, kSevenOfHearts);
-        if (j >= 0) {
+        if ((s.nHandMask[nSeat] & CardBit(kSevenOfHearts)) != 0) {
             port.FlyCard(nSeat, kSevenOfHearts);
-            game.LayCard(nSeat, j);
+            game.LayCard(nSeat, IndexOf(hand, kSevenOfHearts));
             port.PlaySoundRes(Sound::OtherPlayers);
             s.bSevenHeartsPlayed = true;
         }
     } else {
-        CollectCandidates(hand, s.nTableMask, s.DownCards, s.UpCards);
+        const std::uint64_t nHand = s.nHandMask[nSeat];
+        CollectCandidatesFromMask(nHand, s.nTableMask, s.DownCards, s.UpCards);
         const int nDown = static_cast<int>(s.DownCards.size());
         const int nUp = static_cast<int>(s.UpCards.size());
         if (nDown == 0 && nUp == 0) {
@@ -44,19 +43,7 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
             game.PayThePot(nSeat);
             return;
         }
-        const RandomSource rnd{g.lSeed, game.GameClock()};
-        int nCard = 0;
-        switch (g.nSkillLevel) {
-        case 2:
-            nCard = GetBestHardCard(hand, nDown, nUp, s.DownCards, s.UpCards, rnd);
-            break;
-        case 1:
-            nCard = GetBestMediumCard(hand, nDown, nUp, s.DownCards, s.UpCards, rnd);
-            break;
-        default:
-            nCard = GetBestEasyCard(hand, nDown, nUp, s.DownCards, s.UpCards, rnd);
-            break;
-        }
+        const int nCard = ChooseCard(game, nSeat, nDown, nUp);
         port.FlyCard(nSeat, nCard);
         game.LayCard(nSeat, IndexOf(hand, nCard));
         port.PlaySoundRes(Sound::OtherPlayers);
@@ -64,6 +51,20 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
 
     game.Pause();
     game.SetPlayerFill(nSeat, kMarkerWaiting);
+}
+
+int Opponents::ChooseCard(Game& game, int nSeat, int nDown, int nUp) {
+    GameState& s = game.State();
+    const std::uint64_t nHand = s.nHandMask[nSeat];
+    const RandomSource rnd{game.Globals().lSeed, game.GameClock()};
+    switch (game.Globals().nSkillLevel) {
+    case 2:
+        return GetBestHardCardFromMask(nHand, nDown, nUp, s.DownCards, s.UpCards, rnd);
+    case 1:
+        return GetBestMediumCardFromMask(nHand, nDown, nUp, s.DownCards, s.UpCards, rnd);
+    default:
+        return GetBestEasyCardFromMask(nHand, nDown, nUp, s.DownCards, s.UpCards, rnd);
+    }
 }
 
 } // namespace corvane

@@ -6,9 +6,14 @@
 
 namespace corvane {
 
-class Opponents final : public OpponentTurns {
+class Opponents : public OpponentTurns {
 public:
     void PlayerTurn(Game& game, int nSeat) override;
+
+protected:
+    // The card seat nSeat lays from its candidate lists (nDown and nUp long, not
+    // both empty); by the skill level here, by other means in the coach's seats.
+    virtual int ChooseCard(Game& game, int nSeat, int nDown, int nUp);
 };
 
 } // namespace corvane

@@ -29,9 +29,8 @@ std::int32_t RoundedQuotient(std::int32_t lSeed) {
     return nTrunc;
 }
 
-} // namespace
-
-std::int32_t NextSeed(std::int32_t lSeed) {
+// Inlined into the draw, which runs on every opponent move.
+inline std::int32_t Step(std::int32_t lSeed) {
     const std::int32_t hi = RoundedQuotient(lSeed);
     const std::int32_t lo = lSeed % kQuotient;
     // |lo| < 44488 and |hi| <= 48271, so both products and their difference fit.
@@ -42,11 +41,17 @@ std::int32_t NextSeed(std::int32_t lSeed) {
     return t;
 }
 
+} // namespace
+
+std::int32_t NextSeed(std::int32_t lSeed) {
+    return Step(lSeed);
+}
+
 std::int32_t RandomInt(std::int32_t& lSeed, std::int32_t nLow, std::int32_t nHigh, Clock& clock) {
     if (lSeed == 0) {
         StoreTickCount(lSeed, clock.TickCount());
     }
-    const std::int32_t t = NextSeed(lSeed);
+    const std::int32_t t = Step(lSeed);
     lSeed = t;
     if (nLow == 0 && nHigh == kModulus) {
         return t;

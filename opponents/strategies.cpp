@@ -1,6 +1,6 @@
 // The three card-choice strategies. They run for every opponent move of every
 // simulated hand, so they work on small arrays on the stack and read the hand
-// through one bit mask per suit instead of searching it card by card.
+// as one bit mask instead of searching it card by card.
 #include "opponents/strategies.hpp"
 
 #include "engine/cards.hpp"
@@ -21,19 +21,6 @@ constexpr std::size_t kMaxEntries = std::size_t{2} * kCardsInDeck;
 
 bool IsCard(int nCard) {
     return nCard >= 0 && nCard < kCardsInDeck;
-}
-
-// For each suit, bit r is set when the hand holds the card of rank r.
-using SuitMasks = std::array<std::uint32_t, 4>;
-
-SuitMasks MaskHand(const std::vector<int>& Cards) {
-    SuitMasks masks{};
-    for (int c : Cards) {
-        if (IsCard(c)) {
-            masks[Suit(c)] |= 1U << Rank(c);
-        }
-    }
-    return masks;
 }
 
 // One scored candidate per entry of the two lists, in list order.
@@ -58,20 +45,19 @@ struct Scores { // NOLINT(cppcoreguidelines-pro-type-member-init)
 };
 
 // A candidate scores the distance to the farthest card of its suit in the hand
-// in the direction its row grows; the cards in between do not matter. A
-// candidate that is not in the hand finds no card up to itself and gets no entry.
-Scores ScoreEntries(const std::vector<int>& Cards, int nDown, int nUp,
-                    const std::vector<int>& DownCards, const std::vector<int>& UpCards) {
-    const SuitMasks masks = MaskHand(Cards);
+// in the direction its row grows, four per rank; the cards in between do not
+// matter. A candidate that finds no card of the hand up to itself gets no entry.
+Scores ScoreEntries(std::uint64_t nHand, int nDown, int nUp, const std::vector<int>& DownCards,
+                    const std::vector<int>& UpCards) {
     Scores scores;
     if (nDown > 0) {
         for (int d : DownCards) {
             if (!IsCard(d)) {
                 continue;
             }
-            const std::uint32_t nHeld = masks[Suit(d)] & ((2U << Rank(d)) - 1U);
+            const std::uint64_t nHeld = nHand & (kClubsMask << Suit(d)) & ((CardBit(d) << 1U) - 1U);
             if (nHeld != 0) {
-                scores.Append(4 * (Rank(d) - std::countr_zero(nHeld)), d);
+                scores.Append(d - std::countr_zero(nHeld), d);
             }
         }
     }
@@ -80,9 +66,9 @@ Scores ScoreEntries(const std::vector<int>& Cards, int nDown, int nUp,
             if (!IsCard(u)) {
                 continue;
             }
-            const std::uint32_t nHeld = masks[Suit(u)] & ~((1U << Rank(u)) - 1U);
+            const std::uint64_t nHeld = nHand & (kClubsMask << Suit(u)) & ~(CardBit(u) - 1U);
             if (nHeld != 0) {
-                scores.Append(4 * (static_cast<int>(std::bit_width(nHeld)) - 1 - Rank(u)), u);
+                scores.Append(63 - std::countl_zero(nHeld) - u, u);
             }
         }
     }
@@ -125,8 +111,9 @@ int Finish(int nCard, std::vector<int>& DownCards, std::vector<int>& UpCards) {
 
 } // namespace
 
-int GetBestEasyCard(const std::vector<int>& /*Cards*/, int nDown, int nUp,
-                    std::vector<int>& DownCards, std::vector<int>& UpCards, RandomSource rnd) {
+int GetBestEasyCardFromMask(std::uint64_t /*nHand*/, int nDown, int nUp,
+                            std::vector<int>& DownCards, std::vector<int>& UpCards,
+                            RandomSource rnd) {
     // One list of Down entries followed by Up entries, indexed without copying.
     const std::size_t nFromDown = nDown >= 1 ? DownCards.size() : 0;
     const std::size_t nFromUp = nUp > 0 ? UpCards.size() : 0;
@@ -140,18 +127,18 @@ int GetBestEasyCard(const std::vector<int>& /*Cards*/, int nDown, int nUp,
     return Finish(nCard, DownCards, UpCards);
 }
 
-int GetBestMediumCard(const std::vector<int>& Cards, int nDown, int nUp,
-                      std::vector<int>& DownCards, std::vector<int>& UpCards, RandomSource rnd) {
-    const Scores scores = ScoreEntries(Cards, nDown, nUp, DownCards, UpCards);
+int GetBestMediumCardFromMask(std::uint64_t nHand, int nDown, int nUp, std::vector<int>& DownCards,
+                              std::vector<int>& UpCards, RandomSource rnd) {
+    const Scores scores = ScoreEntries(nHand, nDown, nUp, DownCards, UpCards);
     if (scores.nEntries == 0) {
         return Finish(kNoCard, DownCards, UpCards);
     }
     return Finish(PickAmongBest(scores, rnd), DownCards, UpCards);
 }
 
-int GetBestHardCard(const std::vector<int>& Cards, int nDown, int nUp, std::vector<int>& DownCards,
-                    std::vector<int>& UpCards, RandomSource rnd) {
-    Scores scores = ScoreEntries(Cards, nDown, nUp, DownCards, UpCards);
+int GetBestHardCardFromMask(std::uint64_t nHand, int nDown, int nUp, std::vector<int>& DownCards,
+                            std::vector<int>& UpCards, RandomSource rnd) {
+    Scores scores = ScoreEntries(nHand, nDown, nUp, DownCards, UpCards);
     if (scores.nEntries == 0) {
         return Finish(kNoCard, DownCards, UpCards);
     }
@@ -170,28 +157,71 @@ int GetBestHardCard(const std::vector<int>& Cards, int nDown, int nUp, std::vect
     return Finish(PickAmongBest(scores, rnd), DownCards, UpCards);
 }
 
+int GetBestEasyCard(const std::vector<int>& Cards, int nDown, int nUp, std::vector<int>& DownCards,
+                    std::vector<int>& UpCards, RandomSource rnd) {
+    return GetBestEasyCardFromMask(CardMask(Cards), nDown, nUp, DownCards, UpCards, rnd);
+}
+
+int GetBestMediumCard(const std::vector<int>& Cards, int nDown, int nUp,
+                      std::vector<int>& DownCards, std::vector<int>& UpCards, RandomSource rnd) {
+    return GetBestMediumCardFromMask(CardMask(Cards), nDown, nUp, DownCards, UpCards, rnd);
+}
+
+int GetBestHardCard(const std::vector<int>& Cards, int nDown, int nUp, std::vector<int>& DownCards,
+                    std::vector<int>& UpCards, RandomSource rnd) {
+    return GetBestHardCardFromMask(CardMask(Cards), nDown, nUp, DownCards, UpCards, rnd);
+}
+
+ChoiceOdds OddsOfChoice(int nLevel, const std::vector<int>& Cards, std::uint64_t nTableMask,
+                        int nCard) {
+    // The same lists and scores the strategies draw from, counted instead of drawn.
+    const std::uint64_t nHand = CardMask(Cards);
+    std::vector<int> DownCards;
+    std::vector<int> UpCards;
+    CollectCandidatesFromMask(nHand, nTableMask, DownCards, UpCards);
+    const int nDown = static_cast<int>(DownCards.size());
+    const int nUp = static_cast<int>(UpCards.size());
+    ChoiceOdds odds;
+    if (nLevel == 0) {
+        odds.nCount = static_cast<int>(std::count(DownCards.begin(), DownCards.end(), nCard) +
+                                       std::count(UpCards.begin(), UpCards.end(), nCard));
+        odds.nOutOf = std::max(nDown + nUp, 1);
+        return odds;
+    }
+    Scores scores = ScoreEntries(nHand, nDown, nUp, DownCards, UpCards);
+    if (nLevel == 2 && scores.nEntries > 1 && scores.nMaxGap == 0) {
+        for (std::size_t i = 0; i < scores.nEntries; ++i) {
+            scores.Gaps[i] = DistanceFromSeven(scores.Choices[i]);
+            scores.nMaxGap = std::max(scores.nMaxGap, scores.Gaps[i]);
+        }
+    }
+    int nBest = 0;
+    for (std::size_t i = 0; i < scores.nEntries; ++i) {
+        if (scores.Gaps[i] == scores.nMaxGap) {
+            ++nBest;
+            odds.nCount += scores.Choices[i] == nCard ? 1 : 0;
+        }
+    }
+    odds.nOutOf = std::max(nBest, 1);
+    return odds;
+}
+
+void CollectCandidatesFromMask(std::uint64_t nHand, std::uint64_t nTableMask,
+                               std::vector<int>& DownCards, std::vector<int>& UpCards) {
+    ForEachRowCard(
+        nTableMask, nHand, [&DownCards](int c) { DownCards.push_back(c); },
+        [&UpCards](int c) { UpCards.push_back(c); });
+    // A Seven opens a row either way, so it stands in both lists.
+    for (std::uint64_t m = nHand & kSevensMask; m != 0; m &= m - 1) {
+        const int c = std::countr_zero(m);
+        DownCards.push_back(c);
+        UpCards.push_back(c);
+    }
+}
+
 void CollectCandidates(const std::vector<int>& Cards, std::uint64_t nTableMask,
                        std::vector<int>& DownCards, std::vector<int>& UpCards) {
-    const std::uint64_t nHand = CardMask(Cards);
-    const auto held = [nHand](int c) { return InMask(nHand, c); };
-    const RowEnds ends = CollectRowEnds(nTableMask);
-    for (int k = 0; k < ends.nLow; ++k) {
-        if (held(ends.Low[k] - 4)) {
-            DownCards.push_back(ends.Low[k] - 4);
-        }
-    }
-    for (int k = 0; k < ends.nHigh; ++k) {
-        if (held(ends.High[k] + 4)) {
-            UpCards.push_back(ends.High[k] + 4);
-        }
-    }
-    // A Seven opens a row either way, so it stands in both lists.
-    for (int c = 24; c <= 27; ++c) {
-        if (held(c)) {
-            DownCards.push_back(c);
-            UpCards.push_back(c);
-        }
-    }
+    CollectCandidatesFromMask(CardMask(Cards), nTableMask, DownCards, UpCards);
 }
 
 } // namespace corvane

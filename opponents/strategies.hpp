@@ -36,4 +36,28 @@ int GetBestMediumCard(const std::vector<int>& Cards, int nDown, int nUp,
 int GetBestHardCard(const std::vector<int>& Cards, int nDown, int nUp, std::vector<int>& DownCards,
                     std::vector<int>& UpCards, RandomSource rnd);
 
+// The same, with the hand given as its set of cards (one bit per card number),
+// as the game state keeps it beside each hand.
+void CollectCandidatesFromMask(std::uint64_t nHandMask, std::uint64_t nTableMask,
+                               std::vector<int>& DownCards, std::vector<int>& UpCards);
+int GetBestEasyCardFromMask(std::uint64_t nHandMask, int nDown, int nUp,
+                            std::vector<int>& DownCards, std::vector<int>& UpCards,
+                            RandomSource rnd);
+int GetBestMediumCardFromMask(std::uint64_t nHandMask, int nDown, int nUp,
+                              std::vector<int>& DownCards, std::vector<int>& UpCards,
+                              RandomSource rnd);
+int GetBestHardCardFromMask(std::uint64_t nHandMask, int nDown, int nUp,
+                            std::vector<int>& DownCards, std::vector<int>& UpCards,
+                            RandomSource rnd);
+
+// How often, out of nOutOf, the strategy of nLevel (0 Easy, 1 Medium, 2 Hard)
+// lays nCard from this hand on this table once the Seven of Hearts is down; the
+// draws among equal candidates are what makes it less than certain.
+struct ChoiceOdds {
+    int nCount = 0;
+    int nOutOf = 1;
+};
+ChoiceOdds OddsOfChoice(int nLevel, const std::vector<int>& Cards, std::uint64_t nTableMask,
+                        int nCard);
+
 } // namespace corvane

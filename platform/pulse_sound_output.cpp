@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include <dlfcn.h>
 #include <pulse/simple.h>
 
 namespace corvane {
@@ -39,14 +40,53 @@ bool IsSocket(const std::string& sPath) {
     return std::filesystem::is_socket(sPath, error);
 }
 
-struct SimpleDeleter {
-    void operator()(pa_simple* pStream) const { pa_simple_free(pStream); }
-};
+// An entry point of the client library by name, typed as its declaration.
+template <typename Function>
+Function* Symbol(void* pLibrary, const char* sName) {
+    // dlsym hands out functions as untyped addresses.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
+    return reinterpret_cast<Function*>(dlsym(pLibrary, sName));
+}
 
 } // namespace
 
+// The client library is loaded at the first sound rather than with the
+// program: it brings a dozen codec libraries along that the table does not
+// need to come up. It stays loaded until the program ends.
+struct PulseSoundOutput::Library {
+    decltype(&pa_simple_new) pNew = nullptr;
+    decltype(&pa_simple_write) pWrite = nullptr;
+    decltype(&pa_simple_drain) pDrain = nullptr;
+    decltype(&pa_simple_free) pFree = nullptr;
+    decltype(&pa_sample_spec_valid) pSpecValid = nullptr;
+
+    Library() {
+        void* pLibrary = dlopen("libpulse-simple.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (pLibrary == nullptr) {
+            return;
+        }
+        pNew = Symbol<decltype(pa_simple_new)>(pLibrary, "pa_simple_new");
+        pWrite = Symbol<decltype(pa_simple_write)>(pLibrary, "pa_simple_write");
+        pDrain = Symbol<decltype(pa_simple_drain)>(pLibrary, "pa_simple_drain");
+        pFree = Symbol<decltype(pa_simple_free)>(pLibrary, "pa_simple_free");
+        // From the sound library the client library itself is built on.
+        pSpecValid = Symbol<decltype(pa_sample_spec_valid)>(pLibrary, "pa_sample_spec_valid");
+    }
+    bool IsComplete() const {
+        return pNew != nullptr && pWrite != nullptr && pDrain != nullptr && pFree != nullptr &&
+               pSpecValid != nullptr;
+    }
+};
+
+const PulseSoundOutput::Library* PulseSoundOutput::Load() {
+    std::call_once(loaded_, [this] { pLibrary_ = std::make_unique<Library>(); });
+    return pLibrary_->IsComplete() ? pLibrary_.get() : nullptr;
+}
+
 PulseSoundOutput::PulseSoundOutput(std::string sServer, std::string sAppName)
     : sServer_(std::move(sServer)), sAppName_(std::move(sAppName)) {}
+
+PulseSoundOutput::~PulseSoundOutput() = default;
 
 std::optional<std::string> PulseSoundOutput::DefaultServer() {
     if (!EnvValue("PULSE_SERVER").empty()) {
@@ -77,11 +117,15 @@ bool PulseSoundOutput::PlayWave(const std::uint8_t* pData, std::size_t nSize) {
     if (!wave) {
         return false;
     }
+    const Library* pa = Load();
+    if (pa == nullptr) {
+        return false;
+    }
     pa_sample_spec sampleFormat{};
     sampleFormat.format = PulseFormat(wave->format);
     sampleFormat.rate = wave->nSampleRate;
     sampleFormat.channels = static_cast<std::uint8_t>(wave->nChannels);
-    if (pa_sample_spec_valid(&sampleFormat) == 0) {
+    if (pa->pSpecValid(&sampleFormat) == 0) {
         return false;
     }
 
@@ -93,17 +137,19 @@ bool PulseSoundOutput::PlayWave(const std::uint8_t* pData, std::size_t nSize) {
         }
     }
     int nError = 0;
-    std::unique_ptr<pa_simple, SimpleDeleter> stream(pa_simple_new(
-        server->empty() ? nullptr : server->c_str(), sAppName_.c_str(), PA_STREAM_PLAYBACK, nullptr,
-        "sound effect", &sampleFormat, nullptr, nullptr, &nError));
+    const auto release = [pa](pa_simple* pStream) { pa->pFree(pStream); };
+    std::unique_ptr<pa_simple, decltype(release)> stream(
+        pa->pNew(server->empty() ? nullptr : server->c_str(), sAppName_.c_str(), PA_STREAM_PLAYBACK,
+                 nullptr, "sound effect", &sampleFormat, nullptr, nullptr, &nError),
+        release);
     if (!stream) {
         return false;
     }
     if (wave->nSampleBytes > 0 &&
-        pa_simple_write(stream.get(), wave->pSamples, wave->nSampleBytes, &nError) < 0) {
+        pa->pWrite(stream.get(), wave->pSamples, wave->nSampleBytes, &nError) < 0) {
         return false;
     }
-    return pa_simple_drain(stream.get(), &nError) >= 0;
+    return pa->pDrain(stream.get(), &nError) >= 0;
 }
 
 } // namespace corvane

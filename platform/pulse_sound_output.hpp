@@ -4,6 +4,8 @@
 
 #include "sound_output.hpp"
 
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -14,9 +16,15 @@ public:
     // An empty server means the user's usual one; tests pass the socket of a
     // private server ("unix:/path/native").
     explicit PulseSoundOutput(std::string sServer = {}, std::string sAppName = "Corvane");
+    ~PulseSoundOutput() override;
+    PulseSoundOutput(const PulseSoundOutput&) = delete;
+    PulseSoundOutput& operator=(const PulseSoundOutput&) = delete;
+    PulseSoundOutput(PulseSoundOutput&&) = delete;
+    PulseSoundOutput& operator=(PulseSoundOutput&&) = delete;
 
     // Opens one stream per sound, writes it and waits until it has drained.
-    // Holds no state between calls, so concurrent calls are safe.
+    // Keeps nothing between calls but the loaded library, so concurrent calls
+    // are safe.
     bool PlayWave(const std::uint8_t* pData, std::size_t nSize) override;
 
     // The servers to try when none was given. An empty string when
@@ -28,8 +36,15 @@ public:
     static std::optional<std::string> DefaultServer();
 
 private:
+    struct Library;
+    // The client library's entry points, loaded at the first sound; null when
+    // the library cannot be loaded.
+    const Library* Load();
+
     std::string sServer_;
     std::string sAppName_;
+    std::once_flag loaded_;
+    std::unique_ptr<Library> pLibrary_;
 };
 
 } // namespace corvane

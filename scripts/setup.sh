@@ -11,7 +11,7 @@ packages=(
   libpulse-dev pulseaudio
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-utils
   dbus at-spi2-core python3-pyatspi
   clang clang-format clang-tidy
   desktop-file-utils imagemagick

@@ -144,6 +144,8 @@ bool CorvaneApp::Form_Load() {
         BuildMenus();
         window_->SetBackground(100);
         window_->ShowAtStart(g_.bSmallScreen);
+        // The key is derived while the table is drawn, ready for the user dialog.
+        DeriveKeyAhead(g_, env_);
         return true;
     } catch (const std::exception& e) {
         msg_.Beep();
@@ -182,15 +184,25 @@ void CorvaneApp::Form_KeyPress(int nKeyAscii) {
     if (nKeyAscii != 27) {
         return;
     }
+    Game& game = window_->GetGame();
     if (window_->IsBusy()) {
-        // Asked when the opponents have moved, once however often it was pressed.
+        // Acted on when the opponents have moved, once however often it was
+        // pressed; pressed in a practice it only ever leaves that practice.
         if (!bEscapeHeld_) {
             bEscapeHeld_ = true;
-            window_->RunWhenIdle([this] {
+            window_->RunWhenIdle([this, &game, bPractice = game.InPractice()] {
                 bEscapeHeld_ = false;
-                Form_KeyPress(27);
+                if (!bPractice) {
+                    Form_KeyPress(27);
+                } else if (game.InPractice()) {
+                    game.LeavePractice();
+                }
             });
         }
+        return;
+    }
+    if (game.InPractice()) {
+        game.LeavePractice();
         return;
     }
     if (msg_.AskYesNo("Are you sure you wish to exit Corvane?", "The Game of Corvane",
@@ -261,6 +273,7 @@ void CorvaneApp::BuildMenus() {
                           [this] { mnuHelp_Click(1); }));
     pHelp->addAction(item("Playing on a Network...", "mnuHelp2", QKeySequence("F4"),
                           [this] { mnuHelp_Click(2); }));
+    pHelp->addAction(w.HintAction());
     pHelp->addAction(separator("mnuSep2"));
     pHelp->addAction(item("&About Corvane...", "mnuAbout", QKeySequence("Ctrl+B"),
                           [this] { mnuAbout_Click(); }));
@@ -286,10 +299,10 @@ void CorvaneApp::PlaySound(Sound sound) {
 
 // ProgramPort.
 
-void CorvaneApp::ShowHandOver() {
+DialogAnswer CorvaneApp::ShowHandOver(bool bOfferReplay) {
     window_->AnnounceHandOver(false);
-    RunHandOver(
-        g_, [this](Sound sound) { PlaySound(sound); }, window_.get());
+    return RunHandOver(
+        g_, [this](Sound sound) { PlaySound(sound); }, window_.get(), bOfferReplay);
 }
 
 DialogAnswer CorvaneApp::ShowGameOver() {
@@ -304,6 +317,19 @@ DialogAnswer CorvaneApp::ShowGameOver() {
         g_, env_, asFunds, window_->GetGame().State().nLevel,
         [this](const std::string& s) { window_->SetWinnings(s); },
         [this](Sound sound) { PlaySound(sound); }, window_.get());
+}
+
+DialogAnswer CorvaneApp::ShowGameOverAnswers() {
+    return RunGameOverAnswers(g_, window_.get());
+}
+
+void CorvaneApp::ShowPracticeResult(int nThisTime, int nInGame) {
+    auto words = [](int nResult) {
+        return (nResult < 0 ? "lost $" : "won $") +
+               std::to_string(nResult < 0 ? -nResult : nResult);
+    };
+    msg_.Show("This time you " + words(nThisTime) + "; in the game you " + words(nInGame) + ".",
+              "Practice", MsgIcon::None);
 }
 
 void CorvaneApp::ShowHighScore() {

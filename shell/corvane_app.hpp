@@ -57,8 +57,10 @@ public:
     FCorvane& Window() { return *window_; }
 
     // ProgramPort.
-    void ShowHandOver() override;
+    DialogAnswer ShowHandOver(bool bOfferReplay) override;
     DialogAnswer ShowGameOver() override;
+    DialogAnswer ShowGameOverAnswers() override;
+    void ShowPracticeResult(int nThisTime, int nInGame) override;
     void ShowHighScore() override;
     void ShowTopTen() override;
     DialogAnswer ShowUserName(UserDialogExit exitButton) override;

@@ -69,6 +69,13 @@ int WaitForLock(void* pStart, int nTries) {
 
 } // namespace
 
+void DeriveKeyAhead(const std::string& sFile, KeyCache& keys) {
+    const FileStart start = ReadFileStart(sFile);
+    if (start.bReadable && !start.bTooShort) {
+        keys.DeriveAhead(start.salt);
+    }
+}
+
 Database::Database(sqlite3* db)
     : db_(db), pBusyStart_(std::make_unique<std::chrono::steady_clock::time_point>()) {
     if (db_ != nullptr) {

@@ -17,6 +17,10 @@ struct sqlite3_stmt;
 
 namespace corvane::db {
 
+// Starts deriving the key of an existing database file on a worker thread, so
+// that its first Open finds the key ready. Nothing for a file it cannot read.
+void DeriveKeyAhead(const std::string& sFile, KeyCache& keys);
+
 class DbError : public std::runtime_error {
 public:
     DbError(int nErrNum, const std::string& sErrDesc)

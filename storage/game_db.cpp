@@ -164,6 +164,10 @@ std::string DatabaseFileName(const std::string& sFolder) {
     return JoinPath(sFolder, "corvane.mdb");
 }
 
+void DeriveKeyAhead(const MGlobal& g, StorageEnv& env) {
+    db::DeriveKeyAhead(DatabaseFileName(g.sDBPath), env.keys);
+}
+
 std::string FormatDate(Date dt) {
     using namespace std::chrono;
     const auto dayStart = floor<days>(dt);

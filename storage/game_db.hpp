@@ -88,6 +88,10 @@ struct HistoryRec {
 // The database file in a folder: folder + separator + "corvane.mdb".
 std::string DatabaseFileName(const std::string& sFolder);
 
+// Starts deriving the key of the database in g.sDBPath on a worker thread, so
+// that the first procedure to open it (the user dialog's) need not wait for it.
+void DeriveKeyAhead(const MGlobal& g, StorageEnv& env);
+
 // Dates are stored as "YYYY-MM-DD HH:MM:SS" (UTC).
 std::string FormatDate(Date dt);
 std::optional<Date> ParseDate(const std::string& s);

@@ -23,25 +23,82 @@ void AppendHex(std::string& s, const std::array<unsigned char, N>& bytes) {
     }
 }
 
-} // namespace
-
-const std::string& KeyCache::RawKey(const Salt& salt) {
-    const auto it = keys_.find(salt);
-    if (it != keys_.end()) {
-        return it->second;
-    }
+// The raw key for a salt, or an empty string when the library fails.
+std::string Derive(const Salt& salt) {
     std::array<unsigned char, kKeyBytes> key{};
     if (PKCS5_PBKDF2_HMAC_SHA1(kDBPassword, static_cast<int>(std::strlen(kDBPassword)), salt.data(),
                                static_cast<int>(salt.size()), kKdfIterations, kKeyBytes,
                                key.data()) != 1) {
-        throw std::runtime_error("key derivation failed");
+        return {};
     }
-    ++nDerivations_;
     std::string sRaw = "x'";
     AppendHex(sRaw, key);
     AppendHex(sRaw, salt);
     sRaw += "'";
+    return sRaw;
+}
+
+} // namespace
+
+KeyCache::~KeyCache() {
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+}
+
+KeyCache::KeyCache(const KeyCache& other) : KeyCache(other.Enabled()) {
+    *this = other;
+}
+
+KeyCache& KeyCache::operator=(const KeyCache& other) {
+    if (this != &other) {
+        const std::scoped_lock lock(m_, other.m_);
+        bEnabled_ = other.bEnabled_;
+        nDerivations_ = other.nDerivations_;
+        keys_ = other.keys_;
+    }
+    return *this;
+}
+
+int KeyCache::Derivations() const {
+    const std::lock_guard lock(m_);
+    return nDerivations_;
+}
+
+const std::string& KeyCache::RawKey(const Salt& salt) {
+    std::unique_lock lock(m_);
+    derived_.wait(lock, [&] { return !pending_.contains(salt); });
+    if (const auto it = keys_.find(salt); it != keys_.end()) {
+        return it->second;
+    }
+    // The lock is not held while deriving: opens of other files go on meanwhile.
+    pending_.insert(salt);
+    lock.unlock();
+    std::string sRaw = Derive(salt);
+    lock.lock();
+    pending_.erase(salt);
+    derived_.notify_all();
+    if (sRaw.empty()) {
+        throw std::runtime_error("key derivation failed");
+    }
+    ++nDerivations_;
     return keys_.emplace(salt, std::move(sRaw)).first->second;
+}
+
+void KeyCache::DeriveAhead(const Salt& salt) {
+    if (!bEnabled_) {
+        return;
+    }
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    worker_ = std::thread([this, salt] {
+        try {
+            RawKey(salt);
+        } catch (const std::runtime_error&) {
+            // The open that needs the key derives it again and reports the failure.
+        }
+    });
 }
 
 } // namespace corvane

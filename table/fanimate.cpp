@@ -24,7 +24,7 @@ constexpr int kNormal = 40;
 
 } // namespace
 
-FAnimate::FAnimate(MGlobal& g, QWidget* pParent) : QDialog(pParent), m_g(g) {
+FAnimate::FAnimate(MGlobal& g, QWidget* pParent) : QDialog(pParent), g_(g) {
     setObjectName(QStringLiteral("FAnimate"));
     setWindowTitle(QStringLiteral("Animation Speed"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -97,7 +97,7 @@ void FAnimate::Form_Load() {
              area.top() + (area.height() - height()) / 2);
     }
     // A setting the bar cannot show goes to the nearer end.
-    SetValue(static_cast<int>(m_g.lAnimSpeed / 1000));
+    SetValue(static_cast<int>(g_.lAnimSpeed / 1000));
 }
 
 int FAnimate::Value() const {
@@ -113,7 +113,7 @@ void FAnimate::cmdAnim_Click(int nIndex) {
         SetValue(kNormal);
         return;
     }
-    m_g.lAnimSpeed = Value() * 1000;
+    g_.lAnimSpeed = Value() * 1000;
     accept();
 }
 

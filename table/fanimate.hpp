@@ -30,7 +30,7 @@ protected:
 private:
     void Form_Load();
 
-    MGlobal& m_g;
+    MGlobal& g_;
     QScrollBar* scrAnim_;
 };
 

@@ -1,6 +1,8 @@
 #include "fcorvane.hpp"
 
+#include "coach/position.hpp"
 #include "engine/cards.hpp"
+#include "table/coach_hint.hpp"
 #include "table/fanimate.hpp"
 #include "table/flight_path.hpp"
 #include "table/fmessage.hpp"
@@ -14,7 +16,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <thread>
 
 #include <QAction>
@@ -54,6 +55,9 @@ constexpr std::array<QRect, 4> kCardsLeftRects{
 constexpr QRect kPotRect(120, 3120, 1215, 450);
 constexpr QRect kWinningsRect(7920, 2850, 1575, 425);
 constexpr QRect kUserButtonRect(7920, 3400, 1575, 720);
+// The hint's words, in the strip between the lowest row and the user's hand.
+constexpr QRect kHintRect(1860, 4580, 5940, 480);
+constexpr double kHintFont = 8.25;
 
 constexpr std::array<const char*, 4> kPlayerNames = {"Player One", "Player Two", "Player Three",
                                                      "Player Four"};
@@ -87,21 +91,21 @@ Date SystemClock::Now() {
 
 FCorvane::FCorvane(MGlobal& g, ProgramPort& program, SoundOutput& sound, MessageBoxes& msg,
                    Clock* pClock, QWidget* pParent)
-    : QMainWindow(pParent), m_g(g), program_(program), sound_(sound), msg_(msg),
+    : QMainWindow(pParent), g_(g), program_(program), sound_(sound), msg_(msg),
       game_(g, *this, program, pClock != nullptr ? *pClock : systemClock_, opponents_) {
     if (!QFile::exists(PicturePath(PictureRole::ProgramIcon))) {
         InitTableResources();
     }
     setObjectName(QStringLiteral("FCorvane"));
-    setWindowTitle(Q(m_g.sTitle));
-    setWindowIcon(ProgramIcon());
+    // The program's icon is the application's, rendered once at start.
+    setWindowTitle(Q(g_.sTitle));
 
     TableAccessibility::InstallFactory();
     table_ = new TableView(this);
     setCentralWidget(table_);
     BuildPanels();
     BuildMenus();
-    a11y_ = new TableAccessibility(game_.State(), m_g, *table_);
+    a11y_ = new TableAccessibility(game_.State(), g_, *table_);
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         a11y_->NotePlayerName(nSeat, lblPlayer_.at(nSeat)->text().toStdString());
     }
@@ -148,6 +152,7 @@ FCorvane::FCorvane(MGlobal& g, ProgramPort& program, SoundOutput& sound, Message
 }
 
 FCorvane::~FCorvane() {
+    hint_->Cancel();
     qApp->removeEventFilter(this);
     if (nHourglass_ > 0) {
         QApplication::restoreOverrideCursor();
@@ -213,6 +218,14 @@ void FCorvane::BuildPanels() {
     cmdUser_->setFont(QFont(QStringLiteral("Eras Demi ITC")));
     table_->Place(cmdUser_, kUserButtonRect, kButtonFont);
     table_->SetPicture(cmdUser_, PictureRole::PotButton);
+
+    lblHint_ = MakeLabel(QStringLiteral("lblHint"), kHintRect, kHintFont);
+    lblHint_->setWordWrap(true);
+    lblHint_->setStyleSheet(
+        QStringLiteral("QLabel { background: #FFFFE1; border: 1px solid black; padding: 1px; }"));
+    lblHint_->hide();
+    hint_ = new CoachHint(this);
+    connect(hint_, &CoachHint::Ready, this, [this](const coach::Advice& a) { ShowAdvice(a); });
     connect(cmdUser_, &QPushButton::clicked, this, [this] { game_.cmdUser_Click(); });
 }
 
@@ -229,6 +242,9 @@ void FCorvane::BuildMenus() {
     QMenu* pFile = AddMenu(QStringLiteral("&File"), QStringLiteral("mnuFileH"));
     AddGameCommand(item(pFile, "mnuFile0", "&New Game", QKeySequence(Qt::CTRL | Qt::Key_N),
                         [this] { mnuFile_Click(0); }));
+    mnuReplay_ = item(pFile, "mnuReplay", "&Replay Last Deal", QKeySequence(Qt::CTRL | Qt::Key_R),
+                      [this] { mnuReplay_Click(); });
+    connect(pFile, &QMenu::aboutToShow, this, &FCorvane::SyncReplayItem);
     AddGameCommand(item(pFile, "mnuFile1", "&Exit Corvane", QKeySequence(Qt::CTRL | Qt::Key_X),
                         [this] { mnuFile_Click(1); }));
     pFile->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
@@ -247,6 +263,53 @@ void FCorvane::BuildMenus() {
     pOptions->addSeparator()->setObjectName(QStringLiteral("mnuSep3"));
     item(pOptions, "mnuAnim", "&Animation Speed...", QKeySequence(Qt::Key_F7),
          [this] { mnuAnim_Click(); });
+
+    // The window holds the hint so that its key works whichever menu shows it.
+    mnuHint_ = new QAction(QStringLiteral("&Hint"), this);
+    mnuHint_->setObjectName(QStringLiteral("mnuHint"));
+    mnuHint_->setShortcut(QKeySequence(Qt::Key_H));
+    addAction(mnuHint_);
+    connect(mnuHint_, &QAction::triggered, this, [this] { mnuHint_Click(); });
+}
+
+void FCorvane::mnuHint_Click() {
+    // The position stands still for the whole of the user's turn, even while a
+    // sound of its start is still playing.
+    const GameState& s = game_.State();
+    if (!s.bUserTurn || s.bHandOver) {
+        return;
+    }
+    const int nLevel = g_.nSkillLevel;
+    // Copies of the position and of the opponents' generator: the game is not touched.
+    hint_->Start(coach::PositionFromGame(s, kUserSeat, {nLevel, nLevel, nLevel, 2}, g_.lSeed),
+                 coach::SearchBudget{});
+}
+
+void FCorvane::ShowAdvice(const coach::Advice& advice) {
+    const GameState& s = game_.State();
+    if (!s.bUserTurn || s.bHandOver || advice.Outcomes.empty()) {
+        return;
+    }
+    if (advice.nChoice == coach::kPayThePot) {
+        table_->SetHintMark(kUserButtonRect.adjusted(-60, -60, 60, 60));
+    } else {
+        const auto it = std::find(s.UserHand.begin(), s.UserHand.end(), advice.nChoice);
+        const auto i = static_cast<int>(it - s.UserHand.begin());
+        const bool bLast = i + 1 == static_cast<int>(s.UserHand.size());
+        // The part of the card that the fanned hand leaves in sight.
+        table_->SetHintMark(QRect(s.nHandLeft + i * s.nCardSpacing, s.nHandTop,
+                                  bLast ? kCardWidthTwips : s.nCardSpacing, kCardHeightTwips),
+                            advice.nChoice);
+    }
+    lblHint_->setText(Q(advice.sText));
+    lblHint_->show();
+    lblHint_->raise();
+}
+
+void FCorvane::ClearHint() {
+    hint_->Cancel();
+    table_->SetHintMark(QRect());
+    lblHint_->hide();
 }
 
 QMenu* FCorvane::AddMenu(const QString& sCaption, const QString& sName, QMenu* pBefore) {
@@ -270,15 +333,15 @@ QAction* FCorvane::MenuItem(const QString& sName) const {
 }
 
 void FCorvane::SyncOptionMenus() {
-    mnuOption_[0]->setVisible(!m_g.bSoundOn);
-    mnuOption_[1]->setVisible(m_g.bSoundOn);
-    mnuAnimals_[0]->setVisible(!m_g.bAnimals);
-    mnuAnimals_[1]->setVisible(m_g.bAnimals);
+    mnuOption_[0]->setVisible(!g_.bSoundOn);
+    mnuOption_[1]->setVisible(g_.bSoundOn);
+    mnuAnimals_[0]->setVisible(!g_.bAnimals);
+    mnuAnimals_[1]->setVisible(g_.bAnimals);
 }
 
 void FCorvane::ApplyViewOptions() {
-    table_->SetFaceStyle(FaceStyle{m_g.View.bFourColour, m_g.View.bLargeIndices});
-    tips_->SetEnabled(m_g.View.bTooltips);
+    table_->SetFaceStyle(FaceStyle{g_.View.bFourColour, g_.View.bLargeIndices});
+    tips_->SetEnabled(g_.View.bTooltips);
     RefreshHandMarks();
 }
 
@@ -286,7 +349,7 @@ void FCorvane::RefreshHandMarks() {
     const GameState& s = game_.State();
     const bool bHolding = s.nCardsLeft[3] > 0;
     std::uint64_t nLifted = 0;
-    if (m_g.View.bShowPlayable && s.bUserTurn && !s.bHandOver && bHolding) {
+    if (g_.View.bShowPlayable && s.bUserTurn && !s.bHandOver && bHolding) {
         for (const int c : s.UserHand) {
             if (IsUserCardLegal(s, c)) {
                 nLifted |= std::uint64_t{1} << static_cast<unsigned>(c);
@@ -319,13 +382,36 @@ void FCorvane::mnuFile_Click(int nIndex) {
     }
 }
 
+void FCorvane::mnuReplay_Click() {
+    if (IsBusy()) {
+        return;
+    }
+    if (game_.InPractice()) {
+        game_.LeavePractice();
+    } else {
+        game_.ReplayLastDeal();
+    }
+    SyncReplayItem();
+}
+
+void FCorvane::SyncReplayItem() {
+    if (mnuReplay_ == nullptr) {
+        return;
+    }
+    // One item both starts a practice and leaves it.
+    const bool bPractice = game_.InPractice();
+    mnuReplay_->setText(bPractice ? QStringLiteral("&Leave Practice")
+                                  : QStringLiteral("&Replay Last Deal"));
+    mnuReplay_->setEnabled(!IsBusy() && (bPractice || game_.CanReplayLastDeal()));
+}
+
 void FCorvane::mnuTopTen_Click() {
-    m_g.nTopTenPos = 99; // no place highlighted
+    g_.nTopTenPos = 99; // no place highlighted
     program_.ShowTopTen();
-    if (m_g.bDBError) {
+    if (g_.bDBError) {
         // The recovery deals a new game: not in the middle of a turn.
         RunWhenIdle([this] {
-            if (m_g.bDBError) {
+            if (g_.bDBError) {
                 program_.HandleDBError();
             }
         });
@@ -339,7 +425,7 @@ void FCorvane::mnuTopTen_Click() {
 void FCorvane::mnuOption_Click(int nIndex) {
     const bool bQuiet = IsBusy();
     if (nIndex == 0) {
-        m_g.bSoundOn = true;
+        g_.bSoundOn = true;
         if (!bQuiet) {
             PlaySoundRes(Sound::SoundOn);
         }
@@ -347,14 +433,14 @@ void FCorvane::mnuOption_Click(int nIndex) {
         if (!bQuiet) {
             PlaySoundRes(Sound::SoundOff);
         }
-        m_g.bSoundOn = false;
+        g_.bSoundOn = false;
     }
     mnuOption_[0]->setVisible(nIndex != 0);
     mnuOption_[1]->setVisible(nIndex == 0);
 }
 
 void FCorvane::mnuAnimals_Click(int nIndex) {
-    m_g.bAnimals = nIndex == 0;
+    g_.bAnimals = nIndex == 0;
     if (!IsBusy()) {
         PlaySoundRes(nIndex == 0 ? Sound::OverPlayer1 : Sound::OverPlayer3);
     }
@@ -364,7 +450,7 @@ void FCorvane::mnuAnimals_Click(int nIndex) {
 
 void FCorvane::mnuAnim_Click() {
     if (animate_ == nullptr) {
-        animate_ = new FAnimate(m_g, this);
+        animate_ = new FAnimate(g_, this);
         animate_->setAttribute(Qt::WA_DeleteOnClose);
     }
     animate_->show();
@@ -376,7 +462,7 @@ void FCorvane::Form_MouseMove(float x, float y) {
     if (!game_.State().bUserTurn || (picHelp_ != nullptr && picHelp_->isVisible())) {
         return;
     }
-    const HoverZone zone = EnteredZone(x, y, nLastX_, nLastY_, m_g.bAnimals);
+    const HoverZone zone = EnteredZone(x, y, nLastX_, nLastY_, g_.bAnimals);
     if (zone != HoverZone::None) {
         PlaySoundRes(HoverSound(zone));
     }
@@ -415,8 +501,16 @@ void FCorvane::SetLastCard(int nSeat, int nCard) {
 }
 
 void FCorvane::SetPlayerFill(int nSeat, std::uint32_t nColour) {
+    // The user's turn is over (or a new deal begins): the hint no longer holds.
+    if (nSeat == kUserSeat && nColour != kMarkerMoving) {
+        ClearHint();
+    }
     table_->SetPlayerFill(nSeat, nColour);
     RefreshHandMarks();
+    // The user's marker turns as the user's turn begins and ends.
+    if (nSeat == 3) {
+        SyncReplayItem();
+    }
     a11y_->NotePlayerFill(nSeat, nColour);
 }
 
@@ -463,20 +557,9 @@ void FCorvane::DrawUserHand(const std::vector<int>& UserHand, int nHandLeft, int
     RefreshHandMarks();
 }
 
-int FCorvane::RightStartPixels() const {
-    // The card enters from the right edge of the screen, wherever the window is.
-    const QScreen* pScreen = screen();
-    if (pScreen == nullptr) {
-        return TableView::kTableWidth / kTwipsPerPixel;
-    }
-    const QPoint edge(pScreen->geometry().right() + 1, 0);
-    const QPointF twips = table_->ToTwips(QPointF(table_->mapFromGlobal(edge)));
-    return static_cast<int>(std::lround(twips.x() / kTwipsPerPixel));
-}
-
 void FCorvane::DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst) {
     // Without trails only the moving card shows.
-    if (m_g.View.bTrails || bFirst) {
+    if (g_.View.bTrails || bFirst) {
         table_->AddCard(at.x, at.y, nCard);
     } else {
         table_->ReplaceLastCard(at.x, at.y, nCard);
@@ -484,8 +567,8 @@ void FCorvane::DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst) {
 }
 
 void FCorvane::FlyCard(int nSeat, int nCard) {
-    const std::vector<TwipsPoint> path = FlightPath(nSeat, nCard, RightStartPixels());
-    const long long nStepUs = FlightStepMicroseconds(m_g.lAnimSpeed);
+    const std::vector<TwipsPoint> path = FlightPath(nSeat, nCard, TableView::kTableWidth);
+    const long long nStepUs = FlightStepMicroseconds(g_.lAnimSpeed);
     std::size_t nNext = 0;
     if (nStepUs > 0 && !path.empty()) {
         BusySpan busy(*this);
@@ -524,7 +607,11 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
 // The window.
 
 void FCorvane::SetCaption(int nLevel, int nHand) {
-    setWindowTitle(Q(m_g.sTitle + LevelCaption(nLevel, nHand)));
+    setWindowTitle(Q(g_.sTitle + LevelCaption(nLevel, nHand)));
+}
+
+void FCorvane::SetPracticeCaption(int nLevel, int nHand) {
+    setWindowTitle(Q(g_.sTitle + " - Practice" + LevelCaption(nLevel, nHand)));
 }
 
 void FCorvane::SetBackground(int nBitmap) {
@@ -555,7 +642,7 @@ const QByteArray& FCorvane::Wave(int nResource) {
 }
 
 void FCorvane::PlaySoundRes(Sound sound) {
-    if (!m_g.bSoundOn) {
+    if (!g_.bSoundOn) {
         return;
     }
     const QByteArray& wave = Wave(SoundResourceNumber(sound));
@@ -606,7 +693,7 @@ void FCorvane::ShowMessage(Hint hint, int nCard) {
 void FCorvane::AnnounceHandOver(bool bGameOver) {
     a11y_->Announce((bGameOver ? QStringLiteral("Game over: %1 wins the last pot of $%2.")
                                : QStringLiteral("Hand over: %1 wins the pot of $%2."))
-                        .arg(Q(m_g.sWinnerName), Q(m_g.sPotWon)));
+                        .arg(Q(g_.sWinnerName), Q(g_.sPotWon)));
 }
 
 // Input while busy.
@@ -627,6 +714,7 @@ void FCorvane::BusyChanged() {
             pAction->setEnabled(!bBusy);
         }
     }
+    SyncReplayItem();
     if (!bBusy) {
         PostHeldCheck();
     }
@@ -729,6 +817,7 @@ void FCorvane::closeEvent(QCloseEvent* pEvent) {
         }
         return;
     }
+    ClearHint();
     held_.clear();
     emit Unloading();
     QMainWindow::closeEvent(pEvent);

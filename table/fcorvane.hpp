@@ -6,6 +6,7 @@
 // and no storage of its own.
 #pragma once
 
+#include "coach/coach.hpp"
 #include "engine/game.hpp"
 #include "engine/mglobal.hpp"
 #include "engine/program_port.hpp"
@@ -33,6 +34,7 @@ class QTimer;
 
 namespace corvane {
 
+class CoachHint;
 class FAnimate;
 class KeyboardPlay;
 class PanelTooltips;
@@ -95,10 +97,17 @@ public:
 
     // Menu commands.
     void mnuFile_Click(int nIndex);
+    // File, Replay Last Deal: a practice of the last finished hand's deal; while
+    // one is played the same item leaves it.
+    void mnuReplay_Click();
     void mnuTopTen_Click();
     void mnuOption_Click(int nIndex);
     void mnuAnimals_Click(int nIndex);
     void mnuAnim_Click();
+    // Help, Hint: the coach's card for the user's turn, marked on the table and
+    // explained beside the hand. The search runs off the window's thread.
+    void mnuHint_Click();
+    QAction* HintAction() const { return mnuHint_; }
     // The pointer moved on the table, in twips.
     void Form_MouseMove(float x, float y);
 
@@ -124,6 +133,7 @@ public:
                       int nCardSpacing) override;
     void FlyCard(int nSeat, int nCard) override;
     void SetCaption(int nLevel, int nHand) override;
+    void SetPracticeCaption(int nLevel, int nHand) override;
     void SetBackground(int nBitmap) override;
     void SetHourglass(bool bBusy) override;
     void SetInputEnabled(bool bEnabled) override;
@@ -166,15 +176,17 @@ private:
     QLabel* MakeLabel(const QString& sName, const QRect& twips, double fPoints);
     bool IsTableInput(QObject* pWatched) const;
     void BusyChanged();
+    void SyncReplayItem();
     void PostHeldCheck();
     void RunHeldCommands();
-    int RightStartPixels() const;
     void DrawFlightStep(const TwipsPoint& at, int nCard, bool bFirst);
     // The user's lifted cards and the keyboard highlight, as the table draws them.
     void RefreshHandMarks();
     const QByteArray& Wave(int nResource);
+    void ShowAdvice(const coach::Advice& advice);
+    void ClearHint();
 
-    MGlobal& m_g;
+    MGlobal& g_;
     ProgramPort& program_;
     SoundOutput& sound_;
     MessageBoxes& msg_;
@@ -197,9 +209,13 @@ private:
     QPushButton* cmdUser_ = nullptr;
     std::array<QAction*, 2> mnuOption_{};
     std::array<QAction*, 2> mnuAnimals_{};
+    QAction* mnuReplay_ = nullptr;
     QPointer<FAnimate> animate_;
     QPointer<QWidget> picHelp_;
     QTimer* tmrCount_ = nullptr;
+    QAction* mnuHint_ = nullptr;
+    QLabel* lblHint_ = nullptr;
+    CoachHint* hint_ = nullptr;
     std::string sStatsCaption_;
 
     std::map<int, QByteArray> waves_;

@@ -13,7 +13,7 @@ int ToPixels(int nTwips) {
 
 } // namespace
 
-std::vector<TwipsPoint> FlightPath(int nSeat, int nCard, int nRightStartPx) {
+std::vector<TwipsPoint> FlightPath(int nSeat, int nCard, int nTableWidth) {
     std::vector<TwipsPoint> Path;
     if (nCard < 0 || nCard >= kCardsInDeck) {
         return Path;
@@ -34,7 +34,7 @@ std::vector<TwipsPoint> FlightPath(int nSeat, int nCard, int nRightStartPx) {
         }
         break;
     case kRightSeat:
-        for (int x = nRightStartPx; x >= xT; x -= kFlightStepPixels) {
+        for (int x = ToPixels(nTableWidth); x >= xT; x -= kFlightStepPixels) {
             Path.push_back({x * kTwipsPerPixel, nTop});
         }
         break;

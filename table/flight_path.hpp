@@ -17,10 +17,11 @@ inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kFlightStepPixels = 5;
 
 // Seat 0 comes in from the left edge, seat 1 from the top edge, seat 2 from
-// nRightStartPx (the screen's right edge in table pixels) towards the left.
-// The last point is the card's place in the rows. Empty for another seat or
-// a number that is not a card.
-std::vector<TwipsPoint> FlightPath(int nSeat, int nCard, int nRightStartPx);
+// just beyond the right edge of a table nTableWidth twips wide, so that every
+// flight is in sight from its first steps whatever the screen and wherever the
+// window stands. The last point is the card's place in the rows. Empty for
+// another seat or a number that is not a card.
+std::vector<TwipsPoint> FlightPath(int nSeat, int nCard, int nTableWidth);
 
 // The real wait before each step, in microseconds, for the animation-speed
 // setting: none at 0 (or below), about a second across the table at 80000.

@@ -282,7 +282,7 @@ QAccessibleInterface* TableFactory(const QString& /*sClass*/, QObject* pObject) 
 } // namespace
 
 TableAccessibility::TableAccessibility(const GameState& state, const MGlobal& g, TableView& table)
-    : QObject(&table), s_(state), m_g(g), table_(table) {
+    : QObject(&table), s_(state), g_(g), table_(table) {
     setObjectName(QStringLiteral("tableAccessibility"));
 }
 
@@ -359,7 +359,7 @@ QString TableAccessibility::Name(Part part, int n) const {
     case Part::Pot:
         return QStringLiteral("Pot: $%1").arg(s_.nPot);
     case Part::Winnings:
-        return QStringLiteral("Your total winnings: $%1").arg(m_g.nWinnings);
+        return QStringLiteral("Your total winnings: $%1").arg(g_.nWinnings);
     case Part::Status:
         return sStatus_;
     }

@@ -73,7 +73,7 @@ private:
     void TouchPanels() const;
 
     const GameState& s_;
-    const MGlobal& m_g;
+    const MGlobal& g_;
     TableView& table_;
     std::array<std::string, 4> names_;
     // Each seat's last card, kPaid after paying the pot, -1 before either.

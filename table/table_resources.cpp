@@ -76,7 +76,7 @@ QSize PictureSize(PictureRole role, int nResource) {
     return entry == nullptr ? QSize() : entry->size;
 }
 
-QPixmap Picture(PictureRole role, int nResource, QSize logicalSize, qreal dpr) {
+QImage PictureImage(PictureRole role, int nResource, QSize logicalSize, qreal dpr) {
     const PictureEntry* entry = FindPicture(role, nResource);
     if (entry == nullptr || dpr <= 0.0) {
         return {};
@@ -98,15 +98,31 @@ QPixmap Picture(PictureRole role, int nResource, QSize logicalSize, qreal dpr) {
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
     }
     image.setDevicePixelRatio(dpr);
-    return QPixmap::fromImage(std::move(image));
+    return image;
+}
+
+QPixmap Picture(PictureRole role, int nResource, QSize logicalSize, qreal dpr) {
+    return QPixmap::fromImage(PictureImage(role, nResource, logicalSize, dpr));
+}
+
+std::vector<QImage> ProgramIconImages() {
+    std::vector<QImage> images;
+    for (const int nSize : {16, 24, 32, 48, 64, 128, 256}) {
+        images.push_back(PictureImage(PictureRole::ProgramIcon, 0, QSize(nSize, nSize)));
+    }
+    return images;
+}
+
+QIcon ProgramIcon(const std::vector<QImage>& images) {
+    QIcon icon;
+    for (const QImage& image : images) {
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 QIcon ProgramIcon() {
-    QIcon icon;
-    for (const int nSize : {16, 24, 32, 48, 64, 128, 256}) {
-        icon.addPixmap(Picture(PictureRole::ProgramIcon, 0, QSize(nSize, nSize)));
-    }
-    return icon;
+    return ProgramIcon(ProgramIconImages());
 }
 
 QByteArray SoundWave(int nResource) {

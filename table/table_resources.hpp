@@ -4,8 +4,11 @@
 // something refers to them.
 #pragma once
 
+#include <vector>
+
 #include <QByteArray>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -46,8 +49,15 @@ QSize PictureSize(PictureRole role, int nResource = 0);
 // not while painting.
 QPixmap Picture(PictureRole role, int nResource = 0, QSize logicalSize = {}, qreal dpr = 1.0);
 
+// The same as an image, which may be drawn on any thread: start-up draws its
+// largest pictures on a worker while the window is being built.
+QImage PictureImage(PictureRole role, int nResource = 0, QSize logicalSize = {}, qreal dpr = 1.0);
+
 // The program icon in the usual sizes.
 QIcon ProgramIcon();
+// Its pictures, drawn on any thread, and the icon made of them.
+std::vector<QImage> ProgramIconImages();
+QIcon ProgramIcon(const std::vector<QImage>& images);
 
 // The complete wave file of sound resource nResource (101 to 115), or an
 // empty array for a number that holds no sound.

@@ -45,6 +45,14 @@ TableView::TableView(QWidget* pParent) : QWidget(pParent) {
     setMinimumSize(kTableWidth / 45, kTableHeight / 45);
     // The design scale until the first resize.
     xf_ = QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+    // The background takes longest to draw: a worker draws it for the design
+    // size while the window is being built, ready for the first layout.
+    const QSize design = WidgetRect(QRectF(0, 0, kTableWidth, kTableHeight)).size();
+    const qreal dpr = Dpr();
+    backgroundAhead_ = {nBackground_, design, dpr,
+                        std::async(std::launch::async, [nBitmap = nBackground_, design, dpr] {
+                            return PictureImage(PictureRole::Background, nBitmap, design, dpr);
+                        })};
 }
 
 TableView::~TableView() {
@@ -83,6 +91,8 @@ void TableView::ClearCards() {
 
 void TableView::AddCard(int x, int y, int nCard) {
     drawings_.push_back({x, y, nCard});
+    // A face is drawn the first time its card is laid, here rather than while painting.
+    faces_.Face(nCard, faceSize_, fPreparedDpr_);
     // Only the new card's box needs painting; one pixel more for the rounding.
     update(WidgetRect(QRectF(x, y, kCardWidth, kCardHeight)).adjusted(-1, -1, 1, 1));
 }
@@ -159,7 +169,10 @@ void TableView::SetPicture(QWidget* pWidget, PictureRole role, int nResource) {
     } else {
         *it = key;
     }
-    RenderPicture(key);
+    // Before the first layout the label has no size yet: the layout renders it.
+    if (!tableRect_.isEmpty()) {
+        RenderPicture(key);
+    }
 }
 
 void TableView::ClearPicture(QWidget* pWidget) {
@@ -210,13 +223,28 @@ void TableView::PrepareArt() {
     if (tableRect_.isEmpty()) {
         return;
     }
-    background_ = Picture(PictureRole::Background, nBackground_, tableRect_.size(), dpr);
-    if (!background_.isNull()) {
+    QImage image;
+    if (backgroundAhead_.image.valid()) {
+        QImage ahead = backgroundAhead_.image.get();
+        if (backgroundAhead_.nBitmap == nBackground_ &&
+            backgroundAhead_.size == tableRect_.size() &&
+            qFuzzyCompare(backgroundAhead_.dpr, dpr)) {
+            image = std::move(ahead);
+        }
+    }
+    if (image.isNull()) {
+        image = PictureImage(PictureRole::Background, nBackground_, tableRect_.size(), dpr);
+    }
+    if (!image.isNull()) {
         // The margins continue the surface's edge, a little darker.
-        const QImage image = background_.toImage();
         margin_ = image.pixelColor(1, image.height() / 2).darker(140);
     }
-    faces_.Prepare(CardFaces::SizeFor(xf_, QRectF(0, 0, kCardWidth, kCardHeight)), dpr);
+    background_ = QPixmap::fromImage(std::move(image));
+    // Only the faces on the table now; the others when their card is first laid.
+    faceSize_ = CardFaces::SizeFor(xf_, QRectF(0, 0, kCardWidth, kCardHeight));
+    for (const CardDrawing& d : drawings_) {
+        faces_.Face(d.nCard, faceSize_, dpr);
+    }
 }
 
 void TableView::resizeEvent(QResizeEvent* pEvent) {
@@ -244,6 +272,14 @@ void TableView::showEvent(QShowEvent* pEvent) {
                 update();
             }
         });
+    }
+}
+
+void TableView::SetHintMark(const QRect& twips, int nCard) {
+    if (twips != hintMark_ || nCard != nHintCard_) {
+        hintMark_ = twips;
+        nHintCard_ = nCard;
+        update();
     }
 }
 
@@ -283,6 +319,12 @@ void TableView::paintEvent(QPaintEvent* pEvent) {
     }
     if (nRing < drawings_.size()) {
         PaintHighlightRing(painter, nRing);
+    }
+    if (!hintMark_.isEmpty()) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(0x00, 0xC0, 0xFF), 4 * fPen));
+        painter.drawRect(
+            QRectF(hintMark_.translated(0, nHintCard_ >= 0 ? -LiftOf(nHintCard_) : 0)));
     }
     painter.end();
     if (onPainted) {

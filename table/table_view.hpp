@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <vector>
 
 #include <QColor>
@@ -66,6 +67,12 @@ public:
     void ReplaceLastCard(int x, int y, int nCard);
     const std::vector<CardDrawing>& Drawings() const { return drawings_; }
 
+    // The hint's mark, a frame round a rectangle of the table: the part in sight
+    // of card nCard of the hand (raised with the card when it is lifted), or the
+    // pay-the-pot button with nCard -1; an empty rectangle for none.
+    void SetHintMark(const QRect& twips, int nCard = -1);
+    QRect HintMark() const { return hintMark_; }
+    int HintCard() const { return nHintCard_; }
     // How far a marked card of the hand stands above its place, in twips.
     static constexpr int kPlayableLift = 150;
     static constexpr int kHighlightLift = 300;
@@ -121,6 +128,13 @@ private:
         PictureRole role;
         int nResource;
     };
+    // A background being drawn on a worker, for the size and ratio it was started with.
+    struct BackgroundAhead {
+        int nBitmap = 0;
+        QSize size;
+        qreal dpr = 0.0;
+        std::future<QImage> image;
+    };
 
     int LiftOf(int nCard) const;
     void PaintHighlightRing(QPainter& painter, std::size_t nIndex) const;
@@ -139,10 +153,14 @@ private:
     int nHighlight_ = -1;
     int nBackground_ = 100;
     QPixmap background_;
+    BackgroundAhead backgroundAhead_;
     QColor margin_{0x20, 0x20, 0x20};
+    QRect hintMark_;
+    int nHintCard_ = -1;
     QTransform xf_;
     QRect tableRect_; // the table in widget coordinates
     qreal fPreparedDpr_ = 0.0;
+    QSize faceSize_; // of a card under the current transform
     QPoint pressPos_;
     bool bLeftPressed_ = false;
     bool bScreenHooked_ = false;

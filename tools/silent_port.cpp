@@ -33,8 +33,9 @@ void SilentPort::CountHand() {
     }
 }
 
-void SilentPort::ShowHandOver() {
+DialogAnswer SilentPort::ShowHandOver(bool /*bOfferReplay*/) {
     CountHand();
+    return DialogAnswer::Ok;
 }
 
 DialogAnswer SilentPort::ShowGameOver() {
@@ -53,15 +54,15 @@ DialogAnswer SilentPort::ShowGameOver() {
         }
     }
     ++tally.GameWins[nLeader];
-    m_g.bUserWon = nLeader == kUserSeat;
-    m_g.Standings[0].nFunds = static_cast<std::int16_t>(s.nFunds[nLeader]);
+    g_.bUserWon = nLeader == kUserSeat;
+    g_.Standings[0].nFunds = static_cast<std::int16_t>(s.nFunds[nLeader]);
     return tally.nGames < nGamesWanted ? DialogAnswer::Yes : DialogAnswer::No;
 }
 
 std::uint32_t SilentPort::TickCount() {
     // Distinct, well-spread tick counts, so that a seed replays the same games.
-    m_nClock += 0x9E3779B97F4A7C15ULL;
-    std::uint64_t z = m_nClock;
+    nClock_ += 0x9E3779B97F4A7C15ULL;
+    std::uint64_t z = nClock_;
     z = (z ^ (z >> 33U)) * 0xFF51AFD7ED558CCDULL;
     return static_cast<std::uint32_t>(z >> 32U);
 }

@@ -26,7 +26,7 @@ class SilentPort final : public testing::NullTablePort,
                          public testing::NullProgramPort,
                          public Clock {
 public:
-    SilentPort(MGlobal& globals, std::uint64_t nSeed) : m_g(globals), m_nClock(nSeed) {}
+    SilentPort(MGlobal& globals, std::uint64_t nSeed) : g_(globals), nClock_(nSeed) {}
 
     Game* pGame = nullptr;
     // Games to play before the game-over dialog answers No.
@@ -35,7 +35,7 @@ public:
     bool bUnloaded = false;
 
     void WaitForPause() override;
-    void ShowHandOver() override;
+    DialogAnswer ShowHandOver(bool bOfferReplay) override;
     DialogAnswer ShowGameOver() override;
     DialogAnswer ShowUserName(UserDialogExit) override { return DialogAnswer::Ok; }
     void Unload() override { bUnloaded = true; }
@@ -44,8 +44,8 @@ public:
 
 private:
     void CountHand();
-    MGlobal& m_g;
-    std::uint64_t m_nClock;
+    MGlobal& g_;
+    std::uint64_t nClock_;
 };
 
 } // namespace corvane::sim

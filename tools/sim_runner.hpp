@@ -12,6 +12,9 @@ namespace corvane::sim {
 struct SeatPlan {
     std::array<int, 3> OpponentLevels{0, 0, 0}; // 0 Easy, 1 Medium, 2 Hard
     testing::SeatStrategy User = testing::SeatStrategy::Hard;
+    // Seats whose cards the coach chooses, and the deals it samples for each choice.
+    std::array<bool, 4> Coached{};
+    int nCoachDeals = 512;
 };
 
 // Plays nGames games in a row (answering Yes between them) from nSeed.

@@ -211,6 +211,7 @@ private slots:
         QTest::newRow("yes") << "cmdYesNo0" << static_cast<int>(DialogAnswer::Yes);
         QTest::newRow("no") << "cmdYesNo1" << static_cast<int>(DialogAnswer::No);
         QTest::newRow("new user") << "cmdYesNo2" << static_cast<int>(DialogAnswer::Change);
+        QTest::newRow("replay") << "cmdYesNo3" << static_cast<int>(DialogAnswer::Replay);
     }
 
     void answersComeFromTheButtons() {

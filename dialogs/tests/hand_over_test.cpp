@@ -88,6 +88,15 @@ private slots:
         QVERIFY(pOK->y() > Label(dialog, "lblScoreOne2")->geometry().bottom());
     }
 
+    void replayIsAnAnswerOnlyWhereOffered() {
+        const MGlobal g = AfterHands({{"215", "180", "190", "215"}});
+        QVERIFY(FHandOver(g, {}).findChild<QPushButton*>("cmdReplay") == nullptr);
+        testing::WhenModal([](QDialog& dialog) { testing::Click(dialog, "cmdReplay"); });
+        QVERIFY(RunHandOver(g, {}, nullptr, true) == DialogAnswer::Replay);
+        testing::WhenModal([](QDialog& dialog) { testing::Click(dialog, "cmdOK"); });
+        QVERIFY(RunHandOver(g, {}, nullptr, true) == DialogAnswer::Ok);
+    }
+
     void leaderIsBlue_data() {
         QTest::addColumn<QList<QStringList>>("rows");
         QTest::addColumn<int>("nLeader");

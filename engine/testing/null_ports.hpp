@@ -21,6 +21,7 @@ public:
     void DrawUserHand(const std::vector<int>&, int, int, int) override {}
     void FlyCard(int, int) override {}
     void SetCaption(int, int) override {}
+    void SetPracticeCaption(int, int) override {}
     void SetBackground(int) override {}
     void SetHourglass(bool) override {}
     void SetInputEnabled(bool) override {}
@@ -30,8 +31,10 @@ public:
 
 class NullProgramPort : public ProgramPort {
 public:
-    void ShowHandOver() override {}
+    DialogAnswer ShowHandOver(bool) override { return DialogAnswer::Ok; }
     DialogAnswer ShowGameOver() override { return DialogAnswer::None; }
+    DialogAnswer ShowGameOverAnswers() override { return DialogAnswer::None; }
+    void ShowPracticeResult(int, int) override {}
     void ShowHighScore() override {}
     void ShowTopTen() override {}
     DialogAnswer ShowUserName(UserDialogExit) override { return DialogAnswer::None; }

@@ -23,7 +23,8 @@ const char* Name(Hint hint) {
 }
 
 const char* Name(DialogAnswer answer) {
-    static constexpr std::array<const char*, 6> kNames{"-", "Exit", "Ok", "Yes", "No", "Change"};
+    static constexpr std::array<const char*, 7> kNames{"-",  "Exit",   "Ok",    "Yes",
+                                                       "No", "Change", "Replay"};
     return kNames.at(static_cast<std::size_t>(answer));
 }
 
@@ -50,7 +51,7 @@ int RecordingPort::Count(const std::string& sPrefix) const {
 }
 
 void RecordingPort::SetAmt(int nSeat, int nFunds) {
-    Amt[nSeat] = nFunds;
+    Amt.at(nSeat) = nFunds; // a seat beyond the four throws
     Record("SetAmt " + std::to_string(nSeat) + " " + std::to_string(nFunds));
 }
 
@@ -60,12 +61,12 @@ void RecordingPort::SetPot(int nNewPot) {
 }
 
 void RecordingPort::SetCardsLeft(int nSeat, int nCardsLeft) {
-    CardsLeft[nSeat] = nCardsLeft;
+    CardsLeft.at(nSeat) = nCardsLeft;
     Record("SetCardsLeft " + std::to_string(nSeat) + " " + std::to_string(nCardsLeft));
 }
 
 void RecordingPort::SetLastCard(int nSeat, int nCard) {
-    LastCard[nSeat] = nCard;
+    LastCard.at(nSeat) = nCard;
     const std::string sShown = nCard == kPaidThePot   ? "sad"
                                : nCard == kNoLastCard ? "-"
                                                       : std::to_string(nCard);
@@ -73,7 +74,7 @@ void RecordingPort::SetLastCard(int nSeat, int nCard) {
 }
 
 void RecordingPort::SetPlayerFill(int nSeat, std::uint32_t nColour) {
-    Fill[nSeat] = nColour;
+    Fill.at(nSeat) = nColour;
     Record("SetPlayerFill " + std::to_string(nSeat) + " " + std::to_string(nColour));
 }
 
@@ -99,7 +100,12 @@ void RecordingPort::FlyCard(int nSeat, int nCard) {
 }
 
 void RecordingPort::SetCaption(int nLevel, int nHand) {
-    Caption = m_g.sTitle + LevelCaption(nLevel, nHand);
+    Caption = g_.sTitle + LevelCaption(nLevel, nHand);
+    Record("SetCaption " + Caption);
+}
+
+void RecordingPort::SetPracticeCaption(int nLevel, int nHand) {
+    Caption = g_.sTitle + " - Practice" + LevelCaption(nLevel, nHand);
     Record("SetCaption " + Caption);
 }
 
@@ -137,37 +143,58 @@ void RecordingPort::ShowMessage(Hint hint, int nCard) {
     Record(std::string("ShowMessage ") + Name(hint));
 }
 
-void RecordingPort::ShowHandOver() {
+DialogAnswer RecordingPort::ShowHandOver(bool bOfferReplay) {
     ++nHandOvers;
+    DialogAnswer answer = DialogAnswer::Ok;
+    if (!HandOverAnswers.empty()) {
+        answer = HandOverAnswers.front();
+        HandOverAnswers.pop_front();
+    }
     Record("ShowHandOver");
+    return bOfferReplay || answer != DialogAnswer::Replay ? answer : DialogAnswer::Ok;
 }
 
 DialogAnswer RecordingPort::ShowGameOver() {
     ++nGameOvers;
     // What the game-over dialog does: book the game and rank the seats.
     const std::array<int, 4>& aFunds = Amt;
-    ++m_g.nNumGames;
-    m_g.nWinnings += aFunds[3] - 200;
-    const std::array<const std::string*, 4> names{&m_g.sLeftName, &m_g.sTopName, &m_g.sRightName,
-                                                  &m_g.sUserName};
+    ++g_.nNumGames;
+    g_.nWinnings += aFunds[3] - 200;
+    const std::array<const std::string*, 4> names{&g_.sLeftName, &g_.sTopName, &g_.sRightName,
+                                                  &g_.sUserName};
     std::array<int, 4> order{0, 1, 2, 3};
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return aFunds[a] > aFunds[b]; });
     for (int p = 0; p < 4; ++p) {
-        m_g.Standings[p] =
+        g_.Standings[p] =
             StandingRec{*names[order[p]], static_cast<std::int16_t>(aFunds[order[p]])};
     }
-    m_g.bUserWon = m_g.Standings[0].sName == m_g.sUserName;
+    g_.bUserWon = g_.Standings[0].sName == g_.sUserName;
     if (onGameOver) {
         onGameOver();
     }
+    const DialogAnswer answer = NextGameOverAnswer();
+    Record(std::string("ShowGameOver ") + Name(answer));
+    return answer;
+}
+
+DialogAnswer RecordingPort::ShowGameOverAnswers() {
+    const DialogAnswer answer = NextGameOverAnswer();
+    Record(std::string("ShowGameOverAnswers ") + Name(answer));
+    return answer;
+}
+
+DialogAnswer RecordingPort::NextGameOverAnswer() {
     DialogAnswer answer = DefaultGameOver;
     if (!GameOverAnswers.empty()) {
         answer = GameOverAnswers.front();
         GameOverAnswers.pop_front();
     }
-    Record(std::string("ShowGameOver ") + Name(answer));
     return answer;
+}
+
+void RecordingPort::ShowPracticeResult(int nThisTime, int nInGame) {
+    Record("ShowPracticeResult " + std::to_string(nThisTime) + " " + std::to_string(nInGame));
 }
 
 void RecordingPort::ShowHighScore() {
@@ -177,7 +204,7 @@ void RecordingPort::ShowHighScore() {
 
 void RecordingPort::ShowTopTen() {
     ++nTopTens;
-    Record("ShowTopTen " + std::to_string(m_g.nTopTenPos));
+    Record("ShowTopTen " + std::to_string(g_.nTopTenPos));
 }
 
 DialogAnswer RecordingPort::ShowUserName(UserDialogExit exitButton) {

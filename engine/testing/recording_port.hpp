@@ -19,7 +19,7 @@ namespace corvane::testing {
 
 class RecordingPort : public TablePort, public ProgramPort, public Clock {
 public:
-    explicit RecordingPort(MGlobal& globals) : m_g(globals) {}
+    explicit RecordingPort(MGlobal& globals) : g_(globals) {}
 
     // The engine to tick during a pause; set once the game exists.
     Game* pGame = nullptr;
@@ -50,7 +50,9 @@ public:
     bool bInputEnabled = true;
 
     // Scripted answers; when a script runs out the default is used.
+    // The game-over dialog and the same question after a practice share one script.
     std::deque<DialogAnswer> GameOverAnswers;
+    std::deque<DialogAnswer> HandOverAnswers; // Ok when it runs out
     DialogAnswer DefaultGameOver = DialogAnswer::No;
     std::deque<DialogAnswer> UserNameAnswers;
     UserDialogExit LastExitButton = UserDialogExit::Design;
@@ -77,14 +79,17 @@ public:
                       int nCardSpacing) override;
     void FlyCard(int nSeat, int nCard) override;
     void SetCaption(int nLevel, int nHand) override;
+    void SetPracticeCaption(int nLevel, int nHand) override;
     void SetBackground(int nBitmap) override;
     void SetHourglass(bool bBusy) override;
     void SetInputEnabled(bool bEnabled) override;
     void PlaySoundRes(Sound sound) override;
     void WaitForPause() override;
     void ShowMessage(Hint hint, int nCard) override;
-    void ShowHandOver() override;
+    DialogAnswer ShowHandOver(bool bOfferReplay) override;
     DialogAnswer ShowGameOver() override;
+    DialogAnswer ShowGameOverAnswers() override;
+    void ShowPracticeResult(int nThisTime, int nInGame) override;
     void ShowHighScore() override;
     void ShowTopTen() override;
     DialogAnswer ShowUserName(UserDialogExit exitButton) override;
@@ -101,7 +106,8 @@ public:
 
 private:
     void Record(const std::string& sCall);
-    MGlobal& m_g;
+    DialogAnswer NextGameOverAnswer();
+    MGlobal& g_;
 };
 
 // An opponent seat that does nothing but what a test tells it to.

@@ -25,7 +25,7 @@ protected:
         S().SetCardsPlayed(std::move(table));
         S().bSevenHeartsPlayed = true;
         S().bHandOver = false;
-        S().UserHand = std::move(hand);
+        S().SetHand(3, std::move(hand));
         S().nCardsLeft[3] = static_cast<int>(S().UserHand.size());
         game.DrawUserHand();
         S().bUserCanPlay = game.CanUserPlay();

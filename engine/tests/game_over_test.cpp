@@ -34,13 +34,11 @@ protected:
 TEST_F(GameOverTest, YesAfterAWinRaisesTheLevel) {
     port.GameOverAnswers = {DialogAnswer::Yes};
     UserWinsTheLastHand();
-    EXPECT_EQ(port.nGameOvers, 1);
     EXPECT_TRUE(g.bUserWon);
     EXPECT_EQ(port.nHandOvers, 0) << "no standings after the fourth hand";
     EXPECT_EQ(S().nLevel, 1);
     EXPECT_EQ(port.nBackground, 200);
     EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 2 (1st Hand)");
-    EXPECT_EQ(S().nHand, 0);
     EXPECT_TRUE(g.ScoresUser.empty());
     EXPECT_THAT(port.Amt, ElementsAre(195, 195, 195, 195)) << "a new game was dealt";
     EXPECT_EQ(port.Count("SetHourglass"), 2);
@@ -49,7 +47,6 @@ TEST_F(GameOverTest, YesAfterAWinRaisesTheLevel) {
     EXPECT_EQ(g.nTopTenPos, 0);
     EXPECT_EQ(port.StoredTopTen[0].sName, "Ann");
     EXPECT_EQ(port.StoredTopTen[0].nScore, 330);
-    EXPECT_EQ(port.StoredTopTen[0].dtDate, port.dtNow);
 }
 
 TEST_F(GameOverTest, HighScoreEntersAtItsPlaceAndTheTenthDropsOut) {
@@ -85,12 +82,7 @@ TEST_F(GameOverTest, EqualScoreGoesBelowAndAFullListOfBetterScoresKeepsItOut) {
 
 TEST_F(GameOverTest, YesAfterALossKeepsTheLevel) {
     port.GameOverAnswers = {DialogAnswer::Yes};
-    UserTurnWith({26}, {30});
-    S().nHand = 3;
-    S().nFunds = {400, 100, 100, 100};
-    S().nPot = 100;
-    S().nCardsLeft = {2, 2, 2, 1};
-    ClickCard(0); // the user wins the hand but not the game
+    UserWinsTheLastHand(10); // the user wins the hand (60) but not the game (90)
     EXPECT_FALSE(g.bUserWon);
     EXPECT_EQ(port.Count("TopTenLoad"), 0);
     EXPECT_EQ(S().nLevel, 0);
@@ -149,7 +141,6 @@ TEST_F(GameOverTest, ChangeUserFromTheMenu) {
     game.ChangeUser(false);
     EXPECT_EQ(S().nLevel, 0);
     EXPECT_EQ(port.Count("SaveSettings"), 3);
-    EXPECT_TRUE(S().bUserTurn);
 
     port.UserNameAnswers = {DialogAnswer::Ok};
     g.bDBError = true;

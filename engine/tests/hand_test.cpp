@@ -13,16 +13,26 @@ namespace {
 using ::testing::ElementsAre;
 using HandTest = EngineTest;
 
-TEST_F(HandTest, NewGameTakesTheAnteAndLaterHandsKeepTheMoney) {
+TEST_F(HandTest, NewGameDealsRoundTheTableAndTakesTheAnte) {
     game.LoadDeck();
     game.StartGame(true);
     EXPECT_THAT(port.Amt, ElementsAre(195, 195, 195, 195));
     EXPECT_EQ(port.nPot, 20);
-    EXPECT_THAT(port.CardsLeft, ElementsAre(13, 13, 13, 13));
     EXPECT_THAT(port.Fill,
                 ElementsAre(kMarkerWaiting, kMarkerWaiting, kMarkerWaiting, kMarkerMoving));
     EXPECT_TRUE(S().bUserTurn);
-    EXPECT_EQ(port.HandCards.size(), 13U);
+    // One card at a time from the left seat; the user's hand by suit, then by rank.
+    std::vector<int> user;
+    for (int j = 0; j < 13; ++j) {
+        EXPECT_EQ(S().LeftHand[j], S().Deck[4 * j]);
+        EXPECT_EQ(S().TopHand[j], S().Deck[4 * j + 1]);
+        EXPECT_EQ(S().RightHand[j], S().Deck[4 * j + 2]);
+        user.push_back(S().Deck[4 * j + 3]);
+    }
+    constexpr std::array<int, 4> kPlace{0, 1, 3, 2};
+    std::sort(user.begin(), user.end(),
+              [&](int a, int b) { return kPlace[Suit(a)] * 52 + a < kPlace[Suit(b)] * 52 + b; });
+    EXPECT_EQ(S().UserHand, user);
 
     game.StartGame(false);
     EXPECT_THAT(port.Amt, ElementsAre(190, 190, 190, 190));
@@ -46,29 +56,14 @@ TEST_F(HandTest, ShuffleIsAPermutationThatChangesWithTheClock) {
     EXPECT_EQ(decks.size(), 50U);
 }
 
-TEST_F(HandTest, DealGoesRoundTheTableAndGroupsTheUsersSuits) {
-    game.LoadDeck();
-    game.StartGame(true);
-    std::vector<int> user;
-    for (int j = 0; j < 13; ++j) {
-        EXPECT_EQ(S().LeftHand[j], S().Deck[4 * j]);
-        EXPECT_EQ(S().TopHand[j], S().Deck[4 * j + 1]);
-        EXPECT_EQ(S().RightHand[j], S().Deck[4 * j + 2]);
-        user.push_back(S().Deck[4 * j + 3]);
-    }
-    SortCards(user);
-    SortIntoSuits(user);
-    EXPECT_EQ(S().UserHand, user);
-}
-
 // Right opponent lays its last card while the user holds 4 cards, left 2 and top 3.
 TEST_F(HandTest, OpponentWinsAndTheOthersPayPerCard) {
     S().nFunds = {100, 100, 100, 100};
     S().nPot = 20;
     S().nCardsLeft = {2, 3, 1, 4};
     S().bSevenHeartsPlayed = true;
-    S().RightHand = {40};
-    S().UserHand = {1, 5, 9, 13};
+    S().SetHand(2, {40});
+    S().SetHand(3, {1, 5, 9, 13});
     opponents.onTurn = [](Game& gm, int nSeat) {
         if (nSeat == 2) {
             gm.LayCard(2, 0);
@@ -78,12 +73,10 @@ TEST_F(HandTest, OpponentWinsAndTheOthersPayPerCard) {
 
     EXPECT_THAT(opponents.Seats, ElementsAre(0, 1, 2));
     EXPECT_THAT(S().nFunds, ElementsAre(90, 85, 165, 80));
-    EXPECT_EQ(S().nPot, 0);
     EXPECT_EQ(port.nPot, 0);
     EXPECT_EQ(g.sPotWon, "65");
     EXPECT_EQ(g.sWinnerName, "Righty");
     EXPECT_THAT(g.ScoresThree, ElementsAre("165"));
-    EXPECT_THAT(g.ScoresUser, ElementsAre("80"));
     EXPECT_EQ(S().nHand, 1);
     EXPECT_EQ(port.nHandOvers, 1);
     EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 1 (2nd Hand)");
@@ -91,41 +84,35 @@ TEST_F(HandTest, OpponentWinsAndTheOthersPayPerCard) {
     EXPECT_EQ(port.HandCards.size(), 4U) << "the user's hand is redrawn for the pay-out";
 }
 
-TEST_F(HandTest, LeftOpponentsLastCardEndsTheRoundAtOnce) {
-    S().nFunds = {195, 195, 195, 195};
-    S().nPot = 20;
-    S().nCardsLeft = {1, 2, 3, 4};
-    S().LeftHand = {40};
-    opponents.onTurn = [](Game& gm, int nSeat) { gm.LayCard(nSeat, 0); };
-    game.PlayCards();
-    EXPECT_THAT(opponents.Seats, ElementsAre(0)) << "top and right do not move";
-    EXPECT_THAT(S().nFunds, ElementsAre(195 + 20 + 45, 185, 180, 175));
-    EXPECT_EQ(g.sWinnerName, "Lefty");
-}
-
-TEST_F(HandTest, FourthHandEndsTheGameWithoutTheStandings) {
-    S().nFunds = {100, 100, 100, 100};
-    S().nCardsLeft = {1, 5, 5, 5};
-    S().nHand = 3;
-    S().LeftHand = {40};
-    opponents.onTurn = [](Game& gm, int nSeat) { gm.LayCard(nSeat, 0); };
-    game.PlayCards();
-    EXPECT_TRUE(S().bGameOver);
-    EXPECT_EQ(port.nHandOvers, 0);
-    EXPECT_EQ(S().nHand, 3);
-}
-
-TEST_F(HandTest, SeatBelowOneDollarStillSeesTheStandingsBeforeTheGameEnds) {
-    S().nFunds = {100, 100, 100, 25};
-    S().nCardsLeft = {1, 5, 5, 5};
-    S().nHand = 1;
-    S().LeftHand = {40};
-    opponents.onTurn = [](Game& gm, int nSeat) { gm.LayCard(nSeat, 0); };
-    game.PlayCards();
-    EXPECT_EQ(S().nFunds[3], 0);
-    EXPECT_TRUE(S().bGameOver);
-    EXPECT_EQ(port.nHandOvers, 1);
-    EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 1 (3rd Hand)");
+// The left seat lays its last card: top and right do not move, and the game
+// ends on the fourth hand or below $1, the latter after the standings.
+TEST_F(HandTest, LastCardOfTheLeftSeatEndsTheRound) {
+    struct Case {
+        int nHand;
+        int nUserFunds;
+        bool bGameOver;
+        int nHandOvers;
+        int nNextHand;
+    };
+    for (const Case& c :
+         {Case{0, 100, false, 1, 1}, Case{3, 100, true, 0, 3}, Case{1, 25, true, 1, 2}}) {
+        S().nFunds = {100, 100, 100, c.nUserFunds};
+        S().nPot = 20;
+        S().nCardsLeft = {1, 5, 5, 5};
+        S().nHand = c.nHand;
+        S().bGameOver = false;
+        port.nHandOvers = 0;
+        opponents.Seats.clear();
+        S().SetHand(0, {40});
+        opponents.onTurn = [](Game& gm, int nSeat) { gm.LayCard(nSeat, 0); };
+        game.PlayCards();
+        EXPECT_THAT(opponents.Seats, ElementsAre(0));
+        EXPECT_EQ(S().nFunds[0], 100 + 20 + 75);
+        EXPECT_EQ(S().nFunds[3], c.nUserFunds - 25);
+        EXPECT_EQ(S().bGameOver, c.bGameOver) << c.nHand;
+        EXPECT_EQ(port.nHandOvers, c.nHandOvers) << c.nHand;
+        EXPECT_EQ(S().nHand, c.nNextHand) << c.nHand;
+    }
 }
 
 TEST_F(HandTest, PayingThePotShowsTheSadFace) {

@@ -43,25 +43,25 @@ int AutoPlayer::ChooseCard(Game& game) {
     if (!s.bSevenHeartsPlayed) {
         return kSevenOfHearts;
     }
-    if (m_strategy == SeatStrategy::Random) {
+    if (strategy_ == SeatStrategy::Random) {
         std::uniform_int_distribution<std::size_t> pick(0, s.UserPlayable.size() - 1);
-        return s.UserPlayable[pick(m_rng)];
+        return s.UserPlayable[pick(rng_)];
     }
     // The same candidate lists an opponent builds, from the user's hand.
-    const std::vector<int>& hand = s.UserHand;
-    std::vector<int>& DownCards = m_DownCards;
-    std::vector<int>& UpCards = m_UpCards;
-    CollectCandidates(hand, s.nTableMask, DownCards, UpCards);
+    const std::uint64_t hand = s.nHandMask[kUserSeat];
+    std::vector<int>& DownCards = DownCards_;
+    std::vector<int>& UpCards = UpCards_;
+    CollectCandidatesFromMask(hand, s.nTableMask, DownCards, UpCards);
     const int nDown = static_cast<int>(DownCards.size());
     const int nUp = static_cast<int>(UpCards.size());
     const RandomSource rnd{game.Globals().lSeed, game.GameClock()};
-    switch (m_strategy) {
+    switch (strategy_) {
     case SeatStrategy::Hard:
-        return GetBestHardCard(hand, nDown, nUp, DownCards, UpCards, rnd);
+        return GetBestHardCardFromMask(hand, nDown, nUp, DownCards, UpCards, rnd);
     case SeatStrategy::Medium:
-        return GetBestMediumCard(hand, nDown, nUp, DownCards, UpCards, rnd);
+        return GetBestMediumCardFromMask(hand, nDown, nUp, DownCards, UpCards, rnd);
     default:
-        return GetBestEasyCard(hand, nDown, nUp, DownCards, UpCards, rnd);
+        return GetBestEasyCardFromMask(hand, nDown, nUp, DownCards, UpCards, rnd);
     }
 }
 
@@ -85,8 +85,8 @@ bool AutoPlayer::Move(Game& game) {
 }
 
 void PerSeatOpponents::PlayerTurn(Game& game, int nSeat) {
-    game.Globals().nSkillLevel = m_levels[nSeat];
-    m_opponents.PlayerTurn(game, nSeat);
+    game.Globals().nSkillLevel = levels_[nSeat];
+    opponents_.PlayerTurn(game, nSeat);
 }
 
 } // namespace corvane::testing

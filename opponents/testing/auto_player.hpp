@@ -24,7 +24,7 @@ const char* SeatStrategyName(SeatStrategy strategy);
 // fanned hand, or presses the pay-the-pot button when nothing can be laid.
 class AutoPlayer {
 public:
-    AutoPlayer(SeatStrategy strategy, std::uint64_t nSeed) : m_strategy(strategy), m_rng(nSeed) {}
+    AutoPlayer(SeatStrategy strategy, std::uint64_t nSeed) : strategy_(strategy), rng_(nSeed) {}
 
     // Makes one move if it is the user's turn; false otherwise.
     bool Move(Game& game);
@@ -32,21 +32,21 @@ public:
     int ChooseCard(Game& game);
 
 private:
-    SeatStrategy m_strategy;
-    std::mt19937 m_rng;
-    std::vector<int> m_DownCards;
-    std::vector<int> m_UpCards;
+    SeatStrategy strategy_;
+    std::mt19937 rng_;
+    std::vector<int> DownCards_;
+    std::vector<int> UpCards_;
 };
 
 // The real opponents, with each seat's skill level set just before its turn.
 class PerSeatOpponents final : public OpponentTurns {
 public:
-    explicit PerSeatOpponents(std::array<int, 3> levels) : m_levels(levels) {}
+    explicit PerSeatOpponents(std::array<int, 3> levels) : levels_(levels) {}
     void PlayerTurn(Game& game, int nSeat) override;
 
 private:
-    std::array<int, 3> m_levels;
-    Opponents m_opponents;
+    std::array<int, 3> levels_;
+    Opponents opponents_;
 };
 
 } // namespace corvane::testing

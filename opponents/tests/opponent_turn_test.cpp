@@ -27,7 +27,7 @@ protected:
 };
 
 TEST_F(OpponentTurnTest, BeforeTheOpeningASeatWithoutTheSevenOfHeartsOnlyWaits) {
-    S().TopHand = {24, 0, 51};
+    S().SetHand(1, {24, 0, 51});
     opponents.PlayerTurn(game, 1);
     EXPECT_THAT(port.Calls,
                 ElementsAre("SetPlayerFill 1 65535", "WaitForPause", "SetPlayerFill 1 16744703"));
@@ -37,7 +37,7 @@ TEST_F(OpponentTurnTest, BeforeTheOpeningASeatWithoutTheSevenOfHeartsOnlyWaits) 
 }
 
 TEST_F(OpponentTurnTest, TheSevenOfHeartsOpensFromItsSeat) {
-    S().LeftHand = {0, 26, 51};
+    S().SetHand(0, {0, 26, 51});
     S().nCardsLeft[0] = 13;
     opponents.PlayerTurn(game, 0);
     EXPECT_THAT(port.Calls, ElementsAre("SetPlayerFill 0 65535", "FlyCard 0 26", "SetLastCard 0 26",
@@ -51,7 +51,7 @@ TEST_F(OpponentTurnTest, TheSevenOfHeartsOpensFromItsSeat) {
 TEST_F(OpponentTurnTest, ASeatWithNothingToLayPaysAtOnce) {
     S().bSevenHeartsPlayed = true;
     S().SetCardsPlayed({26});
-    S().RightHand = {0, 51};
+    S().SetHand(2, {0, 51});
     opponents.PlayerTurn(game, 2);
     EXPECT_EQ(port.Amt[2], 190);
     EXPECT_EQ(port.nPot, 30);
@@ -66,11 +66,11 @@ TEST_F(OpponentTurnTest, EachLevelLaysALegalCardAndLeavesTheListsEmpty) {
         g.nSkillLevel = nLevel;
         S().bSevenHeartsPlayed = true;
         S().SetCardsPlayed({26, 24});
-        S().TopHand = {22, 20, 4, 51, 27};
+        S().SetHand(1, {22, 20, 4, 51, 27});
         S().nCardsLeft[1] = 5;
         opponents.PlayerTurn(game, 1);
         ASSERT_EQ(S().CardsPlayed.size(), 3U);
-        const int nCard = S().CardsPlayed.back();
+        const int nCard = port.LastCard[1];
         EXPECT_THAT((std::vector<int>{22, 20, 27}), ::testing::Contains(nCard));
         EXPECT_EQ(S().TopHand.size(), 4U);
         EXPECT_TRUE(S().DownCards.empty());
@@ -86,7 +86,7 @@ TEST_F(OpponentTurnTest, EachLevelLaysALegalCardAndLeavesTheListsEmpty) {
 TEST_F(OpponentTurnTest, TheLastCardEndsTheHandAfterThePause) {
     S().bSevenHeartsPlayed = true;
     S().SetCardsPlayed({26});
-    S().LeftHand = {30};
+    S().SetHand(0, {30});
     S().nCardsLeft[0] = 1;
     opponents.PlayerTurn(game, 0);
     EXPECT_TRUE(S().bHandOver);

@@ -1,6 +1,7 @@
 // The whole program in one process: start-up with its messages, the first user
 // dialog, Escape, closing with the settings saved, and the recovery that moves
 // to the program folder's database when the shared one disappears.
+#include "engine/game.hpp"
 #include "platform/fake_platform.hpp"
 #include "platform/sound_output.hpp"
 #include "shell/corvane_app.hpp"
@@ -8,6 +9,7 @@
 #include "table/table_resources.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -56,6 +58,20 @@ void WhenModal(const QString& sName, std::function<void(QWidget*)> onShown) {
         }
     });
     pTimer->start();
+}
+
+// Makes the user's move as a player would: the first legal card, or the pot.
+void PlayOneMove(Game& game) {
+    const GameState& s = game.State();
+    if (!s.bUserCanPlay) {
+        game.cmdUser_Click();
+        return;
+    }
+    const int nCard = s.bSevenHeartsPlayed ? s.UserPlayable.front() : 26;
+    const auto i = std::find(s.UserHand.begin(), s.UserHand.end(), nCard) - s.UserHand.begin();
+    game.Form_MouseDown(static_cast<float>(s.nHandLeft + i * s.nCardSpacing + 100),
+                        static_cast<float>(s.nHandTop + 700));
+    game.Form_Click();
 }
 
 // Confirms the user dialog with a new user of that name.
@@ -195,17 +211,7 @@ private slots:
             }
         });
         watcher.start();
-        if (s.bUserCanPlay) {
-            const int nCard = s.bSevenHeartsPlayed ? s.UserPlayable.front() : 26;
-            const auto i =
-                std::find(s.UserHand.begin(), s.UserHand.end(), nCard) - s.UserHand.begin();
-            app.Window().GetGame().Form_MouseDown(
-                static_cast<float>(s.nHandLeft + i * s.nCardSpacing + 100),
-                static_cast<float>(s.nHandTop + 700));
-            app.Window().GetGame().Form_Click();
-        } else {
-            app.Window().GetGame().cmdUser_Click();
-        }
+        PlayOneMove(app.Window().GetGame());
         watcher.stop();
         QVERIFY(bPressed);
         QCOMPARE(nShownMidTurn, nShown);
@@ -226,6 +232,53 @@ private slots:
         QTest::keyClick(&app.Window(), Qt::Key_Escape);
         QTRY_VERIFY(!app.Window().isVisible());
         QVERIFY(fs::exists(app_ / "corvane.ini"));
+    }
+
+    void aPracticeAtGameOverWritesNothingAndComesBackToTheQuestion() {
+        std::ofstream(app_ / "corvane.ini", std::ios::binary) << "soundon=FALSE\r\nanimspd=0\r\n";
+        CorvaneApp app(app_.string(), &msg_, &sound_);
+        ChooseNewUser("Flo");
+        QVERIFY(app.Main());
+        Game& game = app.Window().GetGame();
+        QTRY_VERIFY(game.State().bUserTurn);
+        app.Window().SetPauseTick(std::chrono::milliseconds(1));
+        game.State().nHand = 3; // the hand in play ends the game
+
+        // The game-over dialog books the game; a practice is asked for there,
+        // again when the question comes back, and the last answer is No.
+        const fs::path db = app_ / "corvane.mdb";
+        std::string sBooked;
+        QStringList standings;
+        int nAsked = 0;
+        QTimer answerer;
+        answerer.setInterval(10);
+        QObject::connect(&answerer, &QTimer::timeout, [&] {
+            QWidget* pDialog = QApplication::activeModalWidget();
+            if (pDialog == nullptr || pDialog->objectName() != "FGameOver") {
+                return;
+            }
+            if (nAsked++ == 0) {
+                sBooked = ReadText(db);
+            }
+            standings << pDialog->findChild<QLabel*>("lblPlayer0")->text();
+            pDialog->findChild<QPushButton*>(nAsked < 3 ? "cmdYesNo3" : "cmdYesNo1")->click();
+        });
+        answerer.start();
+        while (nAsked < 2) {
+            PlayOneMove(game);
+        }
+        QVERIFY(game.InPractice());
+        QVERIFY(app.Window().windowTitle().contains("Practice"));
+        QVERIFY(Shown("Practice", "This time you "));
+        QCOMPARE(ReadText(db), sBooked);
+
+        // Escape leaves the second practice for the question, answered No.
+        QTest::keyClick(&app.Window(), Qt::Key_Escape);
+        QTRY_VERIFY(!app.Window().isVisible());
+        QCOMPARE(nAsked, 3);
+        QCOMPARE(ReadText(db), sBooked);
+        QVERIFY(!standings.front().isEmpty());
+        QCOMPARE(standings, QStringList(3, standings.front()));
     }
 
     void losingTheSharedDatabaseAsksForTheUserAgainOnTheDefault() {

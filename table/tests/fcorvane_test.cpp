@@ -5,6 +5,7 @@
 #include "engine/cards.hpp"
 #include "engine/testing/null_ports.hpp"
 #include "platform/fake_platform.hpp"
+#include "table/coach_hint.hpp"
 #include "table/fanimate.hpp"
 #include "table/fcorvane.hpp"
 #include "table/fmessage.hpp"
@@ -43,7 +44,10 @@ public:
 
 class ScriptedHost final : public testing::NullProgramPort {
 public:
-    void ShowHandOver() override { ++nHandOvers; }
+    DialogAnswer ShowHandOver(bool) override {
+        ++nHandOvers;
+        return DialogAnswer::Ok;
+    }
     DialogAnswer ShowGameOver() override {
         ++nGameOvers;
         // The real dialog ranks the seats; here the user has won with no score
@@ -243,6 +247,7 @@ private slots:
     void flightLeavesItsTrailUntilCleared();
     void wonGameMovesUpALevel();
     void smallScreenOpensMaximised();
+    void hintMarksALegalCardAndEndsWithTheTurn();
     void keyboardHighlightAndPlay_data();
     void keyboardHighlightAndPlay();
     void screenReaderNamesAndFocus();
@@ -823,6 +828,15 @@ void FCorvaneTest::hintDialogTexts() {
 
 void FCorvaneTest::flightLeavesItsTrailUntilCleared() {
     Rig r;
+    // The right-hand card is in sight from its first steps, wherever the window stands.
+    for (const QPoint at : {QPoint(0, 0), QPoint(300, 100)}) {
+        r.w->move(at);
+        r.w->FlyCard(2, 27);
+        const int x = r.T().Drawings().front().x;
+        QVERIFY2(x <= TableView::kTableWidth && x > TableView::kTableWidth - 5 * 15,
+                 qPrintable(QString::number(x)));
+        r.w->ClearTable();
+    }
     r.w->FlyCard(0, 4); // the Two of Clubs from the left
     QCOMPARE(r.T().Drawings().size(), 30U);
     QCOMPARE(r.T().Drawings().back().x, 2160);
@@ -1096,6 +1110,41 @@ void FCorvaneTest::viewOptionsChangeTheTable() {
     r.g.View.bTooltips = false;
     r.w->ApplyViewOptions();
     QCOMPARE(tipAt(), QString());
+}
+
+void FCorvaneTest::hintMarksALegalCardAndEndsWithTheTurn() {
+    Rig r;
+    r.w->GetGame().StartGame(true);
+    // On to a turn with a real choice.
+    while (r.host.nHandOvers == 0 && (!r.S().bSevenHeartsPlayed || r.S().UserPlayable.size() < 2)) {
+        r.PlayOneMove();
+    }
+    QCOMPARE(r.host.nHandOvers, 0);
+    const std::int32_t lSeed = r.g.lSeed;
+    auto* pHint = r.w->findChild<QLabel*>("lblHint");
+    auto* pSearch = r.w->findChild<CoachHint*>();
+    QTest::keyClick(r.w.get(), Qt::Key_H);
+    QVERIFY(pSearch->IsRunning());
+    QTRY_VERIFY(pHint->isVisible());
+    QVERIFY(pHint->text().startsWith("Lay the "));
+    // The frame stands on a legal card of the hand, at that card's place.
+    const QRect mark = r.T().HintMark();
+    const auto i = static_cast<std::size_t>((mark.x() - r.S().nHandLeft) / r.S().nCardSpacing);
+    QCOMPARE(mark.y(), r.S().nHandTop);
+    QVERIFY(i < r.S().UserHand.size());
+    QCOMPARE(r.T().HintCard(), r.S().UserHand[i]);
+    QVERIFY(std::count(r.S().UserPlayable.begin(), r.S().UserPlayable.end(), r.S().UserHand[i]));
+    // The search plays with copies: the opponents' generator has not moved.
+    QCOMPARE(r.g.lSeed, lSeed);
+
+    // The user moves while a second search runs: it is dropped with the turn.
+    r.w->HintAction()->trigger();
+    QVERIFY(pSearch->IsRunning());
+    r.PlayOneMove();
+    QVERIFY(!pSearch->IsRunning());
+    QCoreApplication::sendPostedEvents(pSearch);
+    QVERIFY(!pHint->isVisible());
+    QVERIFY(r.T().HintMark().isEmpty());
 }
 
 QTEST_MAIN(FCorvaneTest)

@@ -77,15 +77,17 @@ TEST(FlightPathTest, FromTheTopAKingTakesOneStep) {
     EXPECT_EQ(ace.back(), (TwipsPoint{3600, 3120}));
 }
 
-TEST(FlightPathTest, FromTheRightStartsAtTheScreenEdge) {
-    // The Seven of Spades (336 px) from a screen 1024 pixels wide.
-    const auto path = FlightPath(2, 27, 1024);
-    EXPECT_EQ(path.front(), (TwipsPoint{1024 * 15, 1560}));
-    EXPECT_EQ(path[path.size() - 2], (TwipsPoint{339 * 15, 1560}));
+TEST(FlightPathTest, FromTheRightStartsJustBeyondTheTable) {
+    // The Seven of Spades (336 px) on a table 642 pixels wide: in sight from
+    // the second step, whatever the screen.
+    const auto path = FlightPath(2, 27, 9630);
+    EXPECT_EQ(path.front(), (TwipsPoint{642 * 15, 1560}));
+    EXPECT_EQ(path[1], (TwipsPoint{637 * 15, 1560}));
+    EXPECT_EQ(path[path.size() - 2], (TwipsPoint{337 * 15, 1560}));
     EXPECT_EQ(path.back(), (TwipsPoint{5040, 1560}));
-    EXPECT_EQ(path.size(), 139U); // 1024 down to 339, then 336
-    // A start left of the target still lands the card.
-    EXPECT_EQ(FlightPath(2, 27, 100), (std::vector<TwipsPoint>{{5040, 1560}}));
+    EXPECT_EQ(path.size(), 63U); // 642 down to 337, then 336
+    // A table narrower than the target still lands the card.
+    EXPECT_EQ(FlightPath(2, 27, 1500), (std::vector<TwipsPoint>{{5040, 1560}}));
 }
 
 TEST(FlightPathTest, NoPathForOtherSeatsOrNonCards) {

@@ -1,0 +1,194 @@
+// Flat Monte Carlo over determinised deals with common random numbers: every
+// choice is played out on the same deals with the same opponent draws, so the
+// differences between choices carry little noise even with few deals.
+#include "coach/coach.hpp"
+
+#include "coach/deal_chain.hpp"
+#include "coach/deal_sampler.hpp"
+#include "coach/headless_game.hpp"
+#include "engine/cards.hpp"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <random>
+
+namespace corvane::coach {
+namespace {
+
+constexpr std::array<const char*, 13> kRankLabels{"A", "2", "3",  "4", "5", "6", "7",
+                                                  "8", "9", "10", "J", "Q", "K"};
+constexpr std::array<const char*, 4> kSuitSymbols{"\u2663", "\u2666", "\u2665", "\u2660"};
+constexpr std::array<const char*, 4> kSuitNames{"Clubs", "Diamonds", "Hearts", "Spades"};
+constexpr std::array<const char*, 4> kNumberWords{"no", "one", "two", "three"};
+
+// A pot payment by another seat more on average counts as keeping it blocked.
+constexpr double kBlockingMargin = 0.25;
+
+int DistanceFromSeven(int nCard) {
+    return std::abs(Rank(nCard) - 6);
+}
+
+// The seat's cards of the same suit that the card opens the way to, nearest first.
+std::vector<int> CardsLedTo(const Position& pos, int nCard) {
+    std::vector<int> cards;
+    if (nCard == kPayThePot) {
+        return cards;
+    }
+    const int nRank = Rank(nCard);
+    for (int nStep = 1; nStep < 13; ++nStep) {
+        for (const int nDir : {-1, 1}) {
+            const int r = nRank + nDir * nStep;
+            const bool bAhead = nRank == 6 || (nRank < 6 ? nDir < 0 : nDir > 0);
+            const int c = 4 * r + Suit(nCard);
+            if (bAhead && r >= 0 && r < 13 && InMask(pos.nHandMask, c)) {
+                cards.push_back(c);
+            }
+        }
+    }
+    return cards;
+}
+
+std::string JoinCards(const std::vector<int>& cards) {
+    std::string sList;
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        if (i > 0) {
+            sList += i + 1 == cards.size() ? " and " : ", ";
+        }
+        sList += ShortCardName(cards[i]);
+    }
+    return sList;
+}
+
+int OtherSeatsThatPaid(const Position& pos) {
+    std::array<bool, 4> bPaid{};
+    for (const HandMove& m : pos.Moves) {
+        bPaid[m.nSeat] = bPaid[m.nSeat] || (m.nCard < 0 && m.nSeat != pos.nSeat);
+    }
+    return static_cast<int>(std::count(bPaid.begin(), bPaid.end(), true));
+}
+
+std::string ForcedText(const Position& pos, int nChoice) {
+    if (nChoice == kPayThePot) {
+        return "Pay the pot: none of your cards can be laid.";
+    }
+    if (!pos.bSevenHeartsPlayed) {
+        return "Lay the " + ShortCardName(nChoice) + ": the Seven of Hearts opens every hand.";
+    }
+    return "Lay the " + ShortCardName(nChoice) + ": it is the only card you can lay.";
+}
+
+std::uint64_t PositionSeed(const Position& pos) {
+    return (pos.nTableMask * 0x9E3779B97F4A7C15ULL) ^ (pos.nHandMask << 7U) ^
+           static_cast<std::uint64_t>(pos.lSeed);
+}
+
+} // namespace
+
+std::string ShortCardName(int nCard) {
+    return std::string(kRankLabels[Rank(nCard)]) + kSuitSymbols[Suit(nCard)];
+}
+
+std::string SignedDollars(double dDollars) {
+    const long n = std::lround(dDollars);
+    if (n == 0) {
+        return "$0";
+    }
+    return (n > 0 ? "+$" : "-$") + std::to_string(std::labs(n));
+}
+
+std::string Explain(const Position& pos, const Advice& advice) {
+    if (advice.Outcomes.empty()) {
+        return {};
+    }
+    const ChoiceOutcome& best = advice.Outcomes[0];
+    if (advice.Outcomes.size() == 1) {
+        return ForcedText(pos, best.nChoice);
+    }
+    const ChoiceOutcome& next = advice.Outcomes[1];
+    const std::string sBest = ShortCardName(best.nChoice);
+    const std::string sNext = ShortCardName(next.nChoice);
+    const std::string sFigures = " (about " + SignedDollars(best.dDollars) + ", against " +
+                                 SignedDollars(next.dDollars) + " for the " + sNext + ").";
+    const std::vector<int> ledBest = CardsLedTo(pos, best.nChoice);
+    const std::vector<int> ledNext = CardsLedTo(pos, next.nChoice);
+    const long nWorth = std::lround(best.dDollars - next.dDollars);
+    const bool bBlocks = best.dOthersPaid - next.dOthersPaid >= kBlockingMargin && nWorth >= 1;
+    if (!ledBest.empty() && (ledBest.size() >= ledNext.size() || !bBlocks)) {
+        return "Lay the " + sBest + ": it leads to your " + JoinCards(ledBest) + sFigures;
+    }
+    if (bBlocks) {
+        const int nPaid = OtherSeatsThatPaid(pos);
+        const std::string sSuit = kSuitNames[Suit(next.nChoice)];
+        const std::string sWho =
+            nPaid == 0   ? "the other seats"
+            : nPaid == 1 ? "the seat that has paid"
+                         : "the " + std::string(kNumberWords[nPaid]) + " seats that have paid";
+        return "Lay the " + sBest + " and hold the " + sNext + ": it would open " + sSuit + " to " +
+               sWho + "; keeping them blocked is worth about $" + std::to_string(nWorth) + ".";
+    }
+    if (DistanceFromSeven(best.nChoice) > DistanceFromSeven(next.nChoice)) {
+        return "Lay the " + sBest + ": far from the Seven, it would be hard to lay later" +
+               sFigures;
+    }
+    return "Lay the " + sBest + ": it plays out best" + sFigures;
+}
+
+Advice Advise(const Position& pos, const SearchBudget& budget, const std::atomic<bool>* pCancel) {
+    Advice advice;
+    const std::vector<int> choices = LegalChoices(pos);
+    if (choices.empty()) {
+        return advice;
+    }
+    advice.nChoice = choices[0];
+    if (choices.size() == 1) {
+        advice.Outcomes.push_back(ChoiceOutcome{choices[0]});
+        advice.sText = Explain(pos, advice);
+        return advice;
+    }
+    const DealSampler sampler(pos);
+    if (!sampler.IsConsistent()) {
+        return advice;
+    }
+    std::vector<ChoiceOutcome> outcomes;
+    outcomes.reserve(choices.size());
+    for (const int c : choices) {
+        outcomes.push_back(ChoiceOutcome{c});
+    }
+    std::mt19937_64 rng(PositionSeed(pos));
+    std::uniform_int_distribution<std::int32_t> seeds(1, 2147483646);
+    HeadlessGame game;
+    DealChain chain(pos, sampler, budget.dSurprise, rng);
+    chain.Next(budget.nBurnIn, rng);
+    for (; advice.nDeals < budget.nDeals; ++advice.nDeals) {
+        if (pCancel != nullptr && pCancel->load(std::memory_order_relaxed)) {
+            advice.bCancelled = true;
+            break;
+        }
+        const std::array<std::uint64_t, 4> hands = chain.Next(budget.nStepsPerDeal, rng);
+        const std::int32_t lSeed = seeds(rng);
+        for (ChoiceOutcome& o : outcomes) {
+            const PlayoutResult r = game.Play(pos, hands, o.nChoice, lSeed);
+            o.dDollars += r.nDollars;
+            o.dOthersPaid += r.nOthersPaid;
+            o.dWinRate += r.bWon ? 1.0 : 0.0;
+        }
+    }
+    const double dScale = advice.nDeals > 0 ? 1.0 / advice.nDeals : 0.0;
+    for (ChoiceOutcome& o : outcomes) {
+        o.dDollars *= dScale;
+        o.dOthersPaid *= dScale;
+        o.dWinRate *= dScale;
+    }
+    // Equal values keep the engine's listing order.
+    std::stable_sort(
+        outcomes.begin(), outcomes.end(),
+        [](const ChoiceOutcome& a, const ChoiceOutcome& b) { return a.dDollars > b.dDollars; });
+    advice.Outcomes = std::move(outcomes);
+    advice.nChoice = advice.Outcomes[0].nChoice;
+    advice.sText = Explain(pos, advice);
+    return advice;
+}
+
+} // namespace corvane::coach
