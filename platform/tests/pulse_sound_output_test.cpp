@@ -70,9 +70,9 @@ TEST(PulseSoundOutput, RefusesBadDataAndPlaysNothingWithoutAServer) {
 
 // The private sink's monitor, or null while the server is not up.
 pa_simple* OpenMonitor(const std::string& sServer) {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, 22050, 1};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, 22050, 1};
     return pa_simple_new(sServer.c_str(), "test", PA_STREAM_RECORD, "corvane_test.monitor",
-                         "record", &spec, nullptr, nullptr, nullptr);
+                         "record", &format, nullptr, nullptr, nullptr);
 }
 
 // One private sound server for the tests of this program, started by the first.
