@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -17,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <pulse/simple.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -39,6 +39,8 @@ public:
     ~ScopedEnv() { old_ ? setenv(sName_, old_->c_str(), 1) : unsetenv(sName_); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
+    ScopedEnv(ScopedEnv&&) = delete;
+    ScopedEnv& operator=(ScopedEnv&&) = delete;
 
 private:
     const char* sName_;
@@ -95,6 +97,7 @@ protected:
             "XDG_RUNTIME_DIR=" + sRuntime, "PULSE_RUNTIME_PATH=" + sRuntime, "PATH=/usr/bin:/bin"};
         const auto Pointers = [](std::vector<std::string>& list) {
             std::vector<char*> pointers;
+            pointers.reserve(list.size() + 1);
             for (std::string& s : list) {
                 pointers.push_back(s.data());
             }
@@ -139,9 +142,12 @@ protected:
         ASSERT_FALSE(sServer_.empty()) << "the private pulseaudio did not start";
     }
 
+    // The server outlives each test, so its state is the suite's.
+    // NOLINTBEGIN(cppcoreguidelines-avoid-non-const-global-variables)
     static inline testing::TempDir* pDir_ = nullptr;
     static inline pid_t pid_ = 0;
     static inline std::string sServer_;
+    // NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
 };
 
 TEST_F(PrivateSoundServer, TheUsualServerPlaysASoundToTheEnd) {
@@ -180,6 +186,7 @@ TEST_F(PrivateSoundServer, SeveralThreadsMayPlayAtOnce) {
     const std::vector<std::uint8_t> wave = test::SineWave(440.0, 0.2, 22050);
     std::atomic<int> nPlayed = 0;
     std::vector<std::thread> threads;
+    threads.reserve(3);
     for (int i = 0; i < 3; ++i) {
         threads.emplace_back([&] { nPlayed += output.PlayWave(wave.data(), wave.size()) ? 1 : 0; });
     }

@@ -4,6 +4,7 @@
 #include "test_support.hpp"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -100,7 +101,7 @@ TEST_F(FaultsTest, MissingFileWithoutTheDefaultOneIsFatal) {
 // file) is reported under the procedure's name with SQLite's number, left exactly
 // as it was, and the program must end.
 TEST_F(FaultsTest, UnopenableFilesAreReportedAndLeftAlone) {
-    const std::function<void(const std::string&)> spoil[] = {
+    const std::array<std::function<void(const std::string&)>, 3> spoil = {
         [](const std::string& sFile) {
             sqlite3* p = nullptr;
             sqlite3_open_v2(sFile.c_str(), &p, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -109,7 +110,7 @@ TEST_F(FaultsTest, UnopenableFilesAreReportedAndLeftAlone) {
             sqlite3_close(p);
         },
         [](const std::string& sFile) {
-            std::mt19937 rng(3);
+            std::mt19937 rng(3); // NOLINT(cert-msc32-c,cert-msc51-cpp): the same inputs every run
             std::string sNoise(8192, '\0');
             std::generate(sNoise.begin(), sNoise.end(), [&] { return static_cast<char>(rng()); });
             WriteBytes(sFile, sNoise);

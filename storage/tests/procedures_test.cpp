@@ -178,7 +178,7 @@ TEST_F(ProceduresTest, HistoryKeepsTheGamesTheRecordCounts) {
         for (const HistoryRec& h : games) {
             lines.push_back(FormatDate(h.dtDate) + " " + std::to_string(h.nLevel) + " " +
                             h.sSkillLevel + " " + std::to_string(h.nFunds) + " " +
-                            std::to_string(h.bWon));
+                            (h.bWon ? "1" : "0"));
         }
         return lines;
     };

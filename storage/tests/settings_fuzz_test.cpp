@@ -34,7 +34,7 @@ std::string RandomText(std::mt19937& rng) {
 }
 
 TEST(SettingsFuzzTest, MillionRandomFilesReadSafely) {
-    std::mt19937 rng(20261206);
+    std::mt19937 rng(20261206); // NOLINT(cert-msc32-c,cert-msc51-cpp): the same inputs every run
     FakeFileSystem files;
     FakeMessageBoxes msg;
     for (int i = 0; i < 1'000'000; ++i) {
@@ -62,7 +62,7 @@ TEST(SettingsFuzzTest, MillionRandomFilesReadSafely) {
 }
 
 TEST(SettingsFuzzTest, RandomOptionsSurviveSaveAndLoad) {
-    std::mt19937 rng(7);
+    std::mt19937 rng(7); // NOLINT(cert-msc32-c,cert-msc51-cpp): the same inputs every run
     FakeFileSystem files;
     FakeMessageBoxes msg;
     for (int i = 0; i < 20'000; ++i) {

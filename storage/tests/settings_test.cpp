@@ -25,8 +25,8 @@ std::string Load(const std::string& sText) {
     g.lAnimSpeed = 5000;
     Ini_Load(g, IniFileName(kApp), kApp, files, msg);
     std::string s = "id " + std::to_string(g.nLastUserID) + " speed " +
-                    std::to_string(g.lAnimSpeed) + " sound " + std::to_string(g.bSoundOn) +
-                    " animals " + std::to_string(g.bAnimals) + " path " + g.sDBPath;
+                    std::to_string(g.lAnimSpeed) + " sound " + (g.bSoundOn ? "1" : "0") +
+                    " animals " + (g.bAnimals ? "1" : "0") + " path " + g.sDBPath;
     for (const ShownMessage& m : msg.Shown) {
         s += " | " + m.sTitle + ": " + m.sText;
     }

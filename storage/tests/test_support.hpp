@@ -70,7 +70,7 @@ protected:
     FreshSession() : Session(Sub("app")) {
         static const TempDir dir;
         static const std::string sTemplate = [] {
-            const std::string s = DatabaseFileName(dir.Sub("template"));
+            std::string s = DatabaseFileName(dir.Sub("template"));
             CreateFreshDatabase(s);
             return s;
         }();
