@@ -9,6 +9,9 @@ endif()
 function(corvane_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
                                              -Wno-sign-conversion)
+    if(CORVANE_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
 endfunction()
 
 # corvane_add_gtest(NAME <exe> SOURCES <files...> LIBS <targets...> [LABEL <label>])

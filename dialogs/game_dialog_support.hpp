@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/sound.hpp"
+#include "engine/twips.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -23,13 +24,6 @@ namespace corvane {
 
 // Plays a sound and returns when it has ended (the window's PlaySoundRes).
 using SoundPlayer = std::function<void(Sound)>;
-
-// The dialogs are designed in twips; on screen a pixel is 15 twips.
-inline constexpr int kTwipsPerPixel = 15;
-
-constexpr int TwipsToPixels(int nTwips) {
-    return (nTwips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
 
 // A rectangle given in twips, in pixels. Each edge is converted on its own, so
 // controls that share an edge in twips share it on screen.

@@ -27,6 +27,8 @@ FileError ToFileError(const std::error_code& ec) {
     return {kErrPathFileAccess, "Path/File access error"};
 }
 
+// Recurses once for each '*' of the pattern, and file patterns are short.
+// NOLINTNEXTLINE(misc-no-recursion)
 bool MatchFrom(const std::string& s, std::size_t i, const std::string& p, std::size_t j) {
     while (j < p.size()) {
         if (p[j] == '*') {

@@ -1,5 +1,7 @@
 #include "fanimate.hpp"
 
+#include "engine/twips.hpp"
+
 #include <algorithm>
 #include <array>
 
@@ -12,11 +14,9 @@
 namespace corvane {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
 QRect Twips(int nLeft, int nTop, int nWidth, int nHeight) {
-    return {nLeft / kTwipsPerPixel, nTop / kTwipsPerPixel, nWidth / kTwipsPerPixel,
-            nHeight / kTwipsPerPixel};
+    return {TwipsToPixelsTruncated(nLeft), TwipsToPixelsTruncated(nTop),
+            TwipsToPixelsTruncated(nWidth), TwipsToPixelsTruncated(nHeight)};
 }
 
 constexpr int kSlowest = 80;
@@ -28,7 +28,7 @@ FAnimate::FAnimate(MGlobal& g, QWidget* pParent) : QDialog(pParent), g_(g) {
     setObjectName(QStringLiteral("FAnimate"));
     setWindowTitle(QStringLiteral("Animation Speed"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFixedSize(4500 / kTwipsPerPixel, 2280 / kTwipsPerPixel);
+    setFixedSize(TwipsToPixelsTruncated(4500), TwipsToPixelsTruncated(2280));
 
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);

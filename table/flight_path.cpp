@@ -2,16 +2,7 @@
 
 #include "engine/cards.hpp"
 
-#include <cmath>
-
 namespace corvane {
-namespace {
-
-int ToPixels(int nTwips) {
-    return static_cast<int>(std::nearbyint(static_cast<double>(nTwips) / kTwipsPerPixel));
-}
-
-} // namespace
 
 std::vector<TwipsPoint> FlightPath(int nSeat, int nCard, int nTableWidth) {
     std::vector<TwipsPoint> Path;
@@ -20,22 +11,22 @@ std::vector<TwipsPoint> FlightPath(int nSeat, int nCard, int nTableWidth) {
     }
     const int nLeft = GetCardLeft(nCard);
     const int nTop = GetCardTop(nCard);
-    const int xT = ToPixels(nLeft);
-    const int yT = ToPixels(nTop);
+    const int xT = TwipsToPixels(nLeft);
+    const int yT = TwipsToPixels(nTop);
     switch (nSeat) {
     case kLeftSeat:
         for (int x = 0; x <= xT; x += kFlightStepPixels) {
-            Path.push_back({x * kTwipsPerPixel, nTop});
+            Path.push_back({PixelsToTwips(x), nTop});
         }
         break;
     case kTopSeat:
         for (int y = 0; y <= yT; y += kFlightStepPixels) {
-            Path.push_back({nLeft, y * kTwipsPerPixel});
+            Path.push_back({nLeft, PixelsToTwips(y)});
         }
         break;
     case kRightSeat:
-        for (int x = ToPixels(nTableWidth); x >= xT; x -= kFlightStepPixels) {
-            Path.push_back({x * kTwipsPerPixel, nTop});
+        for (int x = TwipsToPixels(nTableWidth); x >= xT; x -= kFlightStepPixels) {
+            Path.push_back({PixelsToTwips(x), nTop});
         }
         break;
     default:

@@ -3,6 +3,8 @@
 // row or column, then one last step exactly onto its place. Pure, in twips.
 #pragma once
 
+#include "engine/twips.hpp"
+
 #include <vector>
 
 namespace corvane {
@@ -13,7 +15,6 @@ struct TwipsPoint {
     friend bool operator==(const TwipsPoint&, const TwipsPoint&) = default;
 };
 
-inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kFlightStepPixels = 5;
 
 // Seat 0 comes in from the left edge, seat 1 from the top edge, seat 2 from

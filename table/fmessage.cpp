@@ -1,6 +1,7 @@
 #include "fmessage.hpp"
 
 #include "engine/cards.hpp"
+#include "engine/twips.hpp"
 #include "platform/qt_message_boxes.hpp"
 #include "table/table_resources.hpp"
 
@@ -14,11 +15,9 @@
 namespace corvane {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
 QRect Twips(int nLeft, int nTop, int nWidth, int nHeight) {
-    return {nLeft / kTwipsPerPixel, nTop / kTwipsPerPixel, nWidth / kTwipsPerPixel,
-            nHeight / kTwipsPerPixel};
+    return {TwipsToPixelsTruncated(nLeft), TwipsToPixelsTruncated(nTop),
+            TwipsToPixelsTruncated(nWidth), TwipsToPixelsTruncated(nHeight)};
 }
 
 // The window frame adds this much to the client width, in twips.
@@ -61,16 +60,16 @@ FMessage::FMessage(Hint hint, int nCard, QWidget* pParent)
 void FMessage::Form_Load(Hint hint, int nCard) {
     const bool bWide = hint == Hint::NoCard || hint == Hint::WrongCard;
     const int nWidth = bWide ? 3180 : 2820;
-    cmdMessage_->move((bWide ? 960 : 720) / kTwipsPerPixel, cmdMessage_->y());
+    cmdMessage_->move(TwipsToPixelsTruncated(bWide ? 960 : 720), cmdMessage_->y());
     // Wide enough for the title bar to show the whole title; the controls keep
     // their places about the middle.
-    const int nDesignWidth = (nWidth - kFrameTwips) / kTwipsPerPixel;
+    const int nDesignWidth = TwipsToPixelsTruncated(nWidth - kFrameTwips);
     const int nClientWidth = std::max(nDesignWidth, TitleBarWidth(windowTitle()));
     for (QWidget* pControl :
          std::initializer_list<QWidget*>{imgMessage_, lblMessage0_, lblMessage1_, cmdMessage_}) {
         pControl->move(pControl->x() + (nClientWidth - nDesignWidth) / 2, pControl->y());
     }
-    setFixedSize(nClientWidth, kClientHeight / kTwipsPerPixel);
+    setFixedSize(nClientWidth, TwipsToPixelsTruncated(kClientHeight));
 
     QString s0;
     QString s1;

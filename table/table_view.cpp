@@ -1,5 +1,7 @@
 #include "table_view.hpp"
 
+#include "engine/twips.hpp"
+
 #include <algorithm>
 #include <cmath>
 
@@ -18,8 +20,6 @@ namespace {
 
 // Twips a point: a font of p points is p * 20 twips high.
 constexpr double kTwipsPerPoint = 20.0;
-// The design's pixel: borders and frames are one of these wide.
-constexpr double kTwipsPerPixel = 15.0;
 
 // The corner frames round the four seat areas.
 constexpr std::array<QRect, 4> kFrames{QRect(0, 0, 1815, 2415), QRect(0, 4200, 1815, 2415),
@@ -42,7 +42,7 @@ TableView::TableView(QWidget* pParent) : QWidget(pParent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     fills_.fill(0xFF80FF);
     // A third of the design size still shows every panel.
-    setMinimumSize(kTableWidth / 45, kTableHeight / 45);
+    setMinimumSize(kTableWidth / (3 * kTwipsPerPixel), kTableHeight / (3 * kTwipsPerPixel));
     // The design scale until the first resize.
     xf_ = QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
     // The background takes longest to draw: a worker draws it for the design

@@ -1,9 +1,12 @@
 // Renders every card face and built-in picture into one PNG, to look at the
 // artwork after changing it: corvane-contact-sheet out.png [scale]
+#include "engine/twips.hpp"
 #include "table/card_faces.hpp"
 #include "table/table_resources.hpp"
 
+#include <array>
 #include <cstdio>
+#include <span>
 
 #include <QFont>
 #include <QGuiApplication>
@@ -12,11 +15,13 @@
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    // What is left of the command line once Qt has taken its own options.
+    const std::span<char*> args(argv, static_cast<std::size_t>(argc));
     if (argc < 2) {
         std::fprintf(stderr, "usage: corvane-contact-sheet out.png [scale]\n");
         return 2;
     }
-    const qreal rScale = argc > 2 ? QString::fromLocal8Bit(argv[2]).toDouble() : 1.0;
+    const qreal rScale = argc > 2 ? QString::fromLocal8Bit(args[2]).toDouble() : 1.0;
     corvane::InitTableResources();
     corvane::CardFaces faces;
     int nWidth = 0;
@@ -32,7 +37,9 @@ int main(int argc, char** argv) {
         std::max(13 * (card.width() + nGap) + nGap, 4 * (330 + nGap) + nGap + 260);
     const int nCardsHeight = 4 * (card.height() + nGap) + nGap;
     // Below the cards: the overlapped table rows and hand, then the pictures.
-    const int nOverlapHeight = 12 * qRound(260 / 15.0 * rScale) + card.height() + 2 * nGap;
+    const int nRowStep = qRound(260.0 / corvane::kTwipsPerPixel * rScale);
+    const int nHandStep = qRound(360.0 / corvane::kTwipsPerPixel * rScale);
+    const int nOverlapHeight = 12 * nRowStep + card.height() + 2 * nGap;
     const int nSheetHeight = nCardsHeight + nOverlapHeight + 240 + 420 + 4 * nGap;
     QImage sheet(nSheetWidth, nSheetHeight, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(QColor(0x60, 0x60, 0x68));
@@ -53,18 +60,17 @@ int main(int argc, char** argv) {
                                           QSize(nSheetWidth - 2 * nGap, nOverlapHeight));
     painter.drawPixmap(nGap, y, felt);
     for (int nRank = 12; nRank >= 0; --nRank) {
-        painter.drawPixmap(nGap * 2, y + nGap + (12 - nRank) * qRound(260 / 15.0 * rScale),
+        painter.drawPixmap(nGap * 2, y + nGap + (12 - nRank) * nRowStep,
                            faces.Face(4 * nRank + 2, card, 1.0));
     }
     for (int nRank = 12; nRank >= 0; --nRank) {
-        painter.drawPixmap(nGap * 4 + card.width(),
-                           y + nGap + (12 - nRank) * qRound(260 / 15.0 * rScale),
+        painter.drawPixmap(nGap * 4 + card.width(), y + nGap + (12 - nRank) * nRowStep,
                            faces.Face(4 * nRank + 3, card, 1.0));
     }
-    const int nHandCards[] = {0, 9, 17, 21, 26, 30, 36, 39, 42, 44, 47, 49, 51};
+    const std::array<int, 13> nHandCards = {0, 9, 17, 21, 26, 30, 36, 39, 42, 44, 47, 49, 51};
     for (int i = 0; i < 13; ++i) {
-        painter.drawPixmap(nGap * 6 + 2 * card.width() + i * qRound(360 / 15.0 * rScale),
-                           y + nGap + 40, faces.Face(nHandCards[i], card, 1.0));
+        painter.drawPixmap(nGap * 6 + 2 * card.width() + i * nHandStep, y + nGap + 40,
+                           faces.Face(nHandCards[i], card, 1.0));
     }
     y += nOverlapHeight + nGap;
 
@@ -94,8 +100,8 @@ int main(int argc, char** argv) {
     draw(PictureRole::SadFace, 0, QSize(96, 96));
     draw(PictureRole::PotButton, 0, QSize(188, 76));
     painter.end();
-    if (!sheet.save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+    if (!sheet.save(QString::fromLocal8Bit(args[1]))) {
+        std::fprintf(stderr, "cannot write %s\n", args[1]);
         return 1;
     }
     return 0;

@@ -1,5 +1,9 @@
 #include "engine/cards.hpp"
 #include "engine/mglobal.hpp"
+#include "engine/twips.hpp"
+
+#include <array>
+#include <tuple>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,6 +27,16 @@ TEST(Cards, NamesLabelsAndPlaces) {
     EXPECT_EQ(GetCardTop(26), 1560);
     EXPECT_EQ(GetCardTop(51), 0);
     EXPECT_EQ(GetCardLeft(52) + GetCardTop(-1), 0);
+}
+
+TEST(Cards, TwipsToPixelsRoundsOrTruncates) {
+    // {twips, nearest pixel, truncated pixel}: both sides of zero and of a half.
+    for (const auto& [nTwips, nNearest, nTruncated] : std::array<std::tuple<int, int, int>, 6>{
+             {{0, 0, 0}, {7, 0, 0}, {8, 1, 0}, {1000, 67, 66}, {-7, 0, 0}, {-8, -1, 0}}}) {
+        EXPECT_EQ(TwipsToPixels(nTwips), nNearest) << nTwips;
+        EXPECT_EQ(TwipsToPixelsTruncated(nTwips), nTruncated) << nTwips;
+    }
+    EXPECT_EQ(PixelsToTwips(642), 9630);
 }
 
 TEST(Cards, SortIntoSuitsAndRemoveCard) {

@@ -63,7 +63,7 @@ def named(name, role=None):
     return test
 
 
-def table_parts():
+def table_state():
     """The hand's card names, the status line and whether a hint is up."""
     a = app()
     if a is None:
@@ -81,29 +81,29 @@ def table_parts():
 def wait(what, test, seconds):
     end = min(DEADLINE, time.monotonic() + seconds)
     while time.monotonic() < end:
-        parts = table_parts()
-        if test(*parts):
-            return parts
+        seen = table_state()
+        if test(*seen):
+            return seen
         time.sleep(0.1)
     return None
 
 
 # The user's turn with a full hand: the tree names all thirteen cards.
-parts = wait("the user's turn", lambda c, s, h: c is not None and len(c) == 13
+seen = wait("the user's turn", lambda c, s, h: c is not None and len(c) == 13
              and s.startswith("Your turn"), 20)
-if parts is None:
-    fail("no hand of 13 named cards and no \"Your turn\" on the status line: %r" % (table_parts(),))
-log("status line: " + parts[1])
+if seen is None:
+    fail("no hand of 13 named cards and no \"Your turn\" on the status line: %r" % (table_state(),))
+log("status line: " + seen[1])
 # A turn without a legal card is paid with P until one comes with a card to lay.
-while "No card can be laid" in parts[1]:
+while "No card can be laid" in seen[1]:
     log("no card to lay: P pays the pot")
     keys("p")
     if wait("the opponents", lambda c, s, h: not s.startswith("Your turn"), 10) is None:
         fail("P did not pay the pot")
-    parts = wait("the next turn", lambda c, s, h: c is not None and s.startswith("Your turn"), 20)
-    if parts is None:
+    seen = wait("the next turn", lambda c, s, h: c is not None and s.startswith("Your turn"), 20)
+    if seen is None:
         fail("the user's turn did not come back")
-hand = parts[0]
+hand = seen[0]
 log("hand: " + ", ".join(hand))
 if not all(" of " in name for name in hand):
     fail("the cards are not named as a person would say them")

@@ -1,11 +1,12 @@
-// The local file system on a scratch folder, the program's folder and the fakes.
-#include "platform/fake_platform.hpp"
+// The local file system and the shell's file operations on a scratch folder, and
+// the program's folder.
 #include "platform/file_system.hpp"
 #include "platform/program_folder.hpp"
+#include "platform/shell_files.hpp"
+#include "tests/support/scratch.hpp"
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -17,103 +18,69 @@ namespace fs = std::filesystem;
 
 class LocalFileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("corvane-platform-" + std::to_string(rd()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Path(const std::string& sName) const { return (dir_ / sName).string(); }
-
-    static void Put(const std::string& sPath, const std::string& sText) {
-        std::ofstream(sPath, std::ios::binary) << sText;
+    std::string Path(const std::string& sName) const { return (dir_.Path() / sName).string(); }
+    std::string Read(const std::string& sName) {
+        std::string sText;
+        std::string sError;
+        return files_.ReadFile(Path(sName), sText, sError) ? sText : "error: " + sError;
     }
 
-    fs::path dir_;
+    testing::TempDir dir_;
     LocalFileSystem files_;
+    std::string sError_;
 };
 
-TEST(JoinPathTest, AppendsSeparatorAndNameWithoutLookingAtTheFolder) {
+TEST_F(LocalFileSystemTest, NamesAndLetterCase) {
     const std::string sep(1, kPathSep);
-    EXPECT_EQ(JoinPath("data", "corvane.mdb"), "data" + sep + "corvane.mdb");
     // A folder that already ends in a separator gets a second one, as the program builds it.
     EXPECT_EQ(JoinPath("data" + sep, "x"), "data" + sep + sep + "x");
-}
-
-TEST_F(LocalFileSystemTest, LetterCaseCountsWhereTheFileSystemTellsItApart) {
-    Put(Path("Games.txt"), "x");
+    std::ofstream(Path("Games.txt")) << "x";
     // The platform's word agrees with the file system it runs on.
     EXPECT_EQ(files_.FileExists(Path("games.txt")), FileSystemFoldsCase());
     EXPECT_EQ(SamePath("/srv/Games", "/srv/games"), FileSystemFoldsCase());
     EXPECT_TRUE(SamePath("/srv/games", "/srv/games"));
     EXPECT_FALSE(SamePath("/srv/games", "/srv/game"));
     // Messages show a name that exists.
-    EXPECT_EQ(PathUpperCase("/home/ann/corvane.mdb") == "/home/ann/corvane.mdb",
-              !FileSystemFoldsCase());
+    EXPECT_EQ(PathUpperCase("/home/ann/x.mdb") == "/home/ann/x.mdb", !FileSystemFoldsCase());
+    EXPECT_EQ(PathLowerCase("/home/Ann/x.mdb") == "/home/Ann/x.mdb", !FileSystemFoldsCase());
 }
 
-TEST_F(LocalFileSystemTest, ExistsFindsFilesOnly) {
-    Put(Path("a.txt"), "x");
-    fs::create_directory(dir_ / "sub");
-    EXPECT_TRUE(files_.FileExists(Path("a.txt")));
-    EXPECT_FALSE(files_.FileExists(Path("sub")));
-    EXPECT_FALSE(files_.FileExists(Path("missing")));
-    EXPECT_FALSE(files_.FileExists(""));
-}
-
-TEST_F(LocalFileSystemTest, CopyKeepsBytesAndNeverReplaces) {
+TEST_F(LocalFileSystemTest, FilesAreCopiedAndWrittenWholeAndNeverReplacedByACopy) {
     const std::string sBytes("a\0b\r\nc", 6);
-    Put(Path("from"), sBytes);
-    std::string sError;
-    ASSERT_TRUE(files_.CopyFile(Path("from"), Path("to"), sError)) << sError;
-    std::string sRead;
-    ASSERT_TRUE(files_.ReadFile(Path("to"), sRead, sError));
-    EXPECT_EQ(sRead, sBytes);
+    ASSERT_TRUE(files_.WriteFileAtomic(Path("from"), "first version, long text\r\n", sError_));
+    ASSERT_TRUE(files_.WriteFileAtomic(Path("from"), sBytes, sError_));
+    ASSERT_TRUE(files_.CopyFile(Path("from"), Path("to"), sError_)) << sError_;
+    EXPECT_EQ(Read("to"), sBytes);
+    EXPECT_FALSE(files_.CopyFile(Path("from"), Path("to"), sError_));
+    EXPECT_EQ(sError_, "File already exists");
+    EXPECT_FALSE(files_.CopyFile(Path("missing"), Path("x"), sError_));
+    EXPECT_EQ(sError_, "File not found");
 
-    Put(Path("other"), "keep");
-    EXPECT_FALSE(files_.CopyFile(Path("from"), Path("other"), sError));
-    EXPECT_FALSE(sError.empty());
-    ASSERT_TRUE(files_.ReadFile(Path("other"), sRead, sError));
-    EXPECT_EQ(sRead, "keep");
+    EXPECT_TRUE(files_.MakeFolder(Path("new"), sError_));
+    EXPECT_TRUE(files_.MakeFolder(Path("new"), sError_)); // it exists afterwards
+    EXPECT_FALSE(files_.MakeFolder(Path("no/such/parent"), sError_));
+    EXPECT_FALSE(files_.MakeFolder(Path("to"), sError_));
+    EXPECT_TRUE(files_.FileExists(Path("to")));
+    EXPECT_FALSE(files_.FileExists(Path("new")));
+    EXPECT_FALSE(files_.FileExists(""));
+    // No temporary file is left beside them.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 3);
 
-    EXPECT_FALSE(files_.CopyFile(Path("missing"), Path("x"), sError));
-    EXPECT_EQ(sError, "File not found");
+    EXPECT_FALSE(files_.WriteFileAtomic(Path("missing-folder/s.ini"), "x", sError_));
+    EXPECT_EQ(sError_, "File not found");
+    EXPECT_EQ(Read("missing"), "error: File not found");
+    EXPECT_EQ(Read("new"), "error: Path/File access error");
 }
 
-TEST_F(LocalFileSystemTest, MakeFolderAcceptsAnExistingFolder) {
-    std::string sError;
-    EXPECT_TRUE(files_.MakeFolder(Path("new"), sError));
-    EXPECT_TRUE(fs::is_directory(dir_ / "new"));
-    EXPECT_TRUE(files_.MakeFolder(Path("new"), sError));
-    EXPECT_FALSE(files_.MakeFolder(Path("no/such/parent"), sError));
-    EXPECT_FALSE(sError.empty());
-}
-
-TEST_F(LocalFileSystemTest, AtomicWriteReplacesWholeFileAndLeavesNoTemporary) {
-    std::string sError;
-    ASSERT_TRUE(files_.WriteFileAtomic(Path("s.ini"), "first version, long text\r\n", sError));
-    ASSERT_TRUE(files_.WriteFileAtomic(Path("s.ini"), "second\r\n", sError));
-    std::string sRead;
-    ASSERT_TRUE(files_.ReadFile(Path("s.ini"), sRead, sError));
-    EXPECT_EQ(sRead, "second\r\n");
-    int nEntries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) {
-        ++nEntries;
-    }
-    EXPECT_EQ(nEntries, 1);
-}
-
-TEST_F(LocalFileSystemTest, FailuresCarryADescription) {
-    std::string sError;
-    EXPECT_FALSE(files_.WriteFileAtomic(Path("missing-folder/s.ini"), "x", sError));
-    EXPECT_EQ(sError, "File not found");
-    std::string sRead;
-    EXPECT_FALSE(files_.ReadFile(Path("missing"), sRead, sError));
-    EXPECT_EQ(sError, "File not found");
-    fs::create_directory(dir_ / "folder");
-    EXPECT_FALSE(files_.ReadFile(Path("folder"), sRead, sError));
-    EXPECT_FALSE(sError.empty());
+TEST_F(LocalFileSystemTest, ShellCopiesReportTheirCause) {
+    LocalShellFiles shell;
+    FileError err;
+    std::ofstream(Path("a.txt")) << "x";
+    fs::create_directory(dir_.Path() / "folder");
+    EXPECT_FALSE(shell.CopyReplacing(Path("a.txt"), Path("folder"), err));
+    EXPECT_EQ(err.nNumber, kErrPathFileAccess);
+    EXPECT_FALSE(shell.MakeFolderPath(Path("a.txt/sub"), err));
+    EXPECT_EQ(err.nNumber, kErrPathNotFound);
 }
 
 TEST(ProgramFolderTest, IsTheFolderHoldingThisTest) {
@@ -121,33 +88,6 @@ TEST(ProgramFolderTest, IsTheFolderHoldingThisTest) {
     ASSERT_FALSE(sFolder.empty());
     EXPECT_TRUE(fs::is_regular_file(fs::path(sFolder) / "platform_tests"));
     EXPECT_NE(sFolder.back(), kPathSep);
-}
-
-TEST(FakePlatformTest, MessageBoxesRecordAndAnswerInOrder) {
-    FakeMessageBoxes boxes;
-    boxes.Answers = {MsgAnswer::No};
-    boxes.Show("text", "title", MsgIcon::Exclamation);
-    EXPECT_EQ(boxes.AskYesNo("q1", "t", MsgIcon::Question), MsgAnswer::No);
-    EXPECT_EQ(boxes.AskYesNo("q2", "t", MsgIcon::Question), MsgAnswer::Yes);
-    boxes.Beep();
-    ASSERT_EQ(boxes.Shown.size(), 3U);
-    EXPECT_EQ(boxes.Shown[0].sTitle, "title");
-    EXPECT_FALSE(boxes.Shown[0].bYesNo);
-    EXPECT_TRUE(boxes.Shown[1].bYesNo);
-    EXPECT_EQ(boxes.nBeeps, 1);
-}
-
-TEST(FakePlatformTest, FileSystemFailsWhereTold) {
-    FakeFileSystem files;
-    files.Files["a"] = "1";
-    files.Unwritable.insert("b");
-    std::string sError;
-    EXPECT_FALSE(files.CopyFile("a", "b", sError));
-    EXPECT_EQ(sError, "Permission denied");
-    EXPECT_TRUE(files.CopyFile("a", "c", sError));
-    EXPECT_FALSE(files.CopyFile("a", "c", sError));
-    EXPECT_FALSE(files.WriteFileAtomic("b", "x", sError));
-    EXPECT_TRUE(files.FileExists("c"));
 }
 
 } // namespace

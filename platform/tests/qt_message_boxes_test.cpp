@@ -1,12 +1,11 @@
 // The Qt message boxes: the text, title, icon and buttons they show, and the answer.
 #include "platform/qt_message_boxes.hpp"
-
-#include <functional>
+#include "tests/support/qt_test_support.hpp"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
-#include <QTimer>
 #include <QtTest>
 
 namespace corvane {
@@ -14,60 +13,43 @@ namespace corvane {
 class QtMessageBoxesTest : public QObject {
     Q_OBJECT
 
-private:
-    // Once the box is up, looks at it and presses the given button.
-    static void Press(QMessageBox::StandardButton button,
-                      const std::function<void(QMessageBox&)>& look) {
-        auto* timer = new QTimer;
-        timer->setInterval(5);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, button, look] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) {
-                return;
-            }
-            timer->stop();
-            timer->deleteLater();
-            look(*box);
-            box->button(button)->click();
-        });
-        timer->start();
-    }
-
 private slots:
-    void showUsesCrLfLinesTitleAndIcon() {
+    void showsLinesTitleIconAndButtonsAndAnswers() {
         QtMessageBoxes boxes;
-        QString sText;
-        QString sTitle;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        Press(QMessageBox::Ok, [&](QMessageBox& box) {
-            sText = box.text();
-            sTitle = box.windowTitle();
-            icon = box.icon();
-        });
+        QString sSeen;
+        int nWidth = 0;
+        // Once the next box is up, notes what it shows and presses the button.
+        const auto Press = [&](QMessageBox::StandardButton button) {
+            testing::WhenModal([&, button](QDialog& dialog) {
+                auto& box = static_cast<QMessageBox&>(dialog);
+                sSeen = box.windowTitle() + "|" + box.text() + "|" + QString::number(box.icon()) +
+                        "|" + QString::number(box.standardButtons().toInt(), 16);
+                nWidth = box.width();
+                box.button(button)->click();
+            });
+        };
+        Press(QMessageBox::Ok);
         boxes.Show("first\r\nsecond", "Fatal Error", MsgIcon::Exclamation);
-        QCOMPARE(sText, QStringLiteral("first\nsecond"));
-        QCOMPARE(sTitle, QStringLiteral("Fatal Error"));
-        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(sSeen, QStringLiteral("Fatal Error|first\nsecond|%1|%2")
+                            .arg(QMessageBox::Warning)
+                            .arg(QMessageBox::Ok, 0, 16));
 
         // A short message under a long title is wide enough for the title, in
         // bold, beside the frame's icon and buttons.
-        int nWidth = 0;
-        Press(QMessageBox::Ok, [&](QMessageBox& box) { nWidth = box.width(); });
+        Press(QMessageBox::Ok);
         boxes.Show("Saved!", "Saving User Information", MsgIcon::Exclamation);
         QFont bold = QApplication::font();
         bold.setBold(true);
         QVERIFY(nWidth >=
                 QFontMetrics(bold).horizontalAdvance(QStringLiteral("Saving User Information")) +
                     100);
-    }
 
-    void askYesNoReturnsTheButtonPressed() {
-        QtMessageBoxes boxes;
-        QMessageBox::StandardButtons buttons;
-        Press(QMessageBox::No, [&](QMessageBox& box) { buttons = box.standardButtons(); });
+        Press(QMessageBox::No);
         QCOMPARE(boxes.AskYesNo("Sure?", "Top Ten List", MsgIcon::Question), MsgAnswer::No);
-        QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
-        Press(QMessageBox::Yes, [](QMessageBox&) {});
+        QCOMPARE(sSeen, QStringLiteral("Top Ten List|Sure?|%1|%2")
+                            .arg(QMessageBox::Question)
+                            .arg((QMessageBox::Yes | QMessageBox::No).toInt(), 0, 16));
+        Press(QMessageBox::Yes);
         QCOMPARE(boxes.AskYesNo("Sure?", "Top Ten List", MsgIcon::Question), MsgAnswer::Yes);
     }
 };

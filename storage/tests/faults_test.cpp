@@ -1,16 +1,19 @@
 // What the procedures do when the database cannot serve them: missing files in
 // either folder, a wrong password, damaged and empty files, a read-only folder, a
 // missing table and a file held by another process.
-#include "platform/fake_platform.hpp"
-#include "platform/file_system.hpp"
-#include "storage/settings.hpp"
 #include "test_support.hpp"
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <random>
 #include <thread>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -26,7 +29,6 @@ namespace corvane {
 namespace {
 
 using testing::ExecDirect;
-using testing::MakeDate;
 using testing::QueryInt;
 
 std::string ReadBytes(const std::string& sFile) {
@@ -38,173 +40,138 @@ void WriteBytes(const std::string& sFile, const std::string& sBytes) {
     std::ofstream(sFile, std::ios::binary | std::ios::trunc) << sBytes;
 }
 
-class FaultsTest : public ::testing::Test {
+class FaultsTest : public ::testing::Test, protected testing::FreshSession {
 protected:
-    FaultsTest()
-        : sApp_(dir_.Sub("app")), sShared_(dir_.Sub("shared")), clock_(MakeDate(2026, 12, 6)),
-          env_(msg_, files_, clock_, sApp_) {
-        testing::FreshDatabase(DatabaseFileName(sApp_));
-        env_.keys = testing::TestKeys();
-        g_.sDBPath = sApp_;
+    // The messages shown so far as "title: text" lines.
+    std::vector<std::string> Shown() const {
+        std::vector<std::string> lines;
+        for (const ShownMessage& m : msg.Shown) {
+            EXPECT_EQ(m.icon, MsgIcon::Exclamation);
+            lines.push_back(m.sTitle + ": " + m.sText);
+        }
+        return lines;
     }
 
-    void ExpectOneMessage(const std::string& sText, const std::string& sTitle) {
-        ASSERT_EQ(msg_.Shown.size(), 1U);
-        EXPECT_EQ(msg_.Shown[0].sText, sText);
-        EXPECT_EQ(msg_.Shown[0].sTitle, sTitle);
-        EXPECT_EQ(msg_.Shown[0].icon, MsgIcon::Exclamation);
-    }
-
-    // A file that is present but cannot be opened: reported under the procedure's
-    // name with SQLite's number, and the program must end.
-    void ExpectUnopenable(const std::string& sFile) {
-        const std::string sBefore = ReadBytes(sFile);
-        // The chart only goes without; the recovery is left to the next save.
-        EXPECT_FALSE(user_stats::LoadHistory(g_, env_, 10));
-        EXPECT_FALSE(g_.bDBError);
-        TopTenList list{};
-        main_window::TopTenLoad(g_, env_, list);
-        ExpectOneMessage("26: file is encrypted or is not a database", "TopTenLoad");
-        EXPECT_TRUE(g_.bDBError);
-        EXPECT_FALSE(g_.bUseDefaultDB);
-        EXPECT_EQ(GetNextUserID(g_, env_), 0);
-        EXPECT_EQ(ReadBytes(sFile), sBefore); // left exactly as it was
-        EXPECT_EQ(HandleDBError(g_, env_), DbRecovery::EndProgram);
-    }
-
-    testing::TempDir dir_;
-    std::string sApp_;
-    std::string sShared_;
-    testing::FixedClock clock_;
-    FakeMessageBoxes msg_;
-    LocalFileSystem files_;
-    StorageEnv env_;
-    MGlobal g_;
+    const std::string sShared_ = Sub("shared");
 };
 
 TEST_F(FaultsTest, MissingSharedFileFallsBackToTheProgramFolderSilently) {
-    g_.sDBPath = sShared_;
-    const auto users = user_dialog::GetPlayerData(g_, env_);
-    EXPECT_TRUE(users.empty());
-    EXPECT_TRUE(msg_.Shown.empty());
-    EXPECT_TRUE(g_.bDBError);
-    EXPECT_TRUE(g_.bUseDefaultDB);
+    g.sDBPath = sShared_;
+    EXPECT_TRUE(user_dialog::GetPlayerData(g, env).empty());
+    EXPECT_TRUE(msg.Shown.empty());
+    EXPECT_TRUE(g.bDBError);
+    EXPECT_TRUE(g.bUseDefaultDB);
 
-    EXPECT_EQ(HandleDBError(g_, env_), DbRecovery::RestartUserDialog);
-    EXPECT_EQ(g_.sDBPath, sApp_);
-    EXPECT_FALSE(g_.bDBError);
-    EXPECT_FALSE(g_.bUseDefaultDB);
-    // The settings saved when the user dialog restarts name the program's folder.
-    FakeFileSystem iniFiles;
-    Ini_Save(g_, false, sApp_, iniFiles, msg_);
-    EXPECT_NE(iniFiles.Files[IniFileName(sApp_)].find("db_path=" + sApp_ + "\r\n"),
-              std::string::npos);
-    EXPECT_EQ(GetNextUserID(g_, env_), 1);
+    EXPECT_EQ(HandleDBError(g, env), DbRecovery::RestartUserDialog);
+    EXPECT_EQ(g.sDBPath, env.sAppPath);
+    EXPECT_FALSE(g.bDBError);
+    EXPECT_FALSE(g.bUseDefaultDB);
+    EXPECT_EQ(GetNextUserID(g, env), 1);
 }
 
-TEST_F(FaultsTest, MissingFileInTheProgramFolderIsFatal) {
-    std::filesystem::remove(DatabaseFileName(sApp_));
+TEST_F(FaultsTest, MissingFileWithoutTheDefaultOneIsFatal) {
+    const std::string sApp = env.sAppPath;
+    std::filesystem::remove(File());
     // Blanks round it, and other letter case where the file system folds case,
     // still count as the program's folder.
-    g_.sDBPath = "  " + PathUpperCase(sApp_) + " ";
-    EXPECT_FALSE(game_over::SaveUserData(g_, env_, {}));
-    ExpectOneMessage("Cannot locate the current database...\r\n" +
-                         PathUpperCase(DatabaseFileName(g_.sDBPath)) + "!\r\n\r\nClosing Corvane",
-                     "Fatal Error");
-    EXPECT_TRUE(g_.bDBError);
-    EXPECT_FALSE(g_.bUseDefaultDB);
-    EXPECT_EQ(HandleDBError(g_, env_), DbRecovery::EndProgram);
+    g.sDBPath = "  " + PathUpperCase(sApp) + " ";
+    EXPECT_FALSE(game_over::SaveUserData(g, env, {}));
+    EXPECT_EQ(Shown(),
+              std::vector<std::string>{"Fatal Error: Cannot locate the current "
+                                       "database...\r\n" +
+                                       PathUpperCase(File()) + "!\r\n\r\nClosing Corvane"});
+    EXPECT_TRUE(g.bDBError);
+    EXPECT_FALSE(g.bUseDefaultDB);
+    EXPECT_EQ(HandleDBError(g, env), DbRecovery::EndProgram);
+
+    msg.Shown.clear();
+    g.sDBPath = sShared_;
+    EXPECT_FALSE(GetStandings(g, env, {1, 2, 3, 4}));
+    EXPECT_EQ(Shown(), (std::vector<std::string>{
+                           "GetStandings: Cannot locate the current database...\r\n" +
+                               PathUpperCase(DatabaseFileName(sShared_)) +
+                               "!\r\n\r\nor the default database...\r\n" +
+                               PathUpperCase(DatabaseFileName(sApp)),
+                           "Fatal Error: Corvane cannot operate unless it has\r\naccess to the "
+                           "database file CORVANE.MDB!\r\n\r\nClosing Corvane."}));
+    EXPECT_EQ(HandleDBError(g, env), DbRecovery::EndProgram);
 }
 
-TEST_F(FaultsTest, MissingFileInBothFoldersShowsTwoMessages) {
-    std::filesystem::remove(DatabaseFileName(sApp_));
-    g_.sDBPath = sShared_;
-    GetStandings(g_, env_, {1, 2, 3, 4});
-    ASSERT_EQ(msg_.Shown.size(), 2U);
-    EXPECT_EQ(msg_.Shown[0].sText, "Cannot locate the current database...\r\n" +
-                                       PathUpperCase(DatabaseFileName(sShared_)) +
-                                       "!\r\n\r\nor the default database...\r\n" +
-                                       PathUpperCase(DatabaseFileName(sApp_)));
-    EXPECT_EQ(msg_.Shown[0].sTitle, "GetStandings");
-    EXPECT_EQ(msg_.Shown[1].sText, "Corvane cannot operate unless it has\r\naccess to the "
-                                   "database file CORVANE.MDB!\r\n\r\nClosing Corvane.");
-    EXPECT_EQ(msg_.Shown[1].sTitle, "Fatal Error");
-    EXPECT_TRUE(g_.bDBError);
-    EXPECT_EQ(HandleDBError(g_, env_), DbRecovery::EndProgram);
-}
-
-TEST_F(FaultsTest, WrongPasswordIsReportedAtTheFirstRead) {
-    const std::string sFile = DatabaseFileName(sShared_);
-    sqlite3* p = nullptr;
-    ASSERT_EQ(
-        sqlite3_open_v2(sFile.c_str(), &p, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
-        SQLITE_OK);
-    ASSERT_EQ(sqlite3_key(p, "another", 7), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(p, "CREATE TABLE topten (name, score, date)", nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(p);
-    g_.sDBPath = sShared_;
-    ExpectUnopenable(sFile);
-}
-
-TEST_F(FaultsTest, CorruptFileIsReported) {
-    std::string sNoise(8192, '\0');
-    std::mt19937 rng(3);
-    for (char& c : sNoise) {
-        c = static_cast<char>(rng());
+// A file that is present but cannot be opened (a wrong password, noise, an empty
+// file) is reported under the procedure's name with SQLite's number, left exactly
+// as it was, and the program must end.
+TEST_F(FaultsTest, UnopenableFilesAreReportedAndLeftAlone) {
+    const std::array<std::function<void(const std::string&)>, 3> spoil = {
+        [](const std::string& sFile) {
+            sqlite3* p = nullptr;
+            sqlite3_open_v2(sFile.c_str(), &p, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+            sqlite3_key(p, "another", 7);
+            sqlite3_exec(p, "CREATE TABLE topten (name, score, date)", nullptr, nullptr, nullptr);
+            sqlite3_close(p);
+        },
+        [](const std::string& sFile) {
+            std::mt19937 rng(3); // NOLINT(cert-msc32-c,cert-msc51-cpp): the same inputs every run
+            std::string sNoise(8192, '\0');
+            std::generate(sNoise.begin(), sNoise.end(), [&] { return static_cast<char>(rng()); });
+            WriteBytes(sFile, sNoise);
+        },
+        [](const std::string& sFile) { WriteBytes(sFile, ""); },
+    };
+    for (const auto& Spoil : spoil) {
+        std::filesystem::remove(File());
+        Spoil(File());
+        const std::string sBefore = ReadBytes(File());
+        msg.Shown.clear();
+        g.bDBError = false;
+        // The chart only goes without; the recovery is left to the next save.
+        EXPECT_FALSE(user_stats::LoadHistory(g, env, 10));
+        EXPECT_FALSE(g.bDBError);
+        TopTenList list{};
+        EXPECT_FALSE(main_window::TopTenLoad(g, env, list));
+        EXPECT_EQ(Shown(), std::vector<std::string>{
+                               "TopTenLoad: 26: file is encrypted or is not a database"});
+        EXPECT_TRUE(g.bDBError);
+        EXPECT_FALSE(g.bUseDefaultDB);
+        EXPECT_EQ(GetNextUserID(g, env), 0);
+        EXPECT_TRUE(std::filesystem::exists(File()));
+        EXPECT_EQ(ReadBytes(File()), sBefore);
+        EXPECT_EQ(HandleDBError(g, env), DbRecovery::EndProgram);
     }
-    WriteBytes(DatabaseFileName(sApp_), sNoise);
-    ExpectUnopenable(DatabaseFileName(sApp_));
-}
-
-TEST_F(FaultsTest, EmptyFileIsReportedAndStaysEmpty) {
-    WriteBytes(DatabaseFileName(sApp_), "");
-    ExpectUnopenable(DatabaseFileName(sApp_));
-    EXPECT_EQ(std::filesystem::file_size(DatabaseFileName(sApp_)), 0U);
 }
 
 TEST_F(FaultsTest, DamagedPagesAreReportedWithoutACrash) {
-    ExecDirect(DatabaseFileName(sApp_), "INSERT INTO user (userid, name) VALUES (1, 'A')");
-    std::string sBytes = ReadBytes(DatabaseFileName(sApp_));
+    ExecDirect(File(), "INSERT INTO user (userid, name) VALUES (1, 'A')");
+    std::string sBytes = ReadBytes(File());
     ASSERT_GT(sBytes.size(), 2048U);
     for (std::size_t i = 1100; i < sBytes.size(); i += 7) {
         sBytes[i] = static_cast<char>(sBytes[i] ^ 0x5A);
     }
-    WriteBytes(DatabaseFileName(sApp_), sBytes);
-    const auto users = user_dialog::GetPlayerData(g_, env_);
-    EXPECT_TRUE(users.empty());
-    ASSERT_FALSE(msg_.Shown.empty());
-    EXPECT_EQ(msg_.Shown[0].sTitle, "GetPlayerData");
+    WriteBytes(File(), sBytes);
+    EXPECT_TRUE(user_dialog::GetPlayerData(g, env).empty());
+    ASSERT_FALSE(msg.Shown.empty());
+    EXPECT_EQ(msg.Shown[0].sTitle, "GetPlayerData");
 }
 
-TEST_F(FaultsTest, MissingTableIsAQueryFailure) {
-    ExecDirect(DatabaseFileName(sApp_), "DROP TABLE topten");
+TEST_F(FaultsTest, MissingTableOrAFailedDeleteIsOnlyReported) {
+    ExecDirect(File(), "DROP TABLE topten");
     TopTenList list{};
     list[0] = {"kept", 7, {}};
-    main_window::TopTenLoad(g_, env_, list);
-    ExpectOneMessage("no such table: topten", "TopTenLoad");
-    EXPECT_FALSE(g_.bDBError);
+    main_window::TopTenLoad(g, env, list);
+    g.nTopTenPos = 0;
+    EXPECT_FALSE(main_window::TopTenSave(g, env, list));
     EXPECT_EQ(list[0].sName, "kept");
-
-    msg_.Shown.clear();
-    g_.nTopTenPos = 0;
-    EXPECT_FALSE(main_window::TopTenSave(g_, env_, list));
-    ExpectOneMessage("no such table: topten", "TopTenSave");
-    EXPECT_FALSE(g_.bDBError);
-}
-
-TEST_F(FaultsTest, FailedDeleteOpenIsOnlyReported) {
-    g_.sDBPath = sShared_;
-    EXPECT_FALSE(user_editor::DeleteUser(g_, env_, 1));
-    ExpectOneMessage("unable to open database file", "Delete User");
-    EXPECT_FALSE(g_.bDBError);
+    g.sDBPath = sShared_;
+    EXPECT_FALSE(user_editor::DeleteUser(g, env, 1));
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"TopTenLoad: no such table: topten",
+                                                 "TopTenSave: no such table: topten",
+                                                 "Delete User: unable to open database file"}));
+    EXPECT_FALSE(g.bDBError);
 }
 
 TEST_F(FaultsTest, AProcessHoldingTheFileIsWaitedFor) {
-    const std::string sFile = DatabaseFileName(sApp_);
     std::atomic<bool> bLocked = false;
     std::thread holder([&] {
-        db::Database db = testing::OpenDirect(sFile);
+        db::Database db = testing::OpenDirect(File());
         db::Transaction tx(db);
         db.Exec("UPDATE system SET nextuserid = 40");
         bLocked = true;
@@ -214,10 +181,10 @@ TEST_F(FaultsTest, AProcessHoldingTheFileIsWaitedFor) {
     while (!bLocked) {
         std::this_thread::yield();
     }
-    EXPECT_EQ(GetNextUserID(g_, env_), 40);
+    EXPECT_EQ(GetNextUserID(g, env), 40);
     holder.join();
-    EXPECT_TRUE(msg_.Shown.empty());
-    EXPECT_EQ(QueryInt(sFile, "SELECT nextuserid FROM system"), 41);
+    EXPECT_TRUE(msg.Shown.empty());
+    EXPECT_EQ(QueryInt(File(), "SELECT nextuserid FROM system"), 41);
 }
 
 #ifndef _WIN32
@@ -226,34 +193,24 @@ TEST_F(FaultsTest, AProcessHoldingTheFileIsWaitedFor) {
 TEST(ReadOnlyFolderTest, WritesFailWithAMessageAndReadsStillWork) {
     const auto Body = [] {
         testing::TempDir dir;
-        const std::string sApp = dir.Sub("app");
-        CreateFreshDatabase(DatabaseFileName(sApp));
-        ExecDirect(DatabaseFileName(sApp),
-                   "INSERT INTO topten (name, score, date) VALUES ('A', 300, '')");
-        ::chmod(sApp.c_str(), 0555);
-        FakeMessageBoxes msg;
-        LocalFileSystem files;
-        testing::FixedClock clock(MakeDate(2026, 1, 1));
-        StorageEnv env(msg, files, clock, sApp);
-        MGlobal g;
-        g.sDBPath = sApp;
-
+        testing::Session s(dir.Sub("app"));
+        CreateFreshDatabase(s.File());
+        ExecDirect(s.File(), "INSERT INTO topten (name, score, date) VALUES ('A', 300, '')");
+        ::chmod(s.env.sAppPath.c_str(), 0555);
         TopTenList list{};
-        main_window::TopTenLoad(g, env, list);
+        main_window::TopTenLoad(s.g, s.env, list);
         EXPECT_EQ(list[0].sName, "A");
-        EXPECT_TRUE(msg.Shown.empty());
-        EXPECT_EQ(GetNextUserID(g, env), 0);
-        ASSERT_EQ(msg.Shown.size(), 1U);
-        EXPECT_EQ(msg.Shown[0].sTitle, "GetNextUserID");
-        g.nTopTenPos = 0;
+        EXPECT_EQ(GetNextUserID(s.g, s.env), 0);
+        s.g.nTopTenPos = 0;
         list[0] = {"B", 900, {}};
-        main_window::TopTenSave(g, env, list);
-        ASSERT_EQ(msg.Shown.size(), 2U);
-        EXPECT_EQ(msg.Shown[1].sTitle, "TopTenSave");
-        EXPECT_FALSE(g.bDBError);
-        ::chmod(sApp.c_str(), 0755);
-        EXPECT_EQ(QueryInt(DatabaseFileName(sApp), "SELECT nextuserid FROM system"), 1);
-        EXPECT_EQ(QueryInt(DatabaseFileName(sApp), "SELECT count(*) FROM topten"), 1);
+        main_window::TopTenSave(s.g, s.env, list);
+        ASSERT_EQ(s.msg.Shown.size(), 2U);
+        EXPECT_EQ(s.msg.Shown[0].sTitle, "GetNextUserID");
+        EXPECT_EQ(s.msg.Shown[1].sTitle, "TopTenSave");
+        EXPECT_FALSE(s.g.bDBError);
+        ::chmod(s.env.sAppPath.c_str(), 0755);
+        EXPECT_EQ(QueryInt(s.File(), "SELECT nextuserid FROM system"), 1);
+        EXPECT_EQ(QueryInt(s.File(), "SELECT count(*) FROM topten"), 1);
     };
     if (::geteuid() != 0) {
         Body();

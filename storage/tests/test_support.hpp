@@ -1,13 +1,15 @@
-// Shared pieces of the storage tests: direct access to a database file for
-// setting up and checking its rows (the scratch folder and the fixed clock come
-// from the shared test support).
+// Shared pieces of the storage tests: one run's view of a database folder, a
+// fixture with a fresh database, and direct access to a file's rows.
 #pragma once
 
+#include "platform/fake_platform.hpp"
+#include "platform/file_system.hpp"
 #include "storage/db.hpp"
 #include "storage/game_db.hpp"
 #include "storage/schema.hpp"
 #include "tests/support/scratch.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -20,20 +22,8 @@ inline KeyCache& TestKeys() {
     return keys;
 }
 
-// Opens a database file for arranging and checking rows.
 inline db::Database OpenDirect(const std::string& sFile) {
     return db::Database::Open(sFile, TestKeys());
-}
-
-// Puts a fresh database at sFile: a copy of one made once per test program.
-inline void FreshDatabase(const std::string& sFile) {
-    static const TempDir dir;
-    static const std::filesystem::path templateFile = [] {
-        const auto path = dir.Path() / "template.mdb";
-        CreateFreshDatabase(path.string());
-        return path;
-    }();
-    std::filesystem::copy_file(templateFile, sFile);
 }
 
 inline std::int64_t QueryInt(const std::string& sFile, const char* sSql) {
@@ -43,8 +33,50 @@ inline std::int64_t QueryInt(const std::string& sFile, const char* sSql) {
 }
 
 inline void ExecDirect(const std::string& sFile, const char* sSql) {
-    db::Database db = OpenDirect(sFile);
-    db.Exec(sSql);
+    OpenDirect(sFile).Exec(sSql);
 }
+
+// Enters a score into a loaded list by the top-ten rule, as the engine does: at
+// the first place with a lower score. False when it does not qualify.
+inline bool EnterScore(MGlobal& g, TopTenList& list, const TopTenRec& entry) {
+    auto* const it = std::find_if(list.begin(), list.begin() + 10,
+                                  [&](const TopTenRec& r) { return entry.nScore > r.nScore; });
+    if (it == list.begin() + 10) {
+        return false;
+    }
+    std::move_backward(it, list.begin() + 9, list.begin() + 10);
+    *it = entry;
+    g.nTopTenPos = static_cast<int>(it - list.begin());
+    return true;
+}
+
+// What one run of the program hands the procedures, with sApp as both the
+// program's folder and the database folder.
+struct Session {
+    explicit Session(const std::string& sApp) : env(msg, files, clock, sApp) { g.sDBPath = sApp; }
+    std::string File() const { return DatabaseFileName(g.sDBPath); }
+
+    FakeMessageBoxes msg;
+    LocalFileSystem files;
+    FixedClock clock{MakeDate(2026, 12, 6, 10, 30)};
+    StorageEnv env;
+    MGlobal g;
+};
+
+// A session on a scratch program folder holding a fresh database: a copy of one
+// made once per test program, opened with the tests' derived keys.
+class FreshSession : protected TempDir, public Session {
+protected:
+    FreshSession() : Session(Sub("app")) {
+        static const TempDir dir;
+        static const std::string sTemplate = [] {
+            std::string s = DatabaseFileName(dir.Sub("template"));
+            CreateFreshDatabase(s);
+            return s;
+        }();
+        std::filesystem::copy_file(sTemplate, File());
+        env.keys = TestKeys();
+    }
+};
 
 } // namespace corvane::testing
