@@ -227,7 +227,7 @@ private slots:
         p.app.Window().SetPauseTick(std::chrono::milliseconds(1));
         game.State().nHand = 3; // the hand in play ends the game
 
-        // The game-over dialog books the game; a practice is asked for there,
+        // A practice is asked for at the game-over question,
         // again when the question comes back, and the last answer is No.
         const std::string sDB = DatabaseFileName(p.sApp);
         std::string sBooked;
@@ -241,23 +241,23 @@ private slots:
                 return;
             }
             if (pDialog->objectName() != "FGameOver") {
-                // A won real game enters the top ten after its question: part of its booking.
-                if (!game.InPractice()) {
-                    sBooked = ReadText(sDB);
-                }
                 pDialog->accept();
                 return;
             }
-            if (nAsked++ == 0) {
-                sBooked = ReadText(sDB);
-            }
+            ++nAsked;
             standings << Text(*pDialog, "lblPlayer0");
             Click(*pDialog, nAsked < 3 ? "cmdYesNo3" : "cmdYesNo1");
         });
         answerer.start();
+        // The game is booked (and a won game's top ten entered) once its practice
+        // has begun; from then on the file must not change.
         while (nAsked < 2) {
+            if (sBooked.empty() && game.InPractice()) {
+                sBooked = ReadText(sDB);
+            }
             PlayOneMove(game);
         }
+        QVERIFY(!sBooked.empty());
         QVERIFY(game.InPractice());
         QVERIFY(p.app.Window().windowTitle().contains("Practice"));
         QVERIFY(Shown(p.msg, "Practice", "This time you "));
