@@ -373,8 +373,22 @@ void TableView::mousePressEvent(QMouseEvent* pEvent) {
     pressPos_ = pEvent->position().toPoint();
     bLeftPressed_ = pEvent->button() == Qt::LeftButton;
     if (onMouseDown) {
-        onMouseDown(ToTwips(pEvent->position()), pEvent->button());
+        onMouseDown(UnliftedPoint(ToTwips(pEvent->position())), pEvent->button());
     }
+}
+
+QPointF TableView::UnliftedPoint(QPointF twips) const {
+    // The last drawn card is the one on top.
+    for (auto it = drawings_.rbegin(); it != drawings_.rend(); ++it) {
+        const int nLift = LiftOf(it->nCard);
+        if (QRectF(it->x, it->y - nLift, kCardWidth, kCardHeight).contains(twips)) {
+            if (nLift > 0 && twips.y() < it->y) {
+                return {static_cast<double>(it->x) + 1, static_cast<double>(it->y) + 1};
+            }
+            return twips;
+        }
+    }
+    return twips;
 }
 
 void TableView::mouseReleaseEvent(QMouseEvent* pEvent) {

@@ -885,6 +885,7 @@ void FCorvaneTest::viewOptionsChangeTheTable() {
     // Exactly the legal cards stand lifted, and only during the user's turn.
     const auto lifted = [&](int c) { return ((r.T().LiftedCards() >> c) & 1U) != 0; };
     bool bLiftedDuringMove = false;
+    bool bRaisedPressed = false;
     for (int nMove = 0; nMove < 4; ++nMove) {
         QVERIFY(s.bUserTurn);
         for (const int c : s.UserHand) {
@@ -910,9 +911,23 @@ void FCorvaneTest::viewOptionsChangeTheTable() {
         const ModalCounter watcher([&] {
             bLiftedDuringMove |= r.w->IsBusy() && !s.bUserTurn && r.T().LiftedCards() != 0;
         });
-        r.PlayOneMove();
+        // A press on the raised part of a lifted card lays it, even above the
+        // strip of the next card when that one lies flat.
+        const auto it = std::find_if(s.UserHand.begin(), s.UserHand.end(), lifted);
+        if (bRaisedPressed || it == s.UserHand.end()) {
+            r.PlayOneMove();
+            continue;
+        }
+        bRaisedPressed = true;
+        const int nCard = *it;
+        const auto i = static_cast<int>(it - s.UserHand.begin());
+        const bool bNextLifted = it + 1 != s.UserHand.end() && lifted(*(it + 1));
+        r.ClickAt(r.T().WidgetPoint(
+            QPointF(s.nHandLeft + i * s.nCardSpacing + (bNextLifted ? 180 : 500), kHandTop - 60)));
+        QVERIFY(InMask(s.nTableMask, nCard));
     }
     QVERIFY(!bLiftedDuringMove);
+    QVERIFY(bRaisedPressed);
     r.g.View.bShowPlayable = false;
     r.w->ApplyViewOptions();
     QCOMPARE(r.T().LiftedCards(), 0U);
