@@ -379,11 +379,13 @@ void TableView::mousePressEvent(QMouseEvent* pEvent) {
 
 QPointF TableView::UnliftedPoint(QPointF twips) const {
     // The last drawn card is the one on top.
+    // NOLINTNEXTLINE(modernize-loop-convert): the analyser's ranges cannot read this library's.
     for (auto it = drawings_.rbegin(); it != drawings_.rend(); ++it) {
-        const int nLift = LiftOf(it->nCard);
-        if (QRectF(it->x, it->y - nLift, kCardWidth, kCardHeight).contains(twips)) {
-            if (nLift > 0 && twips.y() < it->y) {
-                return {static_cast<double>(it->x) + 1, static_cast<double>(it->y) + 1};
+        const CardDrawing& d = *it;
+        const int nLift = LiftOf(d.nCard);
+        if (QRectF(d.x, d.y - nLift, kCardWidth, kCardHeight).contains(twips)) {
+            if (nLift > 0 && twips.y() < d.y) {
+                return {static_cast<double>(d.x) + 1, static_cast<double>(d.y) + 1};
             }
             return twips;
         }
