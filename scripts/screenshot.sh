@@ -21,7 +21,7 @@ XD_NAME=screenshot
 source "$root/packaging/tests/xdrive.sh"
 trap xd_cleanup EXIT
 
-xd_require cmake Xvfb xdotool import awk
+xd_require cmake Xvfb xdpyinfo xdotool import awk
 xd_install
 xd_start_x
 xd_start_program

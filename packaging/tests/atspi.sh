@@ -26,7 +26,7 @@ trap cleanup EXIT
 # Debian's own Python, which the python3-pyatspi package serves (another
 # python3 may come first on the PATH).
 PY=/usr/bin/python3
-xd_require cmake Xvfb xdotool import dbus-daemon dbus-send
+xd_require cmake Xvfb xdpyinfo xdotool import dbus-daemon dbus-send
 "$PY" -c 'import pyatspi' 2>/dev/null || xd_fail "python3-pyatspi is missing; scripts/setup.sh installs it"
 [ -x /usr/libexec/at-spi-bus-launcher ] || xd_fail "at-spi2-core is missing; scripts/setup.sh installs it"
 

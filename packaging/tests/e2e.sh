@@ -15,7 +15,7 @@ XD_NAME=e2e
 source "$(dirname "$0")/xdrive.sh"
 trap xd_cleanup EXIT
 
-xd_require cmake Xvfb xdotool import sqlcipher awk
+xd_require cmake Xvfb xdpyinfo xdotool import sqlcipher awk
 rm -f "$XD_OUT/$XD_NAME-failure.png"
 
 xd_install

@@ -94,6 +94,13 @@ xd_start_x() {
     done
     [ -n "$n" ] || { cat "$XD_TMP/xvfb.log"; xd_fail "Xvfb did not start"; }
     export DISPLAY=":$n"
+    # A loaded machine has been seen to report the number before a client could
+    # connect: wait until one can.
+    for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && break
+        kill -0 "$XD_XVFB_PID" 2>/dev/null || { cat "$XD_TMP/xvfb.log"; xd_fail "Xvfb ended"; }
+        sleep 0.1
+    done
     xd_log "Xvfb on $DISPLAY"
 }
 
