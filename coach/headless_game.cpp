@@ -3,51 +3,26 @@
 #include "coach/headless_game.hpp"
 
 #include "engine/cards.hpp"
+#include "engine/testing/null_ports.hpp"
 #include "opponents/strategies.hpp"
 
 #include <algorithm>
 
 namespace corvane::coach {
 
-class HeadlessGame::SilentPort final : public TablePort, public ProgramPort, public Clock {
+// Nothing is shown or asked during a playout; only the pause is ended at once.
+class HeadlessGame::SilentPort final : public testing::NullTablePort,
+                                       public testing::NullProgramPort,
+                                       public Clock {
 public:
     Game* pGame = nullptr;
 
-    void SetAmt(int, int) override {}
-    void SetPot(int) override {}
-    void SetCardsLeft(int, int) override {}
-    void SetLastCard(int, int) override {}
-    void SetPlayerFill(int, std::uint32_t) override {}
-    int TableWidth() override { return 9630; }
-    void ClearTable() override {}
-    void DrawCardsPlayed(const std::vector<int>&) override {}
-    void DrawUserHand(const std::vector<int>&, int, int, int) override {}
-    void FlyCard(int, int) override {}
-    void SetCaption(int, int) override {}
-    void SetBackground(int) override {}
-    void SetHourglass(bool) override {}
-    void SetInputEnabled(bool) override {}
-    void PlaySoundRes(Sound) override {}
     void WaitForPause() override {
         pGame->State().nDelay = 0;
         pGame->State().bDelayDone = true;
     }
-    void ShowMessage(Hint, int) override {}
-
-    void SetPracticeCaption(int, int) override {}
-    DialogAnswer ShowHandOver(bool) override { return DialogAnswer::Ok; }
-    // The playout is the last hand of its game and ends with no answer.
-    DialogAnswer ShowGameOver() override { return DialogAnswer::None; }
-    DialogAnswer ShowGameOverAnswers() override { return DialogAnswer::None; }
-    void ShowPracticeResult(int, int) override {}
-    void ShowHighScore() override {}
-    void ShowTopTen() override {}
-    DialogAnswer ShowUserName(UserDialogExit) override { return DialogAnswer::None; }
-    void SaveSettings() override {}
-    void TopTenLoad() override {}
-    void TopTenSave() override {}
-    void HandleDBError() override {}
-    void Unload() override {}
+    // The playout is the last hand of its game and ends with no answer: the base
+    // answers the game-over dialogs with none.
 
     // The generator is never left at 0, so the clock is never read for a seed.
     std::uint32_t TickCount() override { return 1; }

@@ -166,18 +166,24 @@ private:
     AtEnd AtEnd_;
 };
 
+// The four seats' names and the generator's seed of one seeded run.
+MGlobal Seated(std::uint32_t nSeed) {
+    MGlobal g;
+    g.sUserName = "Ann";
+    g.sLeftName = "Lefty";
+    g.sTopName = "Topper";
+    g.sRightName = "Righty";
+    g.lSeed = static_cast<std::int32_t>(nSeed);
+    return g;
+}
+
 TEST(WholeGames, ThousandSeededGamesKeepEveryRule) {
     const std::array<SeatStrategy, 4> users{SeatStrategy::Random, SeatStrategy::Easy,
                                             SeatStrategy::Medium, SeatStrategy::Hard};
     int nGames = 0;
     int nHands = 0;
     for (std::uint32_t nSeed = 1; nSeed <= 250; ++nSeed) {
-        MGlobal g;
-        g.sUserName = "Ann";
-        g.sLeftName = "Lefty";
-        g.sTopName = "Topper";
-        g.sRightName = "Righty";
-        g.lSeed = static_cast<std::int32_t>(nSeed);
+        MGlobal g = Seated(nSeed);
         RecordingPort port(g);
         port.bRecord = false;
         port.nTick = nSeed * 2654435761U;
@@ -220,12 +226,7 @@ struct GameRun {
 };
 
 GameRun PlayGame(std::uint32_t nSeed, Script script) {
-    MGlobal g;
-    g.sUserName = "Ann";
-    g.sLeftName = "Lefty";
-    g.sTopName = "Topper";
-    g.sRightName = "Righty";
-    g.lSeed = static_cast<std::int32_t>(nSeed);
+    MGlobal g = Seated(nSeed);
     RecordingPort port(g);
     port.nTick = nSeed * 2654435761U;
     port.GameOverAnswers = script.GameOvers;
