@@ -1,6 +1,7 @@
 #include "table_resources.hpp"
 
 #include <array>
+#include <utility>
 
 #include <QFile>
 #include <QFont>
@@ -113,10 +114,11 @@ std::vector<QImage> ProgramIconImages() {
     return images;
 }
 
-QIcon ProgramIcon(const std::vector<QImage>& images) {
+QIcon ProgramIcon(std::vector<QImage> images) {
     QIcon icon;
-    for (const QImage& image : images) {
-        icon.addPixmap(QPixmap::fromImage(image));
+    // Moved, so each size is held once, by the icon.
+    for (QImage& image : images) {
+        icon.addPixmap(QPixmap::fromImage(std::move(image)));
     }
     return icon;
 }

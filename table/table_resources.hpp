@@ -57,7 +57,7 @@ QImage PictureImage(PictureRole role, int nResource = 0, QSize logicalSize = {},
 QIcon ProgramIcon();
 // Its pictures, drawn on any thread, and the icon made of them.
 std::vector<QImage> ProgramIconImages();
-QIcon ProgramIcon(const std::vector<QImage>& images);
+QIcon ProgramIcon(std::vector<QImage> images);
 
 // The complete wave file of sound resource nResource (101 to 115), or an
 // empty array for a number that holds no sound.
