@@ -12,8 +12,12 @@ QWidget* MakeHistoryChartView(const std::vector<HistoryRec>& games, int nLastGam
     for (const QString& sFolder : QCoreApplication::libraryPaths()) {
         // Once loaded the library stays, so a later dialog finds it at once.
         QLibrary library(sFolder + QLatin1Char('/') + QLatin1String(kHistoryChartLibrary));
-        if (const auto pMake =
-                reinterpret_cast<HistoryChartEntry>(library.resolve(kHistoryChartEntry))) {
+        const QFunctionPointer pEntry = library.resolve(kHistoryChartEntry);
+        if (pEntry != nullptr) {
+            // A library hands out bare function pointers; the chart library's
+            // entry has the type declared beside its name.
+            // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
+            const auto pMake = reinterpret_cast<HistoryChartEntry>(pEntry);
             return pMake(games, nLastGame, nTotal, pParent);
         }
     }
