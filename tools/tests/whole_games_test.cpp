@@ -17,14 +17,15 @@ using testing::AutoPlayer;
 using testing::PerSeatOpponents;
 using testing::RecordingPort;
 using testing::SeatStrategy;
+using CallList = std::vector<std::string>;
 
 // How one seeded run is played: the seats, the dialog answers, and when to ask
 // for or leave a practice.
 struct Script {
-    std::deque<DialogAnswer> HandOvers; // Ok when they run out
-    std::deque<DialogAnswer> GameOvers; // No when they run out
-    int nLeaveAfter = -1;               // the user's moves into the practice
-    bool bFromMenu = false;             // replay at the first chance the menu offers
+    std::deque<DialogAnswer> HandOvers{}; // Ok when they run out
+    std::deque<DialogAnswer> GameOvers{}; // No when they run out
+    int nLeaveAfter = -1;                 // the user's moves into the practice
+    bool bFromMenu = false;               // replay at the first chance the menu offers
     SeatStrategy user = SeatStrategy::Hard;
     std::array<std::uint32_t, 3> levelDivisors{1, 1, 1}; // seat's level: seed / divisor % 3
 };
@@ -229,17 +230,15 @@ TEST(WholeGames, ThousandSeededGamesKeepEveryRule) {
 }
 
 // The index of the first call from nFrom on that starts with sPrefix, or the size.
-std::size_t Find(const std::vector<std::string>& calls, const std::string& sPrefix,
-                 std::size_t nFrom = 0) {
+std::size_t Find(const CallList& calls, const std::string& sPrefix, std::size_t nFrom = 0) {
     const auto it = std::find_if(calls.begin() + static_cast<std::ptrdiff_t>(nFrom), calls.end(),
                                  [&](const std::string& c) { return c.starts_with(sPrefix); });
     return static_cast<std::size_t>(it - calls.begin());
 }
 
 // Every card laid and every payment between two calls, seat by seat.
-std::vector<std::string> Moves(const std::vector<std::string>& calls, std::size_t nFrom,
-                               std::size_t nTo) {
-    std::vector<std::string> moves;
+CallList Moves(const CallList& calls, std::size_t nFrom, std::size_t nTo) {
+    CallList moves;
     for (std::size_t i = nFrom; i < nTo && i < calls.size(); ++i) {
         if (calls[i].starts_with("SetLastCard") && !calls[i].ends_with(" -")) {
             moves.push_back(calls[i]);
@@ -249,7 +248,7 @@ std::vector<std::string> Moves(const std::vector<std::string>& calls, std::size_
 }
 
 // From the user's first action after call nFrom to the end of the run.
-std::vector<std::string> RestAfter(const std::vector<std::string>& calls, std::size_t nFrom) {
+CallList RestAfter(const CallList& calls, std::size_t nFrom) {
     const std::size_t nAct = std::min(Find(calls, "PlaySoundRes PlayCard", nFrom),
                                       Find(calls, "PlaySoundRes PayPot", nFrom));
     return {calls.begin() + static_cast<std::ptrdiff_t>(nAct), calls.end()};
@@ -265,7 +264,7 @@ TEST(WholeGames, APracticeReplaysTheDealMoveForMoveAndTheGameGoesOnAsBefore) {
         Script{.HandOvers = {DialogAnswer::Replay}, .nLeaveAfter = 3}, Script{.bFromMenu = true}};
     for (std::uint32_t nSeed = 1; nSeed <= 12; ++nSeed) {
         const SeededRun plain(nSeed, {});
-        const std::vector<std::string>& a = plain.Calls();
+        const CallList& a = plain.Calls();
         const std::size_t aHand = Find(a, "ShowHandOver");
         if (aHand == a.size()) {
             continue; // the first hand ended the game
@@ -273,7 +272,7 @@ TEST(WholeGames, APracticeReplaysTheDealMoveForMoveAndTheGameGoesOnAsBefore) {
         for (const Script& script : scripts) {
             const SeededRun r(nSeed, script);
             ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
-            const std::vector<std::string>& b = r.Calls();
+            const CallList& b = r.Calls();
             const std::size_t bPractice = Find(b, kPractice);
             const std::size_t bBack = Find(b, kGameCaption, bPractice);
             ASSERT_LT(bBack, b.size()) << "seed " << nSeed;
@@ -297,7 +296,7 @@ TEST(WholeGames, APracticeAtGameOverBooksNothingAndAsksAgain) {
         const SeededRun r(
             nSeed, {.GameOvers = {DialogAnswer::Replay, DialogAnswer::Replay, DialogAnswer::No}});
         ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
-        const std::vector<std::string>& c = r.Calls();
+        const CallList& c = r.Calls();
         const std::size_t nOver = Find(c, "ShowGameOver Replay");
         ASSERT_LT(nOver, c.size());
         EXPECT_EQ(r.NumGames(), 1) << "booked once";
@@ -313,8 +312,7 @@ TEST(WholeGames, APracticeAtGameOverBooksNothingAndAsksAgain) {
         EXPECT_EQ(Moves(c, nDeal, nOver),
                   Moves(c, nPractice, Find(c, "ShowPracticeResult", nOver)));
         EXPECT_LT(Find(c, "ShowGameOverAnswers Replay", nOver), c.size());
-        EXPECT_EQ(std::vector<std::string>(c.end() - 2, c.end()),
-                  (std::vector<std::string>{"ShowGameOverAnswers No", "Unload"}));
+        EXPECT_EQ(CallList(c.end() - 2, c.end()), (CallList{"ShowGameOverAnswers No", "Unload"}));
     }
 }
 
