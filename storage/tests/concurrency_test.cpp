@@ -205,6 +205,7 @@ TEST(SharingTest, FourProcessesPlayOnOneFile) {
             std::to_string(nScore) + " P" + std::to_string(n % 4) + "-g" + std::to_string(n / 4);
     }
     Lines best;
+    best.reserve(10);
     for (auto it = all.begin(); best.size() < 10; ++it) {
         best.push_back(it->second);
     }
