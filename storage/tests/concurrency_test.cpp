@@ -184,9 +184,9 @@ TEST(CrashSafetyTest, KilledPlayersLeaveTheOldStateOrTheNew) {
 TEST(SharingTest, FourProcessesPlayOnOneFile) {
     SharedFile shared;
     constexpr int kGames = 250;
-    std::vector<Player> players;
-    for (int p = 0; p < 4; ++p) {
-        players.push_back(StartPlayer(shared.sApp, p, kGames));
+    std::array<Player, 4> players{};
+    for (std::size_t p = 0; p < players.size(); ++p) {
+        players[p] = StartPlayer(shared.sApp, static_cast<int>(p), kGames);
     }
     for (const Player& player : players) {
         const int nStatus = Follow(player, [](const std::string&) { return true; });

@@ -4,6 +4,7 @@
 #include "storage/settings.hpp"
 #include "storage/view_settings.hpp"
 
+#include <array>
 #include <random>
 #include <string>
 #include <vector>
@@ -44,7 +45,7 @@ std::string Load(const std::string& sText) {
 }
 
 TEST(SettingsTest, LoadReadsEachLineByItsRules) {
-    const std::pair<std::string, std::string> cases[] = {
+    const auto cases = std::to_array<std::pair<std::string, std::string>>({
         // Only TRUE in capitals is true; the key is the first seven characters;
         // a number is the leading one of its value, halves rounded to even.
         {"[Options]\r\nsoundon=true\r\nanimspd=80\r\nuser_id=12abc\r\ndb_path = C:\\GAMES \r\n",
@@ -64,7 +65,7 @@ TEST(SettingsTest, LoadReadsEachLineByItsRules) {
         {"animspd=2147484\r\nuser_id=5\r\n", "5 5000 10  | Ini File: Overflow"},
         {"animspd=2147483\r\nanimspd=-2147484\r\nuser_id=3000000000\r\nuser_id=1e400\r\n",
          "7 2147483000 10  | Ini File: Overflow | Ini File: Overflow | Ini File: Overflow"},
-    };
+    });
     for (const auto& [sText, sExpected] : cases) {
         EXPECT_EQ(Load(sText), sExpected) << sText;
     }
@@ -103,13 +104,13 @@ TEST(SettingsTest, CopyLnkNeedsTheInstallationFolderAndExactTrue) {
     FakeFileSystem files;
     FakeMessageBoxes msg;
     EXPECT_FALSE(GetCopyLnk(kInstall, files, msg)); // no file
-    const std::tuple<std::string, std::string, bool> cases[] = {
+    const auto cases = std::to_array<std::tuple<std::string, std::string, bool>>({
         {kInstall, "COPYLNK=TRUE\r\n", true},
         {"c:\\program files\\the corvane game", "copylnk=TRUE", true}, // compared in upper case
         {kInstall, "copylnk=TRUE\r\ncopyLNK = true \r\n", false},      // the last line; value exact
         {kInstall, "copylnk=FALSE\r\nCopyLnkX= TRUE\r\n", true},
         {kApp, "copylnk=TRUE\r\n", false},
-    };
+    });
     for (const auto& [sFolder, sText, bExpected] : cases) {
         files.Files[IniFileName(sFolder)] = sText;
         EXPECT_EQ(GetCopyLnk(sFolder, files, msg), bExpected) << sFolder << " " << sText;
@@ -131,12 +132,12 @@ TEST(SettingsTest, ViewOptionsKeepTheirOwnFileAndSurviveDamage) {
     EXPECT_EQ(files.Files.count(IniFileName(kApp)), 0U); // corvane.ini is not touched
     ViewOptions large;
     large.bLargeIndices = true;
-    const std::pair<std::string, ViewOptions> cases[] = {
+    const auto cases = std::to_array<std::pair<std::string, ViewOptions>>({
         {"", ViewOptions{}},
         {std::string(1, '\0') + "\xff\x01garbage=\r\n==\n", ViewOptions{}},
         {"trails=maybe\ntooltips=\nplayable", ViewOptions{}},
         {"[View]\nlargeindex = true \n", large},
-    };
+    });
     for (const auto& [sText, expected] : cases) {
         files.Files[ViewFileName(kApp)] = sText;
         EXPECT_EQ(LoadViewOptions(kApp, files), expected) << sText.substr(0, 40);
@@ -148,6 +149,7 @@ TEST(SettingsTest, ViewOptionsKeepTheirOwnFileAndSurviveDamage) {
 }
 
 TEST(SettingsTest, LeadingNumberReadsTheNumberAtTheStart) {
+    // NOLINTNEXTLINE(*-avoid-c-arrays): a table that lays its short cases out in rows
     const std::pair<const char*, double> cases[] = {
         {"12abc", 12.0}, {"  -3.5x", -3.5}, {"1 2 3", 123.0}, {"+.5", 0.5}, {"2e", 2.0},
         {"2e+x", 2.0},   {"2D2", 200.0},    {"-", 0.0},       {".", 0.0},   {"x1", 0.0},

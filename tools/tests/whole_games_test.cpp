@@ -118,8 +118,8 @@ private:
         for (int nSuit = 0; nSuit < 4; ++nSuit) {
             int nEdges = 0;
             for (int r = 0; r <= 13; ++r) {
-                nEdges +=
-                    (r < 13 && onTable[4 * r + nSuit]) != (r > 0 && onTable[4 * r - 4 + nSuit]);
+                nEdges += static_cast<int>((r < 13 && onTable[4 * r + nSuit]) !=
+                                           (r > 0 && onTable[4 * r - 4 + nSuit]));
             }
             Expect(nEdges == 0 || (nEdges == 2 && onTable[24 + nSuit]),
                    "rows unbroken through Sevens");
