@@ -28,9 +28,9 @@ std::int16_t ScoreOf(int nPlayer, int nGame) {
 }
 
 // A player process: nGames games, a new user every 50, each game saved with the
-// user's record, ranked, and offered to the top ten. Tells
-// the parent "R" when ready, "U <id>" after a new user's first save and "G" after
-// each game; exits with a code other than 0 when anything goes wrong.
+// user's record, ranked, and offered to the top ten. Tells the parent "R" when
+// ready, "U <id>" after a new user's first save and "G" after each game; exits
+// with a code other than 0 when anything goes wrong.
 [[noreturn]] void Play(const std::string& sApp, int nPlayer, int nGames, int fd) {
     testing::Session s(sApp);
     s.env.keys = testing::TestKeys(); // the key the parent derived: one derivation for all
