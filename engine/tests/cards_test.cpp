@@ -15,8 +15,8 @@ using ::testing::ElementsAre;
 
 TEST(Cards, NamesLabelsPlacesAndPixels) {
     EXPECT_EQ(GetCardName(26), "Seven of Hearts");
-    EXPECT_EQ(GetCardName(3), "Ace of Spades");
-    EXPECT_EQ(GetCardName(44), "Queen of Clubs");
+    EXPECT_EQ(GetCardName(0), "Ace of Clubs");
+    EXPECT_EQ(GetCardName(47), "Queen of Spades");
     EXPECT_EQ(GetCardName(52), "");
     EXPECT_EQ(GetCardLabel(37), "10");
     EXPECT_EQ(GetCardLabel(-1), "");
