@@ -8,9 +8,8 @@
 
 namespace corvane {
 
-class EngineTest : public ::testing::Test {
-protected:
-    EngineTest() : port(g), game(g, port, port, port, opponents) {
+struct EngineTable {
+    EngineTable() : port(g), game(g, port, port, port, opponents) {
         port.pGame = &game;
         g.sUserName = "Ann";
         g.sLeftName = "Lefty";
@@ -44,5 +43,7 @@ protected:
     testing::ScriptedOpponents opponents;
     Game game;
 };
+
+class EngineTest : public ::testing::Test, public EngineTable {};
 
 } // namespace corvane

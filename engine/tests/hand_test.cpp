@@ -1,4 +1,4 @@
-// Dealing, the ante and the money at the end of a hand won by an opponent.
+// Dealing, the ante and the money at the end of a hand.
 #include "engine/cards.hpp"
 #include "fixture.hpp"
 
@@ -56,85 +56,73 @@ TEST_F(HandTest, ShuffleIsAPermutationThatChangesWithTheClock) {
     EXPECT_EQ(decks.size(), 50U);
 }
 
-// Right opponent lays its last card while the user holds 4 cards, left 2 and top 3.
-TEST_F(HandTest, OpponentWinsAndTheOthersPayPerCard) {
-    S().nFunds = {100, 100, 100, 100};
-    S().nPot = 20;
-    S().nCardsLeft = {2, 3, 1, 4};
-    S().bSevenHeartsPlayed = true;
-    S().SetHand(2, {40});
-    S().SetHand(3, {1, 5, 9, 13});
-    opponents.onTurn = [](Game& gm, int nSeat) {
-        if (nSeat == 2) {
-            gm.LayCard(2, 0);
-        }
-    };
-    game.PlayCards();
-
-    EXPECT_THAT(opponents.Seats, ElementsAre(0, 1, 2));
-    EXPECT_THAT(S().nFunds, ElementsAre(90, 85, 165, 80));
-    EXPECT_EQ(port.nPot, 0);
-    EXPECT_EQ(g.sPotWon, "65");
-    EXPECT_EQ(g.sWinnerName, "Righty");
-    EXPECT_THAT(g.ScoresThree, ElementsAre("165"));
-    EXPECT_EQ(S().nHand, 1);
-    EXPECT_EQ(port.nHandOvers, 1);
-    EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 1 (2nd Hand)");
-    EXPECT_FALSE(S().bGameOver);
-    EXPECT_EQ(port.HandCards.size(), 4U) << "the user's hand is redrawn for the pay-out";
-}
-
-// The left seat lays its last card: top and right do not move, and the game
-// ends on the fourth hand or below $1, the latter after the standings.
-TEST_F(HandTest, LastCardOfTheLeftSeatEndsTheRound) {
+TEST(Settlement, TheWinnerTakesThePotAndFiveDollarsForEachCardLeft) {
+    // The winner lays its last card with $20 in the pot. After the fourth hand,
+    // or with a seat below $1, the game is over: an opponent's win leaves it to
+    // the next turn, after the standings unless it was the fourth hand; the
+    // user's win ends it at once, without the standings.
     struct Case {
+        int nWinner;
         int nHand;
-        int nUserFunds;
+        std::array<int, 4> Funds;
+        std::array<int, 4> CardsLeft;
+        std::array<int, 4> After;
         bool bGameOver;
-        int nHandOvers;
-        int nNextHand;
+        const char* sCaption; // after the standings, or ""
     };
-    for (const Case& c :
-         {Case{0, 100, false, 1, 1}, Case{3, 100, true, 0, 3}, Case{1, 25, true, 1, 2}}) {
-        S().nFunds = {100, 100, 100, c.nUserFunds};
-        S().nPot = 20;
-        S().nCardsLeft = {1, 5, 5, 5};
-        S().nHand = c.nHand;
-        S().bGameOver = false;
-        port.nHandOvers = 0;
-        opponents.Seats.clear();
-        S().SetHand(0, {40});
-        opponents.onTurn = [](Game& gm, int nSeat) { gm.LayCard(nSeat, 0); };
-        game.PlayCards();
-        EXPECT_THAT(opponents.Seats, ElementsAre(0));
-        EXPECT_EQ(S().nFunds[0], 100 + 20 + 75);
-        EXPECT_EQ(S().nFunds[3], c.nUserFunds - 25);
-        EXPECT_EQ(S().bGameOver, c.bGameOver) << c.nHand;
-        EXPECT_EQ(port.nHandOvers, c.nHandOvers) << c.nHand;
-        EXPECT_EQ(S().nHand, c.nNextHand) << c.nHand;
+    const Case cases[]{
+        {2, 0, {100, 100, 100, 100}, {2, 3, 1, 4}, {90, 85, 165, 80}, false, "(2nd Hand)"},
+        {0, 0, {100, 100, 100, 100}, {1, 5, 5, 5}, {195, 75, 75, 75}, false, "(2nd Hand)"},
+        {0, 3, {100, 100, 100, 100}, {1, 5, 5, 5}, {195, 75, 75, 75}, true, ""},
+        {0, 1, {100, 100, 100, 25}, {1, 5, 5, 5}, {195, 75, 75, 0}, true, "(3rd Hand)"},
+        {3, 0, {150, 150, 150, 150}, {2, 3, 4, 1}, {140, 135, 130, 215}, false, "(2nd Hand)"},
+        {3, 1, {100, 100, 20, 150}, {2, 3, 4, 1}, {90, 85, 0, 215}, true, ""},
+    };
+    for (const Case& c : cases) {
+        EngineTable t;
+        t.game.LoadDeck();
+        t.S().nHand = c.nHand;
+        const bool bUser = c.nWinner == kUserSeat;
+        std::vector<int> hand{30, 1, 5, 9, 13};
+        hand.resize(static_cast<std::size_t>(c.CardsLeft[kUserSeat]));
+        t.UserTurnWith({26}, hand);
+        t.S().SetHand(c.nWinner, {bUser ? 30 : 40}); // the winner's last card
+        t.S().nFunds = c.Funds;
+        t.S().nPot = 20;
+        t.S().nCardsLeft = c.CardsLeft;
+        // Opponents move with the user's input switched off.
+        t.opponents.onTurn = [&c, &t](Game& gm, int nSeat) {
+            EXPECT_FALSE(t.port.bInputEnabled);
+            if (nSeat == c.nWinner) {
+                gm.LayCard(nSeat, 0);
+            }
+        };
+        if (bUser) {
+            t.ClickCard(0);
+            // The next hand is dealt unless the game is over.
+            EXPECT_EQ(t.S().nCardsLeft[kUserSeat] == 13, !c.bGameOver);
+        } else {
+            t.game.PlayCards();
+            // No seat moves after the winner, and the user's hand is redrawn
+            // for the pay-out.
+            EXPECT_EQ(t.opponents.Seats.size(), c.nWinner + 1U);
+            EXPECT_EQ(t.port.HandCards.size(), hand.size());
+        }
+        EXPECT_TRUE(t.port.bInputEnabled);
+        const std::array<const char*, 4> kNames{"Lefty", "Topper", "Righty", "Ann"};
+        EXPECT_EQ(t.g.sWinnerName, kNames.at(c.nWinner));
+        EXPECT_EQ(t.g.sPotWon, std::to_string(c.After.at(c.nWinner) - c.Funds.at(c.nWinner)));
+        EXPECT_THAT((std::array{t.g.ScoresOne.back(), t.g.ScoresTwo.back(), t.g.ScoresThree.back(),
+                                t.g.ScoresUser.back()}),
+                    ElementsAre(std::to_string(c.After[0]), std::to_string(c.After[1]),
+                                std::to_string(c.After[2]), std::to_string(c.After[3])));
+        const int nStandings = *c.sCaption != '\0' ? 1 : 0;
+        EXPECT_EQ(t.port.nHandOvers, nStandings) << c.nWinner << " " << c.nHand;
+        EXPECT_EQ(t.S().nHand, c.nHand + nStandings) << "counted once the standings are shown";
+        EXPECT_THAT(t.port.Caption, ::testing::EndsWith(c.sCaption));
+        EXPECT_EQ(t.S().bGameOver, c.bGameOver && !bUser);
+        EXPECT_EQ(t.port.nGameOvers, c.bGameOver && bUser ? 1 : 0);
     }
-}
-
-TEST_F(HandTest, PayingThePotShowsTheSadFace) {
-    S().nFunds = {3, 100, 100, 100};
-    S().nPot = 25;
-    game.PayThePot(0);
-    EXPECT_EQ(S().nFunds[0], -2) << "funds may go below zero";
-    EXPECT_EQ(port.Amt[0], -2);
-    EXPECT_EQ(port.nPot, 30);
-    EXPECT_EQ(port.LastCard[0], kPaidThePot);
-    EXPECT_EQ(port.Fill[0], kMarkerWaiting);
-    EXPECT_TRUE(port.Sounds.empty());
-}
-
-TEST_F(HandTest, OpponentsMoveWithInputSwitchedOff) {
-    bool bInputDuringTurn = true;
-    opponents.onTurn = [&](Game&, int) {
-        bInputDuringTurn = bInputDuringTurn && port.bInputEnabled;
-    };
-    game.PlayCards();
-    EXPECT_FALSE(bInputDuringTurn);
-    EXPECT_TRUE(port.bInputEnabled);
 }
 
 } // namespace

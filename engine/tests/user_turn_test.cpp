@@ -9,18 +9,6 @@ namespace {
 using ::testing::ElementsAre;
 using UserTurnTest = EngineTest;
 
-TEST_F(UserTurnTest, ClicksOffTheHandOrOutOfTurnDoNothing) {
-    UserTurnWith({26}, {22, 30, 24, 51});
-    const auto nCalls = port.Calls.size();
-    game.Form_MouseDown(100, 100);
-    game.Form_Click();
-    EXPECT_EQ(port.Calls.size(), nCalls);
-    S().bUserTurn = false;
-    ClickCard(0);
-    game.cmdUser_Click();
-    EXPECT_EQ(port.Calls.size(), nCalls) << "not even a hint while the opponents play";
-}
-
 TEST_F(UserTurnTest, HintsForAWrongClick) {
     // Table, hand, what is clicked (a card's index, or -1 for the button), hint, sound.
     struct Case {
@@ -88,42 +76,21 @@ TEST_F(UserTurnTest, PayingThePotHandsTheTurnOn) {
     EXPECT_FALSE(S().bUserCanPlay);
 }
 
-TEST_F(UserTurnTest, UsersLastCardWinsTheHand) {
-    UserTurnWith({26}, {30});
-    S().nFunds = {150, 150, 150, 150};
-    S().nPot = 30;
-    S().nCardsLeft = {2, 3, 4, 1};
+TEST_F(UserTurnTest, ClicksOffTheHandOutOfTurnOrAfterTheHandDoNothing) {
+    UserTurnWith({26}, {22, 30, 24, 51});
+    const auto nCalls = port.Calls.size();
+    game.Form_MouseDown(100, 100);
+    game.Form_Click();
+    EXPECT_EQ(port.Calls.size(), nCalls);
+    S().bUserTurn = false;
     ClickCard(0);
-    EXPECT_THAT(opponents.Seats, ElementsAre(0, 1, 2)) << "only the next hand's first round";
-    EXPECT_THAT(g.ScoresOne, ElementsAre("140"));
-    EXPECT_THAT(g.ScoresUser, ElementsAre("225"));
-    EXPECT_EQ(g.sWinnerName, "Ann");
-    EXPECT_EQ(g.sPotWon, "75");
-    EXPECT_EQ(port.nHandOvers, 1);
-    // The continuation dealt the second hand.
-    EXPECT_EQ(S().nCardsLeft[3], 13);
-    EXPECT_EQ(port.Amt[3], 220);
-    EXPECT_EQ(port.Caption, std::string(kTitle) + " - Level 1 (2nd Hand)");
-}
+    game.cmdUser_Click();
+    EXPECT_EQ(port.Calls.size(), nCalls) << "not even a hint while the opponents play";
 
-TEST_F(UserTurnTest, UsersWinLeavingASeatBrokeEndsTheGameWithoutTheStandings) {
-    UserTurnWith({26}, {30});
-    S().nFunds = {100, 100, 20, 150};
-    S().nHand = 1;
-    S().nCardsLeft = {2, 3, 4, 1};
-    ClickCard(0);
-    EXPECT_EQ(port.nHandOvers, 0) << "unlike an opponent's win";
-    EXPECT_EQ(port.nGameOvers, 1);
-    EXPECT_EQ(S().nHand, 1);
-    EXPECT_FALSE(S().bGameOver) << "taken over by the game-over sequence";
-}
-
-TEST_F(UserTurnTest, NothingToPlayOnceTheHandIsOver) {
     // A game-over dialog closed without an answer leaves the table as it was.
     port.DefaultGameOver = DialogAnswer::None;
     UserTurnWith({26}, {30});
     S().nHand = 3;
-    S().nCardsLeft[3] = 1;
     ClickCard(0);
     EXPECT_EQ(port.nGameOvers, 1);
     const auto nCards = S().CardsPlayed.size();
