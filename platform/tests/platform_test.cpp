@@ -21,8 +21,7 @@ protected:
     std::string Path(const std::string& sName) const { return (dir_.Path() / sName).string(); }
     std::string Read(const std::string& sName) {
         std::string sText;
-        std::string sError;
-        return files_.ReadFile(Path(sName), sText, sError) ? sText : "error: " + sError;
+        return files_.ReadFile(Path(sName), sText, sError_) ? sText : "error: " + sError_;
     }
 
     testing::TempDir dir_;
@@ -72,7 +71,7 @@ TEST_F(LocalFileSystemTest, FilesAreCopiedAndWrittenWholeAndNeverReplacedByACopy
     EXPECT_EQ(Read("new"), "error: Path/File access error");
 }
 
-TEST_F(LocalFileSystemTest, ShellCopiesReportTheirCause) {
+TEST_F(LocalFileSystemTest, ShellCopiesReportTheirCauseInTheProgramFolder) {
     LocalShellFiles shell;
     FileError err;
     std::ofstream(Path("a.txt")) << "x";
@@ -81,13 +80,10 @@ TEST_F(LocalFileSystemTest, ShellCopiesReportTheirCause) {
     EXPECT_EQ(err.nNumber, kErrPathFileAccess);
     EXPECT_FALSE(shell.MakeFolderPath(Path("a.txt/sub"), err));
     EXPECT_EQ(err.nNumber, kErrPathNotFound);
-}
-
-TEST(ProgramFolderTest, IsTheFolderHoldingThisTest) {
+    // The program's folder is the one holding this test, without a separator at the end.
     const std::string sFolder = ProgramFolder();
-    ASSERT_FALSE(sFolder.empty());
-    EXPECT_TRUE(fs::is_regular_file(fs::path(sFolder) / "platform_tests"));
-    EXPECT_NE(sFolder.back(), kPathSep);
+    EXPECT_TRUE(fs::is_regular_file(sFolder + kPathSep + "platform_tests"));
+    EXPECT_FALSE(sFolder.ends_with(kPathSep));
 }
 
 } // namespace
