@@ -143,8 +143,7 @@ struct Rig {
         return S().bSevenHeartsPlayed ? S().UserPlayable.front() : kSevenOfHearts;
     }
     int IndexOf(int c) const {
-        const auto& hand = S().UserHand;
-        return static_cast<int>(std::find(hand.begin(), hand.end(), c) - hand.begin());
+        return static_cast<int>(std::ranges::find(S().UserHand, c) - S().UserHand.begin());
     }
 
     // A widget point inside card i of the user's hand.
@@ -340,6 +339,8 @@ private slots:
         QCOMPARE(s.nHand, 1);
         QCOMPARE(r.g.ScoresUser.size(), 1U);
         QVERIFY(!Child<QTimer>(*r.w, "tmrCount")->isActive());
+        // The deal just ended can be played again now.
+        QVERIFY(r.w->MenuItem("mnuReplay")->isEnabled());
     }
 
     void wrongCardAndPayButtonGiveHints() {
@@ -749,13 +750,13 @@ private slots:
             return IsRingYellow(
                 Probe(r.T(), s.nHandLeft + 180, kHandTop - TableView::kHighlightLift));
         };
+        const auto at = [&] { return std::pair(keys.Index(), r.T().HighlightedCard()); };
         QVERIFY(!raised() && !ring());
-        QCOMPARE(keys.Index(), -1);
+        QCOMPARE(at(), std::pair(-1, -1));
 
         // The first key shows the highlight on the leftmost card, raised and ringed.
         r.Key(Qt::Key_Right);
-        QCOMPARE(keys.Index(), 0);
-        QCOMPARE(r.T().HighlightedCard(), s.UserHand[0]);
+        QCOMPARE(at(), std::pair(0, s.UserHand[0]));
         QVERIFY(raised() && ring());
         // Then each key moves it, stopping at the ends.
         for (const auto& [key, nIndex] : std::vector<std::pair<Qt::Key, int>>{{Qt::Key_Left, 0},
@@ -794,14 +795,12 @@ private slots:
         QCOMPARE(s.UserHand.size(), 12U);
         QCOMPARE(std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), nLegal), 1);
         QCOMPARE(r.sound.TakePlayed().front(), 102); // the click's sound
-        QCOMPARE(keys.Index(), std::min(i, 11));
-        QCOMPARE(r.T().HighlightedCard(), s.UserHand[std::min(i, 11)]);
+        QCOMPARE(at(), std::pair(std::min(i, 11), s.UserHand[std::min(i, 11)]));
         QVERIFY(s.bUserTurn);
 
         // A mouse click hides it, and so does a new deal.
         r.ClickAt(r.T().WidgetPoint(QPointF(4815, 4700)));
-        QCOMPARE(keys.Index(), -1);
-        QCOMPARE(r.T().HighlightedCard(), -1);
+        QCOMPARE(at(), std::pair(-1, -1));
         r.Key(Qt::Key_End);
         r.w->GetGame().StartGame(true);
         QCOMPARE(keys.Index(), -1);
@@ -811,15 +810,13 @@ private slots:
         Rig r;
         GameState& s = r.Deal();
         QAccessibleInterface* pTable = QAccessible::queryAccessibleInterface(&r.T());
-        QVERIFY(pTable != nullptr);
         QAccessibleInterface* pHand = ChildNamed(pTable, "Your hand");
-        QVERIFY(pHand != nullptr);
-        QCOMPARE(pHand->role(), QAccessible::List);
-        QCOMPARE(pHand->childCount(), 13);
-        QCOMPARE(pHand->child(0)->role(), QAccessible::ListItem);
+        QVERIFY(pHand != nullptr && pHand->role() == QAccessible::List &&
+                pHand->childCount() == 13 && pHand->child(0)->role() == QAccessible::ListItem);
         QCOMPARE(pHand->child(12)->text(QAccessible::Name),
                  QString::fromStdString(GetCardName(s.UserHand[12])));
         QVERIFY(pHand->child(3)->rect().intersects(pHand->rect()));
+        QCOMPARE(pHand->rect().right(), pHand->child(12)->rect().right());
         QVERIFY(pTable->rect().contains(pHand->child(3)->rect()));
 
         // Rows, seats, the pot, the winnings and the button, in words.
@@ -911,8 +908,17 @@ private slots:
                 s.nHandLeft + i * s.nCardSpacing + (bNextLifted ? 180 : 500), kHandTop - 60)));
             QVERIFY(InMask(s.nTableMask, nCard));
         }
-        QVERIFY(!bLiftedDuringMove);
-        QVERIFY(bRaisedPressed);
+        QVERIFY(!bLiftedDuringMove && bRaisedPressed);
+        // The marks reach past the cards' boxes, so setting them paints the table
+        // again even when they stay as they were.
+        int nPaints = 0;
+        r.T().onPainted = [&] { ++nPaints; };
+        for (int i = 0; i < 2; ++i) {
+            nPaints = 0;
+            r.T().SetHandMarks(1, -1);
+            QTRY_VERIFY(nPaints > 0);
+        }
+        r.T().onPainted = nullptr;
         r.g.View.bShowPlayable = false;
         r.w->ApplyViewOptions();
         QCOMPARE(r.T().LiftedCards(), 0U);
