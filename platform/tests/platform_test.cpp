@@ -70,7 +70,8 @@ TEST_F(LocalFileSystemTest, FilesAreCopiedAndWrittenWholeAndNeverReplacedByACopy
     EXPECT_EQ(Read("new"), "error: Path/File access error");
 }
 
-TEST_F(LocalFileSystemTest, ShellCopiesReportTheirCauseInTheProgramFolder) {
+TEST_F(LocalFileSystemTest,
+       ShellCopiesReportTheirCauseSearchesFindAndTheProgramFolderHoldsTheTest) {
     LocalShellFiles shell;
     FileError err;
     std::ofstream(Path("a.txt")) << "x";
@@ -78,6 +79,10 @@ TEST_F(LocalFileSystemTest, ShellCopiesReportTheirCauseInTheProgramFolder) {
     EXPECT_TRUE(!shell.CopyReplacing(Path("a.txt"), Path("folder"), err) &&
                 err.nNumber == kErrPathFileAccess);
     EXPECT_TRUE(!shell.MakeFolderPath(Path("a.txt/sub"), err) && err.nNumber == kErrPathNotFound);
+    // A search looks in the pattern's folder, its wildcards matching letters in any case.
+    bool bFound = false;
+    EXPECT_TRUE(shell.FindFile(Path("A.T?T"), bFound, err) && bFound);
+    EXPECT_TRUE(shell.FindFile(Path("*.doc"), bFound, err) && !bFound);
     // The program's folder is the one holding this test, without a separator at the end.
     const std::string sFolder = ProgramFolder();
     EXPECT_TRUE(fs::is_regular_file(sFolder + kPathSep + "platform_tests"));

@@ -110,7 +110,7 @@ TEST(WaveFile, KnowsEveryPlayableSampleFormatAndRefusesOthers) {
     extensible.resize(40, 0);
     Bytes badAlign = FormatBody(1, 2, 22050, 16);
     badAlign[12] = 3;
-    const std::pair<Bytes, std::optional<WaveSampleFormat>> cases[] = {
+    const std::vector<std::pair<Bytes, std::optional<WaveSampleFormat>>> cases{
         {FormatBody(1, 1, 8000, 8), WaveSampleFormat::U8},
         {FormatBody(1, 1, 8000, 16), WaveSampleFormat::S16LE},
         {FormatBody(1, 1, 8000, 24), WaveSampleFormat::S24LE},
@@ -139,7 +139,7 @@ TEST(WaveFile, RefusesFilesThatAreNotWholeWaves) {
     EXPECT_FALSE(Parse(Wave({{"data", {0, 0}}, {"fmt ", format}})));
     EXPECT_FALSE(Parse(Wave({{"fmt ", format}})));
     Bytes bytes = Wave({{"fmt ", format}, {"data", {0, 0, 0, 0}}});
-    bytes[43] = 0x7F; // a data chunk claiming more than the file holds
+    bytes[40] = 6; // a data chunk claiming a little more than the file holds
     EXPECT_FALSE(Parse(bytes));
     bytes = SineWave(440.0, 0.01, 8000);
     bytes[8] = 'A';
@@ -182,9 +182,7 @@ void SetEnv(const char* sName, const char* sValue) {
 }
 
 TEST(PulseSoundOutput, RefusesBadDataAndPlaysNothingWithoutAServer) {
-    const Bytes garbage(100, 0x55);
     const Bytes wave = SineWave(440.0, 0.5, 22050);
-    EXPECT_FALSE(PulseSoundOutput("unix:/nonexistent/native").PlayWave(garbage.data(), 100));
     EXPECT_FALSE(PulseSoundOutput("unix:/nonexistent/native").PlayWave(wave.data(), wave.size()));
     SetEnv("PULSE_SERVER", "unix:/somewhere/native");
     EXPECT_EQ(PulseSoundOutput::DefaultServer(), std::string{}); // the library reads it
@@ -236,9 +234,8 @@ TEST(PulseSoundOutput, TheUsualServerPlaysSoundsFromSeveralThreadsToTheEnd) {
     std::thread recorder([&] {
         std::vector<std::int16_t> samples(22050 * 6 / 5);
         if (pa_simple_read(pMonitor, samples.data(), samples.size() * 2, nullptr) >= 0) {
-            for (const std::int16_t s : samples) {
-                nPeak = std::max(nPeak, std::abs(int{s}));
-            }
+            const auto Size = [](std::int16_t s) { return std::abs(int{s}); };
+            nPeak = Size(std::ranges::max(samples, {}, Size));
         }
         pa_simple_free(pMonitor);
     });
@@ -252,6 +249,7 @@ TEST(PulseSoundOutput, TheUsualServerPlaysSoundsFromSeveralThreadsToTheEnd) {
     const auto start = std::chrono::steady_clock::now();
     {
         std::vector<std::jthread> players;
+        players.reserve(3);
         for (int i = 0; i < 3; ++i) {
             players.emplace_back(
                 [&] { nPlayed += output.PlayWave(wave.data(), wave.size()) ? 1 : 0; });
