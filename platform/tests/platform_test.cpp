@@ -21,9 +21,10 @@ protected:
     std::string Path(const std::string& sName) const { return (dir_.Path() / sName).string(); }
     std::string Read(const std::string& sName) {
         std::string sText;
-        std::string sError;
-        return files_.ReadFile(Path(sName), sText, sError) ? sText : "error: " + sError;
+        return files_.ReadFile(Path(sName), sText, sError_) ? sText : "error: " + sError_;
     }
+    // What a call that should fail says.
+    std::string Failure(bool bDone) const { return bDone ? "done" : sError_; }
 
     testing::TempDir dir_;
     LocalFileSystem files_;
@@ -38,8 +39,7 @@ TEST_F(LocalFileSystemTest, NamesAndLetterCase) {
     // The platform's word agrees with the file system it runs on.
     EXPECT_EQ(files_.FileExists(Path("games.txt")), FileSystemFoldsCase());
     EXPECT_EQ(SamePath("/srv/Games", "/srv/games"), FileSystemFoldsCase());
-    EXPECT_TRUE(SamePath("/srv/games", "/srv/games"));
-    EXPECT_FALSE(SamePath("/srv/games", "/srv/game"));
+    EXPECT_TRUE(SamePath("/srv/games", "/srv/games") && !SamePath("/srv/games", "/srv/game"));
     // Messages show a name that exists.
     EXPECT_EQ(PathUpperCase("/home/ann/x.mdb") == "/home/ann/x.mdb", !FileSystemFoldsCase());
     EXPECT_EQ(PathLowerCase("/home/Ann/x.mdb") == "/home/Ann/x.mdb", !FileSystemFoldsCase());
@@ -51,10 +51,8 @@ TEST_F(LocalFileSystemTest, FilesAreCopiedAndWrittenWholeAndNeverReplacedByACopy
     ASSERT_TRUE(files_.WriteFileAtomic(Path("from"), sBytes, sError_));
     ASSERT_TRUE(files_.CopyFile(Path("from"), Path("to"), sError_)) << sError_;
     EXPECT_EQ(Read("to"), sBytes);
-    EXPECT_FALSE(files_.CopyFile(Path("from"), Path("to"), sError_));
-    EXPECT_EQ(sError_, "File already exists");
-    EXPECT_FALSE(files_.CopyFile(Path("missing"), Path("x"), sError_));
-    EXPECT_EQ(sError_, "File not found");
+    EXPECT_EQ(Failure(files_.CopyFile(Path("from"), Path("to"), sError_)), "File already exists");
+    EXPECT_EQ(Failure(files_.CopyFile(Path("missing"), Path("x"), sError_)), "File not found");
 
     EXPECT_TRUE(files_.MakeFolder(Path("new"), sError_));
     EXPECT_TRUE(files_.MakeFolder(Path("new"), sError_)); // it exists afterwards
@@ -66,28 +64,29 @@ TEST_F(LocalFileSystemTest, FilesAreCopiedAndWrittenWholeAndNeverReplacedByACopy
     // No temporary file is left beside them.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 3);
 
-    EXPECT_FALSE(files_.WriteFileAtomic(Path("missing-folder/s.ini"), "x", sError_));
-    EXPECT_EQ(sError_, "File not found");
+    EXPECT_EQ(Failure(files_.WriteFileAtomic(Path("missing-folder/s.ini"), "x", sError_)),
+              "File not found");
     EXPECT_EQ(Read("missing"), "error: File not found");
     EXPECT_EQ(Read("new"), "error: Path/File access error");
 }
 
-TEST_F(LocalFileSystemTest, ShellCopiesReportTheirCause) {
+TEST_F(LocalFileSystemTest,
+       ShellCopiesReportTheirCauseSearchesFindAndTheProgramFolderHoldsTheTest) {
     LocalShellFiles shell;
     FileError err;
     std::ofstream(Path("a.txt")) << "x";
     fs::create_directory(dir_.Path() / "folder");
-    EXPECT_FALSE(shell.CopyReplacing(Path("a.txt"), Path("folder"), err));
-    EXPECT_EQ(err.nNumber, kErrPathFileAccess);
-    EXPECT_FALSE(shell.MakeFolderPath(Path("a.txt/sub"), err));
-    EXPECT_EQ(err.nNumber, kErrPathNotFound);
-}
-
-TEST(ProgramFolderTest, IsTheFolderHoldingThisTest) {
+    EXPECT_TRUE(!shell.CopyReplacing(Path("a.txt"), Path("folder"), err) &&
+                err.nNumber == kErrPathFileAccess);
+    EXPECT_TRUE(!shell.MakeFolderPath(Path("a.txt/sub"), err) && err.nNumber == kErrPathNotFound);
+    // A search looks in the pattern's folder, its wildcards matching letters in any case.
+    bool bFound = false;
+    EXPECT_TRUE(shell.FindFile(Path("A.T?T"), bFound, err) && bFound);
+    EXPECT_TRUE(shell.FindFile(Path("*.doc"), bFound, err) && !bFound);
+    // The program's folder is the one holding this test, without a separator at the end.
     const std::string sFolder = ProgramFolder();
-    ASSERT_FALSE(sFolder.empty());
-    EXPECT_TRUE(fs::is_regular_file(fs::path(sFolder) / "platform_tests"));
-    EXPECT_NE(sFolder.back(), kPathSep);
+    EXPECT_TRUE(fs::is_regular_file(sFolder + kPathSep + "platform_tests"));
+    EXPECT_FALSE(sFolder.ends_with(kPathSep));
 }
 
 } // namespace

@@ -33,11 +33,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QToolTip>
 #include <QtTest>
 
 using namespace corvane;
-Q_DECLARE_METATYPE(corvane::Hint)
 using testing::Child;
 using testing::Click;
 using testing::Text;
@@ -123,6 +123,10 @@ struct Rig {
     }
 
     GameState& S() const { return w->GetGame().State(); }
+    GameState& Deal() const {
+        w->GetGame().StartGame(true);
+        return S();
+    }
     TableView& T() const { return w->Table(); }
 
     void Resize(QSize table) const {
@@ -139,8 +143,7 @@ struct Rig {
         return S().bSevenHeartsPlayed ? S().UserPlayable.front() : kSevenOfHearts;
     }
     int IndexOf(int c) const {
-        const auto& hand = S().UserHand;
-        return static_cast<int>(std::find(hand.begin(), hand.end(), c) - hand.begin());
+        return static_cast<int>(std::ranges::find(S().UserHand, c) - S().UserHand.begin());
     }
 
     // A widget point inside card i of the user's hand.
@@ -180,15 +183,17 @@ QStringList Lines(Hint hint, int nCard = kSevenOfHearts) {
     return Lines(FMessage(hint, nCard));
 }
 
-// Answers the next hint with its OK button and keeps its lines.
-void AnswerHint(QStringList& shown) {
-    shown.clear();
+// The lines of the hint that fn brings up, answered with its OK button.
+QStringList HintAfter(const std::function<void()>& fn) {
+    QStringList shown;
     testing::WhenModal(
         [&shown](QDialog& dialog) {
             shown = Lines(dialog);
             Click(dialog, "cmdMessage");
         },
         QStringLiteral("FMessage"));
+    fn();
+    return shown;
 }
 
 // Every millisecond while it lives: closes any modal dialog and counts it (a
@@ -249,765 +254,708 @@ class FCorvaneTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { InitTableResources(); }
-    void transformKeepsAspectAndCentres();
-    void seededHandPlayedByClicks_data();
-    void seededHandPlayedByClicks();
-    void wrongCardAndPayButtonGiveHints();
-    void menusWorkWhileTheOpponentsMove();
-    void inputDuringTheUsersOwnSoundIsDropped();
-    void soundsPlayInOrderOffTheWindowThread();
-    void soundMenusSwitchAndShowTheOtherItem();
-    void hoverOverThePotPlaysItsSound();
-    void topTenMenuShowsTheListWithoutHighlight();
-    void animationSpeedDialog();
-    void hintDialogTexts_data();
-    void hintDialogTexts();
-    void flightLeavesItsTrailUntilCleared();
-    void wonGameMovesUpALevel();
-    void smallScreenOpensMaximised();
-    void hintMarksALegalCardAndEndsWithTheTurn();
-    void keyboardHighlightAndPlay_data() { AddScales(); }
-    void keyboardHighlightAndPlay();
-    void screenReaderNamesAndFocus();
-    void viewOptionsChangeTheTable();
-};
+    void transformKeepsAspectAndCentres() {
+        Rig r;
+        // It opens at one pixel for 15 twips.
+        QCOMPARE(r.T().WidgetPoint(QPointF(9630, 6690)), QPoint(642, 446));
+        const auto* pAmt = Child<QLabel>(*r.w, "lblAmt0");
+        const QRect amt = pAmt->geometry();
+        const int nFont = pAmt->font().pixelSize();
+        r.Resize(QSize(1000, 446));
+        // Wider than the table: the height decides and the sides are letterboxed.
+        QCOMPARE(r.T().WidgetPoint(QPointF(0, 0)), QPoint(179, 0));
+        QCOMPARE(r.T().WidgetPoint(QPointF(9630, 6690)), QPoint(821, 446));
+        QCOMPARE(r.T().ToTwips(QPointF(179 + 321, 223)), QPointF(4815, 3345));
+        // The panels move and grow with the table.
+        r.Resize(QSize(1284, 892));
+        QCOMPARE(pAmt->geometry(), QRect(amt.topLeft() * 2, amt.size() * 2));
+        QCOMPARE(pAmt->font().pixelSize(), nFont * 2);
+    }
 
-void FCorvaneTest::transformKeepsAspectAndCentres() {
-    Rig r;
-    // It opens at one pixel for 15 twips.
-    QCOMPARE(r.T().WidgetPoint(QPointF(9630, 6690)), QPoint(642, 446));
-    const auto* pAmt = Child<QLabel>(*r.w, "lblAmt0");
-    const QRect amt = pAmt->geometry();
-    const int nFont = pAmt->font().pixelSize();
-    r.Resize(QSize(1000, 446));
-    // Wider than the table: the height decides and the sides are letterboxed.
-    QCOMPARE(r.T().WidgetPoint(QPointF(0, 0)), QPoint(179, 0));
-    QCOMPARE(r.T().WidgetPoint(QPointF(9630, 6690)), QPoint(821, 446));
-    QCOMPARE(r.T().ToTwips(QPointF(179 + 321, 223)), QPointF(4815, 3345));
-    // The panels move and grow with the table.
-    r.Resize(QSize(1284, 892));
-    QCOMPARE(pAmt->geometry(), QRect(amt.topLeft() * 2, amt.size() * 2));
-    QCOMPARE(pAmt->font().pixelSize(), nFont * 2);
-}
+    void seededHandPlayedByClicks_data() {
+        AddScales();
+        QTest::newRow("letterboxed") << QSize(900, 500);
+    }
 
-void FCorvaneTest::seededHandPlayedByClicks_data() {
-    AddScales();
-    QTest::newRow("letterboxed") << QSize(900, 500);
-}
+    void seededHandPlayedByClicks() {
+        QFETCH(QSize, tableSize);
+        Rig r;
+        r.Resize(tableSize);
+        GameState& s = r.Deal();
+        for (int nActions = 0; r.host.nHandOvers == 0; ++nActions) {
+            QVERIFY(nActions < 200 && s.bUserTurn);
+            const int nCardsBefore = s.nCardsLeft[3];
+            QCOMPARE(nCardsBefore, static_cast<int>(s.UserHand.size()));
+            const int nFunds = s.nFunds[3];
+            const int c = s.bUserCanPlay ? r.FirstLegal() : -1;
+            r.sound.TakePlayed();
+            r.PlayOneMove();
+            if (r.host.nHandOvers != 0) {
+                break;
+            }
+            // The user's own sound, then the opponents' as they lay theirs.
+            const std::vector<int> heard = r.sound.TakePlayed();
+            QVERIFY(!heard.empty() && heard.front() == (c >= 0 ? 102 : 103));
+            QVERIFY(nActions > 0 ||
+                    std::all_of(heard.begin() + 1, heard.end(), [](int n) { return n == 104; }));
+            QCOMPARE(s.nCardsLeft[3], nCardsBefore - (c >= 0 ? 1 : 0));
+            if (c >= 0) {
+                QCOMPARE(std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), c), 1);
+                QCOMPARE(Text(*r.w, "lblCardNo3"), QString::fromStdString(GetCardLabel(c)));
+                const auto* pSuit = Child<QLabel>(*r.w, "imgSuit3");
+                QCOMPARE(pSuit->pixmap().toImage(),
+                         Picture(PictureRole::SuitIcon, 100 + Suit(c), pSuit->size(),
+                                 r.T().devicePixelRatioF())
+                             .toImage());
+            } else {
+                QVERIFY(s.nFunds[3] < nFunds && Child<QLabel>(*r.w, "imgSad3")->isVisible());
+            }
+            // The panels show what the game holds.
+            for (int nSeat = 0; nSeat < 4; ++nSeat) {
+                QCOMPARE(Text(*r.w, qPrintable(QString("lblAmt%1").arg(nSeat))),
+                         QString::number(s.nFunds[nSeat]));
+                QCOMPARE(Text(*r.w, qPrintable(QString("lblCardsLeft%1").arg(nSeat))),
+                         QString::number(s.nCardsLeft[nSeat]));
+            }
+            QCOMPARE(Text(*r.w, "lblPot"), QString("$%1").arg(s.nPot));
+            QCOMPARE(r.T().PlayerFill(3), 0x00FFFFU);
+            if (nActions == 0) {
+                const auto white = [&](int x, int y) { return IsCardWhite(Probe(r.T(), x, y)); };
+                // The strip of the Seven of Hearts that the Six leaves in sight.
+                QVERIFY(white(6480 + 900, 1560 + 130));
+                // Between the rows and the hand there is only the table.
+                QVERIFY(!white(4815, 4800));
+                // The Seven of Clubs' place is white exactly when it is on the table.
+                QCOMPARE(white(2160 + 900, 1560 + 130),
+                         std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), 24) == 1);
+                // The lower left corner of the first card of the hand; left of it no card.
+                QVERIFY(white(s.nHandLeft + 250, kHandTop + 1330));
+                QVERIFY(!white(s.nHandLeft - 200, kHandTop + 700));
+            }
+        }
+        QVERIFY(r.w->windowTitle().endsWith(" - Level 1 (2nd Hand)"));
+        // The next hand is dealt and waits for the user, with the pause timer stopped.
+        QVERIFY(s.bUserTurn);
+        QCOMPARE(s.nHand, 1);
+        QCOMPARE(r.g.ScoresUser.size(), 1U);
+        QVERIFY(!Child<QTimer>(*r.w, "tmrCount")->isActive());
+        // The deal just ended can be played again now.
+        QVERIFY(r.w->MenuItem("mnuReplay")->isEnabled());
+    }
 
-void FCorvaneTest::seededHandPlayedByClicks() {
-    QFETCH(QSize, tableSize);
-    Rig r;
-    r.Resize(tableSize);
-    r.w->GetGame().StartGame(true);
-    GameState& s = r.S();
-    for (int nActions = 0; r.host.nHandOvers == 0; ++nActions) {
-        QVERIFY(nActions < 200 && s.bUserTurn);
-        const int nCardsBefore = s.nCardsLeft[3];
-        QCOMPARE(nCardsBefore, static_cast<int>(s.UserHand.size()));
+    void wrongCardAndPayButtonGiveHints() {
+        Rig r;
+        GameState& s = r.Deal();
+        const std::vector<int> hand = s.UserHand;
         const int nFunds = s.nFunds[3];
-        const int c = s.bUserCanPlay ? r.FirstLegal() : -1;
+        const int nWrong =
+            *std::find_if(hand.begin(), hand.end(), [&](int c) { return !r.IsLegal(c); });
         r.sound.TakePlayed();
-        r.PlayOneMove();
-        if (r.host.nHandOvers != 0) {
-            break;
-        }
-        // The user's own sound, then the opponents' as they lay theirs.
-        const std::vector<int> heard = r.sound.TakePlayed();
-        QVERIFY(!heard.empty() && heard.front() == (c >= 0 ? 102 : 103));
-        QVERIFY(nActions > 0 ||
-                std::all_of(heard.begin() + 1, heard.end(), [](int n) { return n == 104; }));
-        if (c >= 0) {
-            QCOMPARE(std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), c), 1);
-            QCOMPARE(s.nCardsLeft[3], nCardsBefore - 1);
-            QCOMPARE(Text(*r.w, "lblCardNo3"), QString::fromStdString(GetCardLabel(c)));
-            const auto* pSuit = Child<QLabel>(*r.w, "imgSuit3");
-            QCOMPARE(pSuit->pixmap().toImage(), Picture(PictureRole::SuitIcon, 100 + Suit(c),
-                                                        pSuit->size(), r.T().devicePixelRatioF())
-                                                    .toImage());
-        } else {
-            QCOMPARE(s.nCardsLeft[3], nCardsBefore);
-            QVERIFY(s.nFunds[3] < nFunds);
-            QVERIFY(Child<QLabel>(*r.w, "imgSad3")->isVisible());
-        }
-        // The panels show what the game holds.
-        for (int nSeat = 0; nSeat < 4; ++nSeat) {
-            QCOMPARE(Text(*r.w, qPrintable(QString("lblAmt%1").arg(nSeat))),
-                     QString::number(s.nFunds[nSeat]));
-            QCOMPARE(Text(*r.w, qPrintable(QString("lblCardsLeft%1").arg(nSeat))),
-                     QString::number(s.nCardsLeft[nSeat]));
-        }
-        QCOMPARE(Text(*r.w, "lblPot"), QString("$%1").arg(s.nPot));
-        QCOMPARE(r.T().PlayerFill(3), 0x00FFFFU);
-        if (nActions == 0) {
-            const auto white = [&](int x, int y) { return IsCardWhite(Probe(r.T(), x, y)); };
-            // The strip of the Seven of Hearts that the Six leaves in sight.
-            QVERIFY(white(6480 + 900, 1560 + 130));
-            // Between the rows and the hand there is only the table.
-            QVERIFY(!white(4815, 4800));
-            // The Seven of Clubs' place is white exactly when it is on the table.
-            QCOMPARE(white(2160 + 900, 1560 + 130),
-                     std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), 24) == 1);
-            // The lower left corner of the first card of the hand; left of it no card.
-            QVERIFY(white(s.nHandLeft + 250, kHandTop + 1330));
-            QVERIFY(!white(s.nHandLeft - 200, kHandTop + 700));
-        }
-    }
-    QVERIFY(r.w->windowTitle().endsWith(" - Level 1 (2nd Hand)"));
-    // The next hand is dealt and waits for the user, with the pause timer stopped.
-    QVERIFY(s.bUserTurn);
-    QCOMPARE(s.nHand, 1);
-    QCOMPARE(r.g.ScoresUser.size(), 1U);
-    QVERIFY(!Child<QTimer>(*r.w, "tmrCount")->isActive());
-}
 
-void FCorvaneTest::wrongCardAndPayButtonGiveHints() {
-    Rig r;
-    r.w->GetGame().StartGame(true);
-    GameState& s = r.S();
-    const std::vector<int> hand = s.UserHand;
-    const int nFunds = s.nFunds[3];
-    const int nWrong =
-        *std::find_if(hand.begin(), hand.end(), [&](int c) { return !r.IsLegal(c); });
-    r.sound.TakePlayed();
-
-    QStringList shown;
-    AnswerHint(shown);
-    r.ClickCard(nWrong);
-    QCOMPARE(shown, Lines(s.bUserCanPlay ? Hint::WrongCard : Hint::NoCard));
-    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{101});
-    QCOMPARE(s.UserHand, hand);
-    QVERIFY(s.bUserTurn);
-
-    if (s.bUserCanPlay) {
-        // The button with a card to lay names it, or says there are several.
-        const Hint hint = !s.bSevenHeartsPlayed         ? Hint::MustPlay
-                          : s.UserPlayable.size() == 1U ? Hint::CanPlayOne
-                                                        : Hint::CanPlayTwo;
-        AnswerHint(shown);
-        r.ClickPay();
-        QCOMPARE(shown, Lines(hint, r.FirstLegal()));
-        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{101}); // MustPlay shares the wave
+        QCOMPARE(HintAfter([&] { r.ClickCard(nWrong); }),
+                 Lines(s.bUserCanPlay ? Hint::WrongCard : Hint::NoCard));
+        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{101});
         QCOMPARE(s.UserHand, hand);
-        QCOMPARE(s.nFunds[3], nFunds);
-    }
-    {
-        // A double click is one click: one hint, not two. Its events are press,
-        // release, double click, release.
-        ModalCounter hints;
-        const QPoint p = r.HandPoint(r.IndexOf(nWrong));
-        r.ClickAt(p);
-        QMouseEvent dbl(QEvent::MouseButtonDblClick, p, r.T().mapToGlobal(p), Qt::LeftButton,
-                        Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&r.T(), &dbl);
-        QTest::mouseRelease(&r.T(), Qt::LeftButton, {}, p);
-        QTest::qWait(20);
-        QCOMPARE(hints.n, 1);
-    }
-    r.sound.TakePlayed();
-    // A click beside the hand does nothing, not even a hint.
-    r.ClickAt(r.T().WidgetPoint(QPointF(s.nHandLeft - 100, kHandTop + 700)));
-    QVERIFY(r.sound.TakePlayed().empty());
-}
+        QVERIFY(s.bUserTurn);
 
-void FCorvaneTest::menusWorkWhileTheOpponentsMove() {
-    Rig r;
-    r.w->GetGame().StartGame(true);
-    GameState& s = r.S();
-    QVERIFY(s.bUserCanPlay);
-    const int c = r.FirstLegal();
-    const int nHandBefore = static_cast<int>(s.UserHand.size());
-    const int nFundsBefore = s.nFunds[3];
-
-    // While an opponent's pause runs, click another card (queued and at once),
-    // press the button, use the keyboard's card and button, ask for a new game
-    // by its shortcut and its menu item, open a menu, turn the sound off and
-    // close the window.
-    bool bInjected = false;
-    bool bNewGameDisabled = false;
-    bool bMenuOpened = false;
-    bool bSoundOffAtOnce = false;
-    ModalCounter hints([&] {
-        if (bInjected || s.bUserTurn || !Child<QTimer>(*r.w, "tmrCount")->isActive()) {
-            return;
+        if (s.bUserCanPlay) {
+            // The button with a card to lay names it, or says there are several.
+            const Hint hint = !s.bSevenHeartsPlayed         ? Hint::MustPlay
+                              : s.UserPlayable.size() == 1U ? Hint::CanPlayOne
+                                                            : Hint::CanPlayTwo;
+            QCOMPARE(HintAfter([&] { r.ClickPay(); }), Lines(hint, r.FirstLegal()));
+            QCOMPARE(r.sound.TakePlayed(), std::vector<int>{101}); // MustPlay shares the wave
+            QCOMPARE(s.UserHand, hand);
+            QCOMPARE(s.nFunds[3], nFunds);
         }
-        bInjected = true;
-        const QPoint p = r.HandPoint(s.UserHand.front() == c ? nHandBefore - 1 : 0);
-        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QCoreApplication::postEvent(
-                &r.T(),
-                new QMouseEvent(type, p, r.T().mapToGlobal(p), Qt::LeftButton,
-                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                Qt::NoModifier));
+        {
+            // A double click is one click: one hint, not two. Its events are press,
+            // release, double click, release.
+            ModalCounter hints;
+            const QPoint p = r.HandPoint(r.IndexOf(nWrong));
+            r.ClickAt(p);
+            QMouseEvent dbl(QEvent::MouseButtonDblClick, p, r.T().mapToGlobal(p), Qt::LeftButton,
+                            Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&r.T(), &dbl);
+            QTest::mouseRelease(&r.T(), Qt::LeftButton, {}, p);
+            QTest::qWait(20);
+            QCOMPARE(hints.n, 1);
         }
-        r.ClickAt(p);
-        r.ClickPay();
-        for (const Qt::Key k : {Qt::Key_End, Qt::Key_Return, Qt::Key_P}) {
-            r.Key(k);
-        }
-        QTest::keyClick(r.w.get(), Qt::Key_N, Qt::ControlModifier);
-        r.w->MenuItem("mnuFile0")->trigger();
-        bNewGameDisabled = !r.w->MenuItem("mnuFile0")->isEnabled();
-        QMenu* pOptions = r.w->Menu("mnuOptionHdr");
-        QMenuBar* pBar = r.w->menuBar();
-        QTest::mouseClick(pBar, Qt::LeftButton, {},
-                          pBar->actionGeometry(pOptions->menuAction()).center());
-        bMenuOpened = pOptions->isVisible();
-        pOptions->hide();
-        QTest::keyClick(r.w.get(), Qt::Key_F6);
-        bSoundOffAtOnce = !r.g.bSoundOn;
         r.sound.TakePlayed();
-        r.w->close();
-    });
-    r.ClickCard(c);
-    const std::vector<int> heardAfterSwitch = r.sound.TakePlayed();
-    QTest::qWait(30); // anything queued or held acts now
-    hints.timer.stop();
-
-    QVERIFY(bInjected && bMenuOpened && bNewGameDisabled && bSoundOffAtOnce);
-    QCOMPARE(hints.n, 0);
-    QVERIFY(heardAfterSwitch.empty());
-    // Exactly the one card was played, and no new game was dealt.
-    QCOMPARE(static_cast<int>(s.UserHand.size()), nHandBefore - 1);
-    QCOMPARE(s.nCardsLeft[3], nHandBefore - 1);
-    QCOMPARE(s.nFunds[3], nFundsBefore);
-    QVERIFY(s.bUserTurn && !r.w->IsBusy());
-    QVERIFY(r.w->MenuItem("mnuFile0")->isEnabled());
-    // The close waited for the end of the turn.
-    QVERIFY(!r.w->isVisible());
-}
-
-void FCorvaneTest::inputDuringTheUsersOwnSoundIsDropped() {
-    Rig r;
-    r.w->GetGame().StartGame(true);
-    GameState& s = r.S();
-    QVERIFY(s.bUserCanPlay);
-    const int nHandBefore = static_cast<int>(s.UserHand.size());
-    // The card's own sound is still part of the user's turn: a second click or
-    // the pay button pressed meanwhile must not start another action inside it.
-    r.sound.bHoldUntilReleased = true;
-    ModalCounter hints;
-    QTimer::singleShot(10, [&] {
-        QVERIFY(s.bUserTurn && r.w->IsBusy());
-        r.ClickAt(r.HandPoint(0));
-        r.ClickAt(r.HandPoint(static_cast<int>(s.UserHand.size()) - 1));
-        r.ClickPay();
-        QTest::keyClick(r.w.get(), Qt::Key_F6);
-        r.sound.bReleased = true;
-    });
-    r.ClickCard(r.FirstLegal());
-    QTest::qWait(30);
-    QCOMPARE(hints.n, 0);
-    QCOMPARE(static_cast<int>(s.UserHand.size()), nHandBefore - 1);
-    QVERIFY(!r.g.bSoundOn); // the switch acts at once
-}
-
-void FCorvaneTest::soundsPlayInOrderOffTheWindowThread() {
-    Rig r;
-    // Held until the window's thread has run a timer: the window keeps working.
-    r.sound.bHoldUntilReleased = true;
-    QTimer::singleShot(20, [&] { r.sound.bReleased = true; });
-    r.w->PlaySoundRes(Sound::PayPot);
-    QVERIFY(r.sound.bReleasedWhilePlaying);
-    QCOMPARE(r.sound.Threads.size(), 1U);
-    QVERIFY(r.sound.Threads[0] != std::this_thread::get_id());
-    QVERIFY(!r.w->IsBusy());
-    r.sound.bHoldUntilReleased = false;
-
-    r.w->PlaySoundRes(Sound::OtherPlayers);
-    r.w->PlaySoundRes(Sound::HighScore);
-    QCOMPARE(r.sound.TakePlayed(), (std::vector<int>{103, 104, 111}));
-    r.g.bSoundOn = false;
-    r.w->PlaySoundRes(Sound::PlayCard);
-    QVERIFY(r.sound.TakePlayed().empty());
-}
-
-void FCorvaneTest::soundMenusSwitchAndShowTheOtherItem() {
-    Rig r;
-    QAction* pOn = r.w->MenuItem("mnuOption0");
-    QAction* pOff = r.w->MenuItem("mnuOption1");
-    QAction* pAnimalsOn = r.w->MenuItem("mnuAnimals0");
-    QAction* pAnimalsOff = r.w->MenuItem("mnuAnimals1");
-    // Which of each pair is in sight: on, off, animals on, animals off.
-    const auto shown = [&] {
-        return std::vector<bool>{pOn->isVisible(), pOff->isVisible(), pAnimalsOn->isVisible(),
-                                 pAnimalsOff->isVisible()};
-    };
-    // Without a settings file both items of each pair stay visible.
-    QCOMPARE(shown(), (std::vector<bool>{true, true, true, true}));
-    r.g.bSoundOn = true;
-    r.g.bAnimals = false;
-    r.w->SyncOptionMenus();
-    QCOMPARE(shown(), (std::vector<bool>{false, true, true, false}));
-
-    // Off: the sound plays first, then the game is silent.
-    pOff->trigger();
-    QVERIFY(!r.g.bSoundOn);
-    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{109});
-    pAnimalsOn->trigger();
-    QVERIFY(r.g.bAnimals);
-    QCOMPARE(shown(), (std::vector<bool>{true, false, false, true}));
-    QVERIFY(r.sound.TakePlayed().empty()); // animals' sounds obey the sound switch
-    // On: the flag first, so its own sound is heard.
-    pOn->trigger();
-    QVERIFY(r.g.bSoundOn);
-    pAnimalsOff->trigger();
-    QVERIFY(!r.g.bAnimals);
-    QCOMPARE(shown(), (std::vector<bool>{false, true, true, false}));
-    QCOMPARE(r.sound.TakePlayed(), (std::vector<int>{108, 114}));
-}
-
-void FCorvaneTest::hoverOverThePotPlaysItsSound() {
-    Rig r;
-    r.w->GetGame().StartGame(true);
-    QVERIFY(r.S().bUserTurn);
-    r.sound.TakePlayed();
-    const auto moveTo = [&](int x, int y) {
-        QTest::mouseMove(&r.T(), r.T().WidgetPoint(QPointF(x, y)));
-        QCoreApplication::processEvents();
-    };
-    moveTo(3000, 3000);
-    moveTo(1500, 3000);
-    moveTo(1500, 3500);
-    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{115});
-    r.g.bAnimals = true;
-    moveTo(1500, 4400);
-    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{112});
-    // Moves while it is not the user's turn are not even remembered.
-    r.S().bUserTurn = false;
-    moveTo(3000, 1000);
-    r.S().bUserTurn = true;
-    moveTo(1000, 1000);
-    // Compared with (1500, 4400): the move crosses the pot's lower edge.
-    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{115});
-    moveTo(3000, 1000);
-    moveTo(1000, 1000);
-    QCOMPARE(r.sound.TakePlayed(), std::vector<int>{113});
-}
-
-void FCorvaneTest::topTenMenuShowsTheListWithoutHighlight() {
-    Rig r;
-    r.g.nTopTenPos = 3;
-    r.w->MenuItem("mnuTopTen")->trigger();
-    QCOMPARE(r.host.TopTenPositions, std::vector<int>{99});
-    QCOMPARE(r.host.nDBErrors, 0);
-    r.g.bDBError = true;
-    r.w->MenuItem("mnuTopTen")->trigger();
-    QCOMPARE(r.host.nDBErrors, 1);
-}
-
-void FCorvaneTest::animationSpeedDialog() {
-    Rig r;
-    QPointer<FAnimate> pDialog;
-    QScrollBar* pBar = nullptr;
-    const auto open = [&](std::int32_t lSpeed, int nShown) {
-        r.g.lAnimSpeed = lSpeed;
-        r.w->MenuItem("mnuAnim")->trigger();
-        pDialog = r.w->findChild<FAnimate*>();
-        QVERIFY(pDialog != nullptr && !pDialog->isModal());
-        pBar = Child<QScrollBar>(*pDialog, "scrAnim");
-        QCOMPARE(pDialog->Value(), nShown);
-    };
-    const auto closedWith = [&](std::int32_t lSpeed) {
-        QTRY_VERIFY(pDialog == nullptr);
-        QCOMPARE(r.g.lAnimSpeed, lSpeed);
-    };
-
-    open(80000, 80);
-    QCOMPARE(pBar->value(), pBar->minimum()); // the slowest at the left end
-    // The arrows move the thumb their way: right towards the fastest, left back.
-    pDialog->SetValue(40);
-    for (const auto& [x, nValue] :
-         std::vector<std::pair<int, int>>{{pBar->width() - 4, 39}, {4, 40}, {4, 41}}) {
-        QTest::mouseClick(pBar, Qt::LeftButton, {}, QPoint(x, pBar->height() / 2));
-        QCOMPARE(pDialog->Value(), nValue);
+        // A click beside the hand does nothing, not even a hint.
+        r.ClickAt(r.T().WidgetPoint(QPointF(s.nHandLeft - 100, kHandTop + 700)));
+        QVERIFY(r.sound.TakePlayed().empty());
     }
-    // Reset, then closing by the frame, stores nothing; reset and OK store the middle.
-    pDialog->SetValue(80);
-    Click(*pDialog, "cmdAnim0");
-    QCOMPARE(pDialog->Value(), 40);
-    pDialog->close();
-    closedWith(80000);
-    open(80000, 80);
-    Click(*pDialog, "cmdAnim0");
-    Click(*pDialog, "cmdAnim1");
-    closedWith(40000);
-    // Esc and Enter are OK too; out-of-range settings go to the nearer end.
-    open(250000, 80);
-    pBar->setValue(pBar->maximum());
-    QTest::keyClick(pDialog, Qt::Key_Escape);
-    closedWith(0);
-    open(-7000, 0);
-    pBar->setValue(pBar->minimum());
-    QTest::keyClick(pDialog, Qt::Key_Return);
-    closedWith(80000);
-}
 
-void FCorvaneTest::hintDialogTexts_data() {
-    QTest::addColumn<Hint>("hint");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("NoCard") << Hint::NoCard
-                            << QStringList{"You do not have any cards", "to play, so pay the pot!"};
-    QTest::newRow("WrongCard") << Hint::WrongCard << QStringList{"You cannot play this card!", ""};
-    QTest::newRow("MustPlay") << Hint::MustPlay
-                              << QStringList{"You MUST play the", "Seven of Hearts!"};
-    QTest::newRow("CanPlayOne") << Hint::CanPlayOne
-                                << QStringList{"You can play the", "Six of Hearts!"};
-    QTest::newRow("CanPlayTwo") << Hint::CanPlayTwo
-                                << QStringList{"You have several", "cards you can play!"};
-}
+    void menusWorkWhileTheOpponentsMove() {
+        Rig r;
+        GameState& s = r.Deal();
+        QVERIFY(s.bUserCanPlay);
+        const int c = r.FirstLegal();
+        const int nHandBefore = static_cast<int>(s.UserHand.size());
+        const int nFundsBefore = s.nFunds[3];
 
-void FCorvaneTest::hintDialogTexts() {
-    QFETCH(Hint, hint);
-    QFETCH(QStringList, lines);
-    FMessage dialog(hint, 22); // the Six of Hearts
-    QCOMPARE(dialog.windowTitle(), QString("The Corvane Game"));
-    QCOMPARE(Lines(dialog), lines);
-    // Room for the whole title in bold beside the frame's icon and buttons,
-    // and the button about the middle.
-    QFont bold = QApplication::font();
-    bold.setBold(true);
-    QVERIFY(dialog.width() >= QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 100);
-    auto* pOk = Child<QPushButton>(dialog, "cmdMessage");
-    QVERIFY(std::abs(pOk->geometry().center().x() - dialog.width() / 2) <= 4);
-    QVERIFY(pOk->isDefault());
-    // Esc closes it as OK does.
-    dialog.show();
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    QVERIFY(!dialog.isVisible());
-}
+        // While an opponent's pause runs, click another card (queued and at once),
+        // press the button, use the keyboard's card and button, ask for a new game
+        // by its shortcut and its menu item, open a menu, turn the sound off and
+        // close the window.
+        bool bInjected = false;
+        bool bNewGameDisabled = false;
+        bool bMenuOpened = false;
+        bool bSoundOffAtOnce = false;
+        ModalCounter hints([&] {
+            if (bInjected || s.bUserTurn || !Child<QTimer>(*r.w, "tmrCount")->isActive()) {
+                return;
+            }
+            bInjected = true;
+            const QPoint p = r.HandPoint(s.UserHand.front() == c ? nHandBefore - 1 : 0);
+            for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QCoreApplication::postEvent(
+                    &r.T(), new QMouseEvent(type, p, r.T().mapToGlobal(p), Qt::LeftButton,
+                                            type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                             : Qt::NoButton,
+                                            Qt::NoModifier));
+            }
+            r.ClickAt(p);
+            r.ClickPay();
+            for (const Qt::Key k : {Qt::Key_End, Qt::Key_Return, Qt::Key_P}) {
+                r.Key(k);
+            }
+            QTest::keyClick(r.w.get(), Qt::Key_N, Qt::ControlModifier);
+            r.w->MenuItem("mnuFile0")->trigger();
+            bNewGameDisabled = !r.w->MenuItem("mnuFile0")->isEnabled();
+            QMenu* pOptions = r.w->Menu("mnuOptionHdr");
+            QMenuBar* pBar = r.w->menuBar();
+            QTest::mouseClick(pBar, Qt::LeftButton, {},
+                              pBar->actionGeometry(pOptions->menuAction()).center());
+            bMenuOpened = pOptions->isVisible();
+            pOptions->hide();
+            QTest::keyClick(r.w.get(), Qt::Key_F6);
+            bSoundOffAtOnce = !r.g.bSoundOn;
+            r.sound.TakePlayed();
+            r.w->close();
+        });
+        r.ClickCard(c);
+        const std::vector<int> heardAfterSwitch = r.sound.TakePlayed();
+        QTest::qWait(30); // anything queued or held acts now
+        hints.timer.stop();
 
-void FCorvaneTest::flightLeavesItsTrailUntilCleared() {
-    Rig r;
-    // The right-hand card is in sight from its first steps, wherever the window stands.
-    for (const QPoint at : {QPoint(0, 0), QPoint(300, 100)}) {
-        r.w->move(at);
-        r.w->FlyCard(2, 27);
-        const int x = r.T().Drawings().front().x;
-        QVERIFY2(x <= TableView::kTableWidth && x > TableView::kTableWidth - 5 * 15,
-                 qPrintable(QString::number(x)));
-        r.w->ClearTable();
+        QVERIFY(bInjected && bMenuOpened && bNewGameDisabled && bSoundOffAtOnce);
+        QCOMPARE(hints.n, 0);
+        QVERIFY(heardAfterSwitch.empty());
+        // Exactly the one card was played, and no new game was dealt.
+        QCOMPARE(static_cast<int>(s.UserHand.size()), nHandBefore - 1);
+        QCOMPARE(s.nCardsLeft[3], nHandBefore - 1);
+        QCOMPARE(s.nFunds[3], nFundsBefore);
+        QVERIFY(s.bUserTurn && !r.w->IsBusy());
+        QVERIFY(r.w->MenuItem("mnuFile0")->isEnabled());
+        // The close waited for the end of the turn.
+        QVERIFY(!r.w->isVisible());
     }
-    r.w->FlyCard(0, 4); // the Two of Clubs from the left
-    QCOMPARE(r.T().Drawings().size(), 30U);
-    QCOMPARE(r.T().Drawings().back().x, 2160);
-    // Timed: a short glide still paints on its way and returns when landed.
-    r.g.lAnimSpeed = 10000; // 1.4 ms a step
-    int nPaints = 0;
-    r.T().onPainted = [&] { ++nPaints; };
-    r.w->FlyCard(1, 51); // a King falls one step from the top
-    r.w->FlyCard(2, 27);
-    r.T().onPainted = nullptr;
-    QVERIFY(nPaints > 0);
-    QCOMPARE(r.T().Drawings().back().x, 5040);
-    QCOMPARE(r.T().Drawings().back().y, 1560);
-    QVERIFY(!r.w->IsBusy());
-    r.w->ClearTable();
-    QVERIFY(r.T().Drawings().empty());
-}
 
-void FCorvaneTest::wonGameMovesUpALevel() {
-    Rig r;
-    r.w->GetGame().StartGame(true);
-    for (int i = 0; i < 400 && r.host.nGameOvers == 0; ++i) {
+    void inputDuringTheUsersOwnSoundIsDropped() {
+        Rig r;
+        GameState& s = r.Deal();
+        QVERIFY(s.bUserCanPlay);
+        const int nHandBefore = static_cast<int>(s.UserHand.size());
+        // The card's own sound is still part of the user's turn: a second click or
+        // the pay button pressed meanwhile must not start another action inside it.
+        r.sound.bHoldUntilReleased = true;
+        ModalCounter hints;
+        QTimer::singleShot(10, [&] {
+            QVERIFY(s.bUserTurn && r.w->IsBusy());
+            r.ClickAt(r.HandPoint(0));
+            r.ClickAt(r.HandPoint(static_cast<int>(s.UserHand.size()) - 1));
+            r.ClickPay();
+            QTest::keyClick(r.w.get(), Qt::Key_F6);
+            r.sound.bReleased = true;
+        });
+        r.ClickCard(r.FirstLegal());
+        QTest::qWait(30);
+        QCOMPARE(hints.n, 0);
+        QCOMPARE(static_cast<int>(s.UserHand.size()), nHandBefore - 1);
+        QVERIFY(!r.g.bSoundOn); // the switch acts at once
+    }
+
+    void soundsPlayInOrderOffTheWindowThread() {
+        Rig r;
+        // Held until the window's thread has run a timer: the window keeps working.
+        r.sound.bHoldUntilReleased = true;
+        QTimer::singleShot(20, [&] { r.sound.bReleased = true; });
+        r.w->PlaySoundRes(Sound::PayPot);
+        QVERIFY(r.sound.bReleasedWhilePlaying);
+        QCOMPARE(r.sound.Threads.size(), 1U);
+        QVERIFY(r.sound.Threads[0] != std::this_thread::get_id());
+        QVERIFY(!r.w->IsBusy());
+        r.sound.bHoldUntilReleased = false;
+
+        r.w->PlaySoundRes(Sound::OtherPlayers);
+        r.w->PlaySoundRes(Sound::HighScore);
+        QCOMPARE(r.sound.TakePlayed(), (std::vector<int>{103, 104, 111}));
+        r.g.bSoundOn = false;
+        r.w->PlaySoundRes(Sound::PlayCard);
+        QVERIFY(r.sound.TakePlayed().empty());
+    }
+
+    void menusSwitchSoundAndOpenTheTopTen() {
+        Rig r;
+        QAction* pOn = r.w->MenuItem("mnuOption0");
+        QAction* pOff = r.w->MenuItem("mnuOption1");
+        QAction* pAnimalsOn = r.w->MenuItem("mnuAnimals0");
+        QAction* pAnimalsOff = r.w->MenuItem("mnuAnimals1");
+        // Which of each pair is in sight: on, off, animals on, animals off.
+        const auto shown = [&] {
+            return std::vector<bool>{pOn->isVisible(), pOff->isVisible(), pAnimalsOn->isVisible(),
+                                     pAnimalsOff->isVisible()};
+        };
+        // Without a settings file both items of each pair stay visible.
+        QCOMPARE(shown(), (std::vector<bool>{true, true, true, true}));
+        r.g.bSoundOn = true;
+        r.g.bAnimals = false;
+        r.w->SyncOptionMenus();
+        QCOMPARE(shown(), (std::vector<bool>{false, true, true, false}));
+
+        // Off: the sound plays first, then the game is silent.
+        pOff->trigger();
+        QVERIFY(!r.g.bSoundOn);
+        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{109});
+        pAnimalsOn->trigger();
+        QVERIFY(r.g.bAnimals);
+        QCOMPARE(shown(), (std::vector<bool>{true, false, false, true}));
+        QVERIFY(r.sound.TakePlayed().empty()); // animals' sounds obey the sound switch
+        // On: the flag first, so its own sound is heard.
+        pOn->trigger();
+        QVERIFY(r.g.bSoundOn);
+        pAnimalsOff->trigger();
+        QVERIFY(!r.g.bAnimals);
+        QCOMPARE(shown(), (std::vector<bool>{false, true, true, false}));
+        QCOMPARE(r.sound.TakePlayed(), (std::vector<int>{108, 114}));
+
+        // The top ten opens without a highlighted place, or reports a database error.
+        r.g.nTopTenPos = 3;
+        r.w->MenuItem("mnuTopTen")->trigger();
+        r.g.bDBError = true;
+        r.w->MenuItem("mnuTopTen")->trigger();
+        QCOMPARE(r.host.TopTenPositions.front(), 99);
+        QCOMPARE(r.host.nDBErrors, 1);
+    }
+
+    void hoverOverThePotPlaysItsSound() {
+        Rig r;
+        r.w->GetGame().StartGame(true);
         QVERIFY(r.S().bUserTurn);
-        r.PlayOneMove();
+        r.sound.TakePlayed();
+        const auto moveTo = [&](int x, int y) {
+            QTest::mouseMove(&r.T(), r.T().WidgetPoint(QPointF(x, y)));
+            QCoreApplication::processEvents();
+        };
+        moveTo(3000, 3000);
+        moveTo(1500, 3000);
+        moveTo(1500, 3500);
+        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{115});
+        r.g.bAnimals = true;
+        moveTo(1500, 4400);
+        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{112});
+        // Moves while it is not the user's turn are not even remembered.
+        r.S().bUserTurn = false;
+        moveTo(3000, 1000);
+        r.S().bUserTurn = true;
+        moveTo(1000, 1000);
+        // Compared with (1500, 4400): the move crosses the pot's lower edge.
+        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{115});
+        moveTo(3000, 1000);
+        moveTo(1000, 1000);
+        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{113});
+        moveTo(7000, 1000);
+        moveTo(8000, 1000);
+        QCOMPARE(r.sound.TakePlayed(), std::vector<int>{114});
     }
-    QCOMPARE(r.host.nGameOvers, 1);
-    // Yes after a won game: the next level, its table and a fresh game.
-    QCOMPARE(r.S().nLevel, 1);
-    QCOMPARE(r.T().Background(), 200);
-    QVERIFY(r.w->windowTitle().endsWith(" - Level 2 (1st Hand)"));
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QVERIFY(r.S().bUserTurn);
-    QCOMPARE(r.S().nHand, 0);
-    QVERIFY(r.g.ScoresUser.empty());
-    for (int s = 0; s < 4; ++s) {
-        QCOMPARE(r.S().nFunds[s], 195);
-    }
-}
 
-void FCorvaneTest::smallScreenOpensMaximised() {
-    MGlobal g;
-    ScriptedHost host;
-    host.pG = &g;
-    RecordingSound sound;
-    FakeMessageBoxes msg;
-    FCorvane small(g, host, sound, msg);
-    small.ShowAtStart(true);
-    QTRY_VERIFY(small.isMaximized());
-    QVERIFY(small.IsLoaded());
-    // File, Exit closes the window, and says so first.
-    int nUnloads = 0;
-    QObject::connect(&small, &FCorvane::Unloading, [&] { ++nUnloads; });
-    small.MenuItem("mnuFile1")->trigger();
-    QCOMPARE(nUnloads, 1);
-    QVERIFY(!small.isVisible());
-}
+    void animationSpeedDialog() {
+        Rig r;
+        QPointer<FAnimate> pDialog;
+        QScrollBar* pBar = nullptr;
+        const auto open = [&](std::int32_t lSpeed, int nShown) {
+            r.g.lAnimSpeed = lSpeed;
+            r.w->MenuItem("mnuAnim")->trigger();
+            pDialog = r.w->findChild<FAnimate*>();
+            QVERIFY(pDialog != nullptr && !pDialog->isModal());
+            pBar = Child<QScrollBar>(*pDialog, "scrAnim");
+            QCOMPARE(pDialog->Value(), nShown);
+        };
+        const auto closedWith = [&](std::int32_t lSpeed) {
+            QTRY_VERIFY(pDialog == nullptr);
+            QCOMPARE(r.g.lAnimSpeed, lSpeed);
+        };
 
-void FCorvaneTest::keyboardHighlightAndPlay() {
-    QFETCH(QSize, tableSize);
-    Rig r;
-    r.Resize(tableSize);
-    r.w->GetGame().StartGame(true);
-    GameState& s = r.S();
-    KeyboardPlay& keys = r.w->Keyboard();
-    // Above the first card, where its face shows when raised (below the corner
-    // index), and the ring's top edge.
-    const auto raised = [&] { return IsCardWhite(Probe(r.T(), s.nHandLeft + 180, kHandTop - 50)); };
-    const auto ring = [&] {
-        return IsRingYellow(Probe(r.T(), s.nHandLeft + 180, kHandTop - TableView::kHighlightLift));
-    };
-    QVERIFY(!raised() && !ring());
-    QCOMPARE(keys.Index(), -1);
-
-    // The first key shows the highlight on the leftmost card, raised and ringed.
-    r.Key(Qt::Key_Right);
-    QCOMPARE(keys.Index(), 0);
-    QCOMPARE(r.T().HighlightedCard(), s.UserHand[0]);
-    QVERIFY(raised() && ring());
-    // Then each key moves it, stopping at the ends.
-    for (const auto& [key, nIndex] : std::vector<std::pair<Qt::Key, int>>{{Qt::Key_Left, 0},
-                                                                          {Qt::Key_End, 12},
-                                                                          {Qt::Key_Right, 12},
-                                                                          {Qt::Key_Home, 0},
-                                                                          {Qt::Key_Right, 1}}) {
-        r.Key(key);
-        QCOMPARE(keys.Index(), nIndex);
-    }
-    QVERIFY(!raised());
-
-    // Enter on a card that may not be laid: the click's own hint; P presses
-    // the button, which with a card to lay gives its hint.
-    const auto highlight = [&](int i) {
-        r.Key(Qt::Key_Home);
-        for (int k = 0; k < i; ++k) {
-            r.Key(Qt::Key_Right);
+        open(80000, 80);
+        QCOMPARE(pBar->value(), pBar->minimum()); // the slowest at the left end
+        // The arrows move the thumb their way: right towards the fastest, left back.
+        pDialog->SetValue(40);
+        for (const auto& [x, nValue] :
+             std::vector<std::pair<int, int>>{{pBar->width() - 4, 39}, {4, 40}, {4, 41}}) {
+            QTest::mouseClick(pBar, Qt::LeftButton, {}, QPoint(x, pBar->height() / 2));
+            QCOMPARE(pDialog->Value(), nValue);
         }
-    };
-    const int nLegal = r.FirstLegal();
-    const int i = r.IndexOf(nLegal);
-    const int nWrong = i == 0 ? 1 : 0;
-    QStringList shown;
-    if (!r.IsLegal(s.UserHand[nWrong])) {
-        AnswerHint(shown);
-        highlight(nWrong);
-        r.Key(Qt::Key_Enter);
-        QCOMPARE(shown, Lines(Hint::WrongCard));
+        // Reset, then closing by the frame, stores nothing; reset and OK store the middle.
+        pDialog->SetValue(80);
+        Click(*pDialog, "cmdAnim0");
+        QCOMPARE(pDialog->Value(), 40);
+        pDialog->close();
+        closedWith(80000);
+        open(80000, 80);
+        Click(*pDialog, "cmdAnim0");
+        Click(*pDialog, "cmdAnim1");
+        closedWith(40000);
+        // Esc and Enter are OK too; out-of-range settings go to the nearer end.
+        open(250000, 80);
+        pBar->setValue(pBar->maximum());
+        QTest::keyClick(pDialog, Qt::Key_Escape);
+        closedWith(0);
+        open(-7000, 0);
+        pBar->setValue(pBar->minimum());
+        QTest::keyClick(pDialog, Qt::Key_Return);
+        closedWith(80000);
     }
-    AnswerHint(shown);
-    r.Key(Qt::Key_P);
-    QVERIFY(!shown.isEmpty() && shown.front().startsWith("You "));
-    QCOMPARE(s.UserHand.size(), 13U);
 
-    // Space lays the legal card; the highlight stays at its place, on the
-    // card that took it.
-    highlight(i);
-    r.sound.TakePlayed();
-    r.Key(Qt::Key_Space);
-    QCOMPARE(s.UserHand.size(), 12U);
-    QCOMPARE(std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), nLegal), 1);
-    QCOMPARE(r.sound.TakePlayed().front(), 102); // the click's sound
-    QCOMPARE(keys.Index(), std::min(i, 11));
-    QCOMPARE(r.T().HighlightedCard(), s.UserHand[std::min(i, 11)]);
-    QVERIFY(s.bUserTurn);
-
-    // A mouse click hides it, and so does a new deal.
-    r.ClickAt(r.T().WidgetPoint(QPointF(4815, 4700)));
-    QCOMPARE(keys.Index(), -1);
-    QCOMPARE(r.T().HighlightedCard(), -1);
-    r.Key(Qt::Key_End);
-    r.w->GetGame().StartGame(true);
-    QCOMPARE(keys.Index(), -1);
-}
-
-void FCorvaneTest::screenReaderNamesAndFocus() {
-    Rig r;
-    r.w->GetGame().StartGame(true);
-    GameState& s = r.S();
-    QAccessibleInterface* pTable = QAccessible::queryAccessibleInterface(&r.T());
-    QVERIFY(pTable != nullptr);
-    QAccessibleInterface* pHand = ChildNamed(pTable, "Your hand");
-    QVERIFY(pHand != nullptr);
-    QCOMPARE(pHand->role(), QAccessible::List);
-    QCOMPARE(pHand->childCount(), 13);
-    QCOMPARE(pHand->child(0)->role(), QAccessible::ListItem);
-    QCOMPARE(pHand->child(12)->text(QAccessible::Name),
-             QString::fromStdString(GetCardName(s.UserHand[12])));
-    QVERIFY(pHand->child(3)->rect().intersects(pHand->rect()));
-    QVERIFY(pTable->rect().contains(pHand->child(3)->rect()));
-
-    // Rows, seats, the pot, the winnings and the button, in words.
-    s.SetCardsPlayed({22, 26, 30, 24});
-    s.nFunds[0] = 195;
-    s.nCardsLeft[0] = 12;
-    s.nPot = 35;
-    r.g.nWinnings = 120;
-    r.w->SetPlayerName(0, "Ann");
-    const int nSeven = 27; // of Spades
-    r.w->SetLastCard(0, nSeven);
-    for (const char* sName : {"Hearts, Six to Eight", "Clubs, Seven", "Diamonds, not opened",
-                              "Ann: $195, 12 cards, last card Seven of Spades", "Pot: $35",
-                              "Your total winnings: $120", "Pay the Pot"}) {
-        QVERIFY2(ChildNamed(pTable, sName) != nullptr, sName);
+    void hintDialogsSayTheirOwnAndFitTheirTitle() {
+        // Each hint says its own thing; the one naming a card names the card given.
+        QSet<QString> texts;
+        for (const Hint hint : {Hint::NoCard, Hint::WrongCard, Hint::MustPlay, Hint::CanPlayTwo}) {
+            texts.insert(Lines(hint).join('|'));
+        }
+        FMessage dialog(Hint::CanPlayOne, 22);
+        texts.insert(Lines(dialog).join('|'));
+        QCOMPARE(texts.size(), 5);
+        QVERIFY(Lines(dialog).join(' ').contains("Six of Hearts"));
+        // Room for the whole title in bold beside the frame's icon and buttons,
+        // and the button about the middle.
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        QVERIFY(dialog.width() >= QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 100);
+        auto* pOk = Child<QPushButton>(dialog, "cmdMessage");
+        QVERIFY(std::abs(pOk->geometry().center().x() - dialog.width() / 2) <= 4);
+        QVERIFY(pOk->isDefault());
+        // Esc closes it as OK does.
+        dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
     }
-    QCOMPARE(ChildNamed(pTable, "Pay the Pot")->role(), QAccessible::Button);
 
-    // Focus follows the highlight, and the news is announced.
-    r.T().setFocus();
-    r.Key(Qt::Key_Right);
-    r.Key(Qt::Key_Right);
-    const QString sSecond = QString::fromStdString(GetCardName(s.UserHand[1]));
-    QCOMPARE(pTable->focusChild()->text(QAccessible::Name), sSecond);
-    QCOMPARE(pHand->focusChild()->text(QAccessible::Name), sSecond);
-    QVERIFY(pHand->child(1)->state().selected && !pHand->child(0)->state().selected);
-    r.w->SetLastCard(1, nSeven);
-    QVERIFY(ChildNamed(pTable, "Player Two lays the Seven of Spades.") != nullptr);
-    QCOMPARE(pHand->child(1)->text(QAccessible::Description),
-             QString("Player Two lays the Seven of Spades."));
-    r.w->SetPlayerFill(3, kMarkerMoving);
-    QVERIFY(ChildNamed(pTable, s.bUserCanPlay
+    void flightLeavesItsTrailUntilCleared() {
+        Rig r;
+        // The right-hand card is in sight from its first steps, wherever the window stands.
+        for (const QPoint at : {QPoint(0, 0), QPoint(300, 100)}) {
+            r.w->move(at);
+            r.w->FlyCard(2, 27);
+            const int x = r.T().Drawings().front().x;
+            QVERIFY2(x <= TableView::kTableWidth && x > TableView::kTableWidth - 5 * 15,
+                     qPrintable(QString::number(x)));
+            r.w->ClearTable();
+        }
+        r.w->FlyCard(0, 4); // the Two of Clubs from the left
+        QCOMPARE(r.T().Drawings().size(), 30U);
+        QCOMPARE(r.T().Drawings().back().x, 2160);
+        // Timed: a short glide still paints on its way and returns when landed.
+        r.g.lAnimSpeed = 10000; // 1.4 ms a step
+        int nPaints = 0;
+        r.T().onPainted = [&] { ++nPaints; };
+        r.w->FlyCard(1, 51); // a King falls one step from the top
+        r.w->FlyCard(2, 27);
+        r.T().onPainted = nullptr;
+        QVERIFY(nPaints > 0);
+        QCOMPARE(QPoint(r.T().Drawings().back().x, r.T().Drawings().back().y), QPoint(5040, 1560));
+        QVERIFY(!r.w->IsBusy());
+        r.w->ClearTable();
+        QVERIFY(r.T().Drawings().empty());
+    }
+
+    void wonGameMovesUpALevel() {
+        Rig r;
+        r.w->GetGame().StartGame(true);
+        for (int i = 0; i < 400 && r.host.nGameOvers == 0; ++i) {
+            QVERIFY(r.S().bUserTurn);
+            r.PlayOneMove();
+        }
+        QCOMPARE(r.host.nGameOvers, 1);
+        // Yes after a won game: the next level, its table and a fresh game.
+        QCOMPARE(r.S().nLevel, 1);
+        QCOMPARE(r.T().Background(), 200);
+        QVERIFY(r.w->windowTitle().endsWith(" - Level 2 (1st Hand)"));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QVERIFY(r.S().bUserTurn && r.g.ScoresUser.empty());
+    }
+
+    void smallScreenOpensMaximised() {
+        Rig r;
+        r.w->ShowAtStart(true);
+        QTRY_VERIFY(r.w->isMaximized());
+        QVERIFY(r.w->IsLoaded());
+        // File, Exit closes the window, and says so first.
+        int nUnloads = 0;
+        QObject::connect(r.w.get(), &FCorvane::Unloading, [&] { ++nUnloads; });
+        r.w->MenuItem("mnuFile1")->trigger();
+        QCOMPARE(nUnloads, 1);
+        QVERIFY(!r.w->isVisible());
+    }
+
+    void hintMarksALegalCardAndEndsWithTheTurn() {
+        Rig r;
+        GameState& s = r.Deal();
+        // On to a turn with a real choice.
+        while (r.host.nHandOvers == 0 && (!s.bSevenHeartsPlayed || s.UserPlayable.size() < 2)) {
+            r.PlayOneMove();
+        }
+        QCOMPARE(r.host.nHandOvers, 0);
+        const std::int32_t lSeed = r.g.lSeed;
+        auto* pHint = Child<QLabel>(*r.w, "lblHint");
+        auto* pSearch = r.w->findChild<CoachHint*>();
+        QTest::keyClick(r.w.get(), Qt::Key_H);
+        QVERIFY(pSearch->IsRunning());
+        QTRY_VERIFY(pHint->isVisible());
+        QVERIFY(pHint->text().startsWith("Lay the "));
+        // The frame stands on a legal card of the hand, at that card's place.
+        const QRect mark = r.T().HintMark();
+        const auto i = static_cast<std::size_t>((mark.x() - s.nHandLeft) / s.nCardSpacing);
+        QCOMPARE(mark.y(), s.nHandTop);
+        QVERIFY(i < s.UserHand.size());
+        QCOMPARE(r.T().HintCard(), s.UserHand[i]);
+        QVERIFY(r.IsLegal(s.UserHand[i]));
+        // The search plays with copies: the opponents' generator has not moved.
+        QCOMPARE(r.g.lSeed, lSeed);
+
+        // The user moves while a second search runs: it is dropped with the turn.
+        r.w->HintAction()->trigger();
+        QVERIFY(pSearch->IsRunning());
+        r.PlayOneMove();
+        QVERIFY(!pSearch->IsRunning());
+        QCoreApplication::sendPostedEvents(pSearch);
+        QVERIFY(!pHint->isVisible());
+        QVERIFY(r.T().HintMark().isEmpty());
+    }
+
+    void keyboardHighlightAndPlay_data() { AddScales(); }
+    void keyboardHighlightAndPlay() {
+        QFETCH(QSize, tableSize);
+        Rig r;
+        r.Resize(tableSize);
+        GameState& s = r.Deal();
+        KeyboardPlay& keys = r.w->Keyboard();
+        // Above the first card, where its face shows when raised (below the corner
+        // index), and the ring's top edge.
+        const auto raised = [&] {
+            return IsCardWhite(Probe(r.T(), s.nHandLeft + 180, kHandTop - 50));
+        };
+        const auto ring = [&] {
+            return IsRingYellow(
+                Probe(r.T(), s.nHandLeft + 180, kHandTop - TableView::kHighlightLift));
+        };
+        const auto at = [&] { return std::pair(keys.Index(), r.T().HighlightedCard()); };
+        QVERIFY(!raised() && !ring());
+        QCOMPARE(at(), std::pair(-1, -1));
+
+        // The first key shows the highlight on the leftmost card, raised and ringed.
+        r.Key(Qt::Key_Right);
+        QCOMPARE(at(), std::pair(0, s.UserHand[0]));
+        QVERIFY(raised() && ring());
+        // Then each key moves it, stopping at the ends.
+        for (const auto& [key, nIndex] : std::vector<std::pair<Qt::Key, int>>{{Qt::Key_Left, 0},
+                                                                              {Qt::Key_End, 12},
+                                                                              {Qt::Key_Right, 12},
+                                                                              {Qt::Key_Home, 0},
+                                                                              {Qt::Key_Right, 1}}) {
+            r.Key(key);
+            QCOMPARE(keys.Index(), nIndex);
+        }
+        QVERIFY(!raised());
+
+        // Enter on a card that may not be laid: the click's own hint; P presses
+        // the button, which with a card to lay gives its hint.
+        const auto highlight = [&](int i) {
+            r.Key(Qt::Key_Home);
+            for (int k = 0; k < i; ++k) {
+                r.Key(Qt::Key_Right);
+            }
+        };
+        const int nLegal = r.FirstLegal();
+        const int i = r.IndexOf(nLegal);
+        const int nWrong = i == 0 ? 1 : 0;
+        if (!r.IsLegal(s.UserHand[nWrong])) {
+            highlight(nWrong);
+            QCOMPARE(HintAfter([&] { r.Key(Qt::Key_Enter); }), Lines(Hint::WrongCard));
+        }
+        QVERIFY(HintAfter([&] { r.Key(Qt::Key_P); }).value(0).startsWith("You "));
+        QCOMPARE(s.UserHand.size(), 13U);
+
+        // Space lays the legal card; the highlight stays at its place, on the
+        // card that took it.
+        highlight(i);
+        r.sound.TakePlayed();
+        r.Key(Qt::Key_Space);
+        QCOMPARE(s.UserHand.size(), 12U);
+        QCOMPARE(std::count(s.CardsPlayed.begin(), s.CardsPlayed.end(), nLegal), 1);
+        QCOMPARE(r.sound.TakePlayed().front(), 102); // the click's sound
+        QCOMPARE(at(), std::pair(std::min(i, 11), s.UserHand[std::min(i, 11)]));
+        QVERIFY(s.bUserTurn);
+
+        // A mouse click hides it, and so does a new deal.
+        r.ClickAt(r.T().WidgetPoint(QPointF(4815, 4700)));
+        QCOMPARE(at(), std::pair(-1, -1));
+        r.Key(Qt::Key_End);
+        r.w->GetGame().StartGame(true);
+        QCOMPARE(keys.Index(), -1);
+    }
+
+    void screenReaderNamesAndFocus() {
+        Rig r;
+        GameState& s = r.Deal();
+        QAccessibleInterface* pTable = QAccessible::queryAccessibleInterface(&r.T());
+        QAccessibleInterface* pHand = ChildNamed(pTable, "Your hand");
+        QVERIFY(pHand != nullptr && pHand->role() == QAccessible::List &&
+                pHand->childCount() == 13 && pHand->child(0)->role() == QAccessible::ListItem);
+        QCOMPARE(pHand->child(12)->text(QAccessible::Name),
+                 QString::fromStdString(GetCardName(s.UserHand[12])));
+        QVERIFY(pHand->child(3)->rect().intersects(pHand->rect()));
+        QCOMPARE(pHand->rect().right(), pHand->child(12)->rect().right());
+        QVERIFY(pTable->rect().contains(pHand->child(3)->rect()));
+
+        // Rows, seats, the pot, the winnings and the button, in words.
+        s.SetCardsPlayed({22, 26, 30, 24});
+        s.nFunds[0] = 195;
+        s.nCardsLeft[0] = 12;
+        s.nPot = 35;
+        r.g.nWinnings = 120;
+        r.w->SetPlayerName(0, "Ann");
+        const int nSeven = 27; // of Spades
+        r.w->SetLastCard(0, nSeven);
+        for (const char* sName : {"Hearts, Six to Eight", "Clubs, Seven", "Diamonds, not opened",
+                                  "Ann: $195, 12 cards, last card Seven of Spades", "Pot: $35",
+                                  "Your total winnings: $120", "Pay the Pot"}) {
+            QVERIFY2(ChildNamed(pTable, sName) != nullptr, sName);
+        }
+        QCOMPARE(ChildNamed(pTable, "Pay the Pot")->role(), QAccessible::Button);
+
+        // Focus follows the highlight, and the news is announced.
+        r.T().setFocus();
+        r.Key(Qt::Key_Right);
+        r.Key(Qt::Key_Right);
+        const QString sSecond = QString::fromStdString(GetCardName(s.UserHand[1]));
+        QCOMPARE(pTable->focusChild()->text(QAccessible::Name), sSecond);
+        QCOMPARE(pHand->focusChild()->text(QAccessible::Name), sSecond);
+        QVERIFY(pHand->child(1)->state().selected && !pHand->child(0)->state().selected);
+        r.w->SetLastCard(1, nSeven);
+        QVERIFY(ChildNamed(pTable, "Player Two lays the Seven of Spades.") != nullptr);
+        QCOMPARE(pHand->child(1)->text(QAccessible::Description),
+                 QString("Player Two lays the Seven of Spades."));
+        r.w->SetPlayerFill(3, kMarkerMoving);
+        QVERIFY(
+            ChildNamed(pTable, s.bUserCanPlay
                                    ? "Your turn."
                                    : "Your turn. No card can be laid: press P to pay the pot.") !=
             nullptr);
-    r.Key(Qt::Key_Home);
-    r.ClickAt(r.T().WidgetPoint(QPointF(4815, 4700)));
-    QCOMPARE(pHand->focusChild(), nullptr);
-}
+        r.Key(Qt::Key_Home);
+        r.ClickAt(r.T().WidgetPoint(QPointF(4815, 4700)));
+        QCOMPARE(pHand->focusChild(), nullptr);
+    }
 
-void FCorvaneTest::viewOptionsChangeTheTable() {
-    Rig r;
-    r.g.View.bShowPlayable = true;
-    r.g.View.bTrails = false;
-    r.w->ApplyViewOptions();
-    r.w->GetGame().StartGame(true);
-    GameState& s = r.S();
-    // Exactly the legal cards stand lifted, and only during the user's turn.
-    const auto lifted = [&](int c) { return ((r.T().LiftedCards() >> c) & 1U) != 0; };
-    bool bLiftedDuringMove = false;
-    bool bRaisedPressed = false;
-    for (int nMove = 0; nMove < 4; ++nMove) {
-        QVERIFY(s.bUserTurn);
-        for (const int c : s.UserHand) {
-            QCOMPARE(lifted(c), r.IsLegal(c));
+    void viewOptionsChangeTheTable() {
+        Rig r;
+        r.g.View.bShowPlayable = true;
+        r.g.View.bTrails = false;
+        r.w->ApplyViewOptions();
+        GameState& s = r.Deal();
+        // Exactly the legal cards stand lifted, and only during the user's turn.
+        const auto lifted = [&](int c) { return ((r.T().LiftedCards() >> c) & 1U) != 0; };
+        bool bLiftedDuringMove = false;
+        bool bRaisedPressed = false;
+        for (int nMove = 0; nMove < 4; ++nMove) {
+            QVERIFY(s.bUserTurn);
+            for (const int c : s.UserHand) {
+                QCOMPARE(lifted(c), r.IsLegal(c));
+            }
+            // On the screen: just above the hand, only the lifted cards change it.
+            const QImage shown = r.T().grab().toImage();
+            r.g.View.bShowPlayable = false;
+            r.w->ApplyViewOptions();
+            const QImage flat = r.T().grab().toImage();
+            r.g.View.bShowPlayable = true;
+            r.w->ApplyViewOptions();
+            // A raised card shows above its own strip and the next two.
+            const auto raisedAt = [&](int i) {
+                return (i >= 0 && lifted(s.UserHand[i])) || (i >= 1 && lifted(s.UserHand[i - 1])) ||
+                       (i >= 2 && lifted(s.UserHand[i - 2]));
+            };
+            for (int i = 0; i < static_cast<int>(s.UserHand.size()); ++i) {
+                const QPoint p = r.T().WidgetPoint(
+                    QPointF(s.nHandLeft + i * s.nCardSpacing + 180, kHandTop - 60));
+                QCOMPARE(shown.pixel(p) != flat.pixel(p), raisedAt(i));
+            }
+            const ModalCounter watcher([&] {
+                bLiftedDuringMove |= r.w->IsBusy() && !s.bUserTurn && r.T().LiftedCards() != 0;
+            });
+            // A press on the raised part of a lifted card lays it, even above the
+            // strip of the next card when that one lies flat.
+            const auto it = std::find_if(s.UserHand.begin(), s.UserHand.end(), lifted);
+            if (bRaisedPressed || it == s.UserHand.end()) {
+                r.PlayOneMove();
+                continue;
+            }
+            bRaisedPressed = true;
+            const int nCard = *it;
+            const auto i = static_cast<int>(it - s.UserHand.begin());
+            const bool bNextLifted = it + 1 != s.UserHand.end() && lifted(*(it + 1));
+            r.ClickAt(r.T().WidgetPoint(QPointF(
+                s.nHandLeft + i * s.nCardSpacing + (bNextLifted ? 180 : 500), kHandTop - 60)));
+            QVERIFY(InMask(s.nTableMask, nCard));
         }
-        // On the screen: just above the hand, only the lifted cards change it.
-        const QImage shown = r.T().grab().toImage();
+        QVERIFY(!bLiftedDuringMove && bRaisedPressed);
+        // The marks reach past the cards' boxes, so setting them paints the table
+        // again even when they stay as they were.
+        int nPaints = 0;
+        r.T().onPainted = [&] { ++nPaints; };
+        for (int i = 0; i < 2; ++i) {
+            nPaints = 0;
+            r.T().SetHandMarks(1, -1);
+            QTRY_VERIFY(nPaints > 0);
+        }
+        r.T().onPainted = nullptr;
         r.g.View.bShowPlayable = false;
         r.w->ApplyViewOptions();
-        const QImage flat = r.T().grab().toImage();
-        r.g.View.bShowPlayable = true;
-        r.w->ApplyViewOptions();
-        // A raised card shows above its own strip and the next two.
-        const auto raisedAt = [&](int i) {
-            return (i >= 0 && lifted(s.UserHand[i])) || (i >= 1 && lifted(s.UserHand[i - 1])) ||
-                   (i >= 2 && lifted(s.UserHand[i - 2]));
+        QCOMPARE(r.T().LiftedCards(), 0U);
+
+        // Without trails only the flying card shows.
+        r.w->ClearTable();
+        r.w->FlyCard(0, 4);
+        QCOMPARE(r.T().Drawings().size(), 1U);
+        QCOMPARE(r.T().Drawings().back().x, 2160);
+
+        // The winnings box explains itself while tooltips are on.
+        const QPoint at = Child<QLabel>(*r.w, "lblWinnings")->geometry().center();
+        const auto tipAt = [&] {
+            QHelpEvent help(QEvent::ToolTip, at, r.T().mapToGlobal(at));
+            QApplication::sendEvent(&r.T(), &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
         };
-        for (int i = 0; i < static_cast<int>(s.UserHand.size()); ++i) {
-            const QPoint p =
-                r.T().WidgetPoint(QPointF(s.nHandLeft + i * s.nCardSpacing + 180, kHandTop - 60));
-            QCOMPARE(shown.pixel(p) != flat.pixel(p), raisedAt(i));
-        }
-        const ModalCounter watcher([&] {
-            bLiftedDuringMove |= r.w->IsBusy() && !s.bUserTurn && r.T().LiftedCards() != 0;
-        });
-        // A press on the raised part of a lifted card lays it, even above the
-        // strip of the next card when that one lies flat.
-        const auto it = std::find_if(s.UserHand.begin(), s.UserHand.end(), lifted);
-        if (bRaisedPressed || it == s.UserHand.end()) {
-            r.PlayOneMove();
-            continue;
-        }
-        bRaisedPressed = true;
-        const int nCard = *it;
-        const auto i = static_cast<int>(it - s.UserHand.begin());
-        const bool bNextLifted = it + 1 != s.UserHand.end() && lifted(*(it + 1));
-        r.ClickAt(r.T().WidgetPoint(
-            QPointF(s.nHandLeft + i * s.nCardSpacing + (bNextLifted ? 180 : 500), kHandTop - 60)));
-        QVERIFY(InMask(s.nTableMask, nCard));
+        QCOMPARE(tipAt(), QString("Your total winnings"));
+        QToolTip::hideText();
+        QTRY_VERIFY(!QToolTip::isVisible());
+        r.g.View.bTooltips = false;
+        r.w->ApplyViewOptions();
+        QCOMPARE(tipAt(), QString());
+
+        // A seat's last-card club turns green with the four-colour deck.
+        r.w->SetLastCard(0, 4 * 5);
+        const auto centre = [&] {
+            const QImage suit = Child<QLabel>(*r.w, "imgSuit0")->pixmap().toImage();
+            const QColor c = suit.pixelColor(suit.width() / 2, suit.height() / 2);
+            return c.alpha() > 200 && c.green() > c.red() + 60 && c.green() > c.blue() + 60;
+        };
+        QVERIFY(!centre());
+        r.g.View.bFourColour = true;
+        r.w->ApplyViewOptions();
+        QVERIFY(centre());
     }
-    QVERIFY(!bLiftedDuringMove);
-    QVERIFY(bRaisedPressed);
-    r.g.View.bShowPlayable = false;
-    r.w->ApplyViewOptions();
-    QCOMPARE(r.T().LiftedCards(), 0U);
-
-    // Without trails only the flying card shows.
-    r.w->ClearTable();
-    r.w->FlyCard(0, 4);
-    QCOMPARE(r.T().Drawings().size(), 1U);
-    QCOMPARE(r.T().Drawings().back().x, 2160);
-
-    // The winnings box explains itself while tooltips are on.
-    const QPoint at = Child<QLabel>(*r.w, "lblWinnings")->geometry().center();
-    const auto tipAt = [&] {
-        QHelpEvent help(QEvent::ToolTip, at, r.T().mapToGlobal(at));
-        QApplication::sendEvent(&r.T(), &help);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
-    };
-    QCOMPARE(tipAt(), QString("Your total winnings"));
-    QToolTip::hideText();
-    QTRY_VERIFY(!QToolTip::isVisible());
-    r.g.View.bTooltips = false;
-    r.w->ApplyViewOptions();
-    QCOMPARE(tipAt(), QString());
-
-    // A seat's last-card club turns green with the four-colour deck.
-    r.w->SetLastCard(0, 4 * 5);
-    const auto greenPixels = [&] {
-        const QImage suit = r.w->findChild<QLabel*>("imgSuit0")->pixmap().toImage();
-        int nGreen = 0;
-        for (int y = 0; y < suit.height(); ++y) {
-            for (int x = 0; x < suit.width(); ++x) {
-                const QColor c = suit.pixelColor(x, y);
-                if (c.alpha() > 200 && c.green() > c.red() + 60 && c.green() > c.blue() + 60) {
-                    ++nGreen;
-                }
-            }
-        }
-        return nGreen;
-    };
-    QCOMPARE(greenPixels(), 0);
-    r.g.View.bFourColour = true;
-    r.w->ApplyViewOptions();
-    QVERIFY(greenPixels() > 20);
-}
-
-void FCorvaneTest::hintMarksALegalCardAndEndsWithTheTurn() {
-    Rig r;
-    r.w->GetGame().StartGame(true);
-    GameState& s = r.S();
-    // On to a turn with a real choice.
-    while (r.host.nHandOvers == 0 && (!s.bSevenHeartsPlayed || s.UserPlayable.size() < 2)) {
-        r.PlayOneMove();
-    }
-    QCOMPARE(r.host.nHandOvers, 0);
-    const std::int32_t lSeed = r.g.lSeed;
-    auto* pHint = Child<QLabel>(*r.w, "lblHint");
-    auto* pSearch = r.w->findChild<CoachHint*>();
-    QTest::keyClick(r.w.get(), Qt::Key_H);
-    QVERIFY(pSearch->IsRunning());
-    QTRY_VERIFY(pHint->isVisible());
-    QVERIFY(pHint->text().startsWith("Lay the "));
-    // The frame stands on a legal card of the hand, at that card's place.
-    const QRect mark = r.T().HintMark();
-    const auto i = static_cast<std::size_t>((mark.x() - s.nHandLeft) / s.nCardSpacing);
-    QCOMPARE(mark.y(), s.nHandTop);
-    QVERIFY(i < s.UserHand.size());
-    QCOMPARE(r.T().HintCard(), s.UserHand[i]);
-    QVERIFY(r.IsLegal(s.UserHand[i]));
-    // The search plays with copies: the opponents' generator has not moved.
-    QCOMPARE(r.g.lSeed, lSeed);
-
-    // The user moves while a second search runs: it is dropped with the turn.
-    r.w->HintAction()->trigger();
-    QVERIFY(pSearch->IsRunning());
-    r.PlayOneMove();
-    QVERIFY(!pSearch->IsRunning());
-    QCoreApplication::sendPostedEvents(pSearch);
-    QVERIFY(!pHint->isVisible());
-    QVERIFY(r.T().HintMark().isEmpty());
-}
+};
 
 QTEST_MAIN(FCorvaneTest)
 #include "fcorvane_test.moc"

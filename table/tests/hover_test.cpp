@@ -2,6 +2,8 @@
 #include "table/flight_path.hpp"
 #include "table/hover.hpp"
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -37,6 +39,7 @@ TEST(HoverTest, ZoneEnteredByAMove) {
         {7800, 2505, 7799, 2505, true, HoverZone::Seat2},
         // Coming back from a stored position on the edge itself is not entering.
         {1500, 3000, 1815, 3000, true, HoverZone::None},
+        {1500, 4300, 1815, 4300, true, HoverZone::None},
         {8000, 2000, 8000, 2505, true, HoverZone::None},
         // The user's corner plays nothing, nor does coming back into the
         // window through its outer edge.
@@ -50,54 +53,41 @@ TEST(HoverTest, ZoneEnteredByAMove) {
     }
 }
 
-TEST(HoverTest, SoundNamesAndStoredPosition) {
-    EXPECT_EQ(HoverSound(HoverZone::Pot), Sound::OverPot);
-    EXPECT_EQ(HoverSound(HoverZone::Seat0), Sound::OverPlayer1);
-    EXPECT_EQ(HoverSound(HoverZone::Seat1), Sound::OverPlayer2);
-    EXPECT_EQ(HoverSound(HoverZone::Seat2), Sound::OverPlayer3);
-    EXPECT_EQ(RoundHalfEven(1815.5), 1816);
-    EXPECT_EQ(RoundHalfEven(1814.5), 1814);
-    EXPECT_EQ(RoundHalfEven(-0.5), 0);
-    EXPECT_EQ(RoundHalfEven(2504.6), 2505);
+TEST(HoverTest, StoredPositionRoundsHalvesToEven) {
+    for (const auto& [v, n] : std::vector<std::pair<double, int>>{
+             {1815.5, 1816}, {1814.5, 1814}, {-0.5, 0}, {2504.6, 2505}}) {
+        EXPECT_EQ(RoundHalfEven(v), n) << v;
+    }
 }
 
-TEST(FlightPathTest, FromTheLeftInFivePixelStepsThenExactlyHome) {
-    // The Two of Clubs: column 2160 twips (144 px), row 2860 twips.
-    const auto path = FlightPath(0, 4, 0);
-    ASSERT_EQ(path.size(), 30U); // 0, 5 ... 140, then 144
-    EXPECT_EQ(path.front(), (TwipsPoint{0, 2860}));
-    EXPECT_EQ(path[28], (TwipsPoint{140 * 15, 2860}));
-    EXPECT_EQ(path.back(), (TwipsPoint{2160, 2860}));
-    // The Seven of Hearts goes to 432 px: 87 steps and the landing.
-    EXPECT_EQ(FlightPath(0, 26, 0).size(), 88U);
-}
-
-TEST(FlightPathTest, FromTheTopAKingTakesOneStep) {
-    const auto path = FlightPath(1, 51, 0);
-    ASSERT_EQ(path.size(), 2U);
-    EXPECT_EQ(path[0], (TwipsPoint{5040, 0}));
-    EXPECT_EQ(path[1], (TwipsPoint{5040, 0}));
-    // The Ace of Diamonds falls to 3120 twips (208 px): 0 ... 205, then 208.
-    const auto ace = FlightPath(1, 1, 0);
-    ASSERT_EQ(ace.size(), 43U);
-    EXPECT_EQ(ace[41], (TwipsPoint{3600, 205 * 15}));
-    EXPECT_EQ(ace.back(), (TwipsPoint{3600, 3120}));
-}
-
-TEST(FlightPathTest, FromTheRightStartsJustBeyondTheTable) {
-    // The Seven of Spades (336 px) on a table 642 pixels wide: in sight from
-    // the second step, whatever the screen.
-    const auto path = FlightPath(2, 27, 9630);
-    EXPECT_EQ(path.front(), (TwipsPoint{642 * 15, 1560}));
-    EXPECT_EQ(path[1], (TwipsPoint{637 * 15, 1560}));
-    EXPECT_EQ(path[path.size() - 2], (TwipsPoint{337 * 15, 1560}));
-    EXPECT_EQ(path.back(), (TwipsPoint{5040, 1560}));
-    EXPECT_EQ(path.size(), 63U); // 642 down to 337, then 336
-    // A table narrower than the target still lands the card.
-    EXPECT_EQ(FlightPath(2, 27, 1500), (std::vector<TwipsPoint>{{5040, 1560}}));
-}
-
-TEST(FlightPathTest, OnlyForTheOpponentsAndRealCards) {
+TEST(FlightPathTest, StepsFromTheSeatsSideThenExactlyHome) {
+    struct Case {
+        int nSeat, nCard, nTableWidth;
+        std::size_t nPoints;
+        TwipsPoint first, beforeLast, last;
+    };
+    const std::vector<Case> kCases{
+        // The Two of Clubs from the left: 0, 5 ... 140 px, then its column at 144.
+        {0, 4, 0, 30, {0, 2860}, {140 * 15, 2860}, {2160, 2860}},
+        // A King falls one step from the top; the Ace of Diamonds 0 ... 205, then 208.
+        {1, 51, 0, 2, {5040, 0}, {5040, 0}, {5040, 0}},
+        {1, 1, 0, 43, {3600, 0}, {3600, 205 * 15}, {3600, 3120}},
+        // The Seven of Spades (336 px) from just beyond a table 642 pixels wide,
+        // so in sight from the second step whatever the screen; a table narrower
+        // than the target still lands the card.
+        {2, 27, 9630, 63, {642 * 15, 1560}, {337 * 15, 1560}, {5040, 1560}},
+        {2, 27, 1500, 1, {5040, 1560}, {5040, 1560}, {5040, 1560}},
+    };
+    for (const Case& c : kCases) {
+        const auto path = FlightPath(c.nSeat, c.nCard, c.nTableWidth);
+        ASSERT_EQ(path.size(), c.nPoints) << c.nCard;
+        EXPECT_EQ(path.front(), c.first) << c.nCard;
+        EXPECT_EQ(path[std::max<std::size_t>(path.size(), 2) - 2], c.beforeLast) << c.nCard;
+        EXPECT_EQ(path.back(), c.last) << c.nCard;
+    }
+    EXPECT_EQ(FlightPath(2, 27, 9630)[1], (TwipsPoint{637 * 15, 1560}));
+    EXPECT_EQ(FlightPath(0, 26, 0).size(), 88U); // the Seven of Hearts at 432 px
+    // Only the opponents fly, and only real cards.
     EXPECT_TRUE(FlightPath(3, 26, 1000).empty());
     EXPECT_TRUE(FlightPath(0, 52, 1000).empty());
     EXPECT_TRUE(FlightPath(0, -1, 1000).empty());

@@ -38,11 +38,11 @@ private slots:
             int nResource;
             bool bOpaque;
         };
-        std::vector<Case> cases{{PictureRole::DialogBitmap, 101, true},
-                                {PictureRole::SadFace, 0, false},
-                                {PictureRole::PotButton, 0, false},
-                                {PictureRole::ProgramIcon, 0, false},
-                                {PictureRole::HelpPicture, 0, false}};
+        std::vector<Case> cases{{PictureRole::DialogBitmap, 101, true}};
+        for (const auto role : {PictureRole::SadFace, PictureRole::PotButton,
+                                PictureRole::ProgramIcon, PictureRole::HelpPicture}) {
+            cases.push_back({role, 0, false});
+        }
         for (const int n : {100, 101, 102, 103}) {
             cases.push_back({PictureRole::SuitIcon, n, false});
             cases.push_back({PictureRole::Background, (n - 99) * 100, true});
@@ -59,8 +59,7 @@ private slots:
             }
             // Sharp at twice the pixel ratio, and stretched to any size asked for.
             const QPixmap sharp = corvane::Picture(role, nResource, size, 2.0);
-            QCOMPARE(sharp.size(), size * 2);
-            QCOMPARE(sharp.devicePixelRatio(), 2.0);
+            QVERIFY(sharp.size() == size * 2 && sharp.devicePixelRatio() == 2.0);
             QCOMPARE(corvane::Picture(role, nResource, QSize(50, 20)).size(), QSize(50, 20));
         }
         // The tables are drawn for the window's design size.
@@ -81,38 +80,33 @@ private slots:
         // The four tables look different: their mean colours lie well apart.
         QList<QColor> means;
         for (const int n : {100, 200, 300, 400}) {
-            const QImage one = corvane::Picture(PictureRole::Background, n)
-                                   .toImage()
-                                   .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            means.append(one.pixelColor(0, 0));
-            for (int i = 0; i + 1 < means.size(); ++i) {
-                const QColor& a = means[i];
-                const QColor& b = means.back();
+            const QColor b = corvane::Picture(PictureRole::Background, n)
+                                 .toImage()
+                                 .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                 .pixelColor(0, 0);
+            for (const QColor& a : means) {
                 QVERIFY(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
                             std::abs(a.blue() - b.blue()) >
                         40);
             }
+            means.append(b);
         }
         const QIcon icon = corvane::ProgramIcon();
         QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
         QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
     }
 
-    void unknownPicturesGiveNothing() {
+    void unknownPicturesGiveNothingAndTheDesignFontsHaveSubstitutes() {
         QVERIFY(corvane::Picture(PictureRole::Background, 500).isNull());
         QVERIFY(corvane::Picture(PictureRole::SuitIcon, 104).isNull());
         QVERIFY(corvane::Picture(PictureRole::DialogBitmap, 100).isNull());
         QVERIFY(corvane::PicturePath(PictureRole::Background, 101).isEmpty());
         QVERIFY(corvane::PictureSize(PictureRole::Background, 0).isEmpty());
-    }
-
-    void theDesignFontsHaveSubstitutes() {
-        const auto family = [](const char* sName) {
-            return QFontInfo(QFont(QString::fromLatin1(sName))).family();
-        };
-        QCOMPARE(family("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-        QCOMPARE(family("Eras Demi ITC"), QStringLiteral("Liberation Sans"));
-        QCOMPARE(family("Times New Roman"), QStringLiteral("Liberation Serif"));
+        for (const auto& [sFont, sFamily] : {std::pair{"MS Sans Serif", "Liberation Sans"},
+                                             {"Eras Demi ITC", "Liberation Sans"},
+                                             {"Times New Roman", "Liberation Serif"}}) {
+            QCOMPARE(QFontInfo(QFont(QString::fromLatin1(sFont))).family(), QString(sFamily));
+        }
     }
 
     void everySoundIsAShortWaveOfItsLength() {
@@ -127,10 +121,10 @@ private slots:
             const auto wave =
                 corvane::ParseWave(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                    static_cast<std::size_t>(bytes.size()));
-            QVERIFY2(wave, qPrintable(QString::number(nResource)));
-            QCOMPARE(wave->format, corvane::WaveSampleFormat::S16LE);
-            QCOMPARE(wave->nChannels, 1);
-            QVERIFY(wave->nSampleRate == 22050 || wave->nSampleRate == 44100);
+            QVERIFY2(wave && wave->format == corvane::WaveSampleFormat::S16LE &&
+                         wave->nChannels == 1 &&
+                         (wave->nSampleRate == 22050 || wave->nSampleRate == 44100),
+                     qPrintable(QString::number(nResource)));
             const double dSeconds =
                 double(wave->nSampleBytes / wave->nBlockAlign) / wave->nSampleRate;
             QVERIFY2(std::abs(dSeconds - lengths.value(nResource)) < 0.05,
@@ -146,17 +140,12 @@ private slots:
         }
         QVERIFY(nTotal < 1500 * 1024);
         QVERIFY(corvane::SoundWave(105).isEmpty());
-    }
-
-    void everySoundHasItsOwnWave() {
-        // Each wave is reached, and only the wrong card and the forced Seven
-        // share one.
+        // Each wave is reached, and only the wrong card and the forced Seven share one.
         std::set<int> used;
         for (int n = 0; n <= static_cast<int>(corvane::Sound::OverPot); ++n) {
             used.insert(corvane::SoundResourceNumber(static_cast<corvane::Sound>(n)));
         }
-        QVERIFY(std::equal(used.begin(), used.end(), std::begin(corvane::kSoundResources),
-                           std::end(corvane::kSoundResources)));
+        QVERIFY(std::ranges::equal(used, corvane::kSoundResources));
         QCOMPARE(corvane::SoundResourceNumber(corvane::Sound::WrongCard),
                  corvane::SoundResourceNumber(corvane::Sound::MustPlay));
     }
