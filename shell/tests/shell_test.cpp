@@ -7,8 +7,8 @@
 #include "dialogs/folder_lists.hpp"
 #include "dialogs/user_validation.hpp"
 #include "engine/game.hpp"
-#include "fake_shell_files.hpp"
 #include "opponents/testing/auto_player.hpp"
+#include "platform/shell_files.hpp"
 #include "platform/sound_output.hpp"
 #include "shell/corvane_app.hpp"
 #include "shell/help_panel.hpp"
@@ -269,13 +269,13 @@ private slots:
         }
         QCOMPARE(ReadText(JoinPath(sMailOut, "corvane.mdb")), std::string("game data"));
 
-        FakeShellFiles files;
-        g.sDBPath = "C:\\Corvane";
-        FSendScore failing(g, msg, files, "C:\\EMAIL\\OUT");
+        // With no database to copy, the folder is still made and the cause reported.
+        g.sDBPath = tmp.Sub("empty");
+        const std::string sOther = (tmp.Path() / "other").string();
+        FSendScore failing(g, msg, local, sOther);
         Click(failing, "cmdCopyScore");
-        QVERIFY(files.Folders.contains("C:\\EMAIL\\OUT") &&
-                msg.Shown.back().sText == "53: File not found");
-        FSendScore nowhere(g, msg, files, "");
+        QVERIFY(fs::is_directory(sOther) && msg.Shown.back().sText == "53: File not found");
+        FSendScore nowhere(g, msg, local, "");
         QVERIFY(!Child<QPushButton>(nowhere, "cmdCopyScore")->isEnabled());
     }
 
