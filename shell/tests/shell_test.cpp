@@ -324,6 +324,15 @@ private slots:
             QCOMPARE(pHelp->lblHelp(14)->x(), pHelp->lblHelp(16)->x());
             QCOMPARE(pHelp->lblHelp(15)->x(), pHelp->lblHelp(17)->x());
             QVERIFY(pHelp->lblHelp(13)->font().italic() && !pHelp->lblHelp(14)->font().italic());
+            // The texts take the spare width: the title starts by the picture, the last
+            // two items' texts by their names.
+            const QLabel* pPicture = Child<QLabel>(*pHelp, "imgHelp");
+            QVERIFY(pHelp->lblHelp(24)->x() - pPicture->x() <=
+                    pPicture->pixmap().deviceIndependentSize().width() + 20);
+            QVERIFY(pHelp->lblHelp(16)->x() - pHelp->lblHelp(17)->x() <=
+                    std::max(pHelp->lblHelp(17)->sizeHint().width(),
+                             pHelp->lblHelp(15)->sizeHint().width()) +
+                        20);
             QVERIFY(pHelp->lblHelp(21)->font().underline() &&
                     !pHelp->lblHelp(24)->font().underline());
             Click(*pHelp, "cmdHelp");
