@@ -413,7 +413,9 @@ private slots:
         SetText(dlg, "txtPlayer1", QStringLiteral("Edited"));
         UserBox(dlg)->setFocus();
         QTRY_VERIFY(UserBox(dlg)->hasFocus());
+        UserBox(dlg)->showPopup(); // nor does dropping its list down, edits stay
         QCOMPARE(Text(dlg, "txtPlayer1"), QStringLiteral("Edited"));
+        UserBox(dlg)->hidePopup();
         auto* txt2 = Child<QLineEdit>(dlg, "txtPlayer2");
         txt2->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(Text(dlg, "txtPlayer1"), QStringLiteral("Anna-L"));
