@@ -174,7 +174,10 @@ class DialogsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { InitTableResources(); }
+    void initTestCase() {
+        InitTableResources();
+        QCoreApplication::addLibraryPath(QStringLiteral(CORVANE_CHART_DIR));
+    }
 
     void handOverStrikesEarlierRowsAndColoursTheLeader() {
         const std::pair<QList<QStringList>, int> cases[] = {
@@ -622,6 +625,18 @@ private slots:
         QVERIFY(pBars->barSets().at(1)->count() == 100 && pBars->barSets().at(1)->at(99) == -50.0 &&
                 pTotal->at(99).y() == 500.0);
         QCOMPARE(pChart->axes(Qt::Horizontal).at(0)->titleText(), "Games 21 to 120");
+        {
+            // Without the chart library the figures still show, and a line says why there is no
+            // chart.
+            const QStringList paths = QCoreApplication::libraryPaths();
+            QCoreApplication::setLibraryPaths({});
+            FUserStats bare(w.g, w.env, w.display);
+            QCoreApplication::setLibraryPaths(paths);
+            bare.show();
+            QVERIFY(bare.findChild<QWidget*>(QStringLiteral("chtHistory")) == nullptr);
+            QVERIFY(Child<QLabel>(bare, "lblHistory")->isVisible());
+            QVERIFY(!Text(bare, "lblHistory").isEmpty() && Text(bare, "lblStats2") == "$4");
+        }
         // Each bar and point within its axis, and zero on the same grid line of both axes.
         const auto* pLeft = qobject_cast<QValueAxis*>(pChart->axes(Qt::Vertical, pBars).at(0));
         const auto* pRight = qobject_cast<QValueAxis*>(pChart->axes(Qt::Vertical, pTotal).at(0));
