@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -162,14 +163,14 @@ bool FUserName::eventFilter(QObject* pWatched, QEvent* pEvent) {
     }
     if (pEvent->type() == QEvent::FocusOut &&
         (pWatched == cboUser_ || pWatched == cboUser_->lineEdit())) {
-        // Opening the drop-down list or moving between the combo box and its
-        // edit field does not leave the name field.
+        // Opening the drop-down list (whose list then takes the focus) or moving
+        // between the combo box and its edit field does not leave the name field.
         // Checked by type().
         // NOLINTNEXTLINE(cppcoreguidelines-pro-type-static-cast-downcast)
         const auto* pFocus = static_cast<QFocusEvent*>(pEvent);
         const QWidget* pNow = QApplication::focusWidget();
         if (pFocus->reason() != Qt::PopupFocusReason && pNow != cboUser_ &&
-            pNow != cboUser_->lineEdit()) {
+            pNow != cboUser_->lineEdit() && pNow != cboUser_->view()) {
             ShowPlayerData(); // cboUser_LostFocus
         }
     } else if (pEvent->type() == QEvent::FocusIn) {

@@ -13,57 +13,39 @@
 namespace corvane {
 namespace {
 
-struct NameCase {
-    EnteredNames names;
-    const char* sMessage; // nullptr: accepted
-    const char* sTitle;
-    NameField field;
-};
-
 TEST(FindNameProblem, FirstProblemInBoxOrder) {
-    const NameCase cases[] = {
-        {{"Anna", "Bert", "Carl", "Dora"}, nullptr, "", NameField::User},
-        {{"<New User>", "", "", ""},
-         "<New User> is not a valid user name!",
-         "Invalid User Name",
-         NameField::User},
-        {{"Anna>", "Bert", "Carl", "Dora"},
-         "Anna> is not a valid user name!",
-         "Invalid User Name",
-         NameField::User},
-        {{"", "", "", ""}, "User name cannot be blank!", "Invalid name", NameField::User},
-        {{"Anna", "", "", ""},
-         "1st Opponent name cannot be blank!",
-         "Invalid name",
-         NameField::Player1},
-        {{"Anna", "Bert", "", "Dora"},
-         "2nd Opponent name cannot be blank!",
-         "Invalid name",
-         NameField::Player2},
+    using enum NameField;
+    const char* kBad = "Invalid User Name";
+    const char* kBlank = "Invalid name"; // the title of the blank and the long names
+    const std::tuple<EnteredNames, const char*, const char*, NameField> cases[] = {
+        {{"Anna", "Bert", "Carl", "Dora"}, nullptr, "", User},
+        {{"<New User>", "", "", ""}, "<New User> is not a valid user name!", kBad, User},
+        {{"Anna>", "Bert", "Carl", "Dora"}, "Anna> is not a valid user name!", kBad, User},
+        {{"", "", "", ""}, "User name cannot be blank!", kBlank, User},
+        {{"Anna", "", "", ""}, "1st Opponent name cannot be blank!", kBlank, Player1},
+        {{"Anna", "Bert", "", "Dora"}, "2nd Opponent name cannot be blank!", kBlank, Player2},
         // A blank later box wins over a long earlier name.
         {{"Maximiliane13", "Bert", "Carl", ""},
          "3rd Opponent name cannot be blank!",
-         "Invalid name",
-         NameField::Player3},
+         kBlank,
+         Player3},
         {{"Maximiliane13", "Bert", "Carl", "Dora"},
          "User name cannot be more\r\nthan 12 characters!",
-         "Invalid name",
-         NameField::User},
+         kBlank,
+         User},
         {{"Maximilian12", "Bert", "Christopher13", "Dora"},
          "2nd Opponent name cannot be\r\nmore than 12 characters!",
-         "Invalid name",
-         NameField::Player2},
+         kBlank,
+         Player2},
         // Letters are counted, not bytes: 12 letters in 14 bytes.
-        {{"\xC3\x89milie-Zo\xC3\xA9!!", "Bert", "Carl", "Dora"}, nullptr, "", NameField::User},
+        {{"\xC3\x89milie-Zo\xC3\xA9!!", "Bert", "Carl", "Dora"}, nullptr, "", User},
     };
-    for (const NameCase& c : cases) {
-        SCOPED_TRACE(c.names.sName + "/" + c.names.sPlayer2);
-        const auto problem = FindNameProblem(c.names);
-        ASSERT_EQ(problem.has_value(), c.sMessage != nullptr);
+    for (const auto& [names, sMessage, sTitle, field] : cases) {
+        const auto problem = FindNameProblem(names);
+        ASSERT_EQ(problem.has_value(), sMessage != nullptr) << names.sName;
         if (problem) {
-            EXPECT_EQ(problem->sMessage, c.sMessage);
-            EXPECT_EQ(problem->sTitle, c.sTitle);
-            EXPECT_EQ(problem->field, c.field);
+            EXPECT_EQ(std::tie(problem->sMessage, problem->sTitle, problem->field),
+                      std::tuple(std::string(sMessage), std::string(sTitle), field));
         }
     }
     EXPECT_TRUE(IsValidSkillLevel("Hard"));
@@ -71,9 +53,9 @@ TEST(FindNameProblem, FirstProblemInBoxOrder) {
 }
 
 TEST(AverageWinnings, TruncatesTowardZero) {
-    EXPECT_EQ(AverageWinningsText(-45, 2), "$-22");
-    EXPECT_EQ(AverageWinningsText(45, 2), "$22");
-    EXPECT_EQ(AverageWinningsText(500, 0), "$0");
+    EXPECT_EQ(AverageWinningsText(-45, 2) + AverageWinningsText(45, 2) +
+                  AverageWinningsText(500, 0),
+              "$-22$22$0");
 }
 
 #ifndef _WIN32

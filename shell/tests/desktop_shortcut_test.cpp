@@ -1,15 +1,78 @@
 // The desktop shortcut on an in-memory Windows layout, and the record of the
 // first start.
-#include "fake_shell_files.hpp"
 #include "platform/fake_platform.hpp"
+#include "platform/shell_files.hpp"
 #include "shell/desktop_shortcut.hpp"
+
+#include <cctype>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
 
-using testing::FakeShellFiles;
+// A Windows machine's folders held in memory: paths are kept in capitals, so names
+// compare in any letter case, and folders must exist before files go into them.
+class FakeShellFiles final : public ShellFiles {
+public:
+    std::string SystemFolder() override { return sSystemFolder; }
+
+    bool FindFile(const std::string& sPattern, bool& bFound, FileError& err) override {
+        const auto [sFolder, sName] = Split(sPattern);
+        bFound = false;
+        for (const auto& [sPath, sText] : Files) {
+            const auto [sIn, sFile] = Split(sPath);
+            bFound = bFound || (sIn == sFolder && WildcardMatch(sFile, sName));
+        }
+        return Folders.contains(sFolder) || Fail(err, kErrPathNotFound, "Path not found");
+    }
+
+    bool CopyReplacing(const std::string& sFrom, const std::string& sTo, FileError& err) override {
+        if (!Files.contains(Key(sFrom))) {
+            return Fail(err, kErrFileNotFound, "File not found");
+        }
+        if (!Folders.contains(Split(sTo).first)) {
+            return Fail(err, kErrPathNotFound, "Path not found");
+        }
+        if (ReadOnly.contains(Key(sTo))) {
+            return Fail(err, kErrPermissionDenied, "Permission denied");
+        }
+        Files[Key(sTo)] = Files[Key(sFrom)];
+        return true;
+    }
+
+    bool MakeFolderPath(const std::string& sPath, FileError& /*err*/) override {
+        Folders.insert(Key(sPath));
+        return true;
+    }
+
+    static std::string Key(std::string s) {
+        for (char& c : s) {
+            c = c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        return s;
+    }
+
+    std::string sSystemFolder = "C:\\WINDOWS\\SYSTEM";
+    std::map<std::string, std::string> Files; // contents by Key(path)
+    std::set<std::string> Folders;            // Key(path) of each folder
+    std::set<std::string> ReadOnly;
+
+private:
+    static std::pair<std::string, std::string> Split(const std::string& sPath) {
+        std::pair<std::string, std::string> parts;
+        SplitFolderAndName(Key(sPath), parts.first, parts.second);
+        return parts;
+    }
+    static bool Fail(FileError& err, std::int32_t nNumber, const char* sDescription) {
+        err = {nNumber, sDescription};
+        return false;
+    }
+};
 
 constexpr const char* kApp = "C:\\Program Files\\Corvane";
 
@@ -26,58 +89,48 @@ struct Machine {
 };
 
 TEST(DesktopShortcutAtStart, CopiedOnTheFirstRunOfferedLaterWhileNoneIsThere) {
-    struct Case {
-        const char* sWhat;
-        void (*setUp)(Machine&);
-        bool bFirstRun;
-        bool bOffered;
-        const char* sLink;
-        const char* sMessage;
-    };
-    const Case cases[] = {
-        {"first run copies quietly", [](Machine&) {}, true, false, "shortcut v2.2", ""},
-        {"first run replaces an old one", [](Machine& m) { m.files.Files[kDesktopLink] = "old"; },
-         true, false, "shortcut v2.2", ""},
-        {"later run offers", [](Machine&) {}, false, true, "", ""},
-        {"another shortcut does not count",
-         [](Machine& m) { m.files.Files[R"(C:\WINDOWS\DESKTOP\NOTES.LNK)"] = ""; }, false, true, "",
+    using Prepare = void (*)(Machine&);
+    const Prepare kNothing = [](Machine&) {};
+    // What the machine is like, whether it is the first run; whether the shortcut
+    // is offered, what lands on the desktop, and the message shown.
+    const std::tuple<Prepare, bool, bool, const char*, const char*> cases[] = {
+        {kNothing, true, false, "shortcut v2.2", ""},
+        {[](Machine& m) { m.files.Files[kDesktopLink] = "old"; }, true, false, "shortcut v2.2", ""},
+        {kNothing, false, true, "", ""},
+        // Another shortcut does not count; either name of ours does.
+        {[](Machine& m) { m.files.Files[R"(C:\WINDOWS\DESKTOP\NOTES.LNK)"] = ""; }, false, true, "",
          ""},
-        {"either name counts",
-         [](Machine& m) { m.files.Files[R"(C:\WINDOWS\DESKTOP\THECORVANE GAME.LNK)"] = ""; }, false,
+        {[](Machine& m) { m.files.Files[R"(C:\WINDOWS\DESKTOP\THECORVANE GAME.LNK)"] = ""; }, false,
          false, "", ""},
-        {"no shipped file, no copy and no message", [](Machine& m) { m.files.Files.clear(); }, true,
-         true, "", ""},
-        {"a failed first copy still offers",
-         [](Machine& m) { m.files.ReadOnly.insert(kDesktopLink); }, true, true, "",
+        // No shipped file: no copy and no message.
+        {[](Machine& m) { m.files.Files.clear(); }, true, true, "", ""},
+        {[](Machine& m) { m.files.ReadOnly.insert(kDesktopLink); }, true, true, "",
          "70: Permission denied"},
-        {"an unsearchable desktop counts as one with the shortcut",
-         [](Machine& m) { m.files.Folders.erase("C:\\WINDOWS\\DESKTOP"); }, true, false, "",
+        // A desktop that cannot be searched counts as one with the shortcut.
+        {[](Machine& m) { m.files.Folders.erase("C:\\WINDOWS\\DESKTOP"); }, true, false, "",
          "76: Path not found"},
-        {"option off", [](Machine& m) { m.g.bCopyLnk = false; }, true, false, "", ""},
-        {"system folder trimmed, in any case",
-         [](Machine& m) { m.files.sSystemFolder = "  c:\\windows\\System "; }, true, false,
+        {[](Machine& m) { m.g.bCopyLnk = false; }, true, false, "", ""},
+        // The system folder is trimmed and compared in any case; other systems get nothing.
+        {[](Machine& m) { m.files.sSystemFolder = "  c:\\windows\\System "; }, true, false,
          "shortcut v2.2", ""},
-        {"other system", [](Machine& m) { m.files.sSystemFolder = "C:\\WINNT\\SYSTEM32"; }, true,
-         false, "", ""},
-        {"other drive", [](Machine& m) { m.files.sSystemFolder = "D:\\WINDOWS\\SYSTEM"; }, true,
-         false, "", ""},
-        {"no system folder", [](Machine& m) { m.files.sSystemFolder.clear(); }, true, false, "",
-         ""},
+        {[](Machine& m) { m.files.sSystemFolder = "C:\\WINNT\\SYSTEM32"; }, true, false, "", ""},
+        {[](Machine& m) { m.files.sSystemFolder = "D:\\WINDOWS\\SYSTEM"; }, true, false, "", ""},
+        {[](Machine& m) { m.files.sSystemFolder.clear(); }, true, false, "", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.sWhat);
+    int nCase = 0;
+    for (const auto& [setUp, bFirstRun, bOffered, sLink, sMessage] : cases) {
+        SCOPED_TRACE(nCase++);
         Machine m;
-        c.setUp(m);
+        setUp(m);
         int nOffers = 0;
-        EXPECT_EQ(DesktopShortcutAtStart(m.g, IsWin9xDesktop(m.files.SystemFolder()), c.bFirstRun,
+        EXPECT_EQ(DesktopShortcutAtStart(m.g, IsWin9xDesktop(m.files.SystemFolder()), bFirstRun,
                                          m.files, m.msg, kApp, [&] { ++nOffers; }),
-                  c.bOffered);
-        EXPECT_EQ(nOffers, c.bOffered ? 1 : 0);
-        EXPECT_EQ(m.files.Files.contains(kDesktopLink) ? m.files.Files[kDesktopLink] : "", c.sLink);
-        ASSERT_EQ(m.msg.Shown.size(), *c.sMessage == '\0' ? 0U : 1U);
+                  bOffered);
+        EXPECT_EQ(nOffers, bOffered ? 1 : 0);
+        EXPECT_EQ(m.files.Files.contains(kDesktopLink) ? m.files.Files[kDesktopLink] : "", sLink);
+        ASSERT_EQ(m.msg.Shown.size(), *sMessage == '\0' ? 0U : 1U);
         if (!m.msg.Shown.empty()) {
-            EXPECT_EQ(m.msg.Shown[0].sText, c.sMessage);
-            EXPECT_EQ(m.msg.Shown[0].sTitle, "CopyLinkToDeskTop");
+            EXPECT_EQ(m.msg.Shown[0].sText, sMessage);
             EXPECT_EQ(m.msg.Shown[0].icon, MsgIcon::Exclamation);
         }
     }

@@ -21,8 +21,18 @@ QString Text(const QWidget& parent, const char* sName) {
     return Child<QLineEdit>(parent, sName)->text();
 }
 
+void SetText(const QWidget& parent, const char* sName, const QString& sText) {
+    Child<QLineEdit>(parent, sName)->setText(sText);
+}
+
 void Click(const QWidget& parent, const char* sName) {
     Child<QAbstractButton>(parent, sName)->click();
+}
+
+bool HasFocus(const QWidget& parent, const char* sName) {
+    const QWidget* pControl = Child<QWidget>(parent, sName);
+    const QWidget* pFocus = parent.focusWidget();
+    return pFocus == pControl || (pFocus != nullptr && pFocus->parentWidget() == pControl);
 }
 
 bool ShowActive(QWidget& w) {

@@ -33,8 +33,15 @@ T* Child(const QObject& parent, const char* sName) {
 // The text of the named label or text box.
 QString Text(const QWidget& parent, const char* sName);
 
+// Types over the text of the named text box.
+void SetText(const QWidget& parent, const char* sName, const QString& sText);
+
 // Presses the named button.
 void Click(const QWidget& parent, const char* sName);
+
+// True when the named control, or a part of it such as a combo box's text box,
+// holds the window's focus.
+bool HasFocus(const QWidget& parent, const char* sName);
 
 // Shows the window and waits until it is the active one, as a player's is.
 bool ShowActive(QWidget& w);
