@@ -1,4 +1,5 @@
 // The program's entry point.
+#include "platform/process_memory.hpp"
 #include "platform/program_folder.hpp"
 #include "shell/corvane_app.hpp"
 #include "table/table_resources.hpp"
@@ -26,6 +27,8 @@ int main(int argc, char* argv[]) {
         QThread::create([&iconImages] { iconImages = corvane::ProgramIconImages(); }));
     QObject::connect(iconWorker.get(), &QThread::finished, &app, [&iconImages] {
         QApplication::setWindowIcon(corvane::ProgramIcon(std::move(iconImages)));
+        // What the drawing freed stays in the worker's pool unless handed back.
+        corvane::ReleaseFreedMemory();
     });
     iconWorker->start();
     const int nResult = QApplication::exec();
