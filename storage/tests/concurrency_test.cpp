@@ -7,11 +7,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <map>
 #include <random>
 #include <set>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -21,108 +21,104 @@
 namespace corvane {
 namespace {
 
-using testing::QueryInt;
-
-// Writes one line to the parent, whole or not at all (lines are short).
-void Tell(int fd, const std::string& sLine) {
-    const std::string s = sLine + "\n";
-    if (::write(fd, s.data(), s.size()) != static_cast<ssize_t>(s.size())) {
-        ::_exit(20);
-    }
-}
-
-// Waits for one line from the child; false when it ended first.
-bool ReadLine(int fd, std::string& sLine) {
-    sLine.clear();
-    for (char c = 0; ::read(fd, &c, 1) == 1; sLine += c) {
-        if (c == '\n') {
-            return true;
-        }
-    }
-    return false;
-}
+using testing::Lines;
 
 std::int16_t ScoreOf(int nPlayer, int nGame) {
     return static_cast<std::int16_t>(1 + ((nGame * 4 + nPlayer) * 7919) % 30000);
 }
 
 // A player process: nGames games, a new user every 50, each game saved with the
-// user's record, ranked, and entered into the top ten when it qualifies. Tells
-// the parent "R" when ready, "U <id>" after a new user's first save and "G" after
-// each game; exits with a code other than 0 when anything goes wrong.
+// user's record, ranked, and offered to the top ten. Tells the parent "R" when
+// ready, "U <id>" after a new user's first save and "G" after each game; exits
+// with a code other than 0 when anything goes wrong.
 [[noreturn]] void Play(const std::string& sApp, int nPlayer, int nGames, int fd) {
     testing::Session s(sApp);
     s.env.keys = testing::TestKeys(); // the key the parent derived: one derivation for all
     MGlobal& g = s.g;
     const std::string sTag = "P" + std::to_string(nPlayer);
-    const auto Check = [&](bool bOk, int nCode) {
-        if (!bOk || !s.msg.Shown.empty() || g.bDBError) {
-            for (const ShownMessage& m : s.msg.Shown) {
-                std::fprintf(stderr, "%s: %s: %s\n", sTag.c_str(), m.sTitle.c_str(),
-                             m.sText.c_str());
-            }
-            ::_exit(nCode);
+    const auto Tell = [&](bool bOk, const std::string& sLine) {
+        const std::string sOut = sLine + "\n"; // short enough to arrive whole
+        if (!bOk || !s.msg.Shown.empty() || g.bDBError ||
+            ::write(fd, sOut.data(), sOut.size()) != std::ssize(sOut)) {
+            ::_exit(2);
         }
     };
-    Tell(fd, "R");
+    Tell(true, "R");
     for (int nGame = 0; nGame < nGames; ++nGame) {
         if (nGame % 50 == 0) {
             g.nUserID = GetNextUserID(g, s.env);
-            Check(g.nUserID != 0 && g.nUserID != kNewUserID, 2);
-            g.sUserName = sTag + "-u" + std::to_string(g.nUserID);
-            g.sLeftName = sTag + "-left";
-            g.sTopName = sTag + "-top";
-            g.sRightName = sTag + "-right";
+            for (std::string* pName : {&g.sUserName, &g.sLeftName, &g.sTopName, &g.sRightName}) {
+                *pName = sTag;
+            }
             g.nNumGames = 0;
             user_dialog::UpdateDatabase(g, s.env);
         }
         const std::int16_t nScore = ScoreOf(nPlayer, nGame);
         ++g.nNumGames;
-        Check(game_over::SaveUserData(g, s.env, {1, nScore, false}), 3);
+        const bool bSaved = game_over::SaveUserData(g, s.env, {1, nScore, false});
         if (nGame % 50 == 0) {
-            Tell(fd, "U " + std::to_string(g.nUserID));
+            Tell(bSaved && g.nUserID != 0 && g.nUserID != kNewUserID,
+                 "U " + std::to_string(g.nUserID));
         }
-
         std::array<std::int16_t, 4> aFunds = {static_cast<std::int16_t>(nGame % 7), 50,
                                               static_cast<std::int16_t>(nGame % 3 + 100), nScore};
         GetStandings(g, s.env, aFunds);
         std::sort(aFunds.begin(), aFunds.end(), std::greater<>());
-        for (std::size_t i = 0; i < 4; ++i) {
-            // Another process's seats, or a wrong ranking?
-            Check(g.Standings[i].nFunds == aFunds[i] && g.Standings[i].sName.starts_with(sTag), 4);
-        }
-
+        // Another process's seats, or a wrong ranking?
+        const bool bRanked = bSaved && std::equal(aFunds.begin(), aFunds.end(), g.Standings.begin(),
+                                                  [&](std::int16_t n, const StandingRec& r) {
+                                                      return r.nFunds == n && r.sName == sTag;
+                                                  });
         TopTenList list{};
         main_window::TopTenLoad(g, s.env, list);
-        if (testing::EnterScore(g, list, {sTag + "-g" + std::to_string(nGame), nScore, {}})) {
-            main_window::TopTenSave(g, s.env, list);
-        }
-        Check(true, 5);
-        Tell(fd, "G");
+        list[0] = {sTag + "-g" + std::to_string(nGame), nScore, {}};
+        g.nTopTenPos = 0; // ranked by the save among what is stored by then
+        main_window::TopTenSave(g, s.env, list);
+        Tell(bRanked, "G");
     }
     ::_exit(0);
 }
 
-// Starts a player; fd gets the reading end of its pipe.
-pid_t StartPlayer(const std::string& sApp, int nPlayer, int nGames, int& fd) {
+struct Player {
+    pid_t pid = -1;
+    FILE* in = nullptr; // the lines it tells
+};
+
+Player StartPlayer(const std::string& sApp, int nPlayer, int nGames) {
     std::array<int, 2> fds{};
-    if (::pipe(fds.data()) != 0) {
-        return -1;
-    }
+    EXPECT_EQ(::pipe(fds.data()), 0);
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
         Play(sApp, nPlayer, nGames, fds[1]);
     }
     ::close(fds[1]);
-    fd = fds[0];
-    return pid;
+    return {pid, ::fdopen(fds[0], "r")};
 }
 
-// Every user's game count is the number of its history rows.
-constexpr const char* kUsersWhoseGamesDifferFromTheirHistory =
-    "SELECT count(*) FROM user WHERE numgames <> "
-    "(SELECT count(*) FROM history WHERE history.userid = user.userid)";
+// Hands every line the player tells to onLine, kills the player the first time
+// onLine returns false, and returns the player's end status.
+int Follow(const Player& player, const std::function<bool(const std::string&)>& onLine) {
+    std::array<char, 64> line{};
+    while (std::fgets(line.data(), line.size(), player.in) != nullptr) {
+        if (!onLine(std::string(line.data(), std::strcspn(line.data(), "\n")))) {
+            ::kill(player.pid, SIGKILL);
+        }
+    }
+    std::fclose(player.in);
+    int nStatus = -1;
+    ::waitpid(player.pid, &nStatus, 0);
+    return nStatus;
+}
+
+// Whatever must hold of the file between any two saves, as a count of faults:
+// a user whose game count is not its number of history rows, a top ten not of
+// ten rows, an id at or past the counter.
+constexpr const char* kFaults =
+    "SELECT (SELECT count(*) FROM user WHERE numgames <> "
+    "(SELECT count(*) FROM history WHERE history.userid = user.userid)) + "
+    "((SELECT count(*) FROM topten) <> 10) + "
+    "(SELECT count(*) FROM user WHERE userid >= (SELECT nextuserid FROM system))";
 
 // A fresh database in a scratch folder, its key derived once for all players.
 struct SharedFile {
@@ -142,61 +138,43 @@ TEST(CrashSafetyTest, KilledPlayersLeaveTheOldStateOrTheNew) {
                                       "ALL SELECT i + 1 FROM n WHERE i < 10) "
                                       "INSERT INTO topten (name) SELECT 'seed' FROM n");
     std::mt19937 rng(1206); // NOLINT(cert-msc32-c,cert-msc51-cpp): the same inputs every run
-    std::set<std::int64_t> reportedUsers;
+    std::set<std::string> reportedUsers;
     int nGames = 0;
-    const auto Note = [&](const std::string& sLine) {
-        if (sLine[0] == 'U') {
-            reportedUsers.insert(std::stoll(sLine.substr(2)));
-        }
-        nGames += sLine == "G" ? 1 : 0;
-    };
     constexpr int kKills = 200;
     for (int nKill = 0; nKill < kKills; ++nKill) {
         // Every game of the player qualifies for the top ten, so that it is written often.
         testing::ExecDirect(shared.sFile, "UPDATE topten SET score = 0");
-        int fd = -1;
-        const pid_t pid = StartPlayer(shared.sApp, nKill % 4, 1000, fd);
-        ASSERT_GE(pid, 0);
         // The kill comes at a random moment of the player's work: after a random
         // number of its reports, within the time one report has been taking.
-        std::string sLine;
-        ASSERT_TRUE(ReadLine(fd, sLine));
+        int nReports = static_cast<int>(rng() % 3);
         auto tLast = std::chrono::steady_clock::now();
         std::chrono::duration<double, std::micro> cycle = std::chrono::milliseconds(20);
-        for (int n = static_cast<int>(rng() % 3); n > 0; --n) {
-            ASSERT_TRUE(ReadLine(fd, sLine));
-            Note(sLine);
+        const Player player = StartPlayer(shared.sApp, nKill % 4, 1000);
+        const int nStatus = Follow(player, [&](const std::string& s) {
+            if (s[0] == 'U') {
+                reportedUsers.insert(s.substr(2));
+            }
+            nGames += s == "G" ? 1 : 0;
             const auto tNow = std::chrono::steady_clock::now();
-            cycle = tNow - tLast;
+            cycle = s == "R" ? cycle : tNow - tLast;
             tLast = tNow;
-        }
-        ::usleep(
-            static_cast<useconds_t>(std::uniform_real_distribution<>(0, 1)(rng) * cycle.count()));
-        ::kill(pid, SIGKILL);
-        int nStatus = 0;
-        ASSERT_EQ(::waitpid(pid, &nStatus, 0), pid);
+            if (nReports-- != 0) {
+                return true; // before the kill, or after it
+            }
+            ::usleep(static_cast<useconds_t>(std::uniform_real_distribution<>(0, 1)(rng) *
+                                             cycle.count()));
+            return false;
+        });
         ASSERT_TRUE(WIFSIGNALED(nStatus)) << "the player stopped by itself, status " << nStatus;
-        while (ReadLine(fd, sLine)) {
-            Note(sLine);
-        }
-        ::close(fd);
 
-        // The file is sound, no reported user is lost, every record has its
-        // history, the top ten is whole and the counter is past every id.
-        db::Database db = testing::OpenDirect(shared.sFile);
-        db::Statement check(db, "PRAGMA integrity_check");
-        ASSERT_TRUE(check.Step() && check.Text(0) == "ok") << "after kill " << nKill;
-        db::Statement find(db, "SELECT count(*) FROM user WHERE userid = ?");
-        for (const std::int64_t nID : reportedUsers) {
-            find.Bind(1, nID);
-            ASSERT_TRUE(find.Step() && find.Int(0) == 1) << "user " << nID << " was lost";
-            find.Reset();
-        }
-        ASSERT_EQ(QueryInt(shared.sFile, kUsersWhoseGamesDifferFromTheirHistory), 0);
-        ASSERT_EQ(QueryInt(shared.sFile, "SELECT count(*) FROM topten"), 10);
-        ASSERT_EQ(QueryInt(shared.sFile, "SELECT count(*) FROM user "
-                                         "WHERE userid >= (SELECT nextuserid FROM system)"),
-                  0);
+        // The file is sound, no reported user is lost, and the records agree.
+        ASSERT_EQ(testing::Rows(shared.sFile, "PRAGMA integrity_check"), Lines{"ok"});
+        const Lines users = testing::Rows(shared.sFile, "SELECT userid FROM user");
+        const std::set<std::string> stored(users.begin(), users.end());
+        ASSERT_TRUE(
+            std::includes(stored.begin(), stored.end(), reportedUsers.begin(), reportedUsers.end()))
+            << "a user was lost at kill " << nKill;
+        ASSERT_EQ(testing::QueryInt(shared.sFile, kFaults), 0) << "after kill " << nKill;
     }
     // The players got on with their work between the kills.
     EXPECT_GT(nGames, kKills / 4);
@@ -206,49 +184,34 @@ TEST(CrashSafetyTest, KilledPlayersLeaveTheOldStateOrTheNew) {
 TEST(SharingTest, FourProcessesPlayOnOneFile) {
     SharedFile shared;
     constexpr int kGames = 250;
-    std::vector<pid_t> pids(4);
-    std::vector<int> fds(4);
-    for (std::size_t i = 0; i < 4; ++i) {
-        pids[i] = StartPlayer(shared.sApp, static_cast<int>(i), kGames, fds[i]);
-        ASSERT_GE(pids[i], 0);
+    std::array<Player, 4> players{};
+    for (std::size_t p = 0; p < players.size(); ++p) {
+        players[p] = StartPlayer(shared.sApp, static_cast<int>(p), kGames);
     }
-    std::vector<std::int64_t> ids;
-    for (std::size_t i = 0; i < 4; ++i) {
-        for (std::string s; ReadLine(fds[i], s);) {
-            if (s[0] == 'U') {
-                ids.push_back(std::stoll(s.substr(2)));
-            }
-        }
-        ::close(fds[i]);
-        int nStatus = 0;
-        ASSERT_EQ(::waitpid(pids[i], &nStatus, 0), pids[i]);
-        ASSERT_TRUE(WIFEXITED(nStatus));
-        EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "player " << i;
+    for (const Player& player : players) {
+        const int nStatus = Follow(player, [](const std::string&) { return true; });
+        EXPECT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0) << "status " << nStatus;
     }
-
-    // No id was handed out twice, and every user has all its games.
-    EXPECT_EQ(std::set<std::int64_t>(ids.begin(), ids.end()).size(), ids.size());
-    EXPECT_EQ(ids.size(), 4U * kGames / 50);
-    EXPECT_EQ(QueryInt(shared.sFile, "SELECT count(*) FROM user"), std::ssize(ids));
-    EXPECT_EQ(QueryInt(shared.sFile, "SELECT count(*) FROM user WHERE numgames <> 50"), 0);
-    EXPECT_EQ(QueryInt(shared.sFile, kUsersWhoseGamesDifferFromTheirHistory), 0);
-
-    // The stored top ten is the ten best of all the scores made.
-    std::vector<std::pair<int, std::string>> all;
-    for (int p = 0; p < 4; ++p) {
-        for (int n = 0; n < kGames; ++n) {
-            all.emplace_back(ScoreOf(p, n), "P" + std::to_string(p) + "-g" + std::to_string(n));
-        }
+    // No id was handed out twice (two players on one id would leave one row
+    // whose game count does not match its history), every user has all its
+    // games, and the stored top ten is the ten best of all the scores made.
+    EXPECT_EQ(testing::Rows(shared.sFile, "SELECT count(*) || ' ' || sum(numgames = 50) FROM user"),
+              Lines{"20 20"});
+    EXPECT_EQ(testing::QueryInt(shared.sFile, kFaults), 0);
+    std::map<int, std::string, std::greater<>> all;
+    for (int n = 0; n < 4 * kGames; ++n) {
+        const int nScore = ScoreOf(n % 4, n / 4);
+        all[nScore] =
+            std::to_string(nScore) + " P" + std::to_string(n % 4) + "-g" + std::to_string(n / 4);
     }
-    std::sort(all.begin(), all.end(), std::greater<>());
-    all.resize(10);
-    std::vector<std::pair<int, std::string>> stored;
-    db::Database db = testing::OpenDirect(shared.sFile);
-    for (db::Statement rows(db, "SELECT score, name FROM topten ORDER BY score DESC");
-         rows.Step();) {
-        stored.emplace_back(static_cast<int>(rows.Int(0)), rows.Text(1));
+    Lines best;
+    best.reserve(10);
+    for (auto it = all.begin(); best.size() < 10; ++it) {
+        best.push_back(it->second);
     }
-    EXPECT_EQ(stored, all);
+    EXPECT_EQ(
+        testing::Rows(shared.sFile, "SELECT score || ' ' || name FROM topten ORDER BY score DESC"),
+        best);
 }
 
 } // namespace

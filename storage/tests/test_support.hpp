@@ -9,11 +9,15 @@
 #include "storage/schema.hpp"
 #include "tests/support/scratch.hpp"
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 namespace corvane::testing {
+
+using Lines = std::vector<std::string>;
 
 // The tests' own derived keys, so that looking into a file does not pay for the
 // key derivation each time (it is slow under the sanitizers).
@@ -26,28 +30,22 @@ inline db::Database OpenDirect(const std::string& sFile) {
     return db::Database::Open(sFile, TestKeys());
 }
 
-inline std::int64_t QueryInt(const std::string& sFile, const char* sSql) {
-    db::Database db = OpenDirect(sFile);
-    db::Statement query(db, sSql);
-    return query.Step() ? query.Int(0) : -1;
-}
-
 inline void ExecDirect(const std::string& sFile, const char* sSql) {
     OpenDirect(sFile).Exec(sSql);
 }
 
-// Enters a score into a loaded list by the top-ten rule, as the engine does: at
-// the first place with a lower score. False when it does not qualify.
-inline bool EnterScore(MGlobal& g, TopTenList& list, const TopTenRec& entry) {
-    auto* const it = std::find_if(list.begin(), list.begin() + 10,
-                                  [&](const TopTenRec& r) { return entry.nScore > r.nScore; });
-    if (it == list.begin() + 10) {
-        return false;
+// The first column of every row, as text.
+inline Lines Rows(const std::string& sFile, const char* sSql) {
+    db::Database db = OpenDirect(sFile);
+    Lines rows;
+    for (db::Statement query(db, sSql); query.Step();) {
+        rows.push_back(query.Text(0));
     }
-    std::move_backward(it, list.begin() + 9, list.begin() + 10);
-    *it = entry;
-    g.nTopTenPos = static_cast<int>(it - list.begin());
-    return true;
+    return rows;
+}
+
+inline std::int64_t QueryInt(const std::string& sFile, const char* sSql) {
+    return std::stoll(Rows(sFile, sSql).at(0));
 }
 
 // What one run of the program hands the procedures, with sApp as both the
@@ -63,11 +61,12 @@ struct Session {
     MGlobal g;
 };
 
-// A session on a scratch program folder holding a fresh database: a copy of one
-// made once per test program, opened with the tests' derived keys.
-class FreshSession : protected TempDir, public Session {
+// A fixture on a scratch program folder holding a fresh database: a copy of one
+// made once per test program, opened with the tests' derived keys. Every message
+// shown must be taken by the test.
+class StorageTest : public ::testing::Test, protected TempDir, public Session {
 protected:
-    FreshSession() : Session(Sub("app")) {
+    StorageTest() : Session(Sub("app")) {
         static const TempDir dir;
         static const std::string sTemplate = [] {
             std::string s = DatabaseFileName(dir.Sub("template"));
@@ -76,6 +75,20 @@ protected:
         }();
         std::filesystem::copy_file(sTemplate, File());
         env.keys = TestKeys();
+    }
+    void TearDown() override { EXPECT_TRUE(msg.Shown.empty()); }
+
+    std::int64_t Query(const char* sSql) const { return QueryInt(File(), sSql); }
+    Lines Rows(const char* sSql) const { return testing::Rows(File(), sSql); }
+    // The messages shown so far as "title: text" lines; takes them.
+    Lines Shown() {
+        Lines lines;
+        for (const ShownMessage& m : msg.Shown) {
+            EXPECT_EQ(m.icon, MsgIcon::Exclamation);
+            lines.push_back(m.sTitle + ": " + m.sText);
+        }
+        msg.Shown.clear();
+        return lines;
     }
 };
 

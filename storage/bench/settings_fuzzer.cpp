@@ -1,5 +1,5 @@
 // libFuzzer entry for the settings reader, built when the compiler is clang:
-//   build/storage/tests/settings_fuzzer -max_total_time=60
+//   build/storage/settings_fuzzer -max_total_time=60
 // Every input is read as a settings file and by the desktop-shortcut check.
 #include "platform/fake_platform.hpp"
 #include "storage/settings.hpp"
