@@ -10,6 +10,7 @@
 #include "dialogs/user_stats_dialog.hpp"
 #include "dialogs/view_options_dialog.hpp"
 #include "engine/game.hpp"
+#include "platform/process_memory.hpp"
 #include "shell/about_dialog.hpp"
 #include "shell/desktop_shortcut.hpp"
 #include "shell/help_panel.hpp"
@@ -159,6 +160,9 @@ void CorvaneApp::Form_Activate() {
         return;
     }
     GameState& s = window_->GetGame().State();
+    // The key derivation and the first read leave freed memory in the
+    // allocator's pools; it goes back once the user dialog has read its list.
+    QTimer::singleShot(0, window_.get(), [] { ReleaseFreedMemory(); });
     s.UserTag = ShowUserName(UserDialogExit::Design);
     if (g_.bDBError) {
         if (!g_.bUseDefaultDB) {

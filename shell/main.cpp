@@ -1,5 +1,7 @@
 // The program's entry point.
+#include "platform/process_memory.hpp"
 #include "platform/program_folder.hpp"
+#include "platform/window_icon_sizes.hpp"
 #include "shell/corvane_app.hpp"
 #include "table/table_resources.hpp"
 
@@ -22,10 +24,12 @@ int main(int argc, char* argv[]) {
     // The icon is not needed for the table to come up: a worker draws it
     // meanwhile, and every window has it from the moment it is set.
     std::vector<QImage> iconImages;
-    const std::unique_ptr<QThread> iconWorker(
-        QThread::create([&iconImages] { iconImages = corvane::ProgramIconImages(); }));
+    const std::unique_ptr<QThread> iconWorker(QThread::create(
+        [&iconImages] { iconImages = corvane::ProgramIconImages(corvane::WindowIconSizes()); }));
     QObject::connect(iconWorker.get(), &QThread::finished, &app, [&iconImages] {
         QApplication::setWindowIcon(corvane::ProgramIcon(std::move(iconImages)));
+        // What the drawing freed stays in the worker's pool unless handed back.
+        corvane::ReleaseFreedMemory();
     });
     iconWorker->start();
     const int nResult = QApplication::exec();

@@ -126,9 +126,9 @@ QPixmap Picture(PictureRole role, int nResource, QSize logicalSize, qreal dpr) {
     return QPixmap::fromImage(PictureImage(role, nResource, logicalSize, dpr));
 }
 
-std::vector<QImage> ProgramIconImages() {
+std::vector<QImage> ProgramIconImages(std::span<const int> sizes) {
     std::vector<QImage> images;
-    for (const int nSize : {16, 24, 32, 48, 64, 128, 256}) {
+    for (const int nSize : sizes) {
         images.push_back(PictureImage(PictureRole::ProgramIcon, 0, QSize(nSize, nSize)));
     }
     return images;
@@ -141,10 +141,6 @@ QIcon ProgramIcon(std::vector<QImage> images) {
         icon.addPixmap(QPixmap::fromImage(std::move(image)));
     }
     return icon;
-}
-
-QIcon ProgramIcon() {
-    return ProgramIcon(ProgramIconImages());
 }
 
 QByteArray SoundWave(int nResource) {

@@ -4,6 +4,7 @@
 // something refers to them.
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include <QByteArray>
@@ -59,10 +60,9 @@ QString PrerenderedPath(PictureRole role, int nResource, QSize pixels);
 // An SVG file drawn at this many pixels; null when it cannot be read.
 QImage RenderSvg(const QString& sPath, QSize pixels);
 
-// The program icon in the usual sizes.
-QIcon ProgramIcon();
-// Its pictures, drawn on any thread, and the icon made of them.
-std::vector<QImage> ProgramIconImages();
+// The program icon's pictures at these pixel sizes, drawn on any thread, and
+// the icon made of them.
+std::vector<QImage> ProgramIconImages(std::span<const int> sizes);
 QIcon ProgramIcon(std::vector<QImage> images);
 
 // The complete wave file of sound resource nResource (101 to 115), or an

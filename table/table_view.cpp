@@ -29,6 +29,12 @@ constexpr std::array<QRect, 4> kMarkers{QRect(120, 4320, 1575, 375), QRect(120, 
                                         QRect(7920, 120, 1575, 375), QRect(7920, 4320, 1575, 375)};
 constexpr std::uint32_t kMarkerBorder = 0x404040;
 
+QImage BackgroundImage(int nBitmap, QSize size, qreal dpr) {
+    QImage image = PictureImage(PictureRole::Background, nBitmap, size, dpr);
+    image.convertTo(QImage::Format_RGB888);
+    return image;
+}
+
 } // namespace
 
 QColor VbColour(std::uint32_t nColour) {
@@ -51,7 +57,7 @@ TableView::TableView(QWidget* pParent) : QWidget(pParent) {
     const qreal dpr = Dpr();
     backgroundAhead_ = {nBackground_, design, dpr,
                         std::async(std::launch::async, [nBitmap = nBackground_, design, dpr] {
-                            return PictureImage(PictureRole::Background, nBitmap, design, dpr);
+                            return BackgroundImage(nBitmap, design, dpr);
                         })};
 }
 
@@ -245,13 +251,13 @@ void TableView::PrepareArt() {
         }
     }
     if (image.isNull()) {
-        image = PictureImage(PictureRole::Background, nBackground_, tableRect_.size(), dpr);
+        image = BackgroundImage(nBackground_, tableRect_.size(), dpr);
     }
     if (!image.isNull()) {
         // The margins continue the surface's edge, a little darker.
         margin_ = image.pixelColor(1, image.height() / 2).darker(140);
     }
-    background_ = QPixmap::fromImage(std::move(image));
+    background_ = std::move(image);
     // Only the faces on the table now; the others when their card is first laid.
     faceSize_ = CardFaces::SizeFor(xf_, QRectF(0, 0, kCardWidth, kCardHeight));
     for (const CardDrawing& d : drawings_) {
@@ -300,7 +306,7 @@ void TableView::paintEvent(QPaintEvent* pEvent) {
     const QRect dirty = pEvent->rect();
     painter.fillRect(dirty, margin_);
     if (!background_.isNull()) {
-        painter.drawPixmap(tableRect_.topLeft(), background_);
+        painter.drawImage(tableRect_.topLeft(), background_);
     }
 
     painter.setTransform(xf_);

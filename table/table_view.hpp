@@ -155,7 +155,9 @@ private:
     std::uint64_t nLifted_ = 0;
     int nHighlight_ = -1;
     int nBackground_ = 100;
-    QPixmap background_;
+    // The surface is opaque: three bytes a pixel hold it exactly, where a
+    // pixmap would take four.
+    QImage background_;
     BackgroundAhead backgroundAhead_;
     QColor margin_{0x20, 0x20, 0x20};
     QRect hintMark_;

@@ -4,6 +4,7 @@
 #include "table/sound_names.hpp"
 #include "table/table_resources.hpp"
 
+#include <array>
 #include <set>
 
 #include <QFontInfo>
@@ -91,9 +92,8 @@ private slots:
             }
             means.append(b);
         }
-        const QIcon icon = corvane::ProgramIcon();
-        QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
-        QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+        const QIcon icon = corvane::ProgramIcon(corvane::ProgramIconImages(std::array{16, 128}));
+        QCOMPARE(icon.availableSizes(), QList<QSize>({QSize(16, 16), QSize(128, 128)}));
     }
 
     void unknownPicturesGiveNothingAndTheDesignFontsHaveSubstitutes() {
