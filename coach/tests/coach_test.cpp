@@ -124,8 +124,10 @@ TEST(Coach, TheWinningMoveIsWorthWhatThePlayoutsPay) {
 
 TEST(Coach, TheExplanationQuotesTheSearch) {
     const auto positions = testing::CollectPositions(60, 500);
-    const std::regex figure(R"(([+-]?)\$(\d+))");
+    // Dollars, or chances of finishing on top when the standings overrule the dollars.
+    const std::regex figure(R"(([+-]?)\$(\d+)|(\d+)%)");
     int nExplained = 0;
+    int nByStandings = 0;
     for (const auto& gp : positions) {
         const Advice advice = Advise(gp.pos, SearchBudget{24});
         if (advice.Outcomes.size() < 2) {
@@ -134,20 +136,25 @@ TEST(Coach, TheExplanationQuotesTheSearch) {
         ++nExplained;
         const ChoiceOutcome& best = advice.Outcomes[0];
         const ChoiceOutcome& next = advice.Outcomes[1];
-        EXPECT_GE(best.dDollars, next.dDollars);
         EXPECT_EQ(advice.sText.find("Lay the " + ShortCardName(best.nChoice)), 0U) << advice.sText;
         std::vector<long> quoted;
         for (std::sregex_iterator it(advice.sText.begin(), advice.sText.end(), figure), end;
              it != end; ++it) {
-            quoted.push_back(((*it)[1] == "-" ? -1 : 1) * std::stol((*it)[2]));
+            quoted.push_back((*it)[3].matched ? std::stol((*it)[3])
+                                              : ((*it)[1] == "-" ? -1 : 1) * std::stol((*it)[2]));
         }
-        const std::vector<long> searched =
-            advice.sText.find("hold the") != std::string::npos
-                ? std::vector<long>{std::lround(best.dDollars - next.dDollars)}
-                : std::vector<long>{std::lround(best.dDollars), std::lround(next.dDollars)};
+        std::vector<long> searched{std::lround(best.dDollars), std::lround(next.dDollars)};
+        if (best.dDollars < next.dDollars) {
+            ++nByStandings;
+            EXPECT_GE(best.dStanding, next.dStanding);
+            searched = {std::lround(100 * best.dStanding), std::lround(100 * next.dStanding)};
+        } else if (advice.sText.find("hold the") != std::string::npos) {
+            searched = {std::lround(best.dDollars - next.dDollars)};
+        }
         EXPECT_EQ(quoted, searched) << advice.sText;
     }
     EXPECT_GT(nExplained, 20);
+    EXPECT_GT(nByStandings, 0);
 }
 
 } // namespace
