@@ -122,6 +122,34 @@ TEST(Coach, TheWinningMoveIsWorthWhatThePlayoutsPay) {
     EXPECT_THAT(advice.sText, HasSubstr("about $55."));
 }
 
+TEST(Coach, ScoresAMoveByTheFinalStandings) {
+    // The King wins the hand: the user ends on $150, every other seat $10 down.
+    struct Case {
+        const char* sName = "";
+        int nHand = 0;
+        int nLeft = 0;
+        int nTop = 0;
+        double dLeast = 0.0;
+        double dMost = 1.0;
+    };
+    const std::array<Case, 4> cases{{
+        {"level with the leader after the last hand", 3, 160, 100, 1.0, 1.0},
+        {"behind the leader after the last hand", 3, 165, 100, 0.0, 0.0},
+        {"a seat left without money ends the game", 0, 160, 10, 1.0, 1.0},
+        {"hands still to play", 0, 160, 100, 0.05, 0.95},
+    }};
+    for (const auto& c : cases) {
+        Position pos = WinningPosition();
+        pos.nHand = c.nHand;
+        pos.nFunds[0] = c.nLeft;
+        pos.nFunds[1] = c.nTop;
+        const Advice advice = Advise(pos, SearchBudget{16});
+        ASSERT_EQ(advice.nChoice, Card(12, 0)) << c.sName;
+        EXPECT_GE(advice.Outcomes[0].dStanding, c.dLeast) << c.sName;
+        EXPECT_LE(advice.Outcomes[0].dStanding, c.dMost) << c.sName;
+    }
+}
+
 TEST(Coach, TheExplanationQuotesTheSearch) {
     const auto positions = testing::CollectPositions(60, 500);
     // Dollars, or chances of finishing on top when the standings overrule the dollars.
