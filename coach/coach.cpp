@@ -12,6 +12,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <vector>
@@ -178,8 +179,11 @@ std::string ForcedText(const Position& pos, int nChoice) {
     return "Lay the " + ShortCardName(nChoice) + ": it is the only card you can lay.";
 }
 
-std::string Percent(double dChance) {
-    return std::to_string(std::lround(100.0 * dChance)) + "%";
+// "41%"; with one decimal ("41.3%") when nDecimals is 1.
+std::string Percent(double dChance, int nDecimals) {
+    std::array<char, 16> sText{};
+    std::snprintf(sText.data(), sText.size(), "%.*f%%", nDecimals, 100.0 * dChance);
+    return sText.data();
 }
 
 std::uint64_t PositionSeed(const Position& pos) {
@@ -214,9 +218,12 @@ std::string Explain(const Position& pos, const Advice& advice) {
     const std::string sNext = ShortCardName(next.nChoice);
     if (best.dDollars < next.dDollars) {
         // The standings outweigh the dollars of this hand.
+        // A decimal more when whole percents would show no difference.
+        const int nDecimals =
+            std::lround(100.0 * best.dStanding) == std::lround(100.0 * next.dStanding) ? 1 : 0;
         return "Lay the " + sBest + ": it gives you the best chance to finish on top (about " +
-               Percent(best.dStanding) + ", against " + Percent(next.dStanding) + " for the " +
-               sNext + ").";
+               Percent(best.dStanding, nDecimals) + ", against " +
+               Percent(next.dStanding, nDecimals) + " for the " + sNext + ").";
     }
     const std::string sFigures = " (about " + SignedDollars(best.dDollars) + ", against " +
                                  SignedDollars(next.dDollars) + " for the " + sNext + ").";

@@ -153,7 +153,7 @@ TEST(Coach, ScoresAMoveByTheFinalStandings) {
 TEST(Coach, TheExplanationQuotesTheSearch) {
     const auto positions = testing::CollectPositions(60, 500);
     // Dollars, or chances of finishing on top when the standings overrule the dollars.
-    const std::regex figure(R"(([+-]?)\$(\d+)|(\d+)%)");
+    const std::regex figure(R"(([+-]?)\$(\d+)|(\d+(\.\d)?)%)");
     int nExplained = 0;
     int nByStandings = 0;
     for (const auto& gp : positions) {
@@ -165,19 +165,26 @@ TEST(Coach, TheExplanationQuotesTheSearch) {
         const ChoiceOutcome& best = advice.Outcomes[0];
         const ChoiceOutcome& next = advice.Outcomes[1];
         EXPECT_EQ(advice.sText.find("Lay the " + ShortCardName(best.nChoice)), 0U) << advice.sText;
-        std::vector<long> quoted;
+        std::vector<double> quoted;
+        bool bTenths = false;
         for (std::sregex_iterator it(advice.sText.begin(), advice.sText.end(), figure), end;
              it != end; ++it) {
-            quoted.push_back((*it)[3].matched ? std::stol((*it)[3])
-                                              : ((*it)[1] == "-" ? -1 : 1) * std::stol((*it)[2]));
+            bTenths = bTenths || (*it)[4].matched;
+            quoted.push_back((*it)[3].matched ? std::stod((*it)[3])
+                                              : ((*it)[1] == "-" ? -1 : 1) * std::stod((*it)[2]));
         }
-        std::vector<long> searched{std::lround(best.dDollars), std::lround(next.dDollars)};
+        const auto dollars = [](double d) { return static_cast<double>(std::lround(d)); };
+        const auto percent = [bTenths](double d) {
+            return bTenths ? static_cast<double>(std::lround(1000 * d)) / 10
+                           : static_cast<double>(std::lround(100 * d));
+        };
+        std::vector<double> searched{dollars(best.dDollars), dollars(next.dDollars)};
         if (best.dDollars < next.dDollars) {
             ++nByStandings;
             EXPECT_GE(best.dStanding, next.dStanding);
-            searched = {std::lround(100 * best.dStanding), std::lround(100 * next.dStanding)};
+            searched = {percent(best.dStanding), percent(next.dStanding)};
         } else if (advice.sText.find("hold the") != std::string::npos) {
-            searched = {std::lround(best.dDollars - next.dDollars)};
+            searched = {dollars(best.dDollars - next.dDollars)};
         }
         EXPECT_EQ(quoted, searched) << advice.sText;
     }
