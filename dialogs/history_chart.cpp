@@ -1,18 +1,21 @@
-// Qt Charts draws the axes, the legend and the series; this file decides what
-// goes in and how the two value axes line up.
+// The chart library. Qt Charts draws the axes, the legend and the series; this
+// file decides what goes in and how the two value axes line up.
 #include "history_chart.hpp"
 
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <type_traits>
 
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QChartView>
 #include <QCursor>
 #include <QDateTime>
 #include <QLineSeries>
+#include <QPainter>
 #include <QStackedBarSeries>
 #include <QToolTip>
 #include <QValueAxis>
@@ -137,8 +140,6 @@ QString GameTip(const HistoryRec& game, int nGame) {
         .arg(game.bWon ? QStringLiteral(", first place") : QString());
 }
 
-} // namespace
-
 QChart* MakeHistoryChart(const std::vector<HistoryRec>& games, int nLastGame, std::int32_t nTotal) {
     auto* pGain = new QBarSet(QStringLiteral("Won in the game"));
     auto* pLoss = new QBarSet(QStringLiteral("Lost in the game"));
@@ -204,4 +205,21 @@ QChart* MakeHistoryChart(const std::vector<HistoryRec>& games, int nLastGame, st
     return pChart;
 }
 
+} // namespace
+
 } // namespace corvane
+
+// Looked up by name (kHistoryChartEntry), hence unmangled.
+extern "C" Q_DECL_EXPORT QWidget*
+CorvaneMakeHistoryChartView(const std::vector<corvane::HistoryRec>& games, int nLastGame,
+                            std::int32_t nTotal, QWidget* pParent) {
+    auto* pView = new QChartView(corvane::MakeHistoryChart(games, nLastGame, nTotal), pParent);
+    pView->setRenderHint(QPainter::Antialiasing);
+    pView->setMinimumSize(600, 300);
+    // Only the chart's own white card shows over the dialog's picture.
+    pView->setFrameShape(QFrame::NoFrame);
+    pView->setBackgroundBrush(Qt::NoBrush);
+    pView->setStyleSheet(QStringLiteral("background: transparent"));
+    return pView;
+}
+static_assert(std::is_same_v<decltype(&CorvaneMakeHistoryChartView), corvane::HistoryChartEntry>);

@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <array>
 
-#include <QChart>
-#include <QChartView>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -54,15 +52,7 @@ FUserStats::FUserStats(MGlobal& g, StorageEnv& env, UserDisplay& display, QWidge
         pGrid->addWidget(lblStats_[i], i, 1);
     }
     pLayout->addLayout(pGrid);
-    chtHistory_ = new QChartView(this);
-    chtHistory_->setObjectName(QStringLiteral("chtHistory"));
-    chtHistory_->setRenderHint(QPainter::Antialiasing);
-    chtHistory_->setMinimumSize(600, 300);
-    // Only the chart's own white card shows over the dialog's picture.
-    chtHistory_->setFrameShape(QFrame::NoFrame);
-    chtHistory_->setBackgroundBrush(Qt::NoBrush);
-    chtHistory_->setStyleSheet(QStringLiteral("background: transparent"));
-    pLayout->addWidget(chtHistory_, 1);
+    // The chart, when there is one, goes just above this line.
     lblHistory_ = MakeLabel({}, QStringLiteral("lblHistory"));
     lblHistory_->setAlignment(Qt::AlignCenter);
     pLayout->addWidget(lblHistory_);
@@ -122,14 +112,25 @@ void FUserStats::ShowHistory() {
     // the record's next save.
     const int nGames = std::min<int>(g_.nNumGames, kChartGames);
     const auto games = user_stats::LoadHistory(g_, env_, nGames);
-    const bool bChart = games && !games->empty();
-    if (bChart) {
-        chtHistory_->setChart(MakeHistoryChart(*games, g_.nNumGames, g_.nWinnings));
+    bool bChart = false;
+    if (games && !games->empty()) {
+        delete chtHistory_;
+        chtHistory_ = MakeHistoryChartView(*games, g_.nNumGames, g_.nWinnings, this);
+        bChart = chtHistory_ != nullptr;
+        if (bChart) {
+            chtHistory_->setObjectName(QStringLiteral("chtHistory"));
+            auto* pLayout = qobject_cast<QVBoxLayout*>(layout());
+            pLayout->insertWidget(pLayout->indexOf(lblHistory_), chtHistory_, 1);
+        } else {
+            lblHistory_->setText(QStringLiteral("The chart of your past games cannot be shown."));
+        }
     } else {
         lblHistory_->setText(games ? QStringLiteral("No games recorded yet.")
                                    : QStringLiteral("Your past games cannot be read just now."));
     }
-    chtHistory_->setVisible(bChart);
+    if (chtHistory_ != nullptr) {
+        chtHistory_->setVisible(bChart);
+    }
     lblHistory_->setVisible(!bChart);
     if (isVisible()) {
         adjustSize(); // a chart gone after a reset leaves no empty space behind

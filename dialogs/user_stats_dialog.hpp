@@ -13,7 +13,6 @@
 #include <QDialog>
 #include <QPixmap>
 
-class QChartView;
 class QLabel;
 
 namespace corvane {
@@ -44,8 +43,8 @@ private:
     StorageEnv& env_;
     UserDisplay& display_;
     std::array<QLabel*, 3> lblStats_{};
-    QChartView* chtHistory_ = nullptr;
-    QLabel* lblHistory_ = nullptr; // says why there is no chart
+    QWidget* chtHistory_ = nullptr; // made by the chart library
+    QLabel* lblHistory_ = nullptr;  // says why there is no chart
     QPixmap background_;
 };
 

@@ -156,26 +156,23 @@ void Game::ShuffleDeck() {
     const std::array<int, 52> Temp = state_.Deck;
     ShuffleRandom rnd(clock_.TickCount());
     std::uint64_t nUsed = 0;
-    int n = 0;
+    std::size_t n = 0;
     // Each draw is the integer part of a uniform value in [0, 1) times 52, made
-    // from one half of a 64-bit output, the low half first.
+    // from one half of a 64-bit output, the low half first. A draw is written to
+    // the next free place whether it is new or not, and only a new one keeps it:
+    // which draws repeat cannot be foreseen, so a branch on it would mostly miss.
+    const auto bDraw = [&](std::uint64_t nHalf) {
+        const std::uint64_t r = (nHalf * kCardsInDeck) >> 32U;
+        const std::uint64_t nBit = std::uint64_t{1} << r;
+        state_.Deck[n] = Temp[r];
+        n += (nUsed & nBit) == 0 ? 1U : 0U;
+        nUsed |= nBit;
+        return n == kCardsInDeck;
+    };
     for (;;) {
         const std::uint64_t z = rnd.Next();
-        std::uint64_t r = ((z & 0xFFFFFFFFULL) * kCardsInDeck) >> 32U;
-        if (((nUsed >> r) & 1U) == 0) {
-            nUsed |= std::uint64_t{1} << r;
-            state_.Deck[n++] = Temp[r];
-            if (n == kCardsInDeck) {
-                break;
-            }
-        }
-        r = ((z >> 32U) * kCardsInDeck) >> 32U;
-        if (((nUsed >> r) & 1U) == 0) {
-            nUsed |= std::uint64_t{1} << r;
-            state_.Deck[n++] = Temp[r];
-            if (n == kCardsInDeck) {
-                break;
-            }
+        if (bDraw(z & 0xFFFFFFFFULL) || bDraw(z >> 32U)) {
+            break;
         }
     }
 }
@@ -268,7 +265,7 @@ void Game::SettleHand(int nWinner) {
     if (bStandings) {
         ++s.nHand;
         s.UserTag = DialogAnswer::None;
-        SetUserTag(program_.ShowHandOver(!s.bGameOver && lastDeal_.has_value()));
+        SetUserTag(program_.ShowHandOver(!s.bGameOver && lastDeal_ != nullptr));
         table_.SetCaption(state_.nLevel, state_.nHand);
     }
 }
@@ -418,11 +415,15 @@ int Game::HitTestHand(float x, float y) const {
     if (x > lastLeft) {
         return n - 1;
     }
-    int nIndex = 0;
-    for (int k = 1; k < n; ++k) {
-        if (left + static_cast<float>(k) * spacing <= x) {
-            ++nIndex;
-        }
+    // The card is the last one whose left edge is at or before x. The quotient
+    // guesses it; the edge test, in the same arithmetic as the drawing, settles it.
+    auto bEdgeReached = [&](int k) { return left + static_cast<float>(k) * spacing <= x; };
+    int nIndex = spacing > 0 ? std::clamp(static_cast<int>((x - left) / spacing), 0, n - 1) : 0;
+    while (nIndex > 0 && !bEdgeReached(nIndex)) {
+        --nIndex;
+    }
+    while (nIndex < n - 1 && bEdgeReached(nIndex + 1)) {
+        ++nIndex;
     }
     return nIndex;
 }

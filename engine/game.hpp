@@ -11,6 +11,7 @@
 #include "program_port.hpp"
 #include "table_port.hpp"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -155,9 +156,11 @@ private:
     OpponentTurns& opponents_;
     GameState state_;
     // The hand in play as dealt, the last hand that ended, and the game to go
-    // back to while a practice is played.
-    std::optional<DealSnapshot> deal_;
-    std::optional<DealSnapshot> lastDeal_;
+    // back to while a practice is played. The deals are held by pointer so that
+    // a finished deal changes places with the one before it instead of being
+    // copied, and each snapshot reuses its storage.
+    std::unique_ptr<DealSnapshot> deal_;
+    std::unique_ptr<DealSnapshot> lastDeal_;
     std::optional<PracticeReturn> practice_;
 };
 

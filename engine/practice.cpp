@@ -5,6 +5,7 @@
 #include "cards.hpp"
 #include "game.hpp"
 
+#include <memory>
 #include <utility>
 
 namespace corvane {
@@ -12,7 +13,7 @@ namespace corvane {
 void Game::TakeDealSnapshot() {
     // Assigned member by member so that a run of hands reuses the snapshot's storage.
     if (!deal_) {
-        deal_.emplace();
+        deal_ = std::make_unique<DealSnapshot>();
     }
     deal_->Start = state_;
     deal_->lSeed = g_.lSeed;
@@ -20,7 +21,8 @@ void Game::TakeDealSnapshot() {
 }
 
 void Game::KeepFinishedDeal() {
-    lastDeal_ = deal_;
+    // The next hand's snapshot overwrites the older deal before deal_ is read again.
+    std::swap(lastDeal_, deal_);
     if (lastDeal_) {
         lastDeal_->nUserResult = state_.nFunds[kUserSeat] - lastDeal_->Start.nFunds[kUserSeat];
     }

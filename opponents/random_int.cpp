@@ -58,8 +58,14 @@ std::int32_t RandomInt(std::int32_t& lSeed, std::int32_t nLow, std::int32_t nHig
     }
     const std::int64_t a = nLow < nHigh ? nLow : nHigh;
     const std::int64_t b = nLow < nHigh ? nHigh : nLow;
-    // t is positive, so the remainder is too and the sum stays within a..b.
-    return static_cast<std::int32_t>(a + t % (b - a + 1));
+    // t is positive, so the remainder is too and the sum stays within a..b. The
+    // usual small range is divided in 32 bits, which is quicker.
+    const std::int64_t nRange = b - a + 1;
+    if (nRange <= kModulus) {
+        return static_cast<std::int32_t>(a + static_cast<std::uint32_t>(t) %
+                                                 static_cast<std::uint32_t>(nRange));
+    }
+    return static_cast<std::int32_t>(a + t % nRange);
 }
 
 } // namespace corvane

@@ -212,9 +212,7 @@ void CorvaneApp::Form_KeyPress(int nKeyAscii) {
 }
 
 void CorvaneApp::Form_QueryUnload() {
-    if (picHelp_ != nullptr) {
-        picHelp_->hide();
-    }
+    HideHelp();
     Ini_Save(g_, window_->isMaximized(), sAppPath_, files_, msg_);
 }
 
@@ -286,11 +284,25 @@ void CorvaneApp::BuildMenus() {
     for (QWidget* pChild : w.findChildren<QWidget*>()) {
         pChild->installEventFilter(escape_.get());
     }
+}
 
-    picHelp_ = new HelpPanel(&w.Table());
-    w.Table().Place(picHelp_, QRect(0, 0, 9615, 6735));
-    picHelp_->hide();
-    w.SetHelpPanel(picHelp_);
+HelpPanel& CorvaneApp::Help() {
+    // Built when first asked for: most runs never open it, and its picture and
+    // texts would delay the table's first appearance.
+    if (picHelp_ == nullptr) {
+        FCorvane& w = *window_;
+        picHelp_ = new HelpPanel(&w.Table());
+        w.Table().Place(picHelp_, QRect(0, 0, 9615, 6735));
+        picHelp_->hide();
+        w.SetHelpPanel(picHelp_);
+    }
+    return *picHelp_;
+}
+
+void CorvaneApp::HideHelp() {
+    if (picHelp_ != nullptr) {
+        picHelp_->hide();
+    }
 }
 
 void CorvaneApp::PlaySound(Sound sound) {
@@ -447,11 +459,11 @@ void CorvaneApp::mnuView_Click() {
 
 void CorvaneApp::mnuHelp_Click(int nIndex) {
     if (nIndex == 0) {
-        picHelp_->show();
-        picHelp_->raise();
+        Help().show();
+        Help().raise();
         return;
     }
-    picHelp_->hide();
+    HideHelp();
     if (nIndex == 1) {
         FContact dlg(window_.get());
         dlg.exec();
@@ -462,7 +474,7 @@ void CorvaneApp::mnuHelp_Click(int nIndex) {
 }
 
 void CorvaneApp::mnuAbout_Click() {
-    picHelp_->hide();
+    HideHelp();
     FAbout dlg(window_.get());
     dlg.exec();
 }

@@ -93,6 +93,9 @@ public:
 private:
     void BuildMenus();
     void PlaySound(Sound sound);
+    // The how-to-play panel, built on first use.
+    HelpPanel& Help();
+    void HideHelp();
     // Ends the program at once: no further events and nothing saved.
     [[noreturn]] static void EndProgram();
 

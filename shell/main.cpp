@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
@@ -24,7 +25,7 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<QThread> iconWorker(
         QThread::create([&iconImages] { iconImages = corvane::ProgramIconImages(); }));
     QObject::connect(iconWorker.get(), &QThread::finished, &app, [&iconImages] {
-        QApplication::setWindowIcon(corvane::ProgramIcon(iconImages));
+        QApplication::setWindowIcon(corvane::ProgramIcon(std::move(iconImages)));
     });
     iconWorker->start();
     const int nResult = QApplication::exec();

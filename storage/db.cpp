@@ -116,6 +116,7 @@ void Database::Check(int rc) const {
 }
 
 void Database::Key(const std::string& sKey) {
+    StartCrypto(); // before the cipher's first use of the library
     Check(sqlite3_key(db_, sKey.data(), static_cast<int>(sKey.size())));
     // A 4.x library reads and writes the 3.x format only when told so.
     Statement version(*this, "PRAGMA cipher_version");

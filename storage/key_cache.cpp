@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 namespace corvane {
@@ -25,6 +26,7 @@ void AppendHex(std::string& s, const std::array<unsigned char, N>& bytes) {
 
 // The raw key for a salt, or an empty string when the library fails.
 std::string Derive(const Salt& salt) {
+    StartCrypto();
     std::array<unsigned char, kKeyBytes> key{};
     if (PKCS5_PBKDF2_HMAC_SHA1(kDBPassword, static_cast<int>(std::strlen(kDBPassword)), salt.data(),
                                static_cast<int>(salt.size()), kKdfIterations, kKeyBytes,
@@ -39,6 +41,10 @@ std::string Derive(const Salt& salt) {
 }
 
 } // namespace
+
+void StartCrypto() {
+    OPENSSL_init_crypto(OPENSSL_INIT_NO_LOAD_CONFIG | OPENSSL_INIT_NO_LOAD_CRYPTO_STRINGS, nullptr);
+}
 
 KeyCache::~KeyCache() {
     if (worker_.joinable()) {

@@ -26,6 +26,11 @@ inline constexpr const char* kDBPassword = "qzvtrko";
 
 using Salt = std::array<unsigned char, 16>;
 
+// Starts the crypto library for the key and the cipher alone: the system-wide
+// configuration and the error texts it would otherwise load cost half a
+// megabyte and are never used here. Safe from any thread; the first call counts.
+void StartCrypto();
+
 class KeyCache {
 public:
     // Disabled, every open hands the password to the cipher, which derives anew.

@@ -8,7 +8,6 @@
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRegularExpression>
 #include <QSvgRenderer>
 
 namespace corvane {
@@ -52,8 +51,15 @@ std::unique_ptr<QSvgRenderer> RecolouredSuit(int nSuit, const QColor& colour) {
         return nullptr;
     }
     QString sSvg = QString::fromUtf8(file.readAll());
-    sSvg.replace(QRegularExpression(QStringLiteral("fill=\"#[0-9a-fA-F]{6}\"")),
-                 QStringLiteral("fill=\"%1\"").arg(colour.name()));
+    // A plain search: a regular expression would load its engine at start for this alone.
+    const QString sFill = QStringLiteral("fill=\"#");
+    constexpr qsizetype kDigits = 6;
+    for (qsizetype i = sSvg.indexOf(sFill); i >= 0; i = sSvg.indexOf(sFill, i + 1)) {
+        const qsizetype nDigits = i + sFill.size();
+        if (sSvg.mid(nDigits + kDigits, 1) == QLatin1String("\"")) {
+            sSvg.replace(nDigits - 1, kDigits + 1, colour.name());
+        }
+    }
     auto renderer = std::make_unique<QSvgRenderer>(sSvg.toUtf8());
     return renderer->isValid() ? std::move(renderer) : nullptr;
 }
@@ -176,10 +182,17 @@ bool CardFaces::Init(int& nWidth, int& nHeight) {
         }
         suits_[static_cast<std::size_t>(nSuit)] = std::move(renderer);
     }
-    fourColourSuits_[0] = RecolouredSuit(0, kClubGreen);
-    fourColourSuits_[1] = RecolouredSuit(1, kDiamondBlue);
     bReady_ = true;
+    PrepareFourColourSuits();
     return true;
+}
+
+void CardFaces::PrepareFourColourSuits() {
+    // Made only once the four-colour faces are chosen.
+    if (bReady_ && style_.bFourColour && !fourColourSuits_[0]) {
+        fourColourSuits_[0] = RecolouredSuit(0, kClubGreen);
+        fourColourSuits_[1] = RecolouredSuit(1, kDiamondBlue);
+    }
 }
 
 void CardFaces::Release() {
@@ -199,6 +212,7 @@ void CardFaces::SetStyle(const FaceStyle& style) {
     }
     style_ = style;
     sizes_.clear();
+    PrepareFourColourSuits();
 }
 
 CardFaces::SizeEntry& CardFaces::Entry(QSize logicalSize, qreal dpr) {

@@ -100,6 +100,7 @@ private:
     SizeEntry& Entry(QSize logicalSize, qreal dpr);
     void Paint(QPainter& painter, int nCard) const;
     QSvgRenderer* SuitDrawing(int nSuit) const;
+    void PrepareFourColourSuits();
     void PaintSuit(QPainter& painter, int nSuit, QPointF centre, qreal rSize,
                    bool bUpsideDown) const;
     void PaintIndex(QPainter& painter, int nRank, int nSuit) const;

@@ -1,8 +1,10 @@
 #include "table_resources.hpp"
 
 #include <array>
+#include <utility>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -76,6 +78,31 @@ QSize PictureSize(PictureRole role, int nResource) {
     return entry == nullptr ? QSize() : entry->size;
 }
 
+QString PrerenderedPath(PictureRole role, int nResource, QSize pixels) {
+    const PictureEntry* entry = FindPicture(role, nResource);
+    if (entry == nullptr) {
+        return {};
+    }
+    return QStringLiteral(":/corvane/prerendered/%1_%2x%3.png")
+        .arg(QFileInfo(QString::fromLatin1(entry->sPath)).completeBaseName())
+        .arg(pixels.width())
+        .arg(pixels.height());
+}
+
+QImage RenderSvg(const QString& sPath, QSize pixels) {
+    QSvgRenderer renderer(sPath);
+    if (!renderer.isValid() || pixels.isEmpty()) {
+        return {};
+    }
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    return image;
+}
+
 QImage PictureImage(PictureRole role, int nResource, QSize logicalSize, qreal dpr) {
     const PictureEntry* entry = FindPicture(role, nResource);
     if (entry == nullptr || dpr <= 0.0) {
@@ -84,19 +111,13 @@ QImage PictureImage(PictureRole role, int nResource, QSize logicalSize, qreal dp
     if (logicalSize.isEmpty()) {
         logicalSize = entry->size;
     }
-    QSvgRenderer renderer(QString::fromLatin1(entry->sPath));
-    if (!renderer.isValid()) {
-        return {};
-    }
     const QSize pixels = (QSizeF(logicalSize) * dpr).toSize();
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
-    }
+    // A picture drawn at build time, when there is one for this size, spares
+    // the start the SVG's parsing and drawing (and the fonts of its texts).
+    const QString sPrerendered = PrerenderedPath(role, nResource, pixels);
+    QImage image = QFile::exists(sPrerendered)
+                       ? QImage(sPrerendered).convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                       : RenderSvg(QString::fromLatin1(entry->sPath), pixels);
     image.setDevicePixelRatio(dpr);
     return image;
 }
@@ -113,10 +134,11 @@ std::vector<QImage> ProgramIconImages() {
     return images;
 }
 
-QIcon ProgramIcon(const std::vector<QImage>& images) {
+QIcon ProgramIcon(std::vector<QImage> images) {
     QIcon icon;
-    for (const QImage& image : images) {
-        icon.addPixmap(QPixmap::fromImage(image));
+    // Moved, so each size is held once, by the icon.
+    for (QImage& image : images) {
+        icon.addPixmap(QPixmap::fromImage(std::move(image)));
     }
     return icon;
 }

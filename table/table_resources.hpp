@@ -53,11 +53,17 @@ QPixmap Picture(PictureRole role, int nResource = 0, QSize logicalSize = {}, qre
 // largest pictures on a worker while the window is being built.
 QImage PictureImage(PictureRole role, int nResource = 0, QSize logicalSize = {}, qreal dpr = 1.0);
 
+// Where the program's resources keep a picture drawn at build time at this
+// many pixels; PictureImage uses it when it is there.
+QString PrerenderedPath(PictureRole role, int nResource, QSize pixels);
+// An SVG file drawn at this many pixels; null when it cannot be read.
+QImage RenderSvg(const QString& sPath, QSize pixels);
+
 // The program icon in the usual sizes.
 QIcon ProgramIcon();
 // Its pictures, drawn on any thread, and the icon made of them.
 std::vector<QImage> ProgramIconImages();
-QIcon ProgramIcon(const std::vector<QImage>& images);
+QIcon ProgramIcon(std::vector<QImage> images);
 
 // The complete wave file of sound resource nResource (101 to 115), or an
 // empty array for a number that holds no sound.

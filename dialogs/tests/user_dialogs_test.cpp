@@ -30,6 +30,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
@@ -111,7 +112,10 @@ class UserDialogsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { InitTableResources(); }
+    void initTestCase() {
+        InitTableResources();
+        QCoreApplication::addLibraryPath(QStringLiteral(CORVANE_CHART_DIR));
+    }
 
     void userDialogPreselectsTheLastUser() {
         World w;
@@ -399,6 +403,18 @@ private slots:
         QCOMPARE(pBars->barSets().at(0)->count(), 100);
         QCOMPARE(pBars->barSets().at(0)->at(99), 69.0);
         QCOMPARE(pTotal->at(99).y(), 500.0);
+        {
+            // Without the chart library the figures still show, and a line says why there is no
+            // chart.
+            const QStringList paths = QCoreApplication::libraryPaths();
+            QCoreApplication::setLibraryPaths({});
+            FUserStats bare(w.g, w.env, w.display);
+            QCoreApplication::setLibraryPaths(paths);
+            bare.show();
+            QVERIFY(bare.findChild<QWidget*>(QStringLiteral("chtHistory")) == nullptr);
+            QVERIFY(Child<QLabel>(bare, "lblHistory")->isVisible());
+            QVERIFY(!Text(bare, "lblHistory").isEmpty() && Text(bare, "lblStats2") == "$4");
+        }
 
         w.msg.Answers = {MsgAnswer::No, MsgAnswer::Yes};
         Click(dlg, "cmdUserStats0");

@@ -27,6 +27,8 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 case "$icon" in /*) ;; *) fail "Icon is not an absolute path: $icon" ;; esac
 [ -s "$icon" ] || fail "the icon $icon is not installed"
 [ -x "$dir/corvane" ] || fail "the program is not installed"
+# The statistics chart is loaded from the program's own folder.
+ls "$dir"/corvane_history_chart.* >/dev/null 2>&1 || fail "the chart library is not beside the program"
 
 # The settings file with the program's defaults, CR LF ended, and a database.
 printf '[Options]\r\nuser_id=0\r\ndb_path=APPPATH\r\nmaxform=0\r\nsoundon=TRUE\r\nanimspd=80\r\ncopylnk=FALSE\r\nanimals=FALSE\r\n' \
