@@ -12,7 +12,10 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
+#include <vector>
 
 namespace corvane::coach {
 namespace {
@@ -25,6 +28,103 @@ constexpr std::array<const char*, 4> kNumberWords{"no", "one", "two", "three"};
 
 // A pot payment by another seat more on average counts as keeping it blocked.
 constexpr double kBlockingMargin = 0.25;
+
+// How far a seat's funds move in one hand, one standard deviation, between
+// seats of equal skill: the winner takes the pot and the cards left, the
+// others pay.
+constexpr double kHandSpread = 60.0;
+// Among choices with an equal chance of heading the standings, a dollar more
+// decides; this weight keeps it from ever outweighing a real difference.
+constexpr double kDollarTieBreak = 1e-4;
+
+// The chance that a seat finishes on top when every seat's funds still move by
+// a normal step of kHandSpread a hand, each on its own, for the hands left. The
+// seat's own step is integrated over on a fixed grid; given it, the others fall
+// behind independently. Money moves in $5 steps, so the normal's values are
+// tabled once per search for every such lead.
+class StandingsOdds {
+public:
+    StandingsOdds(int nSeat, int nHandsLeft) : nSeat_(nSeat), nHandsLeft_(nHandsLeft) {
+        if (nHandsLeft_ <= 0) {
+            return;
+        }
+        double dSum = 0.0;
+        for (std::size_t k = 0; k < kNodes; ++k) {
+            const double z = -3.75 + 0.5 * static_cast<double>(k);
+            dWeight_[k] = std::exp(-0.5 * z * z);
+            dSum += dWeight_[k];
+        }
+        for (double& w : dWeight_) {
+            w /= dSum;
+        }
+        dScale_ = 1.0 / (kHandSpread * std::sqrt(2.0 * nHandsLeft_));
+        Table_.resize(kNodes * (2 * kSteps + 1));
+        for (int i = -kSteps; i <= kSteps; ++i) {
+            for (std::size_t k = 0; k < kNodes; ++k) {
+                Table_[Index(i, k)] = Normal(kStep * i, k);
+            }
+        }
+    }
+
+    double Chance(const std::array<int, 4>& nFunds) const {
+        const bool bGameOver = nHandsLeft_ <= 0 || std::any_of(nFunds.begin(), nFunds.end(),
+                                                               [](int n) { return n < 1; });
+        if (bGameOver) {
+            return Heads(nFunds) ? 1.0 : 0.0;
+        }
+        double dChance = 0.0;
+        for (std::size_t k = 0; k < kNodes; ++k) {
+            double p = dWeight_[k];
+            for (int o = 0; o < 4; ++o) {
+                if (o == nSeat_) {
+                    continue;
+                }
+                const int nLead = nFunds[nSeat_] - nFunds[o];
+                const int i = nLead / kStep;
+                p *= nLead % kStep == 0 && std::abs(i) <= kSteps ? Table_[Index(i, k)]
+                                                                 : Normal(nLead, k);
+            }
+            dChance += p;
+        }
+        return dChance;
+    }
+
+private:
+    // The chance of staying ahead of a seat by nLead when the advised seat's own
+    // step is node k.
+    double Normal(int nLead, std::size_t k) const {
+        const double z = -3.75 + 0.5 * static_cast<double>(k);
+        return 0.5 * std::erfc(-(nLead * dScale_ + z * std::sqrt(0.5)));
+    }
+
+    static std::size_t Index(int i, std::size_t k) {
+        return static_cast<std::size_t>(i + kSteps) * kNodes + k;
+    }
+
+    // On equal funds the later seat heads the standings.
+    bool Heads(const std::array<int, 4>& nFunds) const {
+        for (int o = 0; o < 4; ++o) {
+            if (o < nSeat_ ? nFunds[o] > nFunds[nSeat_]
+                           : o > nSeat_ && nFunds[o] >= nFunds[nSeat_]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    static constexpr std::size_t kNodes = 16;
+    static constexpr int kStep = 5;
+    static constexpr int kSteps = 200; // leads up to $1,000
+    int nSeat_;
+    int nHandsLeft_;
+    double dScale_ = 0.0;
+    std::array<double, kNodes> dWeight_{};
+    std::vector<double> Table_;
+};
+
+double Merit(const ChoiceOutcome& o) {
+    return o.dStanding + kDollarTieBreak * o.dDollars;
+}
 
 int DistanceFromSeven(int nCard) {
     return std::abs(Rank(nCard) - 6);
@@ -79,6 +179,13 @@ std::string ForcedText(const Position& pos, int nChoice) {
     return "Lay the " + ShortCardName(nChoice) + ": it is the only card you can lay.";
 }
 
+// "41%"; with one decimal ("41.3%") when nDecimals is 1.
+std::string Percent(double dChance, int nDecimals) {
+    std::array<char, 16> sText{};
+    std::snprintf(sText.data(), sText.size(), "%.*f%%", nDecimals, 100.0 * dChance);
+    return sText.data();
+}
+
 std::uint64_t PositionSeed(const Position& pos) {
     return (pos.nTableMask * 0x9E3779B97F4A7C15ULL) ^ (pos.nHandMask << 7U) ^
            static_cast<std::uint64_t>(pos.lSeed);
@@ -109,6 +216,15 @@ std::string Explain(const Position& pos, const Advice& advice) {
     const ChoiceOutcome& next = advice.Outcomes[1];
     const std::string sBest = ShortCardName(best.nChoice);
     const std::string sNext = ShortCardName(next.nChoice);
+    if (best.dDollars < next.dDollars) {
+        // The standings outweigh the dollars of this hand.
+        // A decimal more when whole percents would show no difference.
+        const int nDecimals =
+            std::lround(100.0 * best.dStanding) == std::lround(100.0 * next.dStanding) ? 1 : 0;
+        return "Lay the " + sBest + ": it gives you the best chance to finish on top (about " +
+               Percent(best.dStanding, nDecimals) + ", against " +
+               Percent(next.dStanding, nDecimals) + " for the " + sNext + ").";
+    }
     const std::string sFigures = " (about " + SignedDollars(best.dDollars) + ", against " +
                                  SignedDollars(next.dDollars) + " for the " + sNext + ").";
     const std::vector<int> ledBest = CardsLedTo(pos, best.nChoice);
@@ -159,6 +275,7 @@ Advice Advise(const Position& pos, const SearchBudget& budget, const std::atomic
     std::mt19937_64 rng(PositionSeed(pos));
     std::uniform_int_distribution<std::int32_t> seeds(1, 2147483646);
     HeadlessGame game;
+    const StandingsOdds odds(pos.nSeat, kHandsPerGame - 1 - pos.nHand);
     DealChain chain(pos, sampler, budget.dSurprise, rng);
     chain.Next(budget.nBurnIn, rng);
     for (; advice.nDeals < budget.nDeals; ++advice.nDeals) {
@@ -173,6 +290,7 @@ Advice Advise(const Position& pos, const SearchBudget& budget, const std::atomic
             o.dDollars += r.nDollars;
             o.dOthersPaid += r.nOthersPaid;
             o.dWinRate += r.bWon ? 1.0 : 0.0;
+            o.dStanding += odds.Chance(r.nFunds);
         }
     }
     const double dScale = advice.nDeals > 0 ? 1.0 / advice.nDeals : 0.0;
@@ -180,11 +298,12 @@ Advice Advise(const Position& pos, const SearchBudget& budget, const std::atomic
         o.dDollars *= dScale;
         o.dOthersPaid *= dScale;
         o.dWinRate *= dScale;
+        o.dStanding *= dScale;
     }
     // Equal values keep the engine's listing order.
     std::stable_sort(
         outcomes.begin(), outcomes.end(),
-        [](const ChoiceOutcome& a, const ChoiceOutcome& b) { return a.dDollars > b.dDollars; });
+        [](const ChoiceOutcome& a, const ChoiceOutcome& b) { return Merit(a) > Merit(b); });
     advice.Outcomes = std::move(outcomes);
     advice.nChoice = advice.Outcomes[0].nChoice;
     advice.sText = Explain(pos, advice);

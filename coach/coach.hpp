@@ -1,5 +1,6 @@
 // The coach: plays every choice of the advised seat out over many deals of the
-// cards it cannot see, recommends the one worth most dollars on average, and
+// cards it cannot see, recommends the one that most often leaves the seat on top
+// of the final standings (the most dollars on average where that is even), and
 // says why from the same figures.
 #pragma once
 
@@ -16,6 +17,9 @@ struct ChoiceOutcome {
     double dDollars = 0.0;    // average change of the seat's funds by the end of the hand
     double dOthersPaid = 0.0; // average pot payments by the other seats
     double dWinRate = 0.0;    // share of deals in which the seat goes out first
+    // Average chance of heading the final standings from the funds the hand ends
+    // with: certain once the game is over, estimated while hands remain.
+    double dStanding = 0.0;
 };
 
 struct Advice {

@@ -134,6 +134,7 @@ PlayoutResult HeadlessGame::Play(const Position& pos, const std::array<std::uint
     PlayoutResult result;
     result.nDollars = s.nFunds[pos.nSeat] - pos.nFunds[pos.nSeat];
     result.bWon = s.nCardsLeft[pos.nSeat] == 0;
+    result.nFunds = s.nFunds;
     result.nOthersPaid =
         static_cast<int>(std::count_if(s.Moves.begin(), s.Moves.end(), [&pos](const HandMove& m) {
             return m.nCard < 0 && m.nSeat != pos.nSeat;

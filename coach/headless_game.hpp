@@ -17,9 +17,10 @@
 namespace corvane::coach {
 
 struct PlayoutResult {
-    int nDollars = 0;    // the advised seat's funds at the end less at the start
-    int nOthersPaid = 0; // pot payments by the other seats
-    bool bWon = false;   // the advised seat laid its last card first
+    int nDollars = 0;            // the advised seat's funds at the end less at the start
+    int nOthersPaid = 0;         // pot payments by the other seats
+    bool bWon = false;           // the advised seat laid its last card first
+    std::array<int, 4> nFunds{}; // every seat's funds at the end of the hand
 };
 
 class HeadlessGame {

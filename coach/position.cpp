@@ -17,6 +17,7 @@ Position PositionFromGame(const GameState& s, int nSeat, const std::array<int, 4
     pos.Moves = s.Moves;
     pos.nFunds = s.nFunds;
     pos.nPot = s.nPot;
+    pos.nHand = s.nHand;
     pos.Levels = Levels;
     pos.lSeed = lSeed;
     return pos;

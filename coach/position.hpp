@@ -23,6 +23,7 @@ struct Position {
     std::vector<HandMove> Moves; // every move of the hand so far
     std::array<int, 4> nFunds{};
     int nPot = 0;
+    int nHand = 0; // 0..3 within the game: the hands left decide what a dollar is worth
     // The skill level (0 Easy, 1 Medium, 2 Hard) each seat plays with in the playouts;
     // the advised seat's own later moves use its entry too.
     std::array<int, 4> Levels{2, 2, 2, 2};

@@ -20,7 +20,7 @@ using corvane::testing::SeatStrategy;
 
 constexpr const char* kUsage =
     "usage: corvane-sim [--games N] [--seed S] [--seats L,T,R,U] [--user NAME] [--level NAME]\n"
-    "                   [--rotate] [--digest] [--coach-deals N]\n"
+    "                   [--rotate] [--digest] [--coach-deals N] [--progress N]\n"
     "  --games N     games to play (default 1000)\n"
     "  --seed S      seed of the deals and of every random choice (default 1)\n"
     "  --seats ...   strategies of the left, top, right and user seats, each Easy, Medium or\n"
@@ -32,7 +32,8 @@ constexpr const char* kUsage =
     "  --rotate      play the games once more with the four strategies moved round the\n"
     "                table, so that each strategy sits in every seat\n"
     "  --digest      also print a fingerprint of every hand's outcome\n"
-    "  --coach-deals N  deals the coach samples for each choice (default 512)\n";
+    "  --coach-deals N  deals the coach samples for each choice (default 512)\n"
+    "  --progress N  print the tallies so far to stderr every N games\n";
 
 constexpr std::array<const char*, 4> kSeatNames{"left", "top", "right", "user"};
 
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
     bool bRotate = false;
     bool bDigest = false;
     int nCoachDeals = 512;
+    long long nProgressEvery = 0;
     std::array<Seat, 4> seats{Seat{SeatStrategy::Easy}, Seat{SeatStrategy::Easy},
                               Seat{SeatStrategy::Easy}, Seat{SeatStrategy::Hard}};
     const std::span<char*> argList(argv, static_cast<std::size_t>(argc));
@@ -142,6 +144,8 @@ int main(int argc, char** argv) {
                 return 2;
             }
             seats[0] = seats[1] = seats[2] = Seat{*s};
+        } else if (a == "--progress" && bHasValue) {
+            nProgressEvery = std::strtoll(args[++i].c_str(), nullptr, 10);
         } else if (a == "--coach-deals" && bHasValue) {
             nCoachDeals = static_cast<int>(std::strtol(args[++i].c_str(), nullptr, 10));
             if (nCoachDeals < 1) {
@@ -180,8 +184,8 @@ int main(int argc, char** argv) {
         }
         plan.User = table[3].strategy;
         const auto t0 = std::chrono::steady_clock::now();
-        const Tally t =
-            corvane::sim::PlayGames(plan, nGames, nSeed + static_cast<std::uint64_t>(r));
+        const Tally t = corvane::sim::PlayGames(plan, nGames, nSeed + static_cast<std::uint64_t>(r),
+                                                nProgressEvery);
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - t0;
         if (r > 0) {
             std::printf("\n");

@@ -4,6 +4,7 @@
 #include "engine/cards.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <numeric>
 
 namespace corvane::sim {
@@ -54,6 +55,18 @@ DialogAnswer SilentPort::ShowGameOver() {
         }
     }
     ++tally.GameWins[nLeader];
+    if (nProgressEvery > 0 && tally.nGames % nProgressEvery == 0) {
+        const auto dGames = static_cast<double>(tally.nGames);
+        std::fprintf(stderr, "games %lld  game wins", tally.nGames);
+        for (const long long n : tally.GameWins) {
+            std::fprintf(stderr, " %.1f%%", 100.0 * static_cast<double>(n) / dGames);
+        }
+        std::fprintf(stderr, "  avg final funds");
+        for (const long long n : tally.FinalFunds) {
+            std::fprintf(stderr, " %.1f", static_cast<double>(n) / dGames);
+        }
+        std::fprintf(stderr, "\n");
+    }
     g_.bUserWon = nLeader == kUserSeat;
     g_.Standings[0].nFunds = static_cast<std::int16_t>(s.nFunds[nLeader]);
     return tally.nGames < nGamesWanted ? DialogAnswer::Yes : DialogAnswer::No;

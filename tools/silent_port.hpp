@@ -31,6 +31,9 @@ public:
     Game* pGame = nullptr;
     // Games to play before the game-over dialog answers No.
     long long nGamesWanted = 1;
+    // Every this many games a line of the tallies so far goes to stderr (0: none),
+    // so that a long run shows where it stands.
+    long long nProgressEvery = 0;
     Tally tally;
     bool bUnloaded = false;
 

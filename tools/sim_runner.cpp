@@ -72,7 +72,8 @@ bool CoachedUserMove(const SeatPlan& plan, Game& game) {
 
 } // namespace
 
-Tally PlayGames(const SeatPlan& plan, long long nGames, std::uint64_t nSeed) {
+Tally PlayGames(const SeatPlan& plan, long long nGames, std::uint64_t nSeed,
+                long long nProgressEvery) {
     MGlobal g;
     g.sUserName = "User";
     g.sLeftName = "Left";
@@ -81,6 +82,7 @@ Tally PlayGames(const SeatPlan& plan, long long nGames, std::uint64_t nSeed) {
     g.lSeed = static_cast<std::int32_t>(nSeed % 2147483646ULL) + 1;
     SilentPort port(g, nSeed);
     port.nGamesWanted = nGames;
+    port.nProgressEvery = nProgressEvery;
     SimOpponents opponents(plan);
     Game game(g, port, port, port, opponents);
     port.pGame = &game;

@@ -17,7 +17,9 @@ struct SeatPlan {
     int nCoachDeals = 512;
 };
 
-// Plays nGames games in a row (answering Yes between them) from nSeed.
-Tally PlayGames(const SeatPlan& plan, long long nGames, std::uint64_t nSeed);
+// Plays nGames games in a row (answering Yes between them) from nSeed, printing
+// the tallies so far to stderr every nProgressEvery games when that is above 0.
+Tally PlayGames(const SeatPlan& plan, long long nGames, std::uint64_t nSeed,
+                long long nProgressEvery = 0);
 
 } // namespace corvane::sim

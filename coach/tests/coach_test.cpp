@@ -122,10 +122,40 @@ TEST(Coach, TheWinningMoveIsWorthWhatThePlayoutsPay) {
     EXPECT_THAT(advice.sText, HasSubstr("about $55."));
 }
 
+TEST(Coach, ScoresAMoveByTheFinalStandings) {
+    // The King wins the hand: the user ends on $150, every other seat $10 down.
+    struct Case {
+        const char* sName = "";
+        int nHand = 0;
+        int nLeft = 0;
+        int nTop = 0;
+        double dLeast = 0.0;
+        double dMost = 1.0;
+    };
+    const std::array<Case, 4> cases{{
+        {"level with the leader after the last hand", 3, 160, 100, 1.0, 1.0},
+        {"behind the leader after the last hand", 3, 165, 100, 0.0, 0.0},
+        {"a seat left without money ends the game", 0, 160, 10, 1.0, 1.0},
+        {"hands still to play", 0, 160, 100, 0.05, 0.95},
+    }};
+    for (const auto& c : cases) {
+        Position pos = WinningPosition();
+        pos.nHand = c.nHand;
+        pos.nFunds[0] = c.nLeft;
+        pos.nFunds[1] = c.nTop;
+        const Advice advice = Advise(pos, SearchBudget{16});
+        ASSERT_EQ(advice.nChoice, Card(12, 0)) << c.sName;
+        EXPECT_GE(advice.Outcomes[0].dStanding, c.dLeast) << c.sName;
+        EXPECT_LE(advice.Outcomes[0].dStanding, c.dMost) << c.sName;
+    }
+}
+
 TEST(Coach, TheExplanationQuotesTheSearch) {
     const auto positions = testing::CollectPositions(60, 500);
-    const std::regex figure(R"(([+-]?)\$(\d+))");
+    // Dollars, or chances of finishing on top when the standings overrule the dollars.
+    const std::regex figure(R"(([+-]?)\$(\d+)|(\d+(\.\d)?)%)");
     int nExplained = 0;
+    int nByStandings = 0;
     for (const auto& gp : positions) {
         const Advice advice = Advise(gp.pos, SearchBudget{24});
         if (advice.Outcomes.size() < 2) {
@@ -134,20 +164,32 @@ TEST(Coach, TheExplanationQuotesTheSearch) {
         ++nExplained;
         const ChoiceOutcome& best = advice.Outcomes[0];
         const ChoiceOutcome& next = advice.Outcomes[1];
-        EXPECT_GE(best.dDollars, next.dDollars);
         EXPECT_EQ(advice.sText.find("Lay the " + ShortCardName(best.nChoice)), 0U) << advice.sText;
-        std::vector<long> quoted;
+        std::vector<double> quoted;
+        bool bTenths = false;
         for (std::sregex_iterator it(advice.sText.begin(), advice.sText.end(), figure), end;
              it != end; ++it) {
-            quoted.push_back(((*it)[1] == "-" ? -1 : 1) * std::stol((*it)[2]));
+            bTenths = bTenths || (*it)[4].matched;
+            quoted.push_back((*it)[3].matched ? std::stod((*it)[3])
+                                              : ((*it)[1] == "-" ? -1 : 1) * std::stod((*it)[2]));
         }
-        const std::vector<long> searched =
-            advice.sText.find("hold the") != std::string::npos
-                ? std::vector<long>{std::lround(best.dDollars - next.dDollars)}
-                : std::vector<long>{std::lround(best.dDollars), std::lround(next.dDollars)};
+        const auto dollars = [](double d) { return static_cast<double>(std::lround(d)); };
+        const auto percent = [bTenths](double d) {
+            return bTenths ? static_cast<double>(std::lround(1000 * d)) / 10
+                           : static_cast<double>(std::lround(100 * d));
+        };
+        std::vector<double> searched{dollars(best.dDollars), dollars(next.dDollars)};
+        if (best.dDollars < next.dDollars) {
+            ++nByStandings;
+            EXPECT_GE(best.dStanding, next.dStanding);
+            searched = {percent(best.dStanding), percent(next.dStanding)};
+        } else if (advice.sText.find("hold the") != std::string::npos) {
+            searched = {dollars(best.dDollars - next.dDollars)};
+        }
         EXPECT_EQ(quoted, searched) << advice.sText;
     }
     EXPECT_GT(nExplained, 20);
+    EXPECT_GT(nByStandings, 0);
 }
 
 } // namespace
