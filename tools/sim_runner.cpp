@@ -5,7 +5,6 @@
 #include "coach/coach.hpp"
 #include "engine/cards.hpp"
 
-#include <algorithm>
 
 namespace corvane::sim {
 namespace {
@@ -53,21 +52,8 @@ private:
 
 // The user's move when the coach plays its seat: the same click a person makes.
 bool CoachedUserMove(const SeatPlan& plan, Game& game) {
-    GameState& s = game.State();
-    if (!s.bUserTurn || s.bHandOver) {
-        return false;
-    }
-    if (!s.bUserCanPlay) {
-        game.cmdUser_Click();
-        return true;
-    }
-    const int nCard = CoachChoice(plan, game, kUserSeat);
-    const auto it = std::find(s.UserHand.begin(), s.UserHand.end(), nCard);
-    const auto nIndex = static_cast<int>(it - s.UserHand.begin());
-    game.Form_MouseDown(static_cast<float>(s.nHandLeft + nIndex * s.nCardSpacing + 100),
-                        static_cast<float>(s.nHandTop + 700));
-    game.Form_Click();
-    return true;
+    return testing::MakeUserMove(game,
+                                 [&plan](Game& g) { return CoachChoice(plan, g, kUserSeat); });
 }
 
 } // namespace

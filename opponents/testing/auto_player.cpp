@@ -65,23 +65,17 @@ int AutoPlayer::ChooseCard(Game& game) {
     }
 }
 
-bool AutoPlayer::Move(Game& game) {
-    GameState& s = game.State();
-    if (!s.bUserTurn || s.bHandOver) {
-        return false;
-    }
-    if (!s.bUserCanPlay) {
-        game.cmdUser_Click();
-        return true;
-    }
-    const int nCard = ChooseCard(game);
+void ClickUserCard(Game& game, int nCard) {
+    const GameState& s = game.State();
     const auto it = std::find(s.UserHand.begin(), s.UserHand.end(), nCard);
     const auto nIndex = static_cast<int>(it - s.UserHand.begin());
-    // Click inside the strip of the card that the overlapping hand leaves visible.
     game.Form_MouseDown(static_cast<float>(s.nHandLeft + nIndex * s.nCardSpacing + 100),
                         static_cast<float>(s.nHandTop + 700));
     game.Form_Click();
-    return true;
+}
+
+bool AutoPlayer::Move(Game& game) {
+    return MakeUserMove(game, [this](Game& g) { return ChooseCard(g); });
 }
 
 void PerSeatOpponents::PlayerTurn(Game& game, int nSeat) {

@@ -20,6 +20,27 @@ enum class SeatStrategy { Easy, Medium, Hard, Random };
 std::optional<SeatStrategy> ParseSeatStrategy(const std::string& sName);
 const char* SeatStrategyName(SeatStrategy strategy);
 
+// Clicks the user's card nCard on the fanned hand, inside the strip that the
+// overlapping cards leave visible.
+void ClickUserCard(Game& game, int nCard);
+
+// Makes one move for the user if it is the user's turn (false otherwise):
+// presses the pay-the-pot button when nothing can be laid, or clicks the card
+// chooseCard(game) names.
+template <typename ChooseCard>
+bool MakeUserMove(Game& game, ChooseCard chooseCard) {
+    const GameState& s = game.State();
+    if (!s.bUserTurn || s.bHandOver) {
+        return false;
+    }
+    if (!s.bUserCanPlay) {
+        game.cmdUser_Click();
+        return true;
+    }
+    ClickUserCard(game, chooseCard(game));
+    return true;
+}
+
 // Plays the user's seat: lays the card its strategy picks by clicking it on the
 // fanned hand, or presses the pay-the-pot button when nothing can be laid.
 class AutoPlayer {
