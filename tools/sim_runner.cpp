@@ -5,7 +5,6 @@
 #include "coach/coach.hpp"
 #include "engine/cards.hpp"
 
-
 namespace corvane::sim {
 namespace {
 
