@@ -221,14 +221,13 @@ TEST(OpponentTurn, OpensLaysOrPaysAndHoldsTheMove) {
     for (int nLevel = 0; nLevel < 3; ++nLevel) {
         for (const auto& [OnTable, nSeat, Hand, sExpected] : cases) {
             MGlobal g;
+            std::tie(g.nSkillLevel, g.lSeed) = std::tuple(nLevel, 1);
             testing::RecordingPort port(g);
             Opponents opponents;
             Game game(g, port, port, port, opponents);
             port.pGame = &game;
             std::string sCalls;
             port.onCall = [&sCalls](const std::string& sCall) { sCalls += sCall + "|"; };
-            g.lSeed = 1;
-            g.nSkillLevel = nLevel;
             GameState& s = game.State();
             s.bSevenHeartsPlayed = !OnTable.empty();
             s.SetCardsPlayed(OnTable);
