@@ -286,11 +286,12 @@ TEST(Settlement, TheWinnerTakesThePotAndFiveDollarsForEachCardLeft) {
                     ElementsAre(std::to_string(After[0]), std::to_string(After[1]),
                                 std::to_string(After[2]), std::to_string(After[3])));
         const int nStandings = sCaption.empty() ? 0 : 1;
-        EXPECT_EQ(t.port.nHandOvers, nStandings) << nWinner << " " << nHand;
-        EXPECT_EQ(t.S().nHand, nHand + nStandings) << "counted once the standings are shown";
+        // The hand is counted once the standings are shown.
+        EXPECT_EQ(std::tuple(t.port.nHandOvers, t.S().nHand, t.S().bGameOver, t.port.nGameOvers),
+                  std::tuple(nStandings, nHand + nStandings, bGameOver && !bUser,
+                             bGameOver && bUser ? 1 : 0))
+            << nWinner << " " << nHand;
         EXPECT_THAT(t.port.Caption, ::testing::EndsWith(sCaption));
-        EXPECT_EQ(t.S().bGameOver, bGameOver && !bUser);
-        EXPECT_EQ(t.port.nGameOvers, bGameOver && bUser ? 1 : 0);
     }
 }
 
@@ -326,15 +327,11 @@ TEST_F(UserTurnTest, OpeningWithTheSevenOfHearts) {
     ClickCard(0);
     EXPECT_EQ(port.Messages.back(), Hint::WrongCard) << "only the Seven of Hearts opens";
     ClickCard(2);
-    EXPECT_TRUE(S().bSevenHeartsPlayed);
-    EXPECT_THAT(S().CardsPlayed, ElementsAre(26));
-    EXPECT_THAT(S().UserHand, ElementsAre(24, 28));
-    EXPECT_THAT(opponents.Seats, ElementsAre(0, 1, 2));
-    EXPECT_EQ(port.Sounds.back(), Sound::PlayCard);
+    EXPECT_EQ(std::tuple(S().bSevenHeartsPlayed, S().CardsPlayed, S().UserHand, opponents.Seats),
+              std::tuple(true, std::vector{26}, std::vector{24, 28}, std::vector{0, 1, 2}));
     // Back to the user, whose Seven of Clubs is now legal.
-    EXPECT_TRUE(S().bUserTurn);
-    EXPECT_THAT(S().UserPlayable, ElementsAre(24));
-    EXPECT_EQ(port.Fill[3], kMarkerMoving);
+    EXPECT_EQ(std::tuple(port.Sounds.back(), S().bUserTurn, S().UserPlayable, port.Fill[3]),
+              std::tuple(Sound::PlayCard, true, std::vector{24}, kMarkerMoving));
 }
 
 TEST_F(UserTurnTest, PayingThePotHandsTheTurnOn) {
@@ -344,12 +341,9 @@ TEST_F(UserTurnTest, PayingThePotHandsTheTurnOn) {
     bool bUserTurnDuringOpponents = true;
     opponents.onTurn = [&](Game& gm, int) { bUserTurnDuringOpponents = gm.State().bUserTurn; };
     game.cmdUser_Click();
-    EXPECT_FALSE(bUserTurnDuringOpponents);
-    EXPECT_EQ(port.Sounds.front(), Sound::PayPot);
-    EXPECT_EQ(S().nFunds[3], 190);
-    EXPECT_EQ(port.nPot, 25);
-    EXPECT_TRUE(S().bUserTurn);
-    EXPECT_FALSE(S().bUserCanPlay);
+    EXPECT_EQ(std::tuple(bUserTurnDuringOpponents, port.Sounds.front(), S().nFunds[3], port.nPot),
+              std::tuple(false, Sound::PayPot, 190, 25));
+    EXPECT_TRUE(S().bUserTurn && !S().bUserCanPlay);
 }
 
 TEST_F(UserTurnTest, ClicksOffTheHandOutOfTurnOrAfterTheHandDoNothing) {
@@ -401,11 +395,11 @@ TEST_F(GameOverTest, TheAnswerDecidesWhatFollows) {
         EXPECT_EQ(port.Caption, sCaption.empty() ? "" : kTitle + sCaption);
         EXPECT_EQ(S().nCardsLeft[3] == 13 && g.ScoresUser.empty(), !sCaption.empty());
     }
-    EXPECT_EQ(port.nHandOvers, 0) << "no standings after the fourth hand";
-    EXPECT_EQ(port.Count("SetHourglass"), 2);
-    EXPECT_EQ(port.Count("SaveSettings"), 1);
-    EXPECT_EQ(port.LastExitButton, UserDialogExit::Design);
-    EXPECT_EQ(port.Count("TopTenLoad"), 4) << "only after a win";
+    // No standings after the fourth hand; the top ten is read only after a win;
+    // the hourglass shown for the new level is taken away again.
+    EXPECT_EQ(std::tuple(port.nHandOvers, port.Count("SetHourglass off"),
+                         port.Count("SaveSettings"), port.LastExitButton, port.Count("TopTenLoad")),
+              std::tuple(0, 1, 1, UserDialogExit::Design, 4));
 
     port.GameOverAnswers = {DialogAnswer::Change};
     port.UserNameAnswers = {DialogAnswer::Exit};
@@ -420,47 +414,42 @@ TEST_F(GameOverTest, AScoreEntersTheTopTenAtItsPlace) {
     // A high score goes in at its place and the tenth drops out.
     EXPECT_THAT(TopTenAfter({900, 800, 600, 510, 400, 300, 200, 100, 50, 20}, 520),
                 ElementsAre(900, 800, 600, 520, 510, 400, 300, 200, 100, 50));
-    EXPECT_EQ(g.nTopTenPos, 3);
-    EXPECT_EQ(port.nHighScores, 1);
+    EXPECT_EQ(std::tuple(g.nTopTenPos, port.nHighScores), std::tuple(3, 1));
     // An equal score goes below; 330 is below the high-score mark.
     TopTenAfter({900, 800, 700, 330, 330, 300, 200, 100, 50, 20}, 330);
-    EXPECT_EQ(g.nTopTenPos, 5);
-    EXPECT_EQ(port.nHighScores, 1);
+    EXPECT_EQ(std::tuple(g.nTopTenPos, port.nHighScores), std::tuple(5, 1));
     // A full list of better scores keeps it out, and a win still raises the level.
     const int nSaves = port.Count("TopTenSave");
     S().nLevel = 0;
     TopTenAfter(std::vector<int>(10, 900), 330, DialogAnswer::Yes);
-    EXPECT_EQ(port.Count("TopTenSave"), nSaves);
-    EXPECT_EQ(port.Count("ShowTopTen"), nSaves);
-    EXPECT_EQ(S().nLevel, 1);
+    EXPECT_EQ(std::tuple(port.Count("TopTenSave"), port.Count("ShowTopTen"), S().nLevel),
+              std::tuple(nSaves, nSaves, 1));
 }
 
 TEST_F(GameOverTest, DatabaseFailureHandsOverToTheRecovery) {
     port.GameOverAnswers = {DialogAnswer::Yes};
     port.onGameOver = [this] { g.bDBError = true; };
     UserWinsTheLastHand();
-    EXPECT_EQ(port.Count("HandleDBError"), 1);
-    EXPECT_EQ(port.Count("TopTenLoad"), 0);
-    EXPECT_EQ(S().nLevel, 0) << "nothing else happens";
+    EXPECT_EQ(std::tuple(port.Count("HandleDBError"), port.Count("TopTenLoad"), S().nLevel),
+              std::tuple(1, 0, 0))
+        << "nothing else happens";
 }
 
 TEST_F(GameOverTest, ChangeUserFromTheMenu) {
     port.UserNameAnswers = {DialogAnswer::Exit};
     S().nLevel = 3;
     game.ChangeUser(false);
-    EXPECT_EQ(port.LastExitButton, UserDialogExit::Cancel);
-    EXPECT_EQ(S().nLevel, 3) << "Cancel leaves the game as it was";
-    EXPECT_FALSE(port.bUnloaded);
+    EXPECT_EQ(std::tuple(port.LastExitButton, S().nLevel, port.bUnloaded),
+              std::tuple(UserDialogExit::Cancel, 3, false))
+        << "Cancel leaves the game as it was";
 
     port.UserNameAnswers = {DialogAnswer::Exit};
     game.ChangeUser(true);
-    EXPECT_EQ(port.LastExitButton, UserDialogExit::Exit);
-    EXPECT_TRUE(port.bUnloaded);
+    EXPECT_TRUE(port.LastExitButton == UserDialogExit::Exit && port.bUnloaded);
 
     port.UserNameAnswers = {DialogAnswer::Ok};
     game.ChangeUser(false);
-    EXPECT_EQ(S().nLevel, 0);
-    EXPECT_EQ(port.Count("SaveSettings"), 3);
+    EXPECT_EQ(std::tuple(S().nLevel, port.Count("SaveSettings")), std::tuple(0, 3));
 
     port.UserNameAnswers = {DialogAnswer::Ok};
     g.bDBError = true;
