@@ -216,7 +216,7 @@ TEST_F(HandTest, NewGameDealsRoundTheTableAndTakesTheAnte) {
     EXPECT_TRUE(S().bUserTurn);
     // One card at a time from the left seat; the user's hand by suit, then by rank.
     std::vector<int> user;
-    for (int j = 0; j < 13; ++j) {
+    for (std::size_t j = 0; j < 13; ++j) {
         EXPECT_EQ(S().LeftHand[j], S().Deck[4 * j]);
         EXPECT_EQ(S().TopHand[j], S().Deck[4 * j + 1]);
         EXPECT_EQ(S().RightHand[j], S().Deck[4 * j + 2]);
