@@ -193,14 +193,13 @@ void Game::DealCards() {
 
 bool Game::CanUserPlay() {
     GameState& s = state_;
-    std::vector<int>& playable = s.UserPlayable;
-    playable.clear();
     const std::uint64_t nHand = s.nHandMask[kUserSeat];
-    const auto add = [&playable](int c) { playable.push_back(c); };
-    ForEachRowCard(s.nTableMask, nHand, add, add);
-    for (std::uint64_t m = nHand & kSevensMask; m != 0; m &= m - 1) {
-        playable.push_back(std::countr_zero(m));
-    }
+    const RowEnds ends = RowEndCards(s.nTableMask, nHand);
+    CardList playable;
+    playable.AppendBySuit(ends.nDown, false);
+    playable.AppendBySuit(ends.nUp, true);
+    playable.AppendBySuit(nHand & kSevensMask, false);
+    s.UserPlayable.assign(playable.begin(), playable.end());
     return !s.UserPlayable.empty();
 }
 

@@ -2,6 +2,7 @@
 // of these for the whole run; the engine's procedures read and write it.
 #pragma once
 
+#include "cards.hpp"
 #include "mglobal.hpp"
 #include "program_port.hpp"
 #include "table_port.hpp"
@@ -66,8 +67,8 @@ struct GameState {
     // The user's legal cards this turn, in the order the hints use.
     std::vector<int> UserPlayable;
     // An opponent's candidates during its turn; empty outside it.
-    std::vector<int> DownCards;
-    std::vector<int> UpCards;
+    CardList DownCards;
+    CardList UpCards;
     std::array<TopTenRec, 11> TopTen{};
 
     bool bSevenHeartsPlayed = false;
