@@ -195,12 +195,12 @@ bool Game::CanUserPlay() {
     GameState& s = state_;
     const std::uint64_t nHand = s.nHandMask[kUserSeat];
     const RowEnds ends = RowEndCards(s.nTableMask, nHand);
-    CardList playable;
+    CardList& playable = s.UserPlayable;
+    playable.clear();
     playable.AppendBySuit(ends.nDown, false);
     playable.AppendBySuit(ends.nUp, true);
     playable.AppendBySuit(nHand & kSevensMask, false);
-    s.UserPlayable.assign(playable.begin(), playable.end());
-    return !s.UserPlayable.empty();
+    return !playable.empty();
 }
 
 void Game::PlayCards() {

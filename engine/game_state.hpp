@@ -65,7 +65,7 @@ struct GameState {
     // reads from it what each seat may hold.
     std::vector<HandMove> Moves;
     // The user's legal cards this turn, in the order the hints use.
-    std::vector<int> UserPlayable;
+    CardList UserPlayable;
     // An opponent's candidates during its turn; empty outside it.
     CardList DownCards;
     CardList UpCards;

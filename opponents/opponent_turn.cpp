@@ -4,14 +4,19 @@
 #include "engine/cards.hpp"
 #include "opponents/strategies.hpp"
 
-#include <algorithm>
+#include <cstddef>
 
 namespace corvane {
 namespace {
 
 int IndexOf(const std::vector<int>& Cards, int nCard) {
-    const auto it = std::find(Cards.begin(), Cards.end(), nCard);
-    return it == Cards.end() ? -1 : static_cast<int>(it - Cards.begin());
+    // Every place is looked at, from the last: where a card sits in a hand is as
+    // good as random, so an early way out would mostly be mispredicted.
+    int nIndex = -1;
+    for (auto i = static_cast<int>(Cards.size()); i-- > 0;) {
+        nIndex = Cards[static_cast<std::size_t>(i)] == nCard ? i : nIndex;
+    }
+    return nIndex;
 }
 
 } // namespace
