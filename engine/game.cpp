@@ -51,7 +51,8 @@ constexpr std::array<int, 4> kLevelBackground{100, 200, 300, 400};
 
 Game::Game(MGlobal& globals, TablePort& table, ProgramPort& program, Clock& clock,
            OpponentTurns& opponents)
-    : g_(globals), table_(table), program_(program), clock_(clock), opponents_(opponents) {}
+    : g_(globals), table_(table), bShowsPlay_(table.ShowsPlay()), program_(program), clock_(clock),
+      opponents_(opponents) {}
 
 void Game::LoadDeck() {
     for (int i = 0; i < kCardsInDeck; ++i) {
@@ -122,10 +123,13 @@ void Game::InitializeDisplay(bool bNewGame) {
         }
         ShowPot();
     }
+    state_.nLastCard.fill(kNoLastCard);
+    if (!bShowsPlay_) {
+        return;
+    }
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        SetPlayerFill(nSeat, kMarkerWaiting);
+        table_.SetPlayerFill(nSeat, kMarkerWaiting);
         table_.SetCardsLeft(nSeat, state_.nCardsLeft[nSeat]);
-        state_.nLastCard[nSeat] = kNoLastCard;
         table_.SetLastCard(nSeat, kNoLastCard);
     }
 }
@@ -205,7 +209,9 @@ bool Game::CanUserPlay() {
 
 void Game::PlayCards() {
     GameState& s = state_;
-    table_.SetInputEnabled(false);
+    if (bShowsPlay_) {
+        table_.SetInputEnabled(false);
+    }
     int nWinner = -1;
     for (int nSeat = kLeftSeat; nSeat <= kRightSeat; ++nSeat) {
         opponents_.PlayerTurn(*this, nSeat);
@@ -214,7 +220,9 @@ void Game::PlayCards() {
             break;
         }
     }
-    table_.SetInputEnabled(true);
+    if (bShowsPlay_) {
+        table_.SetInputEnabled(true);
+    }
     if (nWinner >= 0) {
         // The table shows the winning card, and the user's hand what it pays for.
         ClearTable();
@@ -294,8 +302,10 @@ void Game::ShowLastCard(int nSeat, int nCard) {
         state_.bHandOver = true;
     }
     state_.nLastCard[nSeat] = nCard;
-    table_.SetLastCard(nSeat, nCard);
-    table_.SetCardsLeft(nSeat, nLeft);
+    if (bShowsPlay_) {
+        table_.SetLastCard(nSeat, nCard);
+        table_.SetCardsLeft(nSeat, nLeft);
+    }
 }
 
 void Game::LayCard(int nSeat, int nIndex) {
@@ -353,11 +363,16 @@ void Game::PayThePot(int nSeat) {
     ShowFunds(nSeat);
     ShowPot();
     state_.nLastCard[nSeat] = kPaidThePot;
-    table_.SetLastCard(nSeat, kPaidThePot);
+    if (bShowsPlay_) {
+        table_.SetLastCard(nSeat, kPaidThePot);
+    }
     SetPlayerFill(nSeat, kMarkerWaiting);
 }
 
 void Game::Pause() {
+    if (!bShowsPlay_) {
+        return; // nothing to hold on a table nobody sees
+    }
     state_.nDelay = kPauseTicks;
     while (!state_.bDelayDone) {
         table_.WaitForPause();
@@ -366,11 +381,15 @@ void Game::Pause() {
 }
 
 void Game::ClearTable() {
-    table_.ClearTable();
+    if (bShowsPlay_) {
+        table_.ClearTable();
+    }
 }
 
 void Game::DrawCardsPlayed() {
-    table_.DrawCardsPlayed(state_.CardsPlayed);
+    if (bShowsPlay_) {
+        table_.DrawCardsPlayed(state_.CardsPlayed);
+    }
 }
 
 void Game::DrawUserHand() {
@@ -379,15 +398,21 @@ void Game::DrawUserHand() {
     const int n = static_cast<int>(s.UserHand.size());
     s.nHandLeft = table_.TableWidth() / 2 - ((n - 1) * kCardSpacing + kCardWidthTwips) / 2;
     s.nHandTop = kHandTop;
-    table_.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
+    if (bShowsPlay_) {
+        table_.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
+    }
 }
 
 void Game::ShowFunds(int nSeat) {
-    table_.SetAmt(nSeat, state_.nFunds[nSeat]);
+    if (bShowsPlay_) {
+        table_.SetAmt(nSeat, state_.nFunds[nSeat]);
+    }
 }
 
 void Game::ShowPot() {
-    table_.SetPot(state_.nPot);
+    if (bShowsPlay_) {
+        table_.SetPot(state_.nPot);
+    }
 }
 
 void Game::Form_MouseDown(float x, float y) {
@@ -439,19 +464,19 @@ void Game::Form_Click() {
         return;
     }
     if (!s.bUserCanPlay) {
-        table_.PlaySoundRes(Sound::WrongCard);
+        PlaySoundRes(Sound::WrongCard);
         table_.ShowMessage(Hint::NoCard, -1);
         return;
     }
     const int c = s.UserHand[i];
     if (!IsUserCardLegal(s, c)) {
-        table_.PlaySoundRes(Sound::WrongCard);
+        PlaySoundRes(Sound::WrongCard);
         table_.ShowMessage(Hint::WrongCard, -1);
         return;
     }
     s.bSevenHeartsPlayed = true;
 
-    table_.PlaySoundRes(Sound::PlayCard);
+    PlaySoundRes(Sound::PlayCard);
     LayCard(kUserSeat, i);
     SortCardsPlayed();
     ClearTable();
@@ -482,11 +507,11 @@ void Game::cmdUser_Click() {
             hint = Hint::CanPlayOne;
             nCard = s.UserPlayable[0];
         }
-        table_.PlaySoundRes(Sound::MustPlay);
+        PlaySoundRes(Sound::MustPlay);
         table_.ShowMessage(hint, nCard);
         return;
     }
-    table_.PlaySoundRes(Sound::PayPot);
+    PlaySoundRes(Sound::PayPot);
     s.bUserTurn = false;
     PayThePot(kUserSeat);
     PlayCards();

@@ -23,7 +23,6 @@ int IndexOf(const std::vector<int>& Cards, int nCard) {
 
 void Opponents::PlayerTurn(Game& game, int nSeat) {
     GameState& s = game.State();
-    TablePort& port = game.Table();
     std::vector<int>& hand = s.Hand(nSeat);
 
     game.SetPlayerFill(nSeat, kMarkerMoving);
@@ -33,9 +32,9 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
     if (!s.bSevenHeartsPlayed) {
         // Before the hand is opened a seat without the Seven of Hearts just waits.
         if ((s.nHandMask[nSeat] & CardBit(kSevenOfHearts)) != 0) {
-            port.FlyCard(nSeat, kSevenOfHearts);
+            game.FlyCard(nSeat, kSevenOfHearts);
             game.LayCard(nSeat, IndexOf(hand, kSevenOfHearts));
-            port.PlaySoundRes(Sound::OtherPlayers);
+            game.PlaySoundRes(Sound::OtherPlayers);
             s.bSevenHeartsPlayed = true;
         }
     } else {
@@ -49,9 +48,9 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
             return;
         }
         const int nCard = ChooseCard(game, nSeat, nDown, nUp);
-        port.FlyCard(nSeat, nCard);
+        game.FlyCard(nSeat, nCard);
         game.LayCard(nSeat, IndexOf(hand, nCard));
-        port.PlaySoundRes(Sound::OtherPlayers);
+        game.PlaySoundRes(Sound::OtherPlayers);
     }
 
     game.Pause();
