@@ -47,6 +47,23 @@ constexpr std::array<const char*, 4> kHandSuffix{" (1st Hand)", " (2nd Hand)", "
                                                  " (4th Hand)"};
 constexpr std::array<int, 4> kLevelBackground{100, 200, 300, 400};
 
+// The suits present in a set of four (one bit per suit), highest first.
+struct RankSuits {
+    std::array<int, 4> Suits{};
+    std::size_t nCount = 0;
+};
+constexpr std::array<RankSuits, 16> kRankSuits = [] {
+    std::array<RankSuits, 16> table{};
+    for (std::size_t m = 0; m < 16; ++m) {
+        for (int nSuit = 3; nSuit >= 0; --nSuit) {
+            if (((m >> nSuit) & 1U) != 0) {
+                table[m].Suits[table[m].nCount++] = nSuit;
+            }
+        }
+    }
+    return table;
+}();
+
 } // namespace
 
 Game::Game(MGlobal& globals, TablePort& table, ProgramPort& program, Clock& clock,
@@ -321,39 +338,35 @@ void Game::LayCard(int nSeat, int nIndex) {
 void Game::AddToCardsPlayed(int nCard) {
     GameState& s = state_;
     const std::uint64_t nBit = CardBit(nCard);
-    std::vector<int>& table = s.CardsPlayed;
-    if (s.nSortedMask == s.nTableMask && (s.nTableMask & nBit) == 0) {
-        // Still in order: the card goes after every higher card on the table, and
-        // the lower ones move up by one.
-        const auto nHigher = static_cast<std::size_t>(CountCards(s.nTableMask & ~(nBit - 1U)));
-        table.push_back(nCard);
-        std::copy_backward(table.begin() + static_cast<std::ptrdiff_t>(nHigher), table.end() - 1,
-                           table.end());
-        table[nHigher] = nCard;
-        s.nSortedMask = s.nTableMask | nBit;
-    } else {
-        table.push_back(nCard);
-        s.nSortedMask = ~(s.nTableMask | nBit);
-    }
+    // A new card below every card of a sorted table keeps it sorted; any other
+    // waits for the next sort, which reads the whole table from its set.
+    const bool bStillSorted =
+        s.nSortedMask == s.nTableMask && (s.nTableMask & (nBit | (nBit - 1U))) == 0;
+    s.nSortedMask = bStillSorted ? s.nTableMask | nBit : ~(s.nTableMask | nBit);
+    s.CardsPlayed.push_back(nCard);
     ++s.nCardsPlayed;
     s.nTableMask |= nBit;
 }
 
 void Game::SortCardsPlayed() {
     // Highest first, so that each lower card of a column is drawn over the one above.
-    // Cards laid since the last sort were put in their places as they came.
     if (state_.nSortedMask == state_.nTableMask) {
         return;
     }
-    // The table holds distinct cards, so reading its set from the top sorts it.
+    // The table holds distinct cards, so reading its set from the top sorts it:
+    // rank by rank, each rank's suits found in a table of the sixteen sets of four.
     state_.nSortedMask = state_.nTableMask;
-    std::uint64_t nTable = state_.nTableMask;
-    std::size_t i = 0;
-    while (nTable != 0) {
-        const int c = 63 - std::countl_zero(nTable);
-        state_.CardsPlayed[i++] = c;
-        nTable &= ~CardBit(c);
+    std::array<int, kCardsInDeck + 3> Sorted; // NOLINT(cppcoreguidelines-pro-type-member-init)
+    std::size_t n = 0;
+    for (int r = 12; r >= 0; --r) {
+        const auto nSuits = static_cast<std::size_t>((state_.nTableMask >> (4U * r)) & 0xFU);
+        const RankSuits& suits = kRankSuits[nSuits];
+        for (std::size_t j = 0; j < 4; ++j) {
+            Sorted[n + j] = 4 * r + suits.Suits[j];
+        }
+        n += suits.nCount;
     }
+    std::copy_n(Sorted.begin(), n, state_.CardsPlayed.begin());
 }
 
 void Game::PayThePot(int nSeat) {
