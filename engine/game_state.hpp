@@ -59,7 +59,7 @@ struct GameState {
     // ends from it many times a round, so it is kept in step rather than rebuilt.
     std::uint64_t nTableMask = 0;
     // The table as it was when CardsPlayed was last in descending order; while it
-    // matches, a card laid goes straight to its place and no sort is needed.
+    // matches no sort is needed, and a card laid below every other keeps it so.
     std::uint64_t nSortedMask = 0;
     // Every move of the hand so far, in order, as the user saw them; the coach
     // reads from it what each seat may hold.
