@@ -115,7 +115,11 @@ int PickEasy(std::span<const int> DownCards, std::span<const int> UpCards, Rando
     }
     const auto k = static_cast<std::size_t>(
         RandomInt(rnd.lSeed, 0, static_cast<std::int32_t>(n) - 1, rnd.clock));
-    return k < nFromDown ? DownCards[k] : UpCards[k - nFromDown];
+    // The list is looked up, not branched to: which one the draw falls in is as
+    // good as a coin toss.
+    const std::array<std::span<const int>, 2> lists{DownCards, UpCards};
+    const std::size_t nList = k >= nFromDown ? 1U : 0U;
+    return lists[nList][k - nList * nFromDown];
 }
 
 int PickMedium(std::uint64_t nHand, std::span<const int> DownCards, std::span<const int> UpCards,
