@@ -110,38 +110,6 @@ struct Chooser {
     }
 };
 
-TEST(Strategies, DrawsAmongEqualEntriesInListOrderAndOnlyThen) {
-    Chooser choose;
-    // Down lists the Six of Diamonds, Up the Nine of Spades and then the Eight of
-    // Hearts: from seed 1 the draw over three entries is 1, the first Up entry.
-    EXPECT_EQ(choose(0, {Card(6, 1), Card(9, 3), Card(8, 2)}, Table({0, 7, 7, 7}, {0, 7, 7, 8})),
-              Card(9, 3));
-    EXPECT_EQ(choose.lSeed, 48271);
-    // Six of Diamonds and Nine of Spades lead nowhere: Medium draws (1, the Up
-    // entry), Hard lays the Nine, farther from the Seven, without a draw.
-    choose.lSeed = 1;
-    for (int nLevel : {1, 2}) {
-        EXPECT_EQ(choose(nLevel, {Card(6, 1), Card(9, 3), Card(13, 0)},
-                         Table({7, 7, 7, 7}, {7, 7, 7, 8})),
-                  Card(9, 3));
-        EXPECT_EQ(choose.lSeed, 48271);
-    }
-    // A single best card is laid without a draw: a state of 0 would read the
-    // clock. With no listed card there is no card to lay, at every level.
-    choose.lSeed = 0;
-    for (int nLevel : {0, 1, 2}) {
-        EXPECT_EQ(choose(nLevel, {Card(13, 0)}, 0), -1);
-        if (nLevel > 0) {
-            EXPECT_EQ(choose(nLevel, {Card(5, 0), Card(2, 0), Card(9, 2)},
-                             Table({6, 0, 7, 0}, {7, 0, 8, 0})),
-                      Card(5, 0));
-            EXPECT_EQ(choose(nLevel, {Card(6, 1), Card(13, 0)}, Table({0, 7, 7, 0}, {0, 7, 7, 0})),
-                      Card(6, 1));
-        }
-    }
-    EXPECT_EQ(choose.clock.nReads, 0);
-}
-
 TEST(Strategies, EveryChoiceIsALegalCardAndTheBestByItsLevel) {
     std::mt19937 gen(7);
     Chooser choose;
@@ -231,14 +199,13 @@ TEST(OpponentTurn, OpensLaysOrPaysAndHoldsTheMove) {
     for (int nLevel = 0; nLevel < 3; ++nLevel) {
         for (const auto& [OnTable, nSeat, Hand, sExpected] : cases) {
             MGlobal g;
+            std::tie(g.nSkillLevel, g.lSeed) = std::tuple(nLevel, 1);
             testing::RecordingPort port(g);
             Opponents opponents;
             Game game(g, port, port, port, opponents);
             port.pGame = &game;
             std::string sCalls;
             port.onCall = [&sCalls](const std::string& sCall) { sCalls += sCall + "|"; };
-            g.lSeed = 1;
-            g.nSkillLevel = nLevel;
             GameState& s = game.State();
             s.bSevenHeartsPlayed = !OnTable.empty();
             s.SetCardsPlayed(OnTable);
