@@ -2,6 +2,7 @@
 
 #include "coach/position.hpp"
 #include "engine/cards.hpp"
+#include "platform/deadline_timer.hpp"
 #include "table/coach_hint.hpp"
 #include "table/fanimate.hpp"
 #include "table/flight_path.hpp"
@@ -16,13 +17,13 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <thread>
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
@@ -573,16 +574,15 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
     if (nStepUs > 0 && !path.empty()) {
         BusySpan busy(*this);
         QEventLoop loop;
-        QTimer timer;
-        timer.setTimerType(Qt::PreciseTimer);
-        timer.setSingleShot(true);
-        QElapsedTimer clock;
-        // Each step waits its own delay after the one before; a step that falls
-        // due while the window was busy painting is drawn with the next.
-        connect(&timer, &QTimer::timeout, &loop, [&] {
-            const long long nElapsedUs = clock.nsecsElapsed() / 1000;
-            const auto nDue =
-                std::min<std::size_t>(path.size(), static_cast<std::size_t>(nElapsedUs / nStepUs));
+        const auto start = std::chrono::steady_clock::now();
+        const std::chrono::microseconds step(nStepUs);
+        // Every step falls due a whole number of steps after the flight's start,
+        // so a late callback delays only its own step; a step that fell due
+        // while the window was busy is drawn with the next.
+        DeadlineTimer timer([&] {
+            const auto nDue = std::min<std::size_t>(
+                path.size(),
+                static_cast<std::size_t>((std::chrono::steady_clock::now() - start) / step));
             while (nNext < nDue) {
                 DrawFlightStep(path[nNext], nCard, nNext == 0);
                 ++nNext;
@@ -591,11 +591,9 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
                 loop.quit();
                 return;
             }
-            const long long nWaitUs = static_cast<long long>(nNext + 1) * nStepUs - nElapsedUs;
-            timer.start(static_cast<int>((nWaitUs + 999) / 1000));
+            timer.StartAt(start + static_cast<long long>(nNext + 1) * step);
         });
-        clock.start();
-        timer.start(static_cast<int>((nStepUs + 999) / 1000));
+        timer.StartAt(start + step);
         loop.exec();
     }
     // With no wait, or if the program is quitting, the rest lands at once.

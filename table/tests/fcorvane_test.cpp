@@ -272,6 +272,30 @@ private slots:
         QCOMPARE(pAmt->font().pixelSize(), nFont * 2);
     }
 
+    void tableSurfaceShownPixelForPixel_data() {
+        AddScales();
+        QTest::newRow("letterboxed") << QSize(900, 500);
+    }
+
+    void tableSurfaceShownPixelForPixel() {
+        // Down the empty middle of the table, the whole height, the picture
+        // shows exactly where the table lies.
+        QFETCH(QSize, tableSize);
+        Rig r;
+        r.Resize(tableSize);
+        const QRect table = r.T().WidgetRect(QRectF(0, 0, 9630, 6690));
+        const QImage shown = r.T().grab().toImage();
+        const QImage surface =
+            PictureImage(PictureRole::Background, r.T().Background(), table.size(), 1.0);
+        int nDiffer = 0;
+        for (int y = 0; y < table.height(); ++y) {
+            for (int x = table.width() / 4; x < table.width() * 3 / 4; x += 7) {
+                nDiffer += shown.pixel(table.topLeft() + QPoint(x, y)) != surface.pixel(x, y);
+            }
+        }
+        QCOMPARE(nDiffer, 0);
+    }
+
     void seededHandPlayedByClicks_data() {
         AddScales();
         QTest::newRow("letterboxed") << QSize(900, 500);
