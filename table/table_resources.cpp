@@ -1,6 +1,8 @@
 #include "table_resources.hpp"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <utility>
 
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
 
 // Outside any namespace, as the resource initialiser requires.
@@ -78,15 +81,29 @@ QSize PictureSize(PictureRole role, int nResource) {
     return entry == nullptr ? QSize() : entry->size;
 }
 
-QString PrerenderedPath(PictureRole role, int nResource, QSize pixels) {
+QString PrerenderedPath(PictureRole role, int nResource, QSize pixels, const char* sType) {
     const PictureEntry* entry = FindPicture(role, nResource);
     if (entry == nullptr) {
         return {};
     }
-    return QStringLiteral(":/corvane/prerendered/%1_%2x%3.png")
+    return QStringLiteral(":/corvane/prerendered/%1_%2x%3.%4")
         .arg(QFileInfo(QString::fromLatin1(entry->sPath)).completeBaseName())
         .arg(pixels.width())
-        .arg(pixels.height());
+        .arg(pixels.height())
+        .arg(QLatin1String(sType));
+}
+
+QImage PrerenderedPixels(PictureRole role, int nResource, QSize pixels) {
+    const QResource resource(PrerenderedPath(role, nResource, pixels, "rgb"));
+    // Three bytes a pixel in rows padded to four bytes, stored uncompressed,
+    // so that an image can use them where they lie.
+    const qsizetype nRow = (qsizetype{pixels.width()} * 3 + 3) / 4 * 4;
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression ||
+        resource.size() != nRow * pixels.height() ||
+        std::bit_cast<std::uintptr_t>(resource.data()) % 4 != 0) {
+        return {};
+    }
+    return {resource.data(), pixels.width(), pixels.height(), nRow, QImage::Format_RGB888};
 }
 
 QImage RenderSvg(const QString& sPath, QSize pixels) {
@@ -114,10 +131,13 @@ QImage PictureImage(PictureRole role, int nResource, QSize logicalSize, qreal dp
     const QSize pixels = (QSizeF(logicalSize) * dpr).toSize();
     // A picture drawn at build time, when there is one for this size, spares
     // the start the SVG's parsing and drawing (and the fonts of its texts).
-    const QString sPrerendered = PrerenderedPath(role, nResource, pixels);
-    QImage image = QFile::exists(sPrerendered)
-                       ? QImage(sPrerendered).convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                       : RenderSvg(QString::fromLatin1(entry->sPath), pixels);
+    QImage image = PrerenderedPixels(role, nResource, pixels);
+    if (image.isNull()) {
+        const QString sPrerendered = PrerenderedPath(role, nResource, pixels);
+        image = QFile::exists(sPrerendered)
+                    ? QImage(sPrerendered).convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                    : RenderSvg(QString::fromLatin1(entry->sPath), pixels);
+    }
     image.setDevicePixelRatio(dpr);
     return image;
 }

@@ -55,8 +55,13 @@ QPixmap Picture(PictureRole role, int nResource = 0, QSize logicalSize = {}, qre
 QImage PictureImage(PictureRole role, int nResource = 0, QSize logicalSize = {}, qreal dpr = 1.0);
 
 // Where the program's resources keep a picture drawn at build time at this
-// many pixels; PictureImage uses it when it is there.
-QString PrerenderedPath(PictureRole role, int nResource, QSize pixels);
+// many pixels, as a PNG or (sType "rgb") as raw pixels; PictureImage uses it
+// when it is there.
+QString PrerenderedPath(PictureRole role, int nResource, QSize pixels, const char* sType = "png");
+// An opaque picture kept at build time as raw pixels at this size, three
+// bytes each, used where the program's resources hold them (no decoding, no
+// copy); null when there is none.
+QImage PrerenderedPixels(PictureRole role, int nResource, QSize pixels);
 // An SVG file drawn at this many pixels; null when it cannot be read.
 QImage RenderSvg(const QString& sPath, QSize pixels);
 

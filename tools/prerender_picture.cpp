@@ -1,15 +1,31 @@
 // Draws one of the table's SVG pictures into a PNG at build time, the way the
-// program itself would draw it at that size.
-// Usage: corvane-prerender-picture OUT.png NAME WIDTH HEIGHT
+// program itself would draw it at that size; into OUT.rgb it writes an opaque
+// picture's raw pixels instead, three bytes each, rows padded to four bytes,
+// as the program can draw them from where they lie.
+// Usage: corvane-prerender-picture OUT.png|OUT.rgb NAME WIDTH HEIGHT
 // (NAME is the picture's file name without .svg, e.g. pay_pot).
 #include "table/table_resources.hpp"
 
 #include <cstdio>
 #include <cstdlib>
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
+
+namespace {
+
+bool SaveRaw(const QImage& image, const QString& sPath) {
+    // The program's own conversion, so that the pixels are those it would draw.
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB888);
+    QFile file(sPath);
+    const auto* pData = reinterpret_cast<const char*>(pixels.constBits());
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(pData, pixels.sizeInBytes()) == pixels.sizeInBytes();
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // Texts in the pictures need the font database of a GUI application.
@@ -19,13 +35,14 @@ int main(int argc, char* argv[]) {
     bool bHeight = false;
     const QSize pixels(args.value(3).toInt(&bWidth), args.value(4).toInt(&bHeight));
     if (args.size() != 5 || !bWidth || !bHeight || pixels.isEmpty()) {
-        std::fputs("usage: corvane-prerender-picture OUT.png NAME WIDTH HEIGHT\n", stderr);
+        std::fputs("usage: corvane-prerender-picture OUT.png|OUT.rgb NAME WIDTH HEIGHT\n", stderr);
         return EXIT_FAILURE;
     }
     corvane::InitTableResources();
     const QImage image =
         corvane::RenderSvg(QStringLiteral(":/corvane/pictures/%1.svg").arg(args[2]), pixels);
-    if (image.isNull() || !image.save(args[1], "PNG")) {
+    const bool bRaw = args[1].endsWith(QStringLiteral(".rgb"));
+    if (image.isNull() || !(bRaw ? SaveRaw(image, args[1]) : image.save(args[1], "PNG"))) {
         std::fprintf(stderr, "cannot draw %s into %s\n", qPrintable(args[2]), qPrintable(args[1]));
         return EXIT_FAILURE;
     }

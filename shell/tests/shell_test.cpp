@@ -340,6 +340,15 @@ private slots:
         }
     }
 
+    // The first table's pixels kept by the build are the ones its picture draws.
+    void theKeptBackgroundIsTheDrawnOne() {
+        const QSize size = PictureSize(PictureRole::Background, 100);
+        const QImage kept = PrerenderedPixels(PictureRole::Background, 100, size);
+        QVERIFY(!kept.isNull());
+        QCOMPARE(kept, RenderSvg(PicturePath(PictureRole::Background, 100), size)
+                           .convertToFormat(QImage::Format_RGB888));
+    }
+
     // The shortcut offer copies on Yes; "don't ask" turns the offer off for later starts.
     void shortcutOfferCopiesOnYesAndDontAskTurnsItOff() {
         for (const bool bYes : {true, false}) {
