@@ -81,6 +81,9 @@ QSize PictureSize(PictureRole role, int nResource) {
     return entry == nullptr ? QSize() : entry->size;
 }
 
+namespace {
+
+// Where the program's resources keep a picture's raw pixels at this size.
 QString PrerenderedPath(PictureRole role, int nResource, QSize pixels, const char* sType) {
     const PictureEntry* entry = FindPicture(role, nResource);
     if (entry == nullptr) {
@@ -93,17 +96,28 @@ QString PrerenderedPath(PictureRole role, int nResource, QSize pixels, const cha
         .arg(QLatin1String(sType));
 }
 
+} // namespace
+
 QImage PrerenderedPixels(PictureRole role, int nResource, QSize pixels) {
-    const QResource resource(PrerenderedPath(role, nResource, pixels, "rgb"));
-    // Three bytes a pixel in rows padded to four bytes, stored uncompressed,
-    // so that an image can use them where they lie.
-    const qsizetype nRow = (qsizetype{pixels.width()} * 3 + 3) / 4 * 4;
-    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression ||
-        resource.size() != nRow * pixels.height() ||
-        std::bit_cast<std::uintptr_t>(resource.data()) % 4 != 0) {
-        return {};
+    struct Kind {
+        const char* sType;
+        int nBytes;
+        QImage::Format format;
+    };
+    static constexpr std::array<Kind, 2> kKinds{
+        {{"argb", 4, QImage::Format_ARGB32_Premultiplied}, {"rgb", 3, QImage::Format_RGB888}}};
+    for (const Kind& kind : kKinds) {
+        const QResource resource(PrerenderedPath(role, nResource, pixels, kind.sType));
+        // Rows padded to four bytes, stored uncompressed, so that an image can
+        // use them where they lie.
+        const qsizetype nRow = (qsizetype{pixels.width()} * kind.nBytes + 3) / 4 * 4;
+        if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression &&
+            resource.size() == nRow * pixels.height() &&
+            std::bit_cast<std::uintptr_t>(resource.data()) % 4 == 0) {
+            return {resource.data(), pixels.width(), pixels.height(), nRow, kind.format};
+        }
     }
-    return {resource.data(), pixels.width(), pixels.height(), nRow, QImage::Format_RGB888};
+    return {};
 }
 
 QImage RenderSvg(const QString& sPath, QSize pixels) {
@@ -133,10 +147,7 @@ QImage PictureImage(PictureRole role, int nResource, QSize logicalSize, qreal dp
     // the start the SVG's parsing and drawing (and the fonts of its texts).
     QImage image = PrerenderedPixels(role, nResource, pixels);
     if (image.isNull()) {
-        const QString sPrerendered = PrerenderedPath(role, nResource, pixels);
-        image = QFile::exists(sPrerendered)
-                    ? QImage(sPrerendered).convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                    : RenderSvg(QString::fromLatin1(entry->sPath), pixels);
+        image = RenderSvg(QString::fromLatin1(entry->sPath), pixels);
     }
     image.setDevicePixelRatio(dpr);
     return image;

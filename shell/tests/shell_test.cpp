@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <tuple>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -340,13 +341,18 @@ private slots:
         }
     }
 
-    // The first table's pixels kept by the build are the ones its picture draws.
-    void theKeptBackgroundIsTheDrawnOne() {
-        const QSize size = PictureSize(PictureRole::Background, 100);
-        const QImage kept = PrerenderedPixels(PictureRole::Background, 100, size);
-        QVERIFY(!kept.isNull());
-        QCOMPARE(kept, RenderSvg(PicturePath(PictureRole::Background, 100), size)
-                           .convertToFormat(QImage::Format_RGB888));
+    // The pixels the build keeps for the start are the ones the pictures draw.
+    void theKeptPicturesAreTheDrawnOnes() {
+        for (const auto& [role, nResource, size] :
+             {std::tuple{PictureRole::Background, 100, QSize(642, 446)},
+              {PictureRole::SadFace, 0, QSize(64, 60)},
+              {PictureRole::PotButton, 0, QSize(94, 38)},
+              {PictureRole::ProgramIcon, 0, QSize(16, 16)}}) {
+            const QImage kept = PrerenderedPixels(role, nResource, size);
+            QVERIFY(!kept.isNull());
+            QCOMPARE(kept,
+                     RenderSvg(PicturePath(role, nResource), size).convertToFormat(kept.format()));
+        }
     }
 
     // The shortcut offer copies on Yes; "don't ask" turns the offer off for later starts.
