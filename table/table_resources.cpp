@@ -1,7 +1,6 @@
 #include "table_resources.hpp"
 
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <utility>
 
@@ -111,9 +110,11 @@ QImage PrerenderedPixels(PictureRole role, int nResource, QSize pixels) {
         // Rows padded to four bytes, stored uncompressed, so that an image can
         // use them where they lie.
         const qsizetype nRow = (qsizetype{pixels.width()} * kind.nBytes + 3) / 4 * 4;
+        // Only the address's alignment is looked at.
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
+        const auto nAddress = reinterpret_cast<std::uintptr_t>(resource.data());
         if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression &&
-            resource.size() == nRow * pixels.height() &&
-            std::bit_cast<std::uintptr_t>(resource.data()) % 4 == 0) {
+            resource.size() == nRow * pixels.height() && nAddress % 4 == 0) {
             return {resource.data(), pixels.width(), pixels.height(), nRow, kind.format};
         }
     }

@@ -20,9 +20,8 @@ bool SaveRaw(const QImage& image, QImage::Format format, const QString& sPath) {
     // The program's own conversion, so that the pixels are those it would draw.
     const QImage pixels = image.convertToFormat(format);
     QFile file(sPath);
-    const auto* pData = reinterpret_cast<const char*>(pixels.constBits());
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(pData, pixels.sizeInBytes()) == pixels.sizeInBytes();
+    const QByteArray bytes = QByteArrayView(pixels.constBits(), pixels.sizeInBytes()).toByteArray();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
