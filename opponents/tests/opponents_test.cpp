@@ -61,6 +61,16 @@ TEST(RandomInt, KnownStatesSeedingAndRanges) {
         EXPECT_EQ(lSeed, lState == 0 ? nDrawn : k);
         EXPECT_EQ(clock.nReads, lState == 0 ? 1 : 0);
     }
+    // A draw from 0 to n - 1 is the next state modulo n, for every range up to
+    // and past the small ones and for states up to the largest, 2^31 - 1.
+    std::mt19937 gen(3);
+    for (std::int32_t n = 1; n <= 80; ++n) {
+        for (std::int32_t lState : {kMod, 1, 44488, n, static_cast<std::int32_t>(gen() >> 1U)}) {
+            const std::int32_t lNext = NextSeed(lState);
+            testing::FakeClock clock;
+            EXPECT_EQ(RandomInt(lState, 0, n - 1, clock), lNext % n) << lNext << " % " << n;
+        }
+    }
 }
 
 constexpr std::array kLevels{GetBestEasyCard, GetBestMediumCard, GetBestHardCard};
