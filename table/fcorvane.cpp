@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -70,12 +71,43 @@ constexpr double kButtonFont = 14.25;
 // The tick a window timer really delivers; a pause of 20 ticks is about 0.3 s.
 constexpr std::chrono::milliseconds kPauseTick{15};
 
-const QString kBoxStyle = QStringLiteral("QLabel { background: white; border: 1px solid black; }");
-const QString kMoneyStyle =
-    QStringLiteral("QLabel { background: white; border: 1px solid black; color: #800080; }");
+const QColor kNameColour(0x00, 0x00, 0x80);
+const QColor kMoneyColour(0x80, 0x00, 0x80);
+const QColor kHintGround(0xFF, 0xFF, 0xE1);
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// A panel in a one-pixel black line on a plain ground, its text inside the
+// line and the padding. Painted here: a style sheet would bring up the style
+// sheet engine at start for these few labels alone.
+class BoxedLabel final : public QLabel {
+public:
+    BoxedLabel(QWidget* pParent, const QColor& ground, int nPadding = 0)
+        : QLabel(pParent), ground_(ground) {
+        setContentsMargins(1 + nPadding, 1 + nPadding, 1 + nPadding, 1 + nPadding);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override {
+        {
+            // Filled, not stroked, so that the line is a whole pixel at any pixel ratio.
+            QPainter painter(this);
+            painter.fillRect(rect(), Qt::black);
+            painter.fillRect(rect().adjusted(1, 1, -1, -1), ground_);
+        }
+        QLabel::paintEvent(pEvent);
+    }
+
+private:
+    QColor ground_;
+};
+
+void SetTextColour(QLabel* pLabel, const QColor& colour) {
+    QPalette palette = pLabel->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    pLabel->setPalette(palette);
 }
 
 } // namespace
@@ -174,8 +206,11 @@ void FCorvane::ShowAtStart(bool bSmallScreen) {
     show();
 }
 
-QLabel* FCorvane::MakeLabel(const QString& sName, const QRect& twips, double fPoints) {
-    auto* pLabel = new QLabel(table_);
+QLabel* FCorvane::MakeLabel(const QString& sName, const QRect& twips, double fPoints,
+                            QLabel* pLabel) {
+    if (pLabel == nullptr) {
+        pLabel = new QLabel(table_);
+    }
     pLabel->setObjectName(sName);
     pLabel->setAlignment(Qt::AlignCenter);
     pLabel->setFont(QFont(QStringLiteral("MS Sans Serif")));
@@ -190,28 +225,28 @@ void FCorvane::BuildPanels() {
         QFont bold = lblPlayer_[i]->font();
         bold.setBold(true);
         lblPlayer_[i]->setFont(bold);
-        lblPlayer_[i]->setStyleSheet(QStringLiteral("QLabel { color: #000080; }"));
+        SetTextColour(lblPlayer_[i], kNameColour);
         lblPlayer_[i]->setText(QString::fromLatin1(kPlayerNames[i]));
 
-        lblCardNo_[i] =
-            MakeLabel(QStringLiteral("lblCardNo%1").arg(s), kCardNoRects[i], kPanelFont);
-        lblCardNo_[i]->setStyleSheet(kBoxStyle);
+        lblCardNo_[i] = MakeLabel(QStringLiteral("lblCardNo%1").arg(s), kCardNoRects[i], kPanelFont,
+                                  new BoxedLabel(table_, Qt::white));
         imgSuit_[i] = MakeLabel(QStringLiteral("imgSuit%1").arg(s), kSuitRects[i], 0.0);
         imgSad_[i] = MakeLabel(QStringLiteral("imgSad%1").arg(s), kSadRects[i], 0.0);
         table_->SetPicture(imgSad_[i], PictureRole::SadFace);
         imgSad_[i]->hide();
-        lblAmt_[i] = MakeLabel(QStringLiteral("lblAmt%1").arg(s), kAmtRects[i], kPanelFont);
-        lblAmt_[i]->setStyleSheet(kBoxStyle);
+        lblAmt_[i] = MakeLabel(QStringLiteral("lblAmt%1").arg(s), kAmtRects[i], kPanelFont,
+                               new BoxedLabel(table_, Qt::white));
         lblAmt_[i]->setText(QStringLiteral("200"));
-        lblCardsLeft_[i] =
-            MakeLabel(QStringLiteral("lblCardsLeft%1").arg(s), kCardsLeftRects[i], kPanelFont);
-        lblCardsLeft_[i]->setStyleSheet(kBoxStyle);
+        lblCardsLeft_[i] = MakeLabel(QStringLiteral("lblCardsLeft%1").arg(s), kCardsLeftRects[i],
+                                     kPanelFont, new BoxedLabel(table_, Qt::white));
         lblCardsLeft_[i]->setText(QStringLiteral("13"));
     }
-    lblPot_ = MakeLabel(QStringLiteral("lblPot"), kPotRect, kPanelFont);
-    lblPot_->setStyleSheet(kMoneyStyle);
-    lblWinnings_ = MakeLabel(QStringLiteral("lblWinnings"), kWinningsRect, kPanelFont);
-    lblWinnings_->setStyleSheet(kMoneyStyle);
+    lblPot_ = MakeLabel(QStringLiteral("lblPot"), kPotRect, kPanelFont,
+                        new BoxedLabel(table_, Qt::white));
+    SetTextColour(lblPot_, kMoneyColour);
+    lblWinnings_ = MakeLabel(QStringLiteral("lblWinnings"), kWinningsRect, kPanelFont,
+                             new BoxedLabel(table_, Qt::white));
+    SetTextColour(lblWinnings_, kMoneyColour);
 
     cmdUser_ = new QPushButton(table_);
     cmdUser_->setObjectName(QStringLiteral("cmdUser"));
@@ -220,10 +255,9 @@ void FCorvane::BuildPanels() {
     table_->Place(cmdUser_, kUserButtonRect, kButtonFont);
     table_->SetPicture(cmdUser_, PictureRole::PotButton);
 
-    lblHint_ = MakeLabel(QStringLiteral("lblHint"), kHintRect, kHintFont);
+    lblHint_ = MakeLabel(QStringLiteral("lblHint"), kHintRect, kHintFont,
+                         new BoxedLabel(table_, kHintGround, 1));
     lblHint_->setWordWrap(true);
-    lblHint_->setStyleSheet(
-        QStringLiteral("QLabel { background: #FFFFE1; border: 1px solid black; padding: 1px; }"));
     lblHint_->hide();
     hint_ = new CoachHint(this);
     connect(hint_, &CoachHint::Ready, this, [this](const coach::Advice& a) { ShowAdvice(a); });

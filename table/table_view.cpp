@@ -51,14 +51,18 @@ TableView::TableView(QWidget* pParent) : QWidget(pParent) {
     setMinimumSize(kTableWidth / (3 * kTwipsPerPixel), kTableHeight / (3 * kTwipsPerPixel));
     // The design scale until the first resize.
     xf_ = QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
-    // The background takes longest to draw: a worker draws it for the design
-    // size while the window is being built, ready for the first layout.
+    // The background takes longest to draw: unless the build kept its pixels
+    // for this size, a worker draws it while the window is being built, ready
+    // for the first layout.
     const QSize design = WidgetRect(QRectF(0, 0, kTableWidth, kTableHeight)).size();
     const qreal dpr = Dpr();
-    backgroundAhead_ = {nBackground_, design, dpr,
-                        std::async(std::launch::async, [nBitmap = nBackground_, design, dpr] {
-                            return BackgroundImage(nBitmap, design, dpr);
-                        })};
+    if (PrerenderedPixels(PictureRole::Background, nBackground_, (QSizeF(design) * dpr).toSize())
+            .isNull()) {
+        backgroundAhead_ = {nBackground_, design, dpr,
+                            std::async(std::launch::async, [nBitmap = nBackground_, design, dpr] {
+                                return BackgroundImage(nBitmap, design, dpr);
+                            })};
+    }
 }
 
 TableView::~TableView() {

@@ -258,7 +258,7 @@ private slots:
         Rig r;
         // It opens at one pixel for 15 twips.
         QCOMPARE(r.T().WidgetPoint(QPointF(9630, 6690)), QPoint(642, 446));
-        const auto* pAmt = Child<QLabel>(*r.w, "lblAmt0");
+        auto* pAmt = Child<QLabel>(*r.w, "lblAmt0");
         const QRect amt = pAmt->geometry();
         const int nFont = pAmt->font().pixelSize();
         r.Resize(QSize(1000, 446));
@@ -270,6 +270,12 @@ private slots:
         r.Resize(QSize(1284, 892));
         QCOMPARE(pAmt->geometry(), QRect(amt.topLeft() * 2, amt.size() * 2));
         QCOMPARE(pAmt->font().pixelSize(), nFont * 2);
+        // Its box keeps a one-pixel black line round a white ground.
+        const QImage box = pAmt->grab().toImage();
+        const QPoint corner(box.width() - 1, box.height() - 1);
+        QVERIFY(box.pixelColor(0, 0) == Qt::black && box.pixelColor(corner) == Qt::black);
+        QVERIFY(box.pixelColor(1, 1) == Qt::white &&
+                box.pixelColor(corner - QPoint(1, 1)) == Qt::white);
     }
 
     void tableSurfaceShownPixelForPixel_data() {
