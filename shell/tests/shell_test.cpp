@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <tuple>
 
 using namespace corvane;
 using namespace corvane::testing;
@@ -326,6 +327,20 @@ private slots:
                     !pHelp->lblHelp(24)->font().underline());
             Click(*pHelp, "cmdHelp");
             QVERIFY(!pHelp->isVisible());
+        }
+    }
+
+    // The pixels the build keeps for the start are the ones the pictures draw.
+    void theKeptPicturesAreTheDrawnOnes() {
+        for (const auto& [role, nResource, size] :
+             {std::tuple{PictureRole::Background, 100, QSize(642, 446)},
+              {PictureRole::SadFace, 0, QSize(64, 60)},
+              {PictureRole::PotButton, 0, QSize(94, 38)},
+              {PictureRole::ProgramIcon, 0, QSize(16, 16)}}) {
+            const QImage kept = PrerenderedPixels(role, nResource, size);
+            QVERIFY(!kept.isNull());
+            QCOMPARE(kept,
+                     RenderSvg(PicturePath(role, nResource), size).convertToFormat(kept.format()));
         }
     }
 
