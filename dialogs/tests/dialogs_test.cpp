@@ -16,7 +16,6 @@
 #include "dialogs/user_validation.hpp"
 #include "dialogs/view_options_dialog.hpp"
 #include "storage/db.hpp"
-#include "storage/settings.hpp"
 #include "table/table_resources.hpp"
 #include "tests/support/qt_test_support.hpp"
 
@@ -24,13 +23,7 @@
 #include <memory>
 #include <set>
 
-#include <QComboBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QScreen>
 #include <QtCharts>
-#include <QtTest>
 
 using namespace corvane;
 using namespace corvane::testing;
@@ -81,7 +74,7 @@ struct SoundLog {
     }
     // Answers the dialog once a sound came and another tick of its timer passed;
     // with pStayedOpen, first tries to close it by other ways and tells whether it held.
-    void AnswerAfterFirst(const char* sButton, bool* pStayedOpen = nullptr) {
+    void AnswerAfterFirst(const QString& sButton, bool* pStayedOpen = nullptr) {
         WhenModal([this, sButton, pStayedOpen](QDialog& dialog) {
             QVERIFY(QTest::qWaitFor([this] { return !Played.empty(); }, 3000));
             QTest::qWait(600);
@@ -163,11 +156,6 @@ void Pick(const FUserEdit& dlg, const QString& sName) {
     lst->setCurrentItem(lst->findItems(sName, Qt::MatchExactly).value(0));
 }
 
-// Answers the next two questions No, then Yes.
-void NoThenYes(FakeMessageBoxes& msg) {
-    msg.Answers = {MsgAnswer::No, MsgAnswer::Yes};
-}
-
 } // namespace
 
 class DialogsTest final : public QObject {
@@ -196,9 +184,9 @@ private slots:
                 QCOMPARE(Colour(dialog, QStringLiteral("lblPlayer%1").arg(seat)) == kBlue,
                          seat == nLeader);
                 QCOMPARE(Colour(dialog, sRow) == kBlue, seat == nLeader);
-                QVERIFY(!Child<QLabel>(dialog, qPrintable(sRow))->font().strikeOut());
+                QVERIFY(!Child<QLabel>(dialog, sRow)->font().strikeOut());
                 QVERIFY(nLast == 0 ||
-                        Child<QLabel>(dialog, qPrintable(columns[seat] + "0"))->font().strikeOut());
+                        Child<QLabel>(dialog, columns[seat] + "0")->font().strikeOut());
                 QVERIFY(!dialog.findChild<QLabel*>(columns[seat] + QString::number(nLast + 1)));
             }
         }
@@ -244,8 +232,8 @@ private slots:
         QVERIFY(games->size() == 1 && games->at(0).nLevel == 3 && games->at(0).nFunds == 200);
         QString sStandings;
         for (int p = 0; p < 4; ++p) {
-            sStandings += Text(dialog, qPrintable(QStringLiteral("lblPlayer%1").arg(p))) + " " +
-                          Text(dialog, qPrintable(QStringLiteral("lblAmt%1").arg(p))) + " ";
+            sStandings += Text(dialog, QStringLiteral("lblPlayer%1").arg(p)) + " " +
+                          Text(dialog, QStringLiteral("lblAmt%1").arg(p)) + " ";
         }
         QVERIFY(sStandings == "Di 240 Cy 210 Ann 200 Bob 150 " && !db.g.bUserWon);
 
@@ -278,8 +266,7 @@ private slots:
             db.g.bUserWon = !bUserWon;
             SoundLog sounds;
             bool bStayedOpen = false;
-            const QByteArray sButton = "cmdYesNo" + QByteArray::number(nButton++);
-            sounds.AnswerAfterFirst(sButton.constData(), &bStayedOpen);
+            sounds.AnswerAfterFirst("cmdYesNo" + QString::number(nButton++), &bStayedOpen);
             const auto answer =
                 RunGameOver(db.g, db.env, captions, 0, {}, sounds.Player(), nullptr);
             QVERIFY(bStayedOpen && answer == expected && db.g.bUserWon == bUserWon);
@@ -334,8 +321,8 @@ private slots:
             FTopTen dialog(db.g, db.env);
             for (int i = 0; i < 10; ++i) {
                 const QString sRow = QString::number(i);
-                QCOMPARE(Text(dialog, qPrintable("lblNo" + sRow)), QString::number(i + 1));
-                QCOMPARE(Text(dialog, qPrintable("lblPlayer" + sRow)), names[i]);
+                QCOMPARE(Text(dialog, "lblNo" + sRow), QString::number(i + 1));
+                QCOMPARE(Text(dialog, "lblPlayer" + sRow), names[i]);
                 QCOMPARE(Colour(dialog, "lblPlayer" + sRow), i == nTopTenPos ? kBlue : kPurple);
                 QVERIFY(Colour(dialog, "lblScore" + sRow) != kBlue);
             }
@@ -480,7 +467,7 @@ private slots:
         again.show();
         UserBox(again)->setCurrentIndex(UserBox(again)->findData(3));
         UserBox(again)->setEditText(QStringLiteral("Annie"));
-        NoThenYes(w.msg);
+        w.msg.Answers = {MsgAnswer::No, MsgAnswer::Yes};
         Click(again, "cmdUserName0");
         QCOMPARE(w.msg.Shown.at(0).sText, RenameQuestion("Anna", "Annie"));
         QVERIFY(UserBox(again)->currentText() == "Anna" && HasFocus(again, "txtPlayer1") &&
@@ -578,7 +565,7 @@ private slots:
 
         // Another user goes after the question.
         Pick(dlg, QStringLiteral("Bob"));
-        NoThenYes(w.msg);
+        w.msg.Answers = {MsgAnswer::No, MsgAnswer::Yes};
         Click(dlg, "cmdUser1");
         QCOMPARE(w.StoredUsers().size(), std::size_t{3});
         Click(dlg, "cmdUser1");
@@ -589,7 +576,7 @@ private slots:
         Pick(dlg, QStringLiteral("Anna"));
         txtUser0->setText(QStringLiteral("Annabel"));
         SetText(dlg, "txtUser1", QStringLiteral("Lou"));
-        NoThenYes(w.msg);
+        w.msg.Answers = {MsgAnswer::No, MsgAnswer::Yes};
         Click(dlg, "cmdUser0");
         QVERIFY(txtUser0->text() == "Anna" && HasFocus(dlg, "txtUser0"));
         txtUser0->setText(QStringLiteral("Annabel"));
@@ -650,7 +637,7 @@ private slots:
         emit pBars->hovered(true, 0, pBars->barSets().at(0));
         QVERIFY(QToolTip::text().startsWith("Game 21, ") && QToolTip::text().endsWith("\n$49"));
 
-        NoThenYes(w.msg);
+        w.msg.Answers = {MsgAnswer::No, MsgAnswer::Yes};
         Click(dlg, "cmdUserStats0");
         QCOMPARE(w.g.nWinnings, 500);
         Click(dlg, "cmdUserStats0");

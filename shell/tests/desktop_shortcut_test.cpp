@@ -4,6 +4,7 @@
 #include "platform/shell_files.hpp"
 #include "shell/desktop_shortcut.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <set>
@@ -23,11 +24,10 @@ public:
 
     bool FindFile(const std::string& sPattern, bool& bFound, FileError& err) override {
         const auto [sFolder, sName] = Split(sPattern);
-        bFound = false;
-        for (const auto& [sPath, sText] : Files) {
-            const auto [sIn, sFile] = Split(sPath);
-            bFound = bFound || (sIn == sFolder && WildcardMatch(sFile, sName));
-        }
+        bFound = std::ranges::any_of(Files, [&](const auto& file) {
+            const auto [sIn, sFile] = Split(file.first);
+            return sIn == sFolder && WildcardMatch(sFile, sName);
+        });
         return Folders.contains(sFolder) || Fail(err, kErrPathNotFound, "Path not found");
     }
 

@@ -6,7 +6,6 @@
 #include "dialogs/copy_icon_dialog.hpp"
 #include "dialogs/folder_lists.hpp"
 #include "dialogs/user_validation.hpp"
-#include "engine/game.hpp"
 #include "opponents/testing/auto_player.hpp"
 #include "platform/shell_files.hpp"
 #include "platform/sound_output.hpp"
@@ -17,20 +16,10 @@
 #include "table/table_view.hpp"
 #include "tests/support/qt_test_support.hpp"
 
-#include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <tuple>
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLayout>
-#include <QMenu>
-#include <QPushButton>
-#include <QtTest>
 
 using namespace corvane;
 using namespace corvane::testing;

@@ -4,32 +4,24 @@
 
 #include <filesystem>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-#include <QTimer>
-
 namespace corvane::testing {
 
-QString Text(const QWidget& parent, const char* sName) {
-    if (const auto* pLabel = parent.findChild<QLabel*>(QString::fromLatin1(sName))) {
+QString Text(const QWidget& parent, const QString& sName) {
+    if (const auto* pLabel = parent.findChild<QLabel*>(sName)) {
         return pLabel->text();
     }
     return Child<QLineEdit>(parent, sName)->text();
 }
 
-void SetText(const QWidget& parent, const char* sName, const QString& sText) {
+void SetText(const QWidget& parent, const QString& sName, const QString& sText) {
     Child<QLineEdit>(parent, sName)->setText(sText);
 }
 
-void Click(const QWidget& parent, const char* sName) {
+void Click(const QWidget& parent, const QString& sName) {
     Child<QAbstractButton>(parent, sName)->click();
 }
 
-bool HasFocus(const QWidget& parent, const char* sName) {
+bool HasFocus(const QWidget& parent, const QString& sName) {
     const QWidget* pControl = Child<QWidget>(parent, sName);
     const QWidget* pFocus = parent.focusWidget();
     return pFocus == pControl || (pFocus != nullptr && pFocus->parentWidget() == pControl);

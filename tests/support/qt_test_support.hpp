@@ -12,36 +12,34 @@
 #include <functional>
 #include <string>
 
-#include <QObject>
-#include <QString>
-
-class QDialog;
-class QWidget;
+// Every widget test drives widgets under QtTest; one place brings both in.
+#include <QtTest>
+#include <QtWidgets>
 
 namespace corvane::testing {
 
 // The child of that object name; the test program stops when there is none.
 template <typename T>
-T* Child(const QObject& parent, const char* sName) {
-    T* p = parent.findChild<T*>(QString::fromLatin1(sName));
+T* Child(const QObject& parent, const QString& sName) {
+    T* p = parent.findChild<T*>(sName);
     if (p == nullptr) {
-        qFatal("no control %s", sName);
+        qFatal("no control %s", qPrintable(sName));
     }
     return p;
 }
 
 // The text of the named label or text box.
-QString Text(const QWidget& parent, const char* sName);
+QString Text(const QWidget& parent, const QString& sName);
 
 // Types over the text of the named text box.
-void SetText(const QWidget& parent, const char* sName, const QString& sText);
+void SetText(const QWidget& parent, const QString& sName, const QString& sText);
 
 // Presses the named button.
-void Click(const QWidget& parent, const char* sName);
+void Click(const QWidget& parent, const QString& sName);
 
 // True when the named control, or a part of it such as a combo box's text box,
 // holds the window's focus.
-bool HasFocus(const QWidget& parent, const char* sName);
+bool HasFocus(const QWidget& parent, const QString& sName);
 
 // Shows the window and waits until it is the active one, as a player's is.
 bool ShowActive(QWidget& w);
