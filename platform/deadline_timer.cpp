@@ -78,10 +78,10 @@ struct DeadlineTimer::Impl {
         // A zero moment would disarm the timer; the clock's first nanosecond is long past.
         const long long nNs = std::max<long long>(
             std::chrono::duration_cast<std::chrono::nanoseconds>(at.time_since_epoch()).count(), 1);
-        itimerspec spec{};
-        spec.it_value.tv_sec = static_cast<time_t>(nNs / 1'000'000'000);
-        spec.it_value.tv_nsec = static_cast<long>(nNs % 1'000'000'000);
-        timerfd_settime(fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+        itimerspec when{};
+        when.it_value.tv_sec = static_cast<time_t>(nNs / 1'000'000'000);
+        when.it_value.tv_nsec = static_cast<long>(nNs % 1'000'000'000);
+        timerfd_settime(fd, TFD_TIMER_ABSTIME, &when, nullptr);
     }
     void Stop() {
         if (fd >= 0) {
