@@ -37,7 +37,7 @@ struct SearchBudget {
     int nDeals = 2048;
     // The chance left to a card that another seat's strategy would not have laid
     // from the hand a deal gives it.
-    double dSurprise = 0.1;
+    double dSurprise = 0.05;
     // Swaps tried before the first deal and between deals.
     int nBurnIn = 60;
     int nStepsPerDeal = 4;
