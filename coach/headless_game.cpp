@@ -11,12 +11,15 @@
 
 namespace corvane::coach {
 
-// Nothing is shown or asked during a playout; only the pause is ended at once.
+// Nothing is shown or asked during a playout: the engine leaves out the calls
+// that only show the play, and a pause, should one come, ends at once.
 class HeadlessGame::SilentPort final : public testing::NullTablePort,
                                        public testing::NullProgramPort,
                                        public Clock {
 public:
     Game* pGame = nullptr;
+
+    bool ShowsPlay() const override { return false; }
 
     void WaitForPause() override {
         pGame->State().nDelay = 0;

@@ -47,11 +47,29 @@ constexpr std::array<const char*, 4> kHandSuffix{" (1st Hand)", " (2nd Hand)", "
                                                  " (4th Hand)"};
 constexpr std::array<int, 4> kLevelBackground{100, 200, 300, 400};
 
+// The suits present in a set of four (one bit per suit), highest first.
+struct RankSuits {
+    std::array<int, 4> Suits{};
+    std::size_t nCount = 0;
+};
+constexpr std::array<RankSuits, 16> kRankSuits = [] {
+    std::array<RankSuits, 16> table{};
+    for (std::size_t m = 0; m < 16; ++m) {
+        for (int nSuit = 3; nSuit >= 0; --nSuit) {
+            if (((m >> nSuit) & 1U) != 0) {
+                table[m].Suits[table[m].nCount++] = nSuit;
+            }
+        }
+    }
+    return table;
+}();
+
 } // namespace
 
 Game::Game(MGlobal& globals, TablePort& table, ProgramPort& program, Clock& clock,
            OpponentTurns& opponents)
-    : g_(globals), table_(table), program_(program), clock_(clock), opponents_(opponents) {}
+    : g_(globals), table_(table), bShowsPlay_(table.ShowsPlay()), program_(program), clock_(clock),
+      opponents_(opponents) {}
 
 void Game::LoadDeck() {
     for (int i = 0; i < kCardsInDeck; ++i) {
@@ -122,10 +140,13 @@ void Game::InitializeDisplay(bool bNewGame) {
         }
         ShowPot();
     }
+    state_.nLastCard.fill(kNoLastCard);
+    if (!bShowsPlay_) {
+        return;
+    }
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
-        SetPlayerFill(nSeat, kMarkerWaiting);
+        table_.SetPlayerFill(nSeat, kMarkerWaiting);
         table_.SetCardsLeft(nSeat, state_.nCardsLeft[nSeat]);
-        state_.nLastCard[nSeat] = kNoLastCard;
         table_.SetLastCard(nSeat, kNoLastCard);
     }
 }
@@ -193,20 +214,21 @@ void Game::DealCards() {
 
 bool Game::CanUserPlay() {
     GameState& s = state_;
-    std::vector<int>& playable = s.UserPlayable;
-    playable.clear();
     const std::uint64_t nHand = s.nHandMask[kUserSeat];
-    const auto add = [&playable](int c) { playable.push_back(c); };
-    ForEachRowCard(s.nTableMask, nHand, add, add);
-    for (std::uint64_t m = nHand & kSevensMask; m != 0; m &= m - 1) {
-        playable.push_back(std::countr_zero(m));
-    }
-    return !s.UserPlayable.empty();
+    const RowEnds ends = RowEndCards(s.nTableMask, nHand);
+    CardList& playable = s.UserPlayable;
+    playable.clear();
+    playable.AppendBySuit(ends.nDown, false);
+    playable.AppendBySuit(ends.nUp, true);
+    playable.AppendBySuit(nHand & kSevensMask, false);
+    return !playable.empty();
 }
 
 void Game::PlayCards() {
     GameState& s = state_;
-    table_.SetInputEnabled(false);
+    if (bShowsPlay_) {
+        table_.SetInputEnabled(false);
+    }
     int nWinner = -1;
     for (int nSeat = kLeftSeat; nSeat <= kRightSeat; ++nSeat) {
         opponents_.PlayerTurn(*this, nSeat);
@@ -215,7 +237,9 @@ void Game::PlayCards() {
             break;
         }
     }
-    table_.SetInputEnabled(true);
+    if (bShowsPlay_) {
+        table_.SetInputEnabled(true);
+    }
     if (nWinner >= 0) {
         // The table shows the winning card, and the user's hand what it pays for.
         ClearTable();
@@ -295,8 +319,10 @@ void Game::ShowLastCard(int nSeat, int nCard) {
         state_.bHandOver = true;
     }
     state_.nLastCard[nSeat] = nCard;
-    table_.SetLastCard(nSeat, nCard);
-    table_.SetCardsLeft(nSeat, nLeft);
+    if (bShowsPlay_) {
+        table_.SetLastCard(nSeat, nCard);
+        table_.SetCardsLeft(nSeat, nLeft);
+    }
 }
 
 void Game::LayCard(int nSeat, int nIndex) {
@@ -312,39 +338,35 @@ void Game::LayCard(int nSeat, int nIndex) {
 void Game::AddToCardsPlayed(int nCard) {
     GameState& s = state_;
     const std::uint64_t nBit = CardBit(nCard);
-    std::vector<int>& table = s.CardsPlayed;
-    if (s.nSortedMask == s.nTableMask && (s.nTableMask & nBit) == 0) {
-        // Still in order: the card goes after every higher card on the table, and
-        // the lower ones move up by one.
-        const auto nHigher = static_cast<std::size_t>(CountCards(s.nTableMask & ~(nBit - 1U)));
-        table.push_back(nCard);
-        std::copy_backward(table.begin() + static_cast<std::ptrdiff_t>(nHigher), table.end() - 1,
-                           table.end());
-        table[nHigher] = nCard;
-        s.nSortedMask = s.nTableMask | nBit;
-    } else {
-        table.push_back(nCard);
-        s.nSortedMask = ~(s.nTableMask | nBit);
-    }
+    // A new card below every card of a sorted table keeps it sorted; any other
+    // waits for the next sort, which reads the whole table from its set.
+    const bool bStillSorted =
+        s.nSortedMask == s.nTableMask && (s.nTableMask & (nBit | (nBit - 1U))) == 0;
+    s.nSortedMask = bStillSorted ? s.nTableMask | nBit : ~(s.nTableMask | nBit);
+    s.CardsPlayed.push_back(nCard);
     ++s.nCardsPlayed;
     s.nTableMask |= nBit;
 }
 
 void Game::SortCardsPlayed() {
     // Highest first, so that each lower card of a column is drawn over the one above.
-    // Cards laid since the last sort were put in their places as they came.
     if (state_.nSortedMask == state_.nTableMask) {
         return;
     }
-    // The table holds distinct cards, so reading its set from the top sorts it.
+    // The table holds distinct cards, so reading its set from the top sorts it:
+    // rank by rank, each rank's suits found in a table of the sixteen sets of four.
     state_.nSortedMask = state_.nTableMask;
-    std::uint64_t nTable = state_.nTableMask;
-    std::size_t i = 0;
-    while (nTable != 0) {
-        const int c = 63 - std::countl_zero(nTable);
-        state_.CardsPlayed[i++] = c;
-        nTable &= ~CardBit(c);
+    std::array<int, kCardsInDeck + 3> Sorted; // NOLINT(cppcoreguidelines-pro-type-member-init)
+    std::size_t n = 0;
+    for (int r = 12; r >= 0; --r) {
+        const auto nSuits = static_cast<std::size_t>((state_.nTableMask >> (4U * r)) & 0xFU);
+        const RankSuits& suits = kRankSuits[nSuits];
+        for (std::size_t j = 0; j < 4; ++j) {
+            Sorted[n + j] = 4 * r + suits.Suits[j];
+        }
+        n += suits.nCount;
     }
+    std::copy_n(Sorted.begin(), n, state_.CardsPlayed.begin());
 }
 
 void Game::PayThePot(int nSeat) {
@@ -354,11 +376,16 @@ void Game::PayThePot(int nSeat) {
     ShowFunds(nSeat);
     ShowPot();
     state_.nLastCard[nSeat] = kPaidThePot;
-    table_.SetLastCard(nSeat, kPaidThePot);
+    if (bShowsPlay_) {
+        table_.SetLastCard(nSeat, kPaidThePot);
+    }
     SetPlayerFill(nSeat, kMarkerWaiting);
 }
 
 void Game::Pause() {
+    if (!bShowsPlay_) {
+        return; // nothing to hold on a table nobody sees
+    }
     state_.nDelay = kPauseTicks;
     while (!state_.bDelayDone) {
         table_.WaitForPause();
@@ -367,11 +394,15 @@ void Game::Pause() {
 }
 
 void Game::ClearTable() {
-    table_.ClearTable();
+    if (bShowsPlay_) {
+        table_.ClearTable();
+    }
 }
 
 void Game::DrawCardsPlayed() {
-    table_.DrawCardsPlayed(state_.CardsPlayed);
+    if (bShowsPlay_) {
+        table_.DrawCardsPlayed(state_.CardsPlayed);
+    }
 }
 
 void Game::DrawUserHand() {
@@ -380,15 +411,21 @@ void Game::DrawUserHand() {
     const int n = static_cast<int>(s.UserHand.size());
     s.nHandLeft = table_.TableWidth() / 2 - ((n - 1) * kCardSpacing + kCardWidthTwips) / 2;
     s.nHandTop = kHandTop;
-    table_.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
+    if (bShowsPlay_) {
+        table_.DrawUserHand(s.UserHand, s.nHandLeft, s.nHandTop, s.nCardSpacing);
+    }
 }
 
 void Game::ShowFunds(int nSeat) {
-    table_.SetAmt(nSeat, state_.nFunds[nSeat]);
+    if (bShowsPlay_) {
+        table_.SetAmt(nSeat, state_.nFunds[nSeat]);
+    }
 }
 
 void Game::ShowPot() {
-    table_.SetPot(state_.nPot);
+    if (bShowsPlay_) {
+        table_.SetPot(state_.nPot);
+    }
 }
 
 void Game::Form_MouseDown(float x, float y) {
@@ -440,19 +477,19 @@ void Game::Form_Click() {
         return;
     }
     if (!s.bUserCanPlay) {
-        table_.PlaySoundRes(Sound::WrongCard);
+        PlaySoundRes(Sound::WrongCard);
         table_.ShowMessage(Hint::NoCard, -1);
         return;
     }
     const int c = s.UserHand[i];
     if (!IsUserCardLegal(s, c)) {
-        table_.PlaySoundRes(Sound::WrongCard);
+        PlaySoundRes(Sound::WrongCard);
         table_.ShowMessage(Hint::WrongCard, -1);
         return;
     }
     s.bSevenHeartsPlayed = true;
 
-    table_.PlaySoundRes(Sound::PlayCard);
+    PlaySoundRes(Sound::PlayCard);
     LayCard(kUserSeat, i);
     SortCardsPlayed();
     ClearTable();
@@ -483,11 +520,11 @@ void Game::cmdUser_Click() {
             hint = Hint::CanPlayOne;
             nCard = s.UserPlayable[0];
         }
-        table_.PlaySoundRes(Sound::MustPlay);
+        PlaySoundRes(Sound::MustPlay);
         table_.ShowMessage(hint, nCard);
         return;
     }
-    table_.PlaySoundRes(Sound::PayPot);
+    PlaySoundRes(Sound::PayPot);
     s.bUserTurn = false;
     PayThePot(kUserSeat);
     PlayCards();

@@ -47,6 +47,8 @@ public:
     const GameState& State() const { return state_; }
     MGlobal& Globals() { return g_; }
     TablePort& Table() { return table_; }
+    // Whether the table shows the play (see TablePort::ShowsPlay).
+    bool ShowsPlay() const { return bShowsPlay_; }
     ProgramPort& Program() { return program_; }
     Clock& GameClock() { return clock_; }
 
@@ -92,7 +94,22 @@ public:
     void ClearTable();
     void DrawCardsPlayed();
     void DrawUserHand();
-    void SetPlayerFill(int nSeat, std::uint32_t nColour) { table_.SetPlayerFill(nSeat, nColour); }
+    void SetPlayerFill(int nSeat, std::uint32_t nColour) {
+        if (bShowsPlay_) {
+            table_.SetPlayerFill(nSeat, nColour);
+        }
+    }
+    // An opponent's card on its way to the table, and the sounds of the play.
+    void FlyCard(int nSeat, int nCard) {
+        if (bShowsPlay_) {
+            table_.FlyCard(nSeat, nCard);
+        }
+    }
+    void PlaySoundRes(Sound sound) {
+        if (bShowsPlay_) {
+            table_.PlaySoundRes(sound);
+        }
+    }
 
     // The user's actions. Positions are twips on the table.
     void Form_MouseDown(float x, float y);
@@ -151,6 +168,7 @@ private:
 
     MGlobal& g_;
     TablePort& table_;
+    const bool bShowsPlay_;
     ProgramPort& program_;
     Clock& clock_;
     OpponentTurns& opponents_;

@@ -2,6 +2,7 @@
 // of these for the whole run; the engine's procedures read and write it.
 #pragma once
 
+#include "cards.hpp"
 #include "mglobal.hpp"
 #include "program_port.hpp"
 #include "table_port.hpp"
@@ -58,16 +59,16 @@ struct GameState {
     // ends from it many times a round, so it is kept in step rather than rebuilt.
     std::uint64_t nTableMask = 0;
     // The table as it was when CardsPlayed was last in descending order; while it
-    // matches, a card laid goes straight to its place and no sort is needed.
+    // matches no sort is needed, and a card laid below every other keeps it so.
     std::uint64_t nSortedMask = 0;
     // Every move of the hand so far, in order, as the user saw them; the coach
     // reads from it what each seat may hold.
     std::vector<HandMove> Moves;
     // The user's legal cards this turn, in the order the hints use.
-    std::vector<int> UserPlayable;
+    CardList UserPlayable;
     // An opponent's candidates during its turn; empty outside it.
-    std::vector<int> DownCards;
-    std::vector<int> UpCards;
+    CardList DownCards;
+    CardList UpCards;
     std::array<TopTenRec, 11> TopTen{};
 
     bool bSevenHeartsPlayed = false;

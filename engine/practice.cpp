@@ -115,8 +115,10 @@ void Game::ShowWholeTable() {
     for (int nSeat = 0; nSeat < 4; ++nSeat) {
         const bool bMoving = nSeat == kUserSeat && s.bUserTurn && !s.bHandOver;
         ShowFunds(nSeat);
-        table_.SetCardsLeft(nSeat, s.nCardsLeft[nSeat]);
-        table_.SetLastCard(nSeat, s.nLastCard[nSeat]);
+        if (ShowsPlay()) {
+            table_.SetCardsLeft(nSeat, s.nCardsLeft[nSeat]);
+            table_.SetLastCard(nSeat, s.nLastCard[nSeat]);
+        }
         SetPlayerFill(nSeat, bMoving ? kMarkerMoving : kMarkerWaiting);
     }
     ShowPot();

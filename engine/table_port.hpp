@@ -30,6 +30,13 @@ class TablePort {
 public:
     virtual ~TablePort() = default;
 
+    // False for a port that shows nothing, such as a simulation's: the engine then
+    // leaves out the calls that only show the play (the panels, the cards, the
+    // flights, the sounds, the input switch and the pause), which are most of its
+    // calls, and keeps those that answer something or dress the window. Such a
+    // port reads what it needs from the game state, never from its own panels.
+    virtual bool ShowsPlay() const { return true; }
+
     // Seat panels and the pot, as numbers; the window words them.
     virtual void SetAmt(int nSeat, int nFunds) = 0;
     virtual void SetPot(int nPot) = 0;

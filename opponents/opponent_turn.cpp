@@ -4,21 +4,25 @@
 #include "engine/cards.hpp"
 #include "opponents/strategies.hpp"
 
-#include <algorithm>
+#include <cstddef>
 
 namespace corvane {
 namespace {
 
 int IndexOf(const std::vector<int>& Cards, int nCard) {
-    const auto it = std::find(Cards.begin(), Cards.end(), nCard);
-    return it == Cards.end() ? -1 : static_cast<int>(it - Cards.begin());
+    // Every place is looked at, from the last: where a card sits in a hand is as
+    // good as random, so an early way out would mostly be mispredicted.
+    int nIndex = -1;
+    for (auto i = static_cast<int>(Cards.size()); i-- > 0;) {
+        nIndex = Cards[static_cast<std::size_t>(i)] == nCard ? i : nIndex;
+    }
+    return nIndex;
 }
 
 } // namespace
 
 void Opponents::PlayerTurn(Game& game, int nSeat) {
     GameState& s = game.State();
-    TablePort& port = game.Table();
     std::vector<int>& hand = s.Hand(nSeat);
 
     game.SetPlayerFill(nSeat, kMarkerMoving);
@@ -28,9 +32,9 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
     if (!s.bSevenHeartsPlayed) {
         // Before the hand is opened a seat without the Seven of Hearts just waits.
         if ((s.nHandMask[nSeat] & CardBit(kSevenOfHearts)) != 0) {
-            port.FlyCard(nSeat, kSevenOfHearts);
+            game.FlyCard(nSeat, kSevenOfHearts);
             game.LayCard(nSeat, IndexOf(hand, kSevenOfHearts));
-            port.PlaySoundRes(Sound::OtherPlayers);
+            game.PlaySoundRes(Sound::OtherPlayers);
             s.bSevenHeartsPlayed = true;
         }
     } else {
@@ -44,9 +48,9 @@ void Opponents::PlayerTurn(Game& game, int nSeat) {
             return;
         }
         const int nCard = ChooseCard(game, nSeat, nDown, nUp);
-        port.FlyCard(nSeat, nCard);
+        game.FlyCard(nSeat, nCard);
         game.LayCard(nSeat, IndexOf(hand, nCard));
-        port.PlaySoundRes(Sound::OtherPlayers);
+        game.PlaySoundRes(Sound::OtherPlayers);
     }
 
     game.Pause();

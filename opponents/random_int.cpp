@@ -5,6 +5,7 @@
 
 #include "engine/mglobal.hpp"
 
+#include <array>
 #include <cstdint>
 
 namespace corvane {
@@ -18,15 +19,47 @@ constexpr std::int32_t kRemainder = 3399; // kModulus % kMultiplier
 // lSeed / kQuotient rounded to the nearest integer, an exact half to the even
 // neighbour. Done on integers: the quotient of a 32-bit number by kQuotient is
 // never close enough to a half for a floating-point division to round otherwise.
+// Whether it rounds away from zero is as good as random, so it is added as a
+// number rather than taken as a branch.
 std::int32_t RoundedQuotient(std::int32_t lSeed) {
     const std::int32_t nTrunc = lSeed / kQuotient;
     const std::int32_t nRest = lSeed % kQuotient; // same sign as lSeed
     const std::int32_t nTwice = 2 * (nRest < 0 ? -nRest : nRest);
     const std::int32_t nAway = lSeed < 0 ? -1 : 1;
-    if (nTwice > kQuotient || (nTwice == kQuotient && nTrunc % 2 != 0)) {
-        return nTrunc + nAway;
+    const std::int32_t nRoundsAway = static_cast<std::int32_t>(nTwice > kQuotient) |
+                                     (static_cast<std::int32_t>(nTwice == kQuotient) & nTrunc & 1);
+    return nTrunc + nAway * nRoundsAway;
+}
+
+// The ranges the strategies draw from are a handful of cards. For those the
+// remainder is taken with a multiplication by the range's reciprocal, rounded
+// up, instead of a division: for a divisor d below 2^l and any state below 2^31,
+// m = ceil(2^(31 + l) / d) gives the exact quotient (t * m) >> (31 + l).
+struct Reciprocal {
+    std::uint64_t nMul = 0;
+    unsigned nShift = 0;
+};
+constexpr std::uint32_t kSmallRanges = 64;
+constexpr std::array<Reciprocal, kSmallRanges + 1> kReciprocals = [] {
+    std::array<Reciprocal, kSmallRanges + 1> r{};
+    for (std::uint32_t d = 1; d <= kSmallRanges; ++d) {
+        unsigned l = 0;
+        while ((std::uint32_t{1} << l) < d) {
+            ++l;
+        }
+        const std::uint64_t nPower = std::uint64_t{1} << (31U + l);
+        r[d] = Reciprocal{(nPower + d - 1) / d, 31U + l};
     }
-    return nTrunc;
+    return r;
+}();
+
+std::uint32_t Remainder(std::uint32_t t, std::uint32_t d) {
+    if (d > kSmallRanges) {
+        return t % d;
+    }
+    const Reciprocal& r = kReciprocals[d];
+    const auto q = static_cast<std::uint32_t>((t * r.nMul) >> r.nShift);
+    return t - q * d;
 }
 
 // Inlined into the draw, which runs on every opponent move.
@@ -58,12 +91,12 @@ std::int32_t RandomInt(std::int32_t& lSeed, std::int32_t nLow, std::int32_t nHig
     }
     const std::int64_t a = nLow < nHigh ? nLow : nHigh;
     const std::int64_t b = nLow < nHigh ? nHigh : nLow;
-    // t is positive, so the remainder is too and the sum stays within a..b. The
-    // usual small range is divided in 32 bits, which is quicker.
+    // t is positive, so the remainder is too and the sum stays within a..b. Any
+    // range that fits is divided in 32 bits, which is quicker.
     const std::int64_t nRange = b - a + 1;
     if (nRange <= kModulus) {
-        return static_cast<std::int32_t>(a + static_cast<std::uint32_t>(t) %
-                                                 static_cast<std::uint32_t>(nRange));
+        return static_cast<std::int32_t>(
+            a + Remainder(static_cast<std::uint32_t>(t), static_cast<std::uint32_t>(nRange)));
     }
     return static_cast<std::int32_t>(a + t % nRange);
 }

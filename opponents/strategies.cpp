@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace corvane {
 namespace {
@@ -47,29 +48,25 @@ struct Scores { // NOLINT(cppcoreguidelines-pro-type-member-init)
 // A candidate scores the distance to the farthest card of its suit in the hand
 // in the direction its row grows, four per rank; the cards in between do not
 // matter. A candidate that finds no card of the hand up to itself gets no entry.
-Scores ScoreEntries(std::uint64_t nHand, int nDown, int nUp, const std::vector<int>& DownCards,
-                    const std::vector<int>& UpCards) {
+Scores ScoreEntries(std::uint64_t nHand, std::span<const int> DownCards,
+                    std::span<const int> UpCards) {
     Scores scores;
-    if (nDown > 0) {
-        for (int d : DownCards) {
-            if (!IsCard(d)) {
-                continue;
-            }
-            const std::uint64_t nHeld = nHand & (kClubsMask << Suit(d)) & ((CardBit(d) << 1U) - 1U);
-            if (nHeld != 0) {
-                scores.Append(d - std::countr_zero(nHeld), d);
-            }
+    for (int d : DownCards) {
+        if (!IsCard(d)) {
+            continue;
+        }
+        const std::uint64_t nHeld = nHand & (kClubsMask << Suit(d)) & ((CardBit(d) << 1U) - 1U);
+        if (nHeld != 0) {
+            scores.Append(d - std::countr_zero(nHeld), d);
         }
     }
-    if (nUp > 0) {
-        for (int u : UpCards) {
-            if (!IsCard(u)) {
-                continue;
-            }
-            const std::uint64_t nHeld = nHand & (kClubsMask << Suit(u)) & ~(CardBit(u) - 1U);
-            if (nHeld != 0) {
-                scores.Append(63 - std::countl_zero(nHeld) - u, u);
-            }
+    for (int u : UpCards) {
+        if (!IsCard(u)) {
+            continue;
+        }
+        const std::uint64_t nHeld = nHand & (kClubsMask << Suit(u)) & ~(CardBit(u) - 1U);
+        if (nHeld != 0) {
+            scores.Append(63 - std::countl_zero(nHeld) - u, u);
         }
     }
     return scores;
@@ -103,47 +100,42 @@ int DistanceFromSeven(int nCard) {
 // no entry be a card of the hand), there is no card to lay.
 constexpr int kNoCard = -1;
 
-int Finish(int nCard, std::vector<int>& DownCards, std::vector<int>& UpCards) {
-    DownCards.clear();
-    UpCards.clear();
-    return nCard;
+// A list is read only while its count says it has entries.
+template <typename List>
+std::span<const int> Entries(const List& Cards, int nCount) {
+    return nCount > 0 ? std::span<const int>(Cards.begin(), Cards.end()) : std::span<const int>();
 }
 
-} // namespace
-
-int GetBestEasyCardFromMask(std::uint64_t /*nHand*/, int nDown, int nUp,
-                            std::vector<int>& DownCards, std::vector<int>& UpCards,
-                            RandomSource rnd) {
+int PickEasy(std::span<const int> DownCards, std::span<const int> UpCards, RandomSource rnd) {
     // One list of Down entries followed by Up entries, indexed without copying.
-    const std::size_t nFromDown = nDown >= 1 ? DownCards.size() : 0;
-    const std::size_t nFromUp = nUp > 0 ? UpCards.size() : 0;
-    const std::size_t n = nFromDown + nFromUp;
+    const std::size_t nFromDown = DownCards.size();
+    const std::size_t n = nFromDown + UpCards.size();
     if (n == 0) {
-        return Finish(kNoCard, DownCards, UpCards);
+        return kNoCard;
     }
     const auto k = static_cast<std::size_t>(
         RandomInt(rnd.lSeed, 0, static_cast<std::int32_t>(n) - 1, rnd.clock));
-    const int nCard = k < nFromDown ? DownCards[k] : UpCards[k - nFromDown];
-    return Finish(nCard, DownCards, UpCards);
+    // The list is looked up, not branched to: which one the draw falls in is as
+    // good as a coin toss.
+    const std::array<std::span<const int>, 2> lists{DownCards, UpCards};
+    const std::size_t nList = k >= nFromDown ? 1U : 0U;
+    return lists[nList][k - nList * nFromDown];
 }
 
-int GetBestMediumCardFromMask(std::uint64_t nHand, int nDown, int nUp, std::vector<int>& DownCards,
-                              std::vector<int>& UpCards, RandomSource rnd) {
-    const Scores scores = ScoreEntries(nHand, nDown, nUp, DownCards, UpCards);
-    if (scores.nEntries == 0) {
-        return Finish(kNoCard, DownCards, UpCards);
-    }
-    return Finish(PickAmongBest(scores, rnd), DownCards, UpCards);
+int PickMedium(std::uint64_t nHand, std::span<const int> DownCards, std::span<const int> UpCards,
+               RandomSource rnd) {
+    const Scores scores = ScoreEntries(nHand, DownCards, UpCards);
+    return scores.nEntries == 0 ? kNoCard : PickAmongBest(scores, rnd);
 }
 
-int GetBestHardCardFromMask(std::uint64_t nHand, int nDown, int nUp, std::vector<int>& DownCards,
-                            std::vector<int>& UpCards, RandomSource rnd) {
-    Scores scores = ScoreEntries(nHand, nDown, nUp, DownCards, UpCards);
+int PickHard(std::uint64_t nHand, std::span<const int> DownCards, std::span<const int> UpCards,
+             RandomSource rnd) {
+    Scores scores = ScoreEntries(nHand, DownCards, UpCards);
     if (scores.nEntries == 0) {
-        return Finish(kNoCard, DownCards, UpCards);
+        return kNoCard;
     }
     if (scores.nEntries == 1) {
-        return Finish(scores.Choices[0], DownCards, UpCards);
+        return scores.Choices[0];
     }
     if (scores.nMaxGap == 0) {
         // No card leads anywhere: get rid of the cards farthest from the Seven.
@@ -154,30 +146,62 @@ int GetBestHardCardFromMask(std::uint64_t nHand, int nDown, int nUp, std::vector
             }
         }
     }
-    return Finish(PickAmongBest(scores, rnd), DownCards, UpCards);
+    return PickAmongBest(scores, rnd);
 }
 
-int GetBestEasyCard(const std::vector<int>& Cards, int nDown, int nUp, std::vector<int>& DownCards,
-                    std::vector<int>& UpCards, RandomSource rnd) {
-    return GetBestEasyCardFromMask(CardMask(Cards), nDown, nUp, DownCards, UpCards, rnd);
+// The strategies leave both lists empty, whatever they chose.
+template <typename List>
+int Finish(int nCard, List& DownCards, List& UpCards) {
+    DownCards.clear();
+    UpCards.clear();
+    return nCard;
+}
+
+} // namespace
+
+int GetBestEasyCardFromMask(std::uint64_t /*nHand*/, int nDown, int nUp, CardList& DownCards,
+                            CardList& UpCards, RandomSource rnd) {
+    return Finish(PickEasy(Entries(DownCards, nDown), Entries(UpCards, nUp), rnd), DownCards,
+                  UpCards);
+}
+
+int GetBestMediumCardFromMask(std::uint64_t nHand, int nDown, int nUp, CardList& DownCards,
+                              CardList& UpCards, RandomSource rnd) {
+    return Finish(PickMedium(nHand, Entries(DownCards, nDown), Entries(UpCards, nUp), rnd),
+                  DownCards, UpCards);
+}
+
+int GetBestHardCardFromMask(std::uint64_t nHand, int nDown, int nUp, CardList& DownCards,
+                            CardList& UpCards, RandomSource rnd) {
+    return Finish(PickHard(nHand, Entries(DownCards, nDown), Entries(UpCards, nUp), rnd), DownCards,
+                  UpCards);
+}
+
+int GetBestEasyCard(const std::vector<int>& /*Cards*/, int nDown, int nUp,
+                    std::vector<int>& DownCards, std::vector<int>& UpCards, RandomSource rnd) {
+    return Finish(PickEasy(Entries(DownCards, nDown), Entries(UpCards, nUp), rnd), DownCards,
+                  UpCards);
 }
 
 int GetBestMediumCard(const std::vector<int>& Cards, int nDown, int nUp,
                       std::vector<int>& DownCards, std::vector<int>& UpCards, RandomSource rnd) {
-    return GetBestMediumCardFromMask(CardMask(Cards), nDown, nUp, DownCards, UpCards, rnd);
+    return Finish(
+        PickMedium(CardMask(Cards), Entries(DownCards, nDown), Entries(UpCards, nUp), rnd),
+        DownCards, UpCards);
 }
 
 int GetBestHardCard(const std::vector<int>& Cards, int nDown, int nUp, std::vector<int>& DownCards,
                     std::vector<int>& UpCards, RandomSource rnd) {
-    return GetBestHardCardFromMask(CardMask(Cards), nDown, nUp, DownCards, UpCards, rnd);
+    return Finish(PickHard(CardMask(Cards), Entries(DownCards, nDown), Entries(UpCards, nUp), rnd),
+                  DownCards, UpCards);
 }
 
 ChoiceOdds OddsOfChoice(int nLevel, const std::vector<int>& Cards, std::uint64_t nTableMask,
                         int nCard) {
     // The same lists and scores the strategies draw from, counted instead of drawn.
     const std::uint64_t nHand = CardMask(Cards);
-    std::vector<int> DownCards;
-    std::vector<int> UpCards;
+    CardList DownCards;
+    CardList UpCards;
     CollectCandidatesFromMask(nHand, nTableMask, DownCards, UpCards);
     const int nDown = static_cast<int>(DownCards.size());
     const int nUp = static_cast<int>(UpCards.size());
@@ -188,7 +212,7 @@ ChoiceOdds OddsOfChoice(int nLevel, const std::vector<int>& Cards, std::uint64_t
         odds.nOutOf = std::max(nDown + nUp, 1);
         return odds;
     }
-    Scores scores = ScoreEntries(nHand, nDown, nUp, DownCards, UpCards);
+    Scores scores = ScoreEntries(nHand, Entries(DownCards, nDown), Entries(UpCards, nUp));
     if (nLevel == 2 && scores.nEntries > 1 && scores.nMaxGap == 0) {
         for (std::size_t i = 0; i < scores.nEntries; ++i) {
             scores.Gaps[i] = DistanceFromSeven(scores.Choices[i]);
@@ -206,22 +230,24 @@ ChoiceOdds OddsOfChoice(int nLevel, const std::vector<int>& Cards, std::uint64_t
     return odds;
 }
 
-void CollectCandidatesFromMask(std::uint64_t nHand, std::uint64_t nTableMask,
-                               std::vector<int>& DownCards, std::vector<int>& UpCards) {
-    ForEachRowCard(
-        nTableMask, nHand, [&DownCards](int c) { DownCards.push_back(c); },
-        [&UpCards](int c) { UpCards.push_back(c); });
+void CollectCandidatesFromMask(std::uint64_t nHand, std::uint64_t nTableMask, CardList& DownCards,
+                               CardList& UpCards) {
+    const RowEnds ends = RowEndCards(nTableMask, nHand);
     // A Seven opens a row either way, so it stands in both lists.
-    for (std::uint64_t m = nHand & kSevensMask; m != 0; m &= m - 1) {
-        const int c = std::countr_zero(m);
-        DownCards.push_back(c);
-        UpCards.push_back(c);
-    }
+    const std::uint64_t nSevens = nHand & kSevensMask;
+    DownCards.AppendBySuit(ends.nDown, false);
+    DownCards.AppendBySuit(nSevens, false);
+    UpCards.AppendBySuit(ends.nUp, true);
+    UpCards.AppendBySuit(nSevens, false);
 }
 
 void CollectCandidates(const std::vector<int>& Cards, std::uint64_t nTableMask,
                        std::vector<int>& DownCards, std::vector<int>& UpCards) {
-    CollectCandidatesFromMask(CardMask(Cards), nTableMask, DownCards, UpCards);
+    CardList Down;
+    CardList Up;
+    CollectCandidatesFromMask(CardMask(Cards), nTableMask, Down, Up);
+    DownCards.insert(DownCards.end(), Down.begin(), Down.end());
+    UpCards.insert(UpCards.end(), Up.begin(), Up.end());
 }
 
 } // namespace corvane

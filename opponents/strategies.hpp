@@ -5,6 +5,7 @@
 // hand. Each function returns one of the listed cards and empties both lists.
 #pragma once
 
+#include "engine/cards.hpp"
 #include "engine/clock.hpp"
 
 #include <cstdint>
@@ -37,18 +38,16 @@ int GetBestHardCard(const std::vector<int>& Cards, int nDown, int nUp, std::vect
                     std::vector<int>& UpCards, RandomSource rnd);
 
 // The same, with the hand given as its set of cards (one bit per card number),
-// as the game state keeps it beside each hand.
+// as the game state keeps it beside each hand, and the lists kept inline, as a
+// seat's turn fills them.
 void CollectCandidatesFromMask(std::uint64_t nHandMask, std::uint64_t nTableMask,
-                               std::vector<int>& DownCards, std::vector<int>& UpCards);
-int GetBestEasyCardFromMask(std::uint64_t nHandMask, int nDown, int nUp,
-                            std::vector<int>& DownCards, std::vector<int>& UpCards,
-                            RandomSource rnd);
-int GetBestMediumCardFromMask(std::uint64_t nHandMask, int nDown, int nUp,
-                              std::vector<int>& DownCards, std::vector<int>& UpCards,
-                              RandomSource rnd);
-int GetBestHardCardFromMask(std::uint64_t nHandMask, int nDown, int nUp,
-                            std::vector<int>& DownCards, std::vector<int>& UpCards,
-                            RandomSource rnd);
+                               CardList& DownCards, CardList& UpCards);
+int GetBestEasyCardFromMask(std::uint64_t nHandMask, int nDown, int nUp, CardList& DownCards,
+                            CardList& UpCards, RandomSource rnd);
+int GetBestMediumCardFromMask(std::uint64_t nHandMask, int nDown, int nUp, CardList& DownCards,
+                              CardList& UpCards, RandomSource rnd);
+int GetBestHardCardFromMask(std::uint64_t nHandMask, int nDown, int nUp, CardList& DownCards,
+                            CardList& UpCards, RandomSource rnd);
 
 // How often, out of nOutOf, the strategy of nLevel (0 Easy, 1 Medium, 2 Hard)
 // lays nCard from this hand on this table once the Seven of Hearts is down; the

@@ -37,6 +37,7 @@ public:
     Tally tally;
     bool bUnloaded = false;
 
+    bool ShowsPlay() const override { return false; }
     void WaitForPause() override;
     DialogAnswer ShowHandOver(bool bOfferReplay) override;
     DialogAnswer ShowGameOver() override;

@@ -49,8 +49,8 @@ int AutoPlayer::ChooseCard(Game& game) {
     }
     // The same candidate lists an opponent builds, from the user's hand.
     const std::uint64_t hand = s.nHandMask[kUserSeat];
-    std::vector<int>& DownCards = DownCards_;
-    std::vector<int>& UpCards = UpCards_;
+    CardList& DownCards = DownCards_;
+    CardList& UpCards = UpCards_;
     CollectCandidatesFromMask(hand, s.nTableMask, DownCards, UpCards);
     const int nDown = static_cast<int>(DownCards.size());
     const int nUp = static_cast<int>(UpCards.size());

@@ -3,6 +3,7 @@
 // skill level can differ from seat to seat.
 #pragma once
 
+#include "engine/cards.hpp"
 #include "engine/game.hpp"
 #include "opponents/opponent_turn.hpp"
 
@@ -55,8 +56,8 @@ public:
 private:
     SeatStrategy strategy_;
     std::mt19937 rng_;
-    std::vector<int> DownCards_;
-    std::vector<int> UpCards_;
+    CardList DownCards_;
+    CardList UpCards_;
 };
 
 // The real opponents, with each seat's skill level set just before its turn.

@@ -61,6 +61,16 @@ TEST(RandomInt, KnownStatesSeedingAndRanges) {
         EXPECT_EQ(lSeed, lState == 0 ? nDrawn : k);
         EXPECT_EQ(clock.nReads, lState == 0 ? 1 : 0);
     }
+    // A draw from 0 to n - 1 is the next state modulo n, for every range up to
+    // and past the small ones and for states up to the largest, 2^31 - 1.
+    std::mt19937 gen(3);
+    for (std::int32_t n = 1; n <= 80; ++n) {
+        for (std::int32_t lState : {kMod, 1, 44488, n, static_cast<std::int32_t>(gen() >> 1U)}) {
+            const std::int32_t lNext = NextSeed(lState);
+            testing::FakeClock clock;
+            EXPECT_EQ(RandomInt(lState, 0, n - 1, clock), lNext % n) << lNext << " % " << n;
+        }
+    }
 }
 
 constexpr std::array kLevels{GetBestEasyCard, GetBestMediumCard, GetBestHardCard};
@@ -99,38 +109,6 @@ struct Chooser {
         return nCard;
     }
 };
-
-TEST(Strategies, DrawsAmongEqualEntriesInListOrderAndOnlyThen) {
-    Chooser choose;
-    // Down lists the Six of Diamonds, Up the Nine of Spades and then the Eight of
-    // Hearts: from seed 1 the draw over three entries is 1, the first Up entry.
-    EXPECT_EQ(choose(0, {Card(6, 1), Card(9, 3), Card(8, 2)}, Table({0, 7, 7, 7}, {0, 7, 7, 8})),
-              Card(9, 3));
-    EXPECT_EQ(choose.lSeed, 48271);
-    // Six of Diamonds and Nine of Spades lead nowhere: Medium draws (1, the Up
-    // entry), Hard lays the Nine, farther from the Seven, without a draw.
-    choose.lSeed = 1;
-    for (int nLevel : {1, 2}) {
-        EXPECT_EQ(choose(nLevel, {Card(6, 1), Card(9, 3), Card(13, 0)},
-                         Table({7, 7, 7, 7}, {7, 7, 7, 8})),
-                  Card(9, 3));
-        EXPECT_EQ(choose.lSeed, 48271);
-    }
-    // A single best card is laid without a draw: a state of 0 would read the
-    // clock. With no listed card there is no card to lay, at every level.
-    choose.lSeed = 0;
-    for (int nLevel : {0, 1, 2}) {
-        EXPECT_EQ(choose(nLevel, {Card(13, 0)}, 0), -1);
-        if (nLevel > 0) {
-            EXPECT_EQ(choose(nLevel, {Card(5, 0), Card(2, 0), Card(9, 2)},
-                             Table({6, 0, 7, 0}, {7, 0, 8, 0})),
-                      Card(5, 0));
-            EXPECT_EQ(choose(nLevel, {Card(6, 1), Card(13, 0)}, Table({0, 7, 7, 0}, {0, 7, 7, 0})),
-                      Card(6, 1));
-        }
-    }
-    EXPECT_EQ(choose.clock.nReads, 0);
-}
 
 TEST(Strategies, EveryChoiceIsALegalCardAndTheBestByItsLevel) {
     std::mt19937 gen(7);
@@ -221,14 +199,13 @@ TEST(OpponentTurn, OpensLaysOrPaysAndHoldsTheMove) {
     for (int nLevel = 0; nLevel < 3; ++nLevel) {
         for (const auto& [OnTable, nSeat, Hand, sExpected] : cases) {
             MGlobal g;
+            std::tie(g.nSkillLevel, g.lSeed) = std::tuple(nLevel, 1);
             testing::RecordingPort port(g);
             Opponents opponents;
             Game game(g, port, port, port, opponents);
             port.pGame = &game;
             std::string sCalls;
             port.onCall = [&sCalls](const std::string& sCall) { sCalls += sCall + "|"; };
-            g.lSeed = 1;
-            g.nSkillLevel = nLevel;
             GameState& s = game.State();
             s.bSevenHeartsPlayed = !OnTable.empty();
             s.SetCardsPlayed(OnTable);

@@ -1,4 +1,4 @@
-// The wave header reader on built wave files and garbage, and the sound output:
+// The wave header reader on built and damaged wave files, and the sound output:
 // refusals without a server, and sounds played into a private sound server
 // with a silent sink whose monitor the test records.
 #include "platform/pulse_sound_output.hpp"
@@ -16,7 +16,6 @@
 #include <memory>
 #include <numbers>
 #include <optional>
-#include <random>
 #include <string>
 #include <thread>
 #include <utility>
@@ -152,28 +151,6 @@ TEST(WaveFile, RefusesFilesThatAreNotWholeWaves) {
     for (std::size_t n = 0; n < bytes.size(); ++n) {
         EXPECT_FALSE(Parse(Bytes(bytes.begin(), bytes.begin() + static_cast<long>(n)))) << n;
     }
-}
-
-TEST(WaveFile, GarbageNeverCrashesAndRarelyParses) {
-    std::mt19937 random(4711); // NOLINT(cert-msc32-c,cert-msc51-cpp): the same inputs every run
-    int nAccepted = 0;
-    for (int i = 0; i < 5000; ++i) {
-        Bytes bytes(random() % 201);
-        std::generate(bytes.begin(), bytes.end(),
-                      [&] { return static_cast<std::uint8_t>(random()); });
-        if (i % 2 == 0 && bytes.size() >= 12) {
-            // Half with a believable header, so the chunk walk gets exercised.
-            Bytes header = Wave({});
-            header[4] = static_cast<std::uint8_t>(bytes.size() - 8);
-            std::copy(header.begin(), header.end(), bytes.begin());
-        }
-        if (const auto wave = Parse(bytes)) {
-            ++nAccepted;
-            EXPECT_GE(wave->pSamples, bytes.data());
-            EXPECT_LE(wave->pSamples + wave->nSampleBytes, bytes.data() + bytes.size());
-        }
-    }
-    EXPECT_LT(nAccepted, 10);
 }
 
 // The environment is this test program's own; each test sets what it reads.

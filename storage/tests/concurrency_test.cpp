@@ -47,9 +47,7 @@ std::int16_t ScoreOf(int nPlayer, int nGame) {
     for (int nGame = 0; nGame < nGames; ++nGame) {
         if (nGame % 50 == 0) {
             g.nUserID = GetNextUserID(g, s.env);
-            for (std::string* pName : {&g.sUserName, &g.sLeftName, &g.sTopName, &g.sRightName}) {
-                *pName = sTag;
-            }
+            g.sUserName = g.sLeftName = g.sTopName = g.sRightName = sTag;
             g.nNumGames = 0;
             user_dialog::UpdateDatabase(g, s.env);
         }

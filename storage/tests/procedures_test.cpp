@@ -1,9 +1,27 @@
-// The database procedures on scratch files: what each reads and writes.
+// The database procedures on scratch files: what each reads and writes, and what
+// each does when the database cannot serve it: missing files in either folder,
+// damaged and empty files, a read-only folder, a missing table and a file held
+// by another process.
 #include "test_support.hpp"
 
+#include <array>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <utility>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -25,15 +43,18 @@ Lines Places(const TopTenList& list, std::size_t n) {
 class ProceduresTest : public testing::StorageTest {
 protected:
     void SetCurrentUser(std::int32_t nUserID, const std::string& sName) {
-        g.nUserID = nUserID;
-        g.sUserName = sName;
-        g.sLeftName = "Left";
-        g.sTopName = "Top";
-        g.sRightName = "Right";
-        g.sSkillLevel = "Medium";
-        g.nNumGames = 3;
-        g.nWinnings = -45;
+        std::tie(g.nUserID, g.sUserName, g.sLeftName, g.sTopName, g.sRightName, g.sSkillLevel,
+                 g.nNumGames, g.nWinnings) =
+            std::tuple(nUserID, sName, "Left", "Top", "Right", "Medium", 3, -45);
     }
+    std::string ReadFile() const {
+        std::ifstream in(File(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void WriteFile(const std::string& sBytes) const {
+        std::ofstream(File(), std::ios::binary | std::ios::trunc) << sBytes;
+    }
+    const std::string sShared_ = Sub("shared");
 
     // Every stored user as one line of its fields, as the user dialog reads them.
     Lines Users() {
@@ -65,10 +86,9 @@ TEST_F(ProceduresTest, NextUserIdCountsUpAndSkipsTheMarkerAndTakenIds) {
 
 TEST_F(ProceduresTest, TopTenLoadsBothWaysSavesWholeAndClears) {
     // Dates that cannot be read are taken as now.
-    ExecDirect(File(), "INSERT INTO topten (name, score, date) VALUES "
-                       "('Ann', 300, '2026-01-02 03:04:05'), ('Bob', 650, '2025-05-06 "
-                       "07:08:09'),"
-                       "('Cy', 300, ''), ('Dee', 300, '2025-01-01 00:00:00'),"
+    ExecDirect(File(), "INSERT INTO topten (name, score, date) VALUES ('Ann', 300, '2026-01-02 "
+                       "03:04:05'), ('Bob', 650, '2025-05-06 07:08:09'), ('Cy', 300, ''),"
+                       "('Dee', 300, '2025-01-01 00:00:00'),"
                        "('R0', 200, '2026-02-30 00:00:00'), ('R1', 199, '2026-02-28 24:00:00'),"
                        "('R2', 198, '2026-02-28 23:60:00'), ('R3', 197, '2026-02-28 23:05:60'),"
                        "('R4', 196, '2026-02-28T23:05:09'), ('R5', 195, '2026-02-28 23:05:09x'),"
@@ -95,8 +115,7 @@ TEST_F(ProceduresTest, TopTenLoadsBothWaysSavesWholeAndClears) {
         expected.push_back("R" + std::to_string(i) + " " + std::to_string(200 - i) + sNow);
     }
     expected.push_back(" 0" + sNow);
-    EXPECT_EQ(Rows("SELECT name || ' ' || score || ' ' || date FROM topten ORDER "
-                   "BY rowid"),
+    EXPECT_EQ(Rows("SELECT name || ' ' || score || ' ' || date FROM topten ORDER BY rowid"),
               expected);
 
     EXPECT_TRUE(top_ten_dialog::ClearTopTen(g, env));
@@ -154,10 +173,8 @@ TEST_F(ProceduresTest, UserRecordsStandingsAndHistoryGoIntoTheirOwnRows) {
     EXPECT_EQ(Users(), (Lines{sFirst, "2|Anna B|Left|Top|Right|Hard|3|-45"}));
 
     // The game's save writes the record and the history but not the name.
-    g.nNumGames = 4;
-    g.nWinnings = 105;
-    g.sLeftName = "Newleft";
-    g.sUserName = "Renamed";
+    std::tie(g.nNumGames, g.nWinnings, g.sLeftName, g.sUserName) =
+        std::tuple(4, 105, "Newleft", "Renamed");
     EXPECT_TRUE(game_over::SaveUserData(g, env, {2, 260, true}));
     EXPECT_EQ(Users(), (Lines{sFirst, "2|Anna B|Newleft|Top|Right|Hard|4|105"}));
     // A row deleted meanwhile is written anew rather than lost.
@@ -242,6 +259,211 @@ TEST_F(ProceduresTest, KeyIsDerivedOncePerFileAndRunUnlessTheCacheIsOff) {
     EXPECT_EQ(GetNextUserID(g, run), 1);
     EXPECT_EQ(run.keys.Derivations(), 2);
 }
+
+TEST_F(ProceduresTest, MissingFilesFallBackToTheProgramFolderOrEndTheProgram) {
+    // The shared file is missing but the program folder has one: no message, and
+    // the recovery asks for the user again on the program folder's file.
+    g.sDBPath = sShared_;
+    EXPECT_TRUE(user_dialog::GetPlayerData(g, env).empty());
+    EXPECT_TRUE(g.bDBError && g.bUseDefaultDB);
+    EXPECT_EQ(HandleDBError(g, env), DbRecovery::RestartUserDialog);
+    EXPECT_EQ(g.sDBPath, env.sAppPath);
+    EXPECT_FALSE(g.bDBError || g.bUseDefaultDB);
+    EXPECT_EQ(GetNextUserID(g, env), 1);
+
+    // Without the program folder's file. Blanks round it, and other letter case
+    // where the file system folds case, still count as the program's folder.
+    const std::string sMissing = "Cannot locate the current database...\r\n";
+    const std::string sApp = env.sAppPath;
+    std::filesystem::remove(File());
+    g.sDBPath = "  " + PathUpperCase(sApp) + " ";
+    EXPECT_FALSE(game_over::SaveUserData(g, env, {}));
+    EXPECT_EQ(Shown(), Lines{"Fatal Error: " + sMissing + PathUpperCase(File()) +
+                             "!\r\n\r\nClosing Corvane"});
+    EXPECT_TRUE(g.bDBError && !g.bUseDefaultDB);
+    EXPECT_EQ(HandleDBError(g, env), DbRecovery::EndProgram);
+    g.sDBPath = sShared_;
+    EXPECT_FALSE(GetStandings(g, env, {1, 2, 3, 4}));
+    EXPECT_EQ(Shown(),
+              (Lines{"GetStandings: " + sMissing + PathUpperCase(DatabaseFileName(sShared_)) +
+                         "!\r\n\r\nor the default database...\r\n" +
+                         PathUpperCase(DatabaseFileName(sApp)),
+                     "Fatal Error: Corvane cannot operate unless it has\r\naccess to the "
+                     "database file CORVANE.MDB!\r\n\r\nClosing Corvane."}));
+    EXPECT_EQ(HandleDBError(g, env), DbRecovery::EndProgram);
+    // The user editor only reports a failed open.
+    g.bDBError = false;
+    EXPECT_FALSE(user_editor::DeleteUser(g, env, 1));
+    EXPECT_EQ(Shown(), Lines{"Delete User: unable to open database file"});
+    EXPECT_FALSE(g.bDBError);
+}
+
+// A file that is present but cannot be opened (noise as from a wrong password,
+// an empty or a cut file) is reported under the procedure's name with SQLite's
+// number, left exactly as it was, and the program must end.
+TEST_F(ProceduresTest, UnopenableFilesAreReportedAndLeftAlone) {
+    for (const std::size_t nBytes : {8192U, 0U, 10U}) {
+        std::string sBefore(nBytes, '\0');
+        for (std::size_t i = 0; i < nBytes; ++i) {
+            sBefore[i] = static_cast<char>(i * 7919 % 251);
+        }
+        WriteFile(sBefore);
+        g.bDBError = false;
+        // The chart only goes without; the recovery is left to the next save.
+        EXPECT_FALSE(user_stats::LoadHistory(g, env, 10));
+        EXPECT_FALSE(g.bDBError);
+        TopTenList list{};
+        EXPECT_FALSE(main_window::TopTenLoad(g, env, list));
+        EXPECT_EQ(Shown(), Lines{"TopTenLoad: 26: file is encrypted or is not a database"});
+        EXPECT_TRUE(g.bDBError && !g.bUseDefaultDB);
+        EXPECT_EQ(GetNextUserID(g, env), 0);
+        EXPECT_EQ(Shown().size(), 1U);
+        EXPECT_EQ(ReadFile(), sBefore);
+        EXPECT_EQ(HandleDBError(g, env), DbRecovery::EndProgram);
+    }
+}
+
+TEST_F(ProceduresTest, AMissingTableOrDamagedPagesAreOnlyReported) {
+    testing::ExecDirect(File(), "DROP TABLE topten");
+    TopTenList list{};
+    list[0] = {"kept", 7, {}};
+    main_window::TopTenLoad(g, env, list);
+    g.nTopTenPos = 0;
+    EXPECT_FALSE(main_window::TopTenSave(g, env, list));
+    EXPECT_EQ(list[0].sName, "kept");
+    EXPECT_EQ(Shown(),
+              (Lines{"TopTenLoad: no such table: topten", "TopTenSave: no such table: topten"}));
+    EXPECT_FALSE(g.bDBError);
+
+    testing::ExecDirect(File(), "INSERT INTO user (userid, name) VALUES (1, 'A')");
+    std::string sBytes = ReadFile();
+    for (std::size_t i = 1100; i < sBytes.size(); i += 7) {
+        sBytes[i] = static_cast<char>(sBytes[i] ^ 0x5A);
+    }
+    WriteFile(sBytes);
+    EXPECT_TRUE(user_dialog::GetPlayerData(g, env).empty());
+    EXPECT_EQ(Shown().at(0).substr(0, 15), "GetPlayerData: ");
+}
+
+TEST_F(ProceduresTest, AProcessHoldingTheFileIsWaitedFor) {
+    std::atomic<bool> bLocked = false;
+    std::thread holder([&] {
+        db::Database db = testing::OpenDirect(File());
+        db::Transaction tx(db);
+        db.Exec("UPDATE system SET nextuserid = 40");
+        bLocked = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        tx.Commit();
+    });
+    while (!bLocked) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(GetNextUserID(g, env), 40);
+    holder.join();
+    EXPECT_EQ(Query("SELECT nextuserid FROM system"), 41);
+}
+
+#ifndef _WIN32
+// Root writes into read-only folders anyway, so the check runs as an ordinary
+// user in a child process when the tests run as root.
+TEST_F(ProceduresTest, AReadOnlyFolderFailsWritesWithAMessageAndStillReads) {
+    testing::ExecDirect(File(), "INSERT INTO topten (name, score, date) VALUES ('A', 300, '')");
+    ::chmod(env.sAppPath.c_str(), 0555);
+    const auto Body = [&] {
+        TopTenList list{};
+        main_window::TopTenLoad(g, env, list);
+        EXPECT_EQ(list[0].sName, "A");
+        EXPECT_EQ(GetNextUserID(g, env), 0);
+        g.nTopTenPos = 0;
+        list[0] = {"B", 900, {}};
+        main_window::TopTenSave(g, env, list);
+        const Lines shown = Shown();
+        ASSERT_EQ(shown.size(), 2U);
+        EXPECT_TRUE(shown[0].starts_with("GetNextUserID: ") &&
+                    shown[1].starts_with("TopTenSave: "));
+        EXPECT_FALSE(g.bDBError);
+    };
+    if (::geteuid() != 0) {
+        Body();
+    } else if (const pid_t pid = ::fork(); pid == 0) {
+        const bool bDropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        if (bDropped) {
+            Body();
+        }
+        ::_exit(!bDropped ? 2 : (::testing::Test::HasFailure() ? 1 : 0));
+    } else {
+        int nStatus = -1;
+        ::waitpid(pid, &nStatus, 0);
+        EXPECT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0) << "status " << nStatus;
+    }
+    ::chmod(env.sAppPath.c_str(), 0755);
+    EXPECT_EQ(Query("SELECT nextuserid FROM system"), 1);
+    EXPECT_EQ(Rows("SELECT name FROM topten"), Lines{"A"});
+}
+#endif
+
+#ifdef CORVANE_MKDB
+// The fresh-database tool, the build's fresh database, and the file as other
+// tools see it: the sqlcipher shell opens it with the password, sqlite3 cannot.
+// Runs a shell command: what it printed (stdout and stderr), and its exit status.
+std::pair<std::string, int> RunShell(const std::string& sCommand) {
+    std::string sOut;
+    // NOLINTNEXTLINE(cert-env33-c): running the shell's tools is the point
+    FILE* pipe = ::popen((sCommand + " 2>&1").c_str(), "r");
+    std::array<char, 512> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) {
+        sOut += buffer.data();
+    }
+    return {sOut, ::pclose(pipe)};
+}
+
+TEST(FreshDatabaseToolTest, CreatesOnceAndNeverReplaces) {
+    EXPECT_EQ(testing::QueryInt(CORVANE_BUILD_DB, "SELECT count(*) FROM history"),
+              0); // the build's copy
+    testing::TempDir dir;
+    const std::string sFile = (dir.Path() / "corvane.mdb").string();
+    const std::string sMake = std::string(CORVANE_MKDB) + " '" + sFile + "'";
+    ASSERT_EQ(RunShell(sMake).second, 0);
+    EXPECT_EQ(testing::QueryInt(sFile, "SELECT nextuserid FROM system"), 1);
+    EXPECT_EQ(testing::QueryInt(sFile, "SELECT count(*) FROM topten"), 0);
+    testing::ExecDirect(sFile, "UPDATE system SET nextuserid = 77");
+    EXPECT_EQ(RunShell(sMake).second, 0);
+    EXPECT_EQ(testing::QueryInt(sFile, "SELECT nextuserid FROM system"), 77);
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(SqlcipherShellTest, OpensWithThePasswordAndNotWithoutIt) {
+    if (RunShell("command -v sqlcipher").second != 0) {
+        GTEST_SKIP() << "the sqlcipher shell is not installed";
+    }
+    // Written through the cached raw key, read back through the password.
+    testing::TempDir dir;
+    testing::Session s(dir.Sub("app"));
+    CreateFreshDatabase(s.File());
+    TopTenList list{};
+    list[0] = {"O'Hara", 640, testing::MakeDate(2026, 7, 1, 12)};
+    main_window::TopTenSave(s.g, s.env, list);
+    ASSERT_TRUE(s.msg.Shown.empty());
+    const auto Shell = [&](const std::string& sProgram, const std::string& sInput) {
+        return RunShell("printf \"" + sInput + "\" | " + sProgram + " '" + s.File() + "'");
+    };
+    const auto [sOut, nExit] = Shell("sqlcipher", "PRAGMA key='qzvtrko';\\nSELECT name, score, "
+                                                  "date FROM topten LIMIT 1;\\nPRAGMA "
+                                                  "integrity_check;\\n");
+    EXPECT_EQ(nExit, 0) << sOut;
+    EXPECT_NE(sOut.find("O'Hara|640|2026-07-01 12:00:00\nok"), std::string::npos) << sOut;
+    EXPECT_NE(Shell("sqlcipher", "PRAGMA key='other';\\nSELECT count(*) FROM user;\\n")
+                  .first.find("not a database"),
+              std::string::npos);
+    if (RunShell("command -v sqlite3").second == 0) {
+        const auto [sPlain, nPlainExit] = Shell("sqlite3", "SELECT count(*) FROM user;\\n");
+        EXPECT_TRUE(sPlain.find("not a database") != std::string::npos && nPlainExit != 0);
+    }
+}
+#endif
 
 } // namespace
 } // namespace corvane

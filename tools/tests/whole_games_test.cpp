@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <deque>
 #include <numeric>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -35,11 +36,9 @@ struct Script {
 class SeededRun {
 public:
     SeededRun(std::uint32_t nSeed, const Script& script) {
-        g_.sUserName = "Ann";
-        g_.sLeftName = "Lefty";
-        g_.sTopName = "Topper";
-        g_.sRightName = "Righty";
-        g_.lSeed = static_cast<std::int32_t>(nSeed);
+        std::tie(g.sUserName, g.sLeftName, g.sTopName, g.sRightName) =
+            std::tuple("Ann", "Lefty", "Topper", "Righty");
+        g.lSeed = static_cast<std::int32_t>(nSeed);
         port.nTick = nSeed * 2654435761U;
         port.GameOverAnswers = script.GameOvers;
         port.HandOverAnswers = script.HandOvers;
@@ -47,7 +46,7 @@ public:
         PerSeatOpponents opponents({static_cast<int>(nSeed / d[0] % 3),
                                     static_cast<int>(nSeed / d[1] % 3),
                                     static_cast<int>(nSeed / d[2] % 3)});
-        Game game(g_, port, port, port, opponents);
+        Game game(g, port, port, port, opponents);
         pGame_ = port.pGame = &game;
         port.onCall = [this](const std::string& sCall) { Check(sCall); };
         AutoPlayer player(script.user, nSeed);
@@ -71,12 +70,11 @@ public:
         }
     }
 
-    const std::vector<std::string>& Calls() const { return port.Calls; }
-    int NumGames() const { return g_.nNumGames; }
-
     std::string sFailure;
     int nHands = 0;
     int nGames = 0;
+    MGlobal g;
+    RecordingPort port{g};
 
 private:
     void Check(const std::string& sCall) {
@@ -153,7 +151,6 @@ private:
     }
 
     void CheckHandEnd(const GameState& s) {
-        const MGlobal& g = g_;
         ++nHands;
         ++nHandsThisGame_;
         const auto nWinner = std::ranges::find(s.nCardsLeft, 0) - s.nCardsLeft.begin();
@@ -197,13 +194,7 @@ private:
         std::array<int, 4> Cards{};
         int nPot = 0;
     };
-    MGlobal g_;
     Game* pGame_ = nullptr;
-
-public:
-    RecordingPort port{g_};
-
-private:
     long long nChecks_ = 0;
     int nHandsThisGame_ = 0;
     bool bMustEnd_ = false;
@@ -264,7 +255,7 @@ TEST(WholeGames, APracticeReplaysTheDealMoveForMoveAndTheGameGoesOnAsBefore) {
         Script{.HandOvers = {DialogAnswer::Replay}, .nLeaveAfter = 3}, Script{.bFromMenu = true}};
     for (std::uint32_t nSeed = 1; nSeed <= 12; ++nSeed) {
         const SeededRun plain(nSeed, {});
-        const CallList& a = plain.Calls();
+        const CallList& a = plain.port.Calls;
         const std::size_t aHand = Find(a, "ShowHandOver");
         if (aHand == a.size()) {
             continue; // the first hand ended the game
@@ -272,7 +263,7 @@ TEST(WholeGames, APracticeReplaysTheDealMoveForMoveAndTheGameGoesOnAsBefore) {
         for (const Script& script : scripts) {
             const SeededRun r(nSeed, script);
             ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
-            const CallList& b = r.Calls();
+            const CallList& b = r.port.Calls;
             const std::size_t bPractice = Find(b, kPractice);
             const std::size_t bBack = Find(b, kGameCaption, bPractice);
             ASSERT_LT(bBack, b.size()) << "seed " << nSeed;
@@ -296,10 +287,10 @@ TEST(WholeGames, APracticeAtGameOverBooksNothingAndAsksAgain) {
         const SeededRun r(
             nSeed, {.GameOvers = {DialogAnswer::Replay, DialogAnswer::Replay, DialogAnswer::No}});
         ASSERT_EQ(r.sFailure, "") << "seed " << nSeed;
-        const CallList& c = r.Calls();
+        const CallList& c = r.port.Calls;
         const std::size_t nOver = Find(c, "ShowGameOver Replay");
         ASSERT_LT(nOver, c.size());
-        EXPECT_EQ(r.NumGames(), 1) << "booked once";
+        EXPECT_EQ(r.g.nNumGames, 1) << "booked once";
         // The game and its top ten are settled before the practice; from its deal
         // on, nothing more is booked.
         const std::size_t nPractice = Find(c, kPractice, nOver);
