@@ -1,6 +1,7 @@
 // Flat Monte Carlo over determinised deals with common random numbers: every
 // choice is played out on the same deals with the same opponent draws, so the
-// differences between choices carry little noise even with few deals.
+// differences between choices carry little noise even with few deals. A choice
+// that clearly trails drops out of the race, so the deals go to the close calls.
 #include "coach/coach.hpp"
 
 #include "coach/deal_chain.hpp"
@@ -31,8 +32,10 @@ constexpr double kBlockingMargin = 0.25;
 
 // How far a seat's funds move in one hand, one standard deviation, between
 // seats of equal skill: the winner takes the pot and the cards left, the
-// others pay.
-constexpr double kHandSpread = 60.0;
+// others pay. One seat's funds move about $60 a hand, but what one seat wins
+// the others pay, so leads move more; $85 predicted the winners of whole games
+// among four Hard seats best.
+constexpr double kHandSpread = 85.0;
 // Among choices with an equal chance of heading the standings, a dollar more
 // decides; this weight keeps it from ever outweighing a real difference.
 constexpr double kDollarTieBreak = 1e-4;
@@ -186,6 +189,61 @@ std::string Percent(double dChance, int nDecimals) {
     return sText.data();
 }
 
+// A choice in the race: its running sums and its score on every deal played so far.
+struct Runner {
+    ChoiceOutcome outcome;
+    std::vector<double> Merits;
+    bool bOut = false;
+};
+
+// Deals every choice plays before any may drop out, and how often the race is judged.
+constexpr int kRaceFrom = 256;
+constexpr int kRaceEvery = 64;
+// A choice drops out once it trails the leader by this many standard errors of
+// their difference over the same deals: more deals could hardly reverse it.
+constexpr double kClearLead = 3.0;
+
+// Drops every running choice that the leader clearly beats, or that scored the
+// same as the leader on every deal (they play alike); returns how many still run.
+std::size_t DropTheBeaten(std::vector<Runner>& runners) {
+    const auto mean = [](const std::vector<double>& v) {
+        double dSum = 0.0;
+        for (const double d : v) {
+            dSum += d;
+        }
+        return dSum / static_cast<double>(v.size());
+    };
+    Runner* pLeader = nullptr;
+    double dBest = 0.0;
+    for (Runner& runner : runners) {
+        if (!runner.bOut && (pLeader == nullptr || mean(runner.Merits) > dBest)) {
+            pLeader = &runner;
+            dBest = mean(runner.Merits);
+        }
+    }
+    std::size_t nRunning = 0;
+    for (Runner& runner : runners) {
+        if (runner.bOut || &runner == pLeader) {
+            nRunning += runner.bOut ? 0 : 1;
+            continue;
+        }
+        const std::size_t n = runner.Merits.size();
+        double dSum = 0.0;
+        double dSquares = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const double d = pLeader->Merits[i] - runner.Merits[i];
+            dSum += d;
+            dSquares += d * d;
+        }
+        const double dMean = dSum / static_cast<double>(n);
+        const double dVariance = std::max(0.0, dSquares / static_cast<double>(n) - dMean * dMean);
+        const double dError = std::sqrt(dVariance / static_cast<double>(n - 1));
+        runner.bOut = dSquares == 0.0 || dMean > kClearLead * dError;
+        nRunning += runner.bOut ? 0 : 1;
+    }
+    return nRunning;
+}
+
 std::uint64_t PositionSeed(const Position& pos) {
     return (pos.nTableMask * 0x9E3779B97F4A7C15ULL) ^ (pos.nHandMask << 7U) ^
            static_cast<std::uint64_t>(pos.lSeed);
@@ -267,10 +325,10 @@ Advice Advise(const Position& pos, const SearchBudget& budget, const std::atomic
     if (!sampler.IsConsistent()) {
         return advice;
     }
-    std::vector<ChoiceOutcome> outcomes;
-    outcomes.reserve(choices.size());
+    std::vector<Runner> runners;
+    runners.reserve(choices.size());
     for (const int c : choices) {
-        outcomes.push_back(ChoiceOutcome{c});
+        runners.push_back(Runner{ChoiceOutcome{c}, {}, false});
     }
     std::mt19937_64 rng(PositionSeed(pos));
     std::uniform_int_distribution<std::int32_t> seeds(1, 2147483646);
@@ -278,33 +336,57 @@ Advice Advise(const Position& pos, const SearchBudget& budget, const std::atomic
     const StandingsOdds odds(pos.nSeat, kHandsPerGame - 1 - pos.nHand);
     DealChain chain(pos, sampler, budget.dSurprise, rng);
     chain.Next(budget.nBurnIn, rng);
-    for (; advice.nDeals < budget.nDeals; ++advice.nDeals) {
+    std::size_t nRunning = runners.size();
+    for (; advice.nDeals < budget.nDeals && nRunning > 1; ++advice.nDeals) {
         if (pCancel != nullptr && pCancel->load(std::memory_order_relaxed)) {
             advice.bCancelled = true;
             break;
         }
         const std::array<std::uint64_t, 4> hands = chain.Next(budget.nStepsPerDeal, rng);
         const std::int32_t lSeed = seeds(rng);
-        for (ChoiceOutcome& o : outcomes) {
+        for (Runner& runner : runners) {
+            if (runner.bOut) {
+                continue;
+            }
+            ChoiceOutcome& o = runner.outcome;
             const PlayoutResult r = game.Play(pos, hands, o.nChoice, lSeed);
+            const double dStanding = odds.Chance(r.nFunds);
             o.dDollars += r.nDollars;
             o.dOthersPaid += r.nOthersPaid;
             o.dWinRate += r.bWon ? 1.0 : 0.0;
-            o.dStanding += odds.Chance(r.nFunds);
+            o.dStanding += dStanding;
+            runner.Merits.push_back(dStanding + kDollarTieBreak * r.nDollars);
+        }
+        if (advice.nDeals + 1 >= kRaceFrom && (advice.nDeals + 1) % kRaceEvery == 0) {
+            nRunning = DropTheBeaten(runners);
         }
     }
-    const double dScale = advice.nDeals > 0 ? 1.0 / advice.nDeals : 0.0;
-    for (ChoiceOutcome& o : outcomes) {
+    std::vector<ChoiceOutcome> outcomes;
+    outcomes.reserve(runners.size());
+    for (Runner& runner : runners) {
+        ChoiceOutcome& o = runner.outcome;
+        const std::size_t nPlayed = runner.Merits.size();
+        const double dScale = nPlayed > 0 ? 1.0 / static_cast<double>(nPlayed) : 0.0;
         o.dDollars *= dScale;
         o.dOthersPaid *= dScale;
         o.dWinRate *= dScale;
         o.dStanding *= dScale;
+        outcomes.push_back(o);
     }
-    // Equal values keep the engine's listing order.
-    std::stable_sort(
-        outcomes.begin(), outcomes.end(),
-        [](const ChoiceOutcome& a, const ChoiceOutcome& b) { return Merit(a) > Merit(b); });
-    advice.Outcomes = std::move(outcomes);
+    // The choices still running come first; equal values keep the engine's listing order.
+    std::vector<std::size_t> order(runners.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (runners[a].bOut != runners[b].bOut) {
+            return !runners[a].bOut;
+        }
+        return Merit(outcomes[a]) > Merit(outcomes[b]);
+    });
+    for (const std::size_t i : order) {
+        advice.Outcomes.push_back(outcomes[i]);
+    }
     advice.nChoice = advice.Outcomes[0].nChoice;
     advice.sText = Explain(pos, advice);
     return advice;

@@ -27,16 +27,17 @@ struct Advice {
     int nChoice = kPayThePot;
     // Every choice, best first; only the first is filled when the choice is forced.
     std::vector<ChoiceOutcome> Outcomes;
-    int nDeals = 0;
+    int nDeals = 0; // deals the recommended choice was played out on
     bool bCancelled = false;
     std::string sText;
 };
 
 struct SearchBudget {
-    int nDeals = 2048; // deals sampled; every choice is played out on each of them
+    // Deals sampled at most; every choice still in the race is played out on each.
+    int nDeals = 2048;
     // The chance left to a card that another seat's strategy would not have laid
     // from the hand a deal gives it.
-    double dSurprise = 0.1;
+    double dSurprise = 0.05;
     // Swaps tried before the first deal and between deals.
     int nBurnIn = 60;
     int nStepsPerDeal = 4;

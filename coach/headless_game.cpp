@@ -7,6 +7,7 @@
 #include "opponents/strategies.hpp"
 
 #include <algorithm>
+#include <bit>
 
 namespace corvane::coach {
 
@@ -63,12 +64,12 @@ protected:
 
 namespace {
 
+// Highest first: the order the table keeps its cards in, so they count as sorted.
 std::vector<int> CardsOf(std::uint64_t nMask) {
     std::vector<int> cards;
-    for (int c = 0; c < kCardsInDeck; ++c) {
-        if (InMask(nMask, c)) {
-            cards.push_back(c);
-        }
+    cards.reserve(static_cast<std::size_t>(std::popcount(nMask)));
+    for (; nMask != 0; nMask &= ~(std::uint64_t{1} << (63 - std::countl_zero(nMask)))) {
+        cards.push_back(63 - std::countl_zero(nMask));
     }
     return cards;
 }

@@ -32,7 +32,8 @@ constexpr const char* kUsage =
     "  --rotate      play the games once more with the four strategies moved round the\n"
     "                table, so that each strategy sits in every seat\n"
     "  --digest      also print a fingerprint of every hand's outcome\n"
-    "  --coach-deals N  deals the coach samples for each choice (default 512)\n"
+    "  --coach-deals N  deals the coach samples for each choice (default 2048, as\n"
+    "                the hint)\n"
     "  --progress N  print the tallies so far to stderr every N games\n";
 
 constexpr std::array<const char*, 4> kSeatNames{"left", "top", "right", "user"};
@@ -103,7 +104,7 @@ int main(int argc, char** argv) {
     std::uint64_t nSeed = 1;
     bool bRotate = false;
     bool bDigest = false;
-    int nCoachDeals = 512;
+    int nCoachDeals = SeatPlan{}.nCoachDeals;
     long long nProgressEvery = 0;
     std::array<Seat, 4> seats{Seat{SeatStrategy::Easy}, Seat{SeatStrategy::Easy},
                               Seat{SeatStrategy::Easy}, Seat{SeatStrategy::Hard}};
