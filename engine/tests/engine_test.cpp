@@ -330,8 +330,9 @@ TEST_F(UserTurnTest, OpeningWithTheSevenOfHearts) {
     EXPECT_EQ(std::tuple(S().bSevenHeartsPlayed, S().CardsPlayed, S().UserHand, opponents.Seats),
               std::tuple(true, std::vector{26}, std::vector{24, 28}, std::vector{0, 1, 2}));
     // Back to the user, whose Seven of Clubs is now legal.
-    EXPECT_EQ(std::tuple(port.Sounds.back(), S().bUserTurn, S().UserPlayable, port.Fill[3]),
-              std::tuple(Sound::PlayCard, true, std::vector{24}, kMarkerMoving));
+    EXPECT_EQ(std::tuple(port.Sounds.back(), S().bUserTurn, port.Fill[3]),
+              std::tuple(Sound::PlayCard, true, kMarkerMoving));
+    EXPECT_THAT(S().UserPlayable, ElementsAre(24));
 }
 
 TEST_F(UserTurnTest, PayingThePotHandsTheTurnOn) {
