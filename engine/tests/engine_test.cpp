@@ -57,18 +57,17 @@ TEST(Cards, SortCountRemoveAndMask) {
 
 TEST(Globals, SkillLevelAndSeed) {
     MGlobal g;
-    for (const auto& [sLevel, nLevel] :
-         std::vector<std::pair<std::string, int>>{{"Hard", 2}, {"Medium", 1}, {"Easy", 0}}) {
+    // {level, its number, tick count, the seed it gives}: a negative count (-1)
+    // gives its absolute value, and -2^31, which has none, gives 1.
+    using Case = std::tuple<const char*, int, std::uint32_t, std::int32_t>;
+    for (const auto& [sLevel, nLevel, nTick, lSeed] :
+         std::array<Case, 3>{{{"Hard", 2, 1234U, 1234},
+                              {"Medium", 1, 0xFFFFFFFFU, 1},
+                              {"Easy", 0, 0x80000000U, 1}}}) {
         SetSkillLevel(g, sLevel);
-        EXPECT_EQ(g.nSkillLevel, nLevel);
+        StoreTickCount(g.lSeed, nTick);
+        EXPECT_EQ(std::tuple(g.nSkillLevel, g.lSeed), std::tuple(nLevel, lSeed)) << sLevel;
     }
-    std::int32_t lSeed = 0;
-    StoreTickCount(lSeed, 1234U);
-    EXPECT_EQ(lSeed, 1234);
-    StoreTickCount(lSeed, 0xFFFFFFFFU); // -1 as a signed count
-    EXPECT_EQ(lSeed, 1);
-    StoreTickCount(lSeed, 0x80000000U); // no positive counterpart
-    EXPECT_GT(lSeed, 0);
 }
 
 // A game on the recording port with opponents that do only what a test says.
