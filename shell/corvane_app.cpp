@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <exception>
 #include <functional>
+#include <utility>
 
 #include <QAction>
 #include <QApplication>
@@ -46,6 +47,14 @@ bool KeyPressFilter::eventFilter(QObject* pWatched, QEvent* pEvent) {
             onKeyPress_(27);
             return true;
         }
+    }
+    return QObject::eventFilter(pWatched, pEvent);
+}
+
+bool AfterFirstPaint::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (pEvent->type() == QEvent::Paint && onPainted_) {
+        // Queued, so that the frame is finished and on the screen first.
+        QTimer::singleShot(0, this, std::exchange(onPainted_, nullptr));
     }
     return QObject::eventFilter(pWatched, pEvent);
 }
@@ -88,8 +97,11 @@ bool CorvaneApp::Main() {
         return false;
     }
     QObject::connect(window_.get(), &FCorvane::Unloading, [this] { Form_QueryUnload(); });
-    // The first activation asks for the user once the table is on the screen.
-    QTimer::singleShot(0, window_.get(), [this] { Form_Activate(); });
+    // The first activation asks for the user once the table is on the screen:
+    // the user dialog waits for the database's key, and the table would stay
+    // blank until then.
+    activateWhenPainted_ = std::make_unique<AfterFirstPaint>([this] { Form_Activate(); });
+    window_->Table().installEventFilter(activateWhenPainted_.get());
     return true;
 }
 

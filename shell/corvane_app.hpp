@@ -39,6 +39,18 @@ private:
     std::function<void(int)> onKeyPress_;
 };
 
+// Runs its action once, just after the first paint of what it watches.
+class AfterFirstPaint final : public QObject {
+public:
+    explicit AfterFirstPaint(std::function<void()> onPainted) : onPainted_(std::move(onPainted)) {}
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+private:
+    std::function<void()> onPainted_;
+};
+
 class CorvaneApp final : public ProgramPort, public UserDisplay {
 public:
     // sAppPath is the program's folder, where the settings file and the default
@@ -112,6 +124,7 @@ private:
     std::unique_ptr<FCorvane> window_;
     HelpPanel* picHelp_ = nullptr;
     std::unique_ptr<KeyPressFilter> escape_;
+    std::unique_ptr<AfterFirstPaint> activateWhenPainted_;
     bool bActivated_ = false;
     bool bEscapeHeld_ = false;
 };

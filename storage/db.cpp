@@ -2,6 +2,7 @@
 // a failure into a DbError, so that callers cannot forget one.
 #include "db.hpp"
 
+#include "engine_library.hpp"
 #include "platform/file_system.hpp"
 
 #include <chrono>
@@ -10,8 +11,6 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-
-#include <sqlite3.h>
 
 namespace corvane::db {
 
@@ -58,13 +57,13 @@ int WaitForLock(void* pStart, int nTries) {
     } else if (now - start >= std::chrono::milliseconds(Database::kBusyTimeoutMs)) {
         return 0;
     }
-    sqlite3_sleep(1 + nTries % 3);
+    Engine().pSleep(1 + nTries % 3);
     return 1;
 }
 
 [[noreturn]] void Throw(sqlite3* db, int rc) {
     const int nNumber = rc & 0xFF;
-    throw DbError(nNumber, db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    throw DbError(nNumber, db != nullptr ? Engine().pErrMsg(db) : Engine().pErrStr(rc));
 }
 
 } // namespace
@@ -79,7 +78,7 @@ void DeriveKeyAhead(const std::string& sFile, KeyCache& keys) {
 Database::Database(sqlite3* db)
     : db_(db), pBusyStart_(std::make_unique<std::chrono::steady_clock::time_point>()) {
     if (db_ != nullptr) {
-        sqlite3_busy_handler(db_, WaitForLock, pBusyStart_.get());
+        Engine().pBusyHandler(db_, WaitForLock, pBusyStart_.get());
     }
 }
 
@@ -104,7 +103,7 @@ Database::~Database() {
 
 void Database::Close() noexcept {
     if (db_ != nullptr) {
-        sqlite3_close_v2(db_);
+        Engine().pClose(db_);
         db_ = nullptr;
     }
 }
@@ -117,7 +116,7 @@ void Database::Check(int rc) const {
 
 void Database::Key(const std::string& sKey) {
     StartCrypto(); // before the cipher's first use of the library
-    Check(sqlite3_key(db_, sKey.data(), static_cast<int>(sKey.size())));
+    Check(Engine().pKey(db_, sKey.data(), static_cast<int>(sKey.size())));
     // A 4.x library reads and writes the 3.x format only when told so.
     Statement version(*this, "PRAGMA cipher_version");
     if (version.Step() && version.Text(0).compare(0, 1, "3") > 0) {
@@ -131,10 +130,10 @@ Database Database::Open(const std::string& sFile, KeyCache& keys) {
         if (start.bReadable && start.bTooShort) {
             // An empty or cut file: SQLite would take it for a new database and
             // write one into it at the first change.
-            throw DbError(SQLITE_NOTADB, sqlite3_errstr(SQLITE_NOTADB));
+            throw DbError(SQLITE_NOTADB, Engine().pErrStr(SQLITE_NOTADB));
         }
         sqlite3* p = nullptr;
-        const int rc = sqlite3_open_v2(sFile.c_str(), &p, SQLITE_OPEN_READWRITE, nullptr);
+        const int rc = Engine().pOpen(sFile.c_str(), &p, SQLITE_OPEN_READWRITE, nullptr);
         Database db(p);
         if (rc != SQLITE_OK) {
             Throw(p, rc);
@@ -167,7 +166,7 @@ Database Database::Create(const std::string& sFile) {
     }
     sqlite3* p = nullptr;
     const int rc =
-        sqlite3_open_v2(sFile.c_str(), &p, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        Engine().pOpen(sFile.c_str(), &p, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     Database db(p);
     if (rc != SQLITE_OK) {
         Throw(p, rc);
@@ -177,27 +176,27 @@ Database Database::Create(const std::string& sFile) {
 }
 
 void Database::Exec(const char* sSql) {
-    Check(sqlite3_exec(db_, sSql, nullptr, nullptr, nullptr));
+    Check(Engine().pExec(db_, sSql, nullptr, nullptr, nullptr));
 }
 
 std::int64_t Database::Changes() const {
-    return sqlite3_changes(db_);
+    return Engine().pChanges(db_);
 }
 
 Statement::Statement(Database& db, std::string_view sSql) : db_(db) {
-    const int rc = sqlite3_prepare_v2(db.Handle(), sSql.data(), static_cast<int>(sSql.size()),
-                                      &stmt_, nullptr);
+    const int rc =
+        Engine().pPrepare(db.Handle(), sSql.data(), static_cast<int>(sSql.size()), &stmt_, nullptr);
     if (rc != SQLITE_OK) {
         Throw(db.Handle(), rc);
     }
 }
 
 Statement::~Statement() {
-    sqlite3_finalize(stmt_);
+    Engine().pFinalize(stmt_);
 }
 
 Statement& Statement::Bind(int nIndex, std::int64_t nValue) {
-    const int rc = sqlite3_bind_int64(stmt_, nIndex, nValue);
+    const int rc = Engine().pBindInt64(stmt_, nIndex, nValue);
     if (rc != SQLITE_OK) {
         Throw(db_.Handle(), rc);
     }
@@ -205,8 +204,8 @@ Statement& Statement::Bind(int nIndex, std::int64_t nValue) {
 }
 
 Statement& Statement::Bind(int nIndex, std::string_view sValue) {
-    const int rc = sqlite3_bind_text(stmt_, nIndex, sValue.data(), static_cast<int>(sValue.size()),
-                                     SQLITE_TRANSIENT);
+    const int rc = Engine().pBindText(stmt_, nIndex, sValue.data(), static_cast<int>(sValue.size()),
+                                      SQLITE_TRANSIENT);
     if (rc != SQLITE_OK) {
         Throw(db_.Handle(), rc);
     }
@@ -214,7 +213,7 @@ Statement& Statement::Bind(int nIndex, std::string_view sValue) {
 }
 
 bool Statement::Step() {
-    const int rc = sqlite3_step(stmt_);
+    const int rc = Engine().pStep(stmt_);
     if (rc == SQLITE_ROW) {
         return true;
     }
@@ -230,23 +229,23 @@ void Statement::Run() {
 }
 
 void Statement::Reset() {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
+    Engine().pReset(stmt_);
+    Engine().pClearBindings(stmt_);
 }
 
 std::int64_t Statement::Int(int nColumn) const {
-    return sqlite3_column_int64(stmt_, nColumn);
+    return Engine().pColumnInt64(stmt_, nColumn);
 }
 
 std::string Statement::Text(int nColumn) const {
-    const auto* p = sqlite3_column_text(stmt_, nColumn);
+    const auto* p = Engine().pColumnText(stmt_, nColumn);
     if (p == nullptr) {
         return {};
     }
     // sqlite3 hands text back as unsigned char.
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
     return {reinterpret_cast<const char*>(p),
-            static_cast<std::size_t>(sqlite3_column_bytes(stmt_, nColumn))};
+            static_cast<std::size_t>(Engine().pColumnBytes(stmt_, nColumn))};
 }
 
 Transaction::Transaction(Database& db) : db_(db) {
@@ -255,7 +254,7 @@ Transaction::Transaction(Database& db) : db_(db) {
 
 Transaction::~Transaction() {
     if (bOpen_) {
-        sqlite3_exec(db_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        Engine().pExec(db_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     }
 }
 

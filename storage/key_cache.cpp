@@ -1,12 +1,12 @@
 // PBKDF2 through OpenSSL's libcrypto, the library the cipher itself uses.
 #include "key_cache.hpp"
 
+#include "db.hpp"
+#include "engine_library.hpp"
+
 #include <cstring>
 #include <stdexcept>
 #include <string_view>
-
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
 
 namespace corvane {
 
@@ -26,11 +26,17 @@ void AppendHex(std::string& s, const std::array<unsigned char, N>& bytes) {
 
 // The raw key for a salt, or an empty string when the library fails.
 std::string Derive(const Salt& salt) {
+    const db::EngineLibrary* pEngine = nullptr;
+    try {
+        pEngine = &db::Engine();
+    } catch (const db::DbError&) {
+        return {}; // the open that needs the key reports the missing library
+    }
     StartCrypto();
     std::array<unsigned char, kKeyBytes> key{};
-    if (PKCS5_PBKDF2_HMAC_SHA1(kDBPassword, static_cast<int>(std::strlen(kDBPassword)), salt.data(),
-                               static_cast<int>(salt.size()), kKdfIterations, kKeyBytes,
-                               key.data()) != 1) {
+    if (pEngine->pPbkdf2(kDBPassword, static_cast<int>(std::strlen(kDBPassword)), salt.data(),
+                         static_cast<int>(salt.size()), kKdfIterations, kKeyBytes,
+                         key.data()) != 1) {
         return {};
     }
     std::string sRaw = "x'";
@@ -43,7 +49,8 @@ std::string Derive(const Salt& salt) {
 } // namespace
 
 void StartCrypto() {
-    OPENSSL_init_crypto(OPENSSL_INIT_NO_LOAD_CONFIG | OPENSSL_INIT_NO_LOAD_CRYPTO_STRINGS, nullptr);
+    db::Engine().pInitCrypto(OPENSSL_INIT_NO_LOAD_CONFIG | OPENSSL_INIT_NO_LOAD_CRYPTO_STRINGS,
+                             nullptr);
 }
 
 KeyCache::~KeyCache() {

@@ -2,6 +2,7 @@
 
 #include "coach/position.hpp"
 #include "engine/cards.hpp"
+#include "platform/deadline_timer.hpp"
 #include "table/coach_hint.hpp"
 #include "table/fanimate.hpp"
 #include "table/flight_path.hpp"
@@ -16,19 +17,20 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <thread>
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -69,12 +71,43 @@ constexpr double kButtonFont = 14.25;
 // The tick a window timer really delivers; a pause of 20 ticks is about 0.3 s.
 constexpr std::chrono::milliseconds kPauseTick{15};
 
-const QString kBoxStyle = QStringLiteral("QLabel { background: white; border: 1px solid black; }");
-const QString kMoneyStyle =
-    QStringLiteral("QLabel { background: white; border: 1px solid black; color: #800080; }");
+const QColor kNameColour(0x00, 0x00, 0x80);
+const QColor kMoneyColour(0x80, 0x00, 0x80);
+const QColor kHintGround(0xFF, 0xFF, 0xE1);
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// A panel in a one-pixel black line on a plain ground, its text inside the
+// line and the padding. Painted here: a style sheet would bring up the style
+// sheet engine at start for these few labels alone.
+class BoxedLabel final : public QLabel {
+public:
+    BoxedLabel(QWidget* pParent, const QColor& ground, int nPadding = 0)
+        : QLabel(pParent), ground_(ground) {
+        setContentsMargins(1 + nPadding, 1 + nPadding, 1 + nPadding, 1 + nPadding);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override {
+        {
+            // Filled, not stroked, so that the line is a whole pixel at any pixel ratio.
+            QPainter painter(this);
+            painter.fillRect(rect(), Qt::black);
+            painter.fillRect(rect().adjusted(1, 1, -1, -1), ground_);
+        }
+        QLabel::paintEvent(pEvent);
+    }
+
+private:
+    QColor ground_;
+};
+
+void SetTextColour(QLabel* pLabel, const QColor& colour) {
+    QPalette palette = pLabel->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    pLabel->setPalette(palette);
 }
 
 } // namespace
@@ -173,8 +206,11 @@ void FCorvane::ShowAtStart(bool bSmallScreen) {
     show();
 }
 
-QLabel* FCorvane::MakeLabel(const QString& sName, const QRect& twips, double fPoints) {
-    auto* pLabel = new QLabel(table_);
+QLabel* FCorvane::MakeLabel(const QString& sName, const QRect& twips, double fPoints,
+                            QLabel* pLabel) {
+    if (pLabel == nullptr) {
+        pLabel = new QLabel(table_);
+    }
     pLabel->setObjectName(sName);
     pLabel->setAlignment(Qt::AlignCenter);
     pLabel->setFont(QFont(QStringLiteral("MS Sans Serif")));
@@ -189,28 +225,28 @@ void FCorvane::BuildPanels() {
         QFont bold = lblPlayer_[i]->font();
         bold.setBold(true);
         lblPlayer_[i]->setFont(bold);
-        lblPlayer_[i]->setStyleSheet(QStringLiteral("QLabel { color: #000080; }"));
+        SetTextColour(lblPlayer_[i], kNameColour);
         lblPlayer_[i]->setText(QString::fromLatin1(kPlayerNames[i]));
 
-        lblCardNo_[i] =
-            MakeLabel(QStringLiteral("lblCardNo%1").arg(s), kCardNoRects[i], kPanelFont);
-        lblCardNo_[i]->setStyleSheet(kBoxStyle);
+        lblCardNo_[i] = MakeLabel(QStringLiteral("lblCardNo%1").arg(s), kCardNoRects[i], kPanelFont,
+                                  new BoxedLabel(table_, Qt::white));
         imgSuit_[i] = MakeLabel(QStringLiteral("imgSuit%1").arg(s), kSuitRects[i], 0.0);
         imgSad_[i] = MakeLabel(QStringLiteral("imgSad%1").arg(s), kSadRects[i], 0.0);
         table_->SetPicture(imgSad_[i], PictureRole::SadFace);
         imgSad_[i]->hide();
-        lblAmt_[i] = MakeLabel(QStringLiteral("lblAmt%1").arg(s), kAmtRects[i], kPanelFont);
-        lblAmt_[i]->setStyleSheet(kBoxStyle);
+        lblAmt_[i] = MakeLabel(QStringLiteral("lblAmt%1").arg(s), kAmtRects[i], kPanelFont,
+                               new BoxedLabel(table_, Qt::white));
         lblAmt_[i]->setText(QStringLiteral("200"));
-        lblCardsLeft_[i] =
-            MakeLabel(QStringLiteral("lblCardsLeft%1").arg(s), kCardsLeftRects[i], kPanelFont);
-        lblCardsLeft_[i]->setStyleSheet(kBoxStyle);
+        lblCardsLeft_[i] = MakeLabel(QStringLiteral("lblCardsLeft%1").arg(s), kCardsLeftRects[i],
+                                     kPanelFont, new BoxedLabel(table_, Qt::white));
         lblCardsLeft_[i]->setText(QStringLiteral("13"));
     }
-    lblPot_ = MakeLabel(QStringLiteral("lblPot"), kPotRect, kPanelFont);
-    lblPot_->setStyleSheet(kMoneyStyle);
-    lblWinnings_ = MakeLabel(QStringLiteral("lblWinnings"), kWinningsRect, kPanelFont);
-    lblWinnings_->setStyleSheet(kMoneyStyle);
+    lblPot_ = MakeLabel(QStringLiteral("lblPot"), kPotRect, kPanelFont,
+                        new BoxedLabel(table_, Qt::white));
+    SetTextColour(lblPot_, kMoneyColour);
+    lblWinnings_ = MakeLabel(QStringLiteral("lblWinnings"), kWinningsRect, kPanelFont,
+                             new BoxedLabel(table_, Qt::white));
+    SetTextColour(lblWinnings_, kMoneyColour);
 
     cmdUser_ = new QPushButton(table_);
     cmdUser_->setObjectName(QStringLiteral("cmdUser"));
@@ -219,10 +255,9 @@ void FCorvane::BuildPanels() {
     table_->Place(cmdUser_, kUserButtonRect, kButtonFont);
     table_->SetPicture(cmdUser_, PictureRole::PotButton);
 
-    lblHint_ = MakeLabel(QStringLiteral("lblHint"), kHintRect, kHintFont);
+    lblHint_ = MakeLabel(QStringLiteral("lblHint"), kHintRect, kHintFont,
+                         new BoxedLabel(table_, kHintGround, 1));
     lblHint_->setWordWrap(true);
-    lblHint_->setStyleSheet(
-        QStringLiteral("QLabel { background: #FFFFE1; border: 1px solid black; padding: 1px; }"));
     lblHint_->hide();
     hint_ = new CoachHint(this);
     connect(hint_, &CoachHint::Ready, this, [this](const coach::Advice& a) { ShowAdvice(a); });
@@ -573,16 +608,15 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
     if (nStepUs > 0 && !path.empty()) {
         BusySpan busy(*this);
         QEventLoop loop;
-        QTimer timer;
-        timer.setTimerType(Qt::PreciseTimer);
-        timer.setSingleShot(true);
-        QElapsedTimer clock;
-        // Each step waits its own delay after the one before; a step that falls
-        // due while the window was busy painting is drawn with the next.
-        connect(&timer, &QTimer::timeout, &loop, [&] {
-            const long long nElapsedUs = clock.nsecsElapsed() / 1000;
-            const auto nDue =
-                std::min<std::size_t>(path.size(), static_cast<std::size_t>(nElapsedUs / nStepUs));
+        const auto start = std::chrono::steady_clock::now();
+        const std::chrono::microseconds step(nStepUs);
+        // Every step falls due a whole number of steps after the flight's start,
+        // so a late callback delays only its own step; a step that fell due
+        // while the window was busy is drawn with the next.
+        DeadlineTimer timer([&] {
+            const auto nDue = std::min<std::size_t>(
+                path.size(),
+                static_cast<std::size_t>((std::chrono::steady_clock::now() - start) / step));
             while (nNext < nDue) {
                 DrawFlightStep(path[nNext], nCard, nNext == 0);
                 ++nNext;
@@ -591,11 +625,9 @@ void FCorvane::FlyCard(int nSeat, int nCard) {
                 loop.quit();
                 return;
             }
-            const long long nWaitUs = static_cast<long long>(nNext + 1) * nStepUs - nElapsedUs;
-            timer.start(static_cast<int>((nWaitUs + 999) / 1000));
+            timer.StartAt(start + static_cast<long long>(nNext + 1) * step);
         });
-        clock.start();
-        timer.start(static_cast<int>((nStepUs + 999) / 1000));
+        timer.StartAt(start + step);
         loop.exec();
     }
     // With no wait, or if the program is quitting, the rest lands at once.

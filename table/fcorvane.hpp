@@ -173,7 +173,9 @@ private:
 
     void BuildPanels();
     void BuildMenus();
-    QLabel* MakeLabel(const QString& sName, const QRect& twips, double fPoints);
+    // Places pLabel (a plain label when none is given) on the table.
+    QLabel* MakeLabel(const QString& sName, const QRect& twips, double fPoints,
+                      QLabel* pLabel = nullptr);
     bool IsTableInput(QObject* pWatched) const;
     void BusyChanged();
     void SyncReplayItem();

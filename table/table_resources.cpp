@@ -1,6 +1,7 @@
 #include "table_resources.hpp"
 
 #include <array>
+#include <cstdint>
 #include <utility>
 
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
 
 // Outside any namespace, as the resource initialiser requires.
@@ -78,15 +80,45 @@ QSize PictureSize(PictureRole role, int nResource) {
     return entry == nullptr ? QSize() : entry->size;
 }
 
-QString PrerenderedPath(PictureRole role, int nResource, QSize pixels) {
+namespace {
+
+// Where the program's resources keep a picture's raw pixels at this size.
+QString PrerenderedPath(PictureRole role, int nResource, QSize pixels, const char* sType) {
     const PictureEntry* entry = FindPicture(role, nResource);
     if (entry == nullptr) {
         return {};
     }
-    return QStringLiteral(":/corvane/prerendered/%1_%2x%3.png")
+    return QStringLiteral(":/corvane/prerendered/%1_%2x%3.%4")
         .arg(QFileInfo(QString::fromLatin1(entry->sPath)).completeBaseName())
         .arg(pixels.width())
-        .arg(pixels.height());
+        .arg(pixels.height())
+        .arg(QLatin1String(sType));
+}
+
+} // namespace
+
+QImage PrerenderedPixels(PictureRole role, int nResource, QSize pixels) {
+    struct Kind {
+        const char* sType;
+        int nBytes;
+        QImage::Format format;
+    };
+    static constexpr std::array<Kind, 2> kKinds{
+        {{"argb", 4, QImage::Format_ARGB32_Premultiplied}, {"rgb", 3, QImage::Format_RGB888}}};
+    for (const Kind& kind : kKinds) {
+        const QResource resource(PrerenderedPath(role, nResource, pixels, kind.sType));
+        // Rows padded to four bytes, stored uncompressed, so that an image can
+        // use them where they lie.
+        const qsizetype nRow = (qsizetype{pixels.width()} * kind.nBytes + 3) / 4 * 4;
+        // Only the address's alignment is looked at.
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
+        const auto nAddress = reinterpret_cast<std::uintptr_t>(resource.data());
+        if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression &&
+            resource.size() == nRow * pixels.height() && nAddress % 4 == 0) {
+            return {resource.data(), pixels.width(), pixels.height(), nRow, kind.format};
+        }
+    }
+    return {};
 }
 
 QImage RenderSvg(const QString& sPath, QSize pixels) {
@@ -114,10 +146,10 @@ QImage PictureImage(PictureRole role, int nResource, QSize logicalSize, qreal dp
     const QSize pixels = (QSizeF(logicalSize) * dpr).toSize();
     // A picture drawn at build time, when there is one for this size, spares
     // the start the SVG's parsing and drawing (and the fonts of its texts).
-    const QString sPrerendered = PrerenderedPath(role, nResource, pixels);
-    QImage image = QFile::exists(sPrerendered)
-                       ? QImage(sPrerendered).convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                       : RenderSvg(QString::fromLatin1(entry->sPath), pixels);
+    QImage image = PrerenderedPixels(role, nResource, pixels);
+    if (image.isNull()) {
+        image = RenderSvg(QString::fromLatin1(entry->sPath), pixels);
+    }
     image.setDevicePixelRatio(dpr);
     return image;
 }

@@ -54,9 +54,11 @@ QPixmap Picture(PictureRole role, int nResource = 0, QSize logicalSize = {}, qre
 // largest pictures on a worker while the window is being built.
 QImage PictureImage(PictureRole role, int nResource = 0, QSize logicalSize = {}, qreal dpr = 1.0);
 
-// Where the program's resources keep a picture drawn at build time at this
-// many pixels; PictureImage uses it when it is there.
-QString PrerenderedPath(PictureRole role, int nResource, QSize pixels);
+// A picture kept at build time as raw pixels at this size, used where the
+// program's resources hold them (no drawing, no decoding, no copy): three
+// bytes a pixel for an opaque one, else premultiplied ARGB. Null when there is
+// none; PictureImage uses it when it is there.
+QImage PrerenderedPixels(PictureRole role, int nResource, QSize pixels);
 // An SVG file drawn at this many pixels; null when it cannot be read.
 QImage RenderSvg(const QString& sPath, QSize pixels);
 

@@ -51,14 +51,18 @@ TableView::TableView(QWidget* pParent) : QWidget(pParent) {
     setMinimumSize(kTableWidth / (3 * kTwipsPerPixel), kTableHeight / (3 * kTwipsPerPixel));
     // The design scale until the first resize.
     xf_ = QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
-    // The background takes longest to draw: a worker draws it for the design
-    // size while the window is being built, ready for the first layout.
+    // The background takes longest to draw: unless the build kept its pixels
+    // for this size, a worker draws it while the window is being built, ready
+    // for the first layout.
     const QSize design = WidgetRect(QRectF(0, 0, kTableWidth, kTableHeight)).size();
     const qreal dpr = Dpr();
-    backgroundAhead_ = {nBackground_, design, dpr,
-                        std::async(std::launch::async, [nBitmap = nBackground_, design, dpr] {
-                            return BackgroundImage(nBitmap, design, dpr);
-                        })};
+    if (PrerenderedPixels(PictureRole::Background, nBackground_, (QSizeF(design) * dpr).toSize())
+            .isNull()) {
+        backgroundAhead_ = {nBackground_, design, dpr,
+                            std::async(std::launch::async, [nBitmap = nBackground_, design, dpr] {
+                                return BackgroundImage(nBitmap, design, dpr);
+                            })};
+    }
 }
 
 TableView::~TableView() {
@@ -109,9 +113,13 @@ void TableView::ReplaceLastCard(int x, int y, int nCard) {
         return;
     }
     const CardDrawing old = drawings_.back();
-    update(WidgetRect(QRectF(old.x, old.y, kCardWidth, kCardHeight)).adjusted(-1, -1, 1, 1));
     drawings_.back() = {x, y, nCard};
-    update(WidgetRect(QRectF(x, y, kCardWidth, kCardHeight)).adjusted(-1, -1, 1, 1));
+    // One rectangle round the card's old and new boxes: a step moves it a few
+    // pixels, and a single rectangle lets the paint copy the table's pixels
+    // straight across instead of walking a region's bands.
+    update(WidgetRect(QRectF(old.x, old.y, kCardWidth, kCardHeight)
+                          .united(QRectF(x, y, kCardWidth, kCardHeight)))
+               .adjusted(-1, -1, 1, 1));
 }
 
 void TableView::SetHandMarks(std::uint64_t nLifted, int nHighlight) {
@@ -304,10 +312,11 @@ void TableView::SetHintMark(const QRect& twips, int nCard) {
 void TableView::paintEvent(QPaintEvent* pEvent) {
     QPainter painter(this);
     const QRect dirty = pEvent->rect();
-    painter.fillRect(dirty, margin_);
-    if (!background_.isNull()) {
-        painter.drawImage(tableRect_.topLeft(), background_);
+    // The margins only: the table's own pixels cover the rest.
+    for (const QRect& r : background_.isNull() ? QRegion(dirty) : QRegion(dirty) - tableRect_) {
+        painter.fillRect(r, margin_);
     }
+    PaintBackground(painter, pEvent->region());
 
     painter.setTransform(xf_);
     // Frames and markers: a one-pixel border of the design, inside the shape.
@@ -347,6 +356,32 @@ void TableView::paintEvent(QPaintEvent* pEvent) {
     painter.end();
     if (onPainted) {
         onPainted();
+    }
+}
+
+void TableView::PaintBackground(QPainter& painter, const QRegion& dirty) const {
+    if (background_.isNull()) {
+        return;
+    }
+    // In bands of at most 64 rows: a taller copy is split among Qt's painting
+    // threads, and a busy system may not run them at once, which holds up the
+    // frame far longer than copying the few rows of a moving card takes. At a
+    // fractional ratio a band's edge could fall between pixels, so the part
+    // goes in one piece there.
+    constexpr int kBandRows = 64;
+    const QRect table(tableRect_.topLeft(), background_.deviceIndependentSize().toSize());
+    const qreal dpr = background_.devicePixelRatio();
+    const bool bWhole = dpr != std::floor(dpr);
+    for (const QRect& r : dirty) {
+        const QRect part = r & table;
+        const int nBand =
+            bWhole ? std::max(1, part.height()) : std::max(1, static_cast<int>(kBandRows / dpr));
+        for (int y = part.top(); y <= part.bottom(); y += nBand) {
+            const QRect band(part.left(), y, part.width(), std::min(nBand, part.bottom() + 1 - y));
+            const QRectF source(QPointF(band.topLeft() - table.topLeft()) * dpr,
+                                QSizeF(band.size()) * dpr);
+            painter.drawImage(band, background_, source);
+        }
     }
 }
 

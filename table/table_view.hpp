@@ -140,6 +140,7 @@ private:
     // A point on the raised part of a lifted card, moved to the same card where
     // the hand lies, so that the game's hit test finds the card the player sees.
     QPointF UnliftedPoint(QPointF twips) const;
+    void PaintBackground(QPainter& painter, const QRegion& dirty) const;
     void PaintHighlightRing(QPainter& painter, std::size_t nIndex) const;
     void PlaceOne(const Placement& p);
     void Relayout();

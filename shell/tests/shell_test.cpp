@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <tuple>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -337,6 +338,20 @@ private slots:
                     !pHelp->lblHelp(24)->font().underline());
             Click(*pHelp, "cmdHelp");
             QVERIFY(!pHelp->isVisible());
+        }
+    }
+
+    // The pixels the build keeps for the start are the ones the pictures draw.
+    void theKeptPicturesAreTheDrawnOnes() {
+        for (const auto& [role, nResource, size] :
+             {std::tuple{PictureRole::Background, 100, QSize(642, 446)},
+              {PictureRole::SadFace, 0, QSize(64, 60)},
+              {PictureRole::PotButton, 0, QSize(94, 38)},
+              {PictureRole::ProgramIcon, 0, QSize(16, 16)}}) {
+            const QImage kept = PrerenderedPixels(role, nResource, size);
+            QVERIFY(!kept.isNull());
+            QCOMPARE(kept,
+                     RenderSvg(PicturePath(role, nResource), size).convertToFormat(kept.format()));
         }
     }
 
