@@ -57,18 +57,17 @@ TEST(Cards, SortCountRemoveAndMask) {
 
 TEST(Globals, SkillLevelAndSeed) {
     MGlobal g;
-    for (const auto& [sLevel, nLevel] :
-         std::vector<std::pair<std::string, int>>{{"Hard", 2}, {"Medium", 1}, {"Easy", 0}}) {
+    // {level, its number, tick count, the seed it gives}: a negative count (-1)
+    // gives its absolute value, and -2^31, which has none, gives 1.
+    using Case = std::tuple<const char*, int, std::uint32_t, std::int32_t>;
+    for (const auto& [sLevel, nLevel, nTick, lSeed] :
+         std::array<Case, 3>{{{"Hard", 2, 1234U, 1234},
+                              {"Medium", 1, 0xFFFFFFFFU, 1},
+                              {"Easy", 0, 0x80000000U, 1}}}) {
         SetSkillLevel(g, sLevel);
-        EXPECT_EQ(g.nSkillLevel, nLevel);
+        StoreTickCount(g.lSeed, nTick);
+        EXPECT_EQ(std::tuple(g.nSkillLevel, g.lSeed), std::tuple(nLevel, lSeed)) << sLevel;
     }
-    std::int32_t lSeed = 0;
-    StoreTickCount(lSeed, 1234U);
-    EXPECT_EQ(lSeed, 1234);
-    StoreTickCount(lSeed, 0xFFFFFFFFU); // -1 as a signed count
-    EXPECT_EQ(lSeed, 1);
-    StoreTickCount(lSeed, 0x80000000U); // no positive counterpart
-    EXPECT_GT(lSeed, 0);
 }
 
 // A game on the recording port with opponents that do only what a test says.
@@ -209,28 +208,25 @@ TEST_F(RulesTest, PauseLastsTwentyTicks) {
 
 TEST_F(HandTest, NewGameDealsRoundTheTableAndTakesTheAnte) {
     game.StartGame(true);
-    EXPECT_THAT(port.Amt, ElementsAre(195, 195, 195, 195));
-    EXPECT_EQ(port.nPot, 20);
-    EXPECT_THAT(port.Fill,
-                ElementsAre(kMarkerWaiting, kMarkerWaiting, kMarkerWaiting, kMarkerMoving));
-    EXPECT_TRUE(S().bUserTurn);
+    constexpr auto kWaiting = kMarkerWaiting;
+    EXPECT_EQ(std::tuple(port.Amt, port.nPot, port.Fill, S().bUserTurn),
+              std::tuple(std::array{195, 195, 195, 195}, 20,
+                         std::array{kWaiting, kWaiting, kWaiting, kMarkerMoving}, true));
     // One card at a time from the left seat; the user's hand by suit, then by rank.
-    std::vector<int> user;
-    for (std::size_t j = 0; j < 13; ++j) {
-        EXPECT_EQ(S().LeftHand[j], S().Deck[4 * j]);
-        EXPECT_EQ(S().TopHand[j], S().Deck[4 * j + 1]);
-        EXPECT_EQ(S().RightHand[j], S().Deck[4 * j + 2]);
-        user.push_back(S().Deck[4 * j + 3]);
+    std::array<std::vector<int>, 4> dealt;
+    for (std::size_t i = 0; i < 52; ++i) {
+        dealt.at(i % 4).push_back(S().Deck[i]);
     }
     constexpr std::array<int, 4> kPlace{0, 1, 3, 2};
-    std::sort(user.begin(), user.end(),
+    std::sort(dealt[3].begin(), dealt[3].end(),
               [&](int a, int b) { return kPlace[Suit(a)] * 52 + a < kPlace[Suit(b)] * 52 + b; });
-    EXPECT_EQ(S().UserHand, user);
+    EXPECT_EQ(std::tuple(S().LeftHand, S().TopHand, S().RightHand, S().UserHand),
+              std::tuple(dealt[0], dealt[1], dealt[2], dealt[3]));
 
     game.StartGame(false);
-    EXPECT_THAT(port.Amt, ElementsAre(190, 190, 190, 190));
-    EXPECT_EQ(port.nPot, 40);
-    EXPECT_EQ(S().nHand, 0) << "StartGame leaves the hand number to its callers";
+    EXPECT_EQ(std::tuple(port.Amt, port.nPot, S().nHand),
+              std::tuple(std::array{190, 190, 190, 190}, 40, 0))
+        << "and StartGame leaves the hand number to its callers";
 }
 
 TEST(Settlement, TheWinnerTakesThePotAndFiveDollarsForEachCardLeft) {

@@ -75,13 +75,9 @@ TEST(RandomInt, KnownStatesSeedingAndRanges) {
 
 constexpr std::array kLevels{GetBestEasyCard, GetBestMediumCard, GetBestHardCard};
 
-// nRank counts from 1 for the Ace to 13 for the King, as on the cards; suits
-// are 0 Clubs, 1 Diamonds, 2 Hearts, 3 Spades.
-constexpr int Card(int nRank, int nSuit) {
-    return 4 * (nRank - 1) + nSuit;
-}
-
-// The table holding each suit's row from the rank Low[s] to High[s] (none where Low[s] is 0).
+// The table holding each suit's row from the rank Low[s] to High[s], from 1 for
+// the Ace to 13 for the King, and suits 0 Clubs, 1 Diamonds, 2 Hearts, 3 Spades
+// (no row where Low[s] is 0).
 std::uint64_t Table(std::array<int, 4> Low, std::array<int, 4> High) {
     std::uint64_t nTable = 0;
     for (int c = 0; c < kCardsInDeck; ++c) {
@@ -91,28 +87,10 @@ std::uint64_t Table(std::array<int, 4> Low, std::array<int, 4> High) {
     return nTable;
 }
 
-// Asks the strategies with one generator state and one clock, and checks that
-// they empty their lists.
-struct Chooser {
-    std::int32_t lSeed = 1;
-    testing::FakeClock clock;
-
-    // The card the strategy of nLevel lays from the hand on the table.
-    int operator()(int nLevel, const std::vector<int>& hand, std::uint64_t nTable) {
-        std::vector<int> DownCards;
-        std::vector<int> UpCards;
-        CollectCandidates(hand, nTable, DownCards, UpCards);
-        const int nCard = kLevels.at(nLevel)(hand, static_cast<int>(DownCards.size()),
-                                             static_cast<int>(UpCards.size()), DownCards, UpCards,
-                                             RandomSource{lSeed, clock});
-        EXPECT_TRUE(DownCards.empty() && UpCards.empty());
-        return nCard;
-    }
-};
-
 TEST(Strategies, EveryChoiceIsALegalCardAndTheBestByItsLevel) {
     std::mt19937 gen(7);
-    Chooser choose;
+    std::int32_t lSeed = 1;
+    testing::FakeClock clock;
     for (int nChecked = 0; nChecked < 3000;) {
         // Every row a run through its Seven (the Hearts row always there), and a
         // hand of cards from off the table.
@@ -160,7 +138,13 @@ TEST(Strategies, EveryChoiceIsALegalCardAndTheBestByItsLevel) {
         for (int nLevel = 0; nLevel < 3; ++nLevel) {
             // Easy lays any legal card; Medium one of the best score; Hard too,
             // unless no card leads anywhere, then one farthest from the Seven.
-            const int nCard = choose(nLevel, hand, nTable);
+            // The level's strategy lays a card and empties its copies of the lists.
+            std::vector<int> Down = DownCards;
+            std::vector<int> Up = UpCards;
+            const int nCard =
+                kLevels.at(nLevel)(hand, static_cast<int>(Down.size()), static_cast<int>(Up.size()),
+                                   Down, Up, RandomSource{lSeed, clock});
+            EXPECT_TRUE(Down.empty() && Up.empty());
             ASSERT_EQ(Gap.count(nCard), 1U) << nLevel;
             const bool bByDistance = nLevel == 2 && nEntries > 1 && nMaxGap == 0;
             const auto score = [&](int c) { return bByDistance ? std::abs(Rank(c) - 6) : Gap[c]; };

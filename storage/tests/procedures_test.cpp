@@ -250,14 +250,12 @@ TEST_F(ProceduresTest, KeyIsDerivedOncePerFileAndRunUnlessTheCacheIsOff) {
         EXPECT_EQ(GetNextUserID(g, run), 2 * i + 1);
         EXPECT_EQ(GetNextUserID(g, plain), 2 * i + 2);
     }
-    EXPECT_EQ(run.keys.Derivations(), 1);
-    EXPECT_EQ(plain.keys.Derivations(), 0);
+    EXPECT_EQ(std::tuple(run.keys.Derivations(), plain.keys.Derivations()), std::tuple(1, 0));
 
     // A replaced file has a new salt and gets its own key.
     std::filesystem::remove(File());
     CreateFreshDatabase(File());
-    EXPECT_EQ(GetNextUserID(g, run), 1);
-    EXPECT_EQ(run.keys.Derivations(), 2);
+    EXPECT_EQ((std::tuple{GetNextUserID(g, run), run.keys.Derivations()}), std::tuple(1, 2));
 }
 
 TEST_F(ProceduresTest, MissingFilesFallBackToTheProgramFolderOrEndTheProgram) {
@@ -316,10 +314,10 @@ TEST_F(ProceduresTest, UnopenableFilesAreReportedAndLeftAlone) {
         EXPECT_FALSE(main_window::TopTenLoad(g, env, list));
         EXPECT_EQ(Shown(), Lines{"TopTenLoad: 26: file is encrypted or is not a database"});
         EXPECT_TRUE(g.bDBError && !g.bUseDefaultDB);
-        EXPECT_EQ(GetNextUserID(g, env), 0);
-        EXPECT_EQ(Shown().size(), 1U);
+        // Listed in braces, so called in this order.
+        EXPECT_EQ((std::tuple{GetNextUserID(g, env), Shown().size(), HandleDBError(g, env)}),
+                  std::tuple(0, 1U, DbRecovery::EndProgram));
         EXPECT_EQ(ReadFile(), sBefore);
-        EXPECT_EQ(HandleDBError(g, env), DbRecovery::EndProgram);
     }
 }
 
