@@ -138,8 +138,8 @@ TEST(SettingsTest, ViewOptionsKeepTheirOwnFileAndSurviveDamage) {
 TEST(SettingsTest, LeadingNumberReadsTheNumberAtTheStart) {
     // NOLINTNEXTLINE(*-avoid-c-arrays): a table that lays its short cases out in rows
     const std::pair<const char*, double> cases[] = {
-        {"12abc", 12.0}, {"  -3.5x", -3.5}, {"1 2 3", 123.0}, {"+.5", 0.5},
-        {"2e", 2.0},     {"2e+x", 2.0},     {"2D2", 200.0},   {"2E2", 200.0},
+        {"19a3", 19.0},  {"  -3.5x", -3.5}, {"1 2 3", 123.0}, {"+.5", 0.5},
+        {"2e", 2.0},     {"2e+x", 2.0},     {"2D2", 200.0},   {"2E9", 2e9},
         {"1e+2", 100.0}, {"-", 0.0},        {".", 0.0},       {"x1", 0.0},
     };
     for (const auto& [sText, dExpected] : cases) {
