@@ -81,10 +81,12 @@ struct EngineTable {
 
     GameState& S() { return game.State(); }
 
-    // Puts the user's turn on a table holding the given cards, with the given hand.
+    // Puts the user's turn on a table holding the given cards, with the given hand;
+    // an empty table leaves the hand as opened or not as it was.
     void UserTurnWith(std::vector<int> table, std::vector<int> hand) {
+        S().bSevenHeartsPlayed = S().bSevenHeartsPlayed || !table.empty();
         S().SetCardsPlayed(std::move(table));
-        std::tie(S().bSevenHeartsPlayed, S().bHandOver) = std::tuple(true, false);
+        S().bHandOver = false;
         S().SetHand(3, std::move(hand));
         S().nCardsLeft[3] = static_cast<int>(S().UserHand.size());
         game.DrawUserHand();
@@ -304,7 +306,6 @@ TEST_F(UserTurnTest, HintsForAWrongClick) {
 
 TEST_F(UserTurnTest, OpeningWithTheSevenOfHearts) {
     UserTurnWith({}, {24, 28, 26});
-    S().bSevenHeartsPlayed = false;
     ClickCard(0);
     EXPECT_EQ(port.Messages.back(), Hint::WrongCard) << "only the Seven of Hearts opens";
     ClickCard(2);

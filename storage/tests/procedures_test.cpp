@@ -255,7 +255,8 @@ TEST_F(ProceduresTest, MissingFilesFallBackToTheProgramFolderOrEndTheProgram) {
     // The shared file is missing but the program folder has one: no message, and
     // the recovery asks for the user again on the program folder's file.
     g.sDBPath = sShared_;
-    EXPECT_TRUE(user_dialog::GetPlayerData(g, env).empty() && g.bDBError && g.bUseDefaultDB);
+    EXPECT_TRUE(user_dialog::GetPlayerData(g, env).empty() &&
+                !user_dialog::UpdateDatabase(g, env) && g.bDBError && g.bUseDefaultDB);
     EXPECT_EQ((std::tuple{HandleDBError(g, env), g.sDBPath, g.bDBError || g.bUseDefaultDB,
                           GetNextUserID(g, env)}),
               std::tuple(DbRecovery::RestartUserDialog, env.sAppPath, false, 1));

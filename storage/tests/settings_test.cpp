@@ -72,11 +72,11 @@ TEST(SettingsTest, SaveWritesTheEightLinesWithCrLfAndReportsFailures) {
     FakeMessageBoxes msg;
     MGlobal g;
     std::tie(g.nUserID, g.sDBPath, g.bSoundOn, g.lAnimSpeed, g.bAnimals) =
-        std::tuple(12, "  D:\\Shared  ", true, 80999, true);
+        std::tuple(12, "  D:\\Shared  ", true, 1000999, true);
     Ini_Save(g, true, kApp, files, msg);
     EXPECT_EQ(files.Files[IniFileName(kApp)],
               "[Options]\r\nuser_id=12\r\ndb_path=D:\\Shared\r\nmaxform=1\r\nsoundon=TRUE\r\n"
-              "animspd=80\r\ncopylnk=FALSE\r\nanimals=TRUE\r\n");
+              "animspd=1000\r\ncopylnk=FALSE\r\nanimals=TRUE\r\n");
     g = MGlobal{};
     std::tie(g.nUserID, g.lAnimSpeed, g.bCopyLnk) = std::tuple(-3, -1999, true);
     EXPECT_EQ(IniText(g, false), "[Options]\r\nuser_id=-3\r\ndb_path=\r\nmaxform=0\r\nsoundon="
