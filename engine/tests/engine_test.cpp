@@ -307,7 +307,7 @@ TEST_F(UserTurnTest, HintsForAWrongClick) {
 TEST_F(UserTurnTest, OpeningWithTheSevenOfHearts) {
     UserTurnWith({}, {24, 28, 26});
     ClickCard(0);
-    EXPECT_EQ(port.Messages.back(), Hint::WrongCard) << "only the Seven of Hearts opens";
+    EXPECT_THAT(port.Messages, ElementsAre(Hint::WrongCard)) << "only the Seven of Hearts opens";
     ClickCard(2);
     EXPECT_EQ(std::tuple(S().bSevenHeartsPlayed, S().CardsPlayed, S().UserHand, opponents.Seats),
               std::tuple(true, std::vector{26}, std::vector{24, 28}, std::vector{0, 1, 2}));
