@@ -1,6 +1,7 @@
 // The coach: dealing what the user cannot see, finding forced and winning moves,
 // and explaining with the search's own figures.
 #include "coach/coach.hpp"
+#include "coach/deal_chain.hpp"
 #include "coach/deal_sampler.hpp"
 #include "coach/tests/game_positions.hpp"
 
@@ -29,6 +30,17 @@ std::uint64_t Mask(std::initializer_list<int> cards) {
 
 constexpr int Card(int nRank, int nSuit) {
     return 4 * nRank + nSuit;
+}
+
+// Everything on the table except the user's cards and the unknown ones.
+Position MadePosition(std::uint64_t nUser, std::uint64_t nUnknown, std::array<int, 4> nCounts) {
+    Position pos;
+    pos.nHandMask = nUser;
+    pos.nTableMask = kDeck & ~(nUser | nUnknown);
+    pos.nCardsLeft = nCounts;
+    pos.nFunds = {100, 100, 100, 100};
+    pos.nPot = 20;
+    return pos;
 }
 
 TEST(DealSampler, DealsOnlyUnseenCardsAndHonoursEveryPayment) {
@@ -60,17 +72,24 @@ TEST(DealSampler, DealsOnlyUnseenCardsAndHonoursEveryPayment) {
     }
     // The payments must bind often enough for the property to be tested.
     EXPECT_GT(nBinding, 100);
+    // A card that every other seat has shown it lacks fits no deal.
+    Position pos = MadePosition(0, Mask({Card(7, 2), Card(12, 3)}), {1, 1, 0, 0});
+    pos.Moves = {{0, -1, pos.nTableMask}, {1, -1, pos.nTableMask}, {2, -1, pos.nTableMask}};
+    EXPECT_FALSE(DealSampler(pos).IsConsistent());
 }
 
-// Everything on the table except the user's cards and the unknown ones.
-Position MadePosition(std::uint64_t nUser, std::uint64_t nUnknown, std::array<int, 4> nCounts) {
-    Position pos;
-    pos.nHandMask = nUser;
-    pos.nTableMask = kDeck & ~(nUser | nUnknown);
-    pos.nCardsLeft = nCounts;
-    pos.nFunds = {100, 100, 100, 100};
-    pos.nPot = 20;
-    return pos;
+TEST(DealChain, NeverDealsASeatAHandItsPastCardsRuleOut) {
+    // The left seat laid the Ace of Clubs with the 8 of Hearts open: holding the
+    // 8 and 9 of Hearts then, its strategy would have laid the 8 instead.
+    const std::uint64_t nEight = Mask({Card(7, 2), Card(8, 2)});
+    Position pos = MadePosition(0, nEight | Mask({Card(11, 3), Card(12, 3)}), {2, 2, 0, 0});
+    pos.Moves = {{0, Card(0, 0), Mask({4, 8, 12, 16, 20, 24, kSevenOfHearts})}};
+    std::mt19937_64 rng(3); // NOLINT(cert-msc32-c,cert-msc51-cpp): the same deals every run
+    DealChain chain(pos, DealSampler(pos), 0.0, rng);
+    chain.Next(60, rng);
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_NE(chain.Next(2, rng)[0] & nEight, nEight);
+    }
 }
 
 // The user holds the 10 and the King of Clubs; the Jack, Queen and King of
@@ -81,40 +100,31 @@ Position WinningPosition() {
                         Mask({Card(10, 1), Card(11, 1), Card(12, 1)}), {1, 1, 1, 2});
 }
 
-TEST(Coach, FindsTheForcedOrWinningMove) {
-    Position opening;
+TEST(Coach, FindsTheForcedMove) {
+    Position opening =
+        MadePosition(Mask({26, 0, 1, 2, 3, 5, 9, 13, 17, 21, 29, 33, 37}), kDeck, {13, 13, 13, 13});
     opening.bSevenHeartsPlayed = false;
-    opening.nTableMask = 0;
-    opening.nHandMask = Mask({26, 0, 1, 2, 3, 5, 9, 13, 17, 21, 29, 33, 37});
-    opening.nCardsLeft = {13, 13, 13, 13};
-    struct Case {
-        const char* sName = "";
-        Position pos;
-        int nExpected = kPayThePot;
-    };
-    const std::array<Case, 4> cases{{
-        {"pay",
-         MadePosition(Mask({Card(10, 1)}), Mask({Card(9, 1), Card(11, 1), Card(12, 1)}),
+    const std::array<std::pair<Position, int>, 3> cases{{
+        // pay the pot; the only card; the opening Seven
+        {MadePosition(Mask({Card(10, 1)}), Mask({Card(9, 1), Card(11, 1), Card(12, 1)}),
                       {1, 1, 1, 1}),
          kPayThePot},
-        {"only card",
-         MadePosition(Mask({Card(9, 1)}), Mask({Card(10, 1), Card(11, 1), Card(12, 1)}),
+        {MadePosition(Mask({Card(9, 1)}), Mask({Card(10, 1), Card(11, 1), Card(12, 1)}),
                       {1, 1, 1, 1}),
          Card(9, 1)},
-        {"opening", opening, kSevenOfHearts},
-        {"winning", WinningPosition(), Card(12, 0)},
+        {opening, kSevenOfHearts},
     }};
-    for (const auto& c : cases) {
-        const Advice advice = Advise(c.pos, SearchBudget{64});
-        EXPECT_EQ(advice.nChoice, c.nExpected) << c.sName;
-        EXPECT_FALSE(advice.sText.empty()) << c.sName;
+    for (const auto& [pos, nExpected] : cases) {
+        const Advice advice = Advise(pos, SearchBudget{64});
+        EXPECT_EQ(advice.nChoice, nExpected);
+        EXPECT_FALSE(advice.sText.empty()) << nExpected;
     }
 }
 
 TEST(Coach, TheWinningMoveIsWorthWhatThePlayoutsPay) {
     const Advice advice = Advise(WinningPosition(), SearchBudget{2048});
-    // The King loses on every deal, so the search stops long before its budget.
-    EXPECT_LT(advice.nDeals, 2048);
+    // The King loses on every deal, so the search stops at its first judgement.
+    EXPECT_TRUE(advice.nDeals >= 256 && advice.nDeals < 2048) << advice.nDeals;
     ASSERT_EQ(advice.Outcomes.size(), 2U);
     // Pot $20, three payments and three cards left at $5; against $5 for the King kept.
     EXPECT_EQ(advice.Outcomes[0].dDollars, 50.0);
@@ -125,30 +135,28 @@ TEST(Coach, TheWinningMoveIsWorthWhatThePlayoutsPay) {
 }
 
 TEST(Coach, ScoresAMoveByTheFinalStandings) {
-    // The King wins the hand: the user ends on $150, every other seat $10 down.
+    // The King wins the hand: the user gains $50, every other seat loses $10.
     struct Case {
-        const char* sName = "";
-        int nHand = 0;
-        int nLeft = 0;
-        int nTop = 0;
-        double dLeast = 0.0;
-        double dMost = 1.0;
+        int nHand;
+        std::array<int, 4> nFunds;
+        double dLeast;
+        double dMost;
     };
-    const std::array<Case, 4> cases{{
-        {"level with the leader after the last hand", 3, 160, 100, 1.0, 1.0},
-        {"behind the leader after the last hand", 3, 165, 100, 0.0, 0.0},
-        {"a seat left without money ends the game", 0, 160, 10, 1.0, 1.0},
-        {"hands still to play", 0, 160, 100, 0.05, 0.95},
+    const std::array<Case, 5> cases{{
+        {3, {160, 100, 100, 100}, 1.0, 1.0},    // level with the leader after the last hand
+        {3, {165, 100, 100, 100}, 0.0, 0.0},    // behind the leader after the last hand
+        {0, {160, 10, 100, 100}, 1.0, 1.0},     // a seat left without money ends the game
+        {0, {160, 100, 100, 100}, 0.05, 0.95},  // hands still to play
+        {2, {100, 100, 100, 900}, 0.9999, 1.0}, // far ahead, with a hand to play
     }};
     for (const auto& c : cases) {
         Position pos = WinningPosition();
         pos.nHand = c.nHand;
-        pos.nFunds[0] = c.nLeft;
-        pos.nFunds[1] = c.nTop;
+        pos.nFunds = c.nFunds;
         const Advice advice = Advise(pos, SearchBudget{16});
-        ASSERT_EQ(advice.nChoice, Card(12, 0)) << c.sName;
-        EXPECT_GE(advice.Outcomes[0].dStanding, c.dLeast) << c.sName;
-        EXPECT_LE(advice.Outcomes[0].dStanding, c.dMost) << c.sName;
+        ASSERT_EQ(advice.nChoice, Card(12, 0)) << c.nFunds[0];
+        EXPECT_GE(advice.Outcomes[0].dStanding, c.dLeast) << c.nFunds[0];
+        EXPECT_LE(advice.Outcomes[0].dStanding, c.dMost) << c.nFunds[0];
     }
 }
 
@@ -168,17 +176,16 @@ TEST(Coach, TheExplanationQuotesTheSearch) {
         const ChoiceOutcome& next = advice.Outcomes[1];
         EXPECT_EQ(advice.sText.find("Lay the " + ShortCardName(best.nChoice)), 0U) << advice.sText;
         std::vector<double> quoted;
-        bool bTenths = false;
+        double dPercentScale = 100.0; // 1000 when the chances are quoted to a tenth
         for (std::sregex_iterator it(advice.sText.begin(), advice.sText.end(), figure), end;
              it != end; ++it) {
-            bTenths = bTenths || (*it)[4].matched;
+            dPercentScale = (*it)[4].matched ? 1000.0 : dPercentScale;
             quoted.push_back((*it)[3].matched ? std::stod((*it)[3])
                                               : ((*it)[1] == "-" ? -1 : 1) * std::stod((*it)[2]));
         }
         const auto dollars = [](double d) { return static_cast<double>(std::lround(d)); };
-        const auto percent = [bTenths](double d) {
-            return bTenths ? static_cast<double>(std::lround(1000 * d)) / 10
-                           : static_cast<double>(std::lround(100 * d));
+        const auto percent = [&](double d) {
+            return static_cast<double>(std::lround(dPercentScale * d)) * 100.0 / dPercentScale;
         };
         std::vector<double> searched{dollars(best.dDollars), dollars(next.dDollars)};
         if (best.dDollars < next.dDollars) {
@@ -192,6 +199,20 @@ TEST(Coach, TheExplanationQuotesTheSearch) {
     }
     EXPECT_GT(nExplained, 20);
     EXPECT_GT(nByStandings, 0);
+    // Laying the 6♣ leads to the 5♣ (not the 8♣), the 8♦ to the 9♦ (and the J♦):
+    // keeping Diamonds blocked is told only when the 8♦ would lead to more cards.
+    for (const auto& [nHand, dPaid, bLeads] :
+         {std::tuple(Mask({20, 16, 28, 29, 33}), 1.0, true),
+          std::tuple(Mask({20, 16, 28, 29, 33, 41}), 1.0, false),
+          std::tuple(Mask({20, 16, 28, 29, 33, 41}), 0.0, true)}) {
+        Position pos;
+        pos.nHandMask = nHand;
+        const Advice advice{.Outcomes = {{20, 10.0, dPaid}, {29}}, .sText = {}};
+        const std::string sText = Explain(pos, advice);
+        EXPECT_EQ(sText.find(" leads to ") != std::string::npos, bLeads) << sText;
+        pos.Moves = {{0, Card(0, 0), 0}}; // a card laid, not a payment
+        EXPECT_EQ(Explain(pos, advice), sText);
+    }
 }
 
 } // namespace
