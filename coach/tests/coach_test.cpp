@@ -133,6 +133,13 @@ TEST(Coach, TheWinningMoveIsWorthWhatThePlayoutsPay) {
                          advice.Outcomes[0].dWinRate),
               std::tuple(50.0, -5.0, 1.0));
     EXPECT_THAT(advice.sText, AllOf(HasSubstr("hold the 10\u2666"), HasSubstr("about $55.")));
+    // The same cards in the right seat, as a coach in the simulator holds them
+    // once the seats before it have moved.
+    Position right = WinningPosition();
+    std::tie(right.nSeat, right.nCardsLeft) = std::tuple(2, std::array{1, 1, 2, 1});
+    const Advice fromRight = Advise(right, SearchBudget{64});
+    EXPECT_EQ(std::tuple(fromRight.nChoice, fromRight.Outcomes[0].dDollars),
+              std::tuple(Card(12, 0), 50.0));
 }
 
 TEST(Coach, ScoresAMoveByTheFinalStandings) {
