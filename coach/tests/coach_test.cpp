@@ -81,16 +81,19 @@ TEST(DealSampler, DealsOnlyUnseenCardsAndHonoursEveryPayment) {
 }
 
 TEST(DealChain, NeverDealsASeatAHandItsPastCardsRuleOut) {
-    // The left seat laid the Ace of Clubs with the 8 of Hearts open: holding the
-    // 8 and 9 of Hearts then, its strategy would have laid the 8 instead.
-    const std::uint64_t nEight = Mask({Card(7, 2), Card(8, 2)});
-    Position pos = MadePosition(0, nEight | Mask({Card(11, 3), Card(12, 3)}), {2, 2, 0, 0});
-    pos.Moves = {{0, Card(0, 0), Mask({4, 8, 12, 16, 20, 24, kSevenOfHearts})}};
-    std::mt19937_64 rng(3); // NOLINT(cert-msc32-c,cert-msc51-cpp): the same deals every run
-    DealChain chain(pos, DealSampler(pos), 0.0, rng);
-    chain.Next(60, rng);
-    for (int i = 0; i < 100; ++i) {
-        EXPECT_NE(chain.Next(2, rng)[0] & nEight, nEight);
+    // The left seat laid the Ace of Clubs with the 9 of Hearts open, and the 9
+    // later: holding the 10 of Hearts too, its strategy would have laid the 9 first.
+    // In between, the top seat laid the 8 of Clubs, its only card that fitted.
+    Position pos = MadePosition(0, Mask({Card(9, 2), Card(12, 3)}), {1, 1, 0, 0});
+    const std::uint64_t nBefore = Mask({4, 8, 12, 16, 20, 24, kSevenOfHearts, Card(7, 2)});
+    pos.Moves = {{0, Card(0, 0), nBefore},
+                 {1, Card(7, 0), nBefore | 1U},
+                 {0, Card(8, 2), nBefore | Mask({Card(0, 0), Card(7, 0)})}};
+    for (std::uint64_t nSeed = 1; nSeed <= 8; ++nSeed) {
+        std::mt19937_64 rng(nSeed);
+        DealChain chain(pos, DealSampler(pos), 0.0, rng);
+        // With a card each, the two seats trade until the deal fits.
+        EXPECT_EQ(chain.Next(40, rng)[0], Mask({Card(12, 3)})) << nSeed;
     }
 }
 
