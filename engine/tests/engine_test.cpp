@@ -81,25 +81,23 @@ struct EngineTable {
 
     GameState& S() { return game.State(); }
 
-    // Puts the user's turn on a table holding the given cards, with the given hand.
+    // Puts the user's turn on a table holding the given cards, with the given hand;
+    // an empty table leaves the hand as opened or not as it was.
     void UserTurnWith(std::vector<int> table, std::vector<int> hand) {
+        S().bSevenHeartsPlayed = S().bSevenHeartsPlayed || !table.empty();
         S().SetCardsPlayed(std::move(table));
-        S().bSevenHeartsPlayed = true;
         S().bHandOver = false;
         S().SetHand(3, std::move(hand));
         S().nCardsLeft[3] = static_cast<int>(S().UserHand.size());
         game.DrawUserHand();
-        S().bUserCanPlay = game.CanUserPlay();
-        S().bUserTurn = true;
+        std::tie(S().bUserCanPlay, S().bUserTurn) = std::tuple(game.CanUserPlay(), true);
     }
 
     // The user lays the last card of the fourth hand and ends with nUserFunds + 50.
     void UserWinsTheLastHand(int nUserFunds = 280) {
         UserTurnWith({26}, {30});
-        S().nHand = 3;
-        S().nFunds = {100, 100, 100, nUserFunds};
-        S().nPot = 20;
-        S().nCardsLeft = {2, 2, 2, 1};
+        std::tie(S().nHand, S().nFunds, S().nPot, S().nCardsLeft) =
+            std::tuple(3, std::array{100, 100, 100, nUserFunds}, 20, std::array{2, 2, 2, 1});
         ClickCard(0);
     }
 
@@ -148,8 +146,7 @@ TEST_F(RulesTest, UserPlayableListsExtensionsThenSevens) {
 
     // Hearts from Ace to Seven: the King of Hearts cannot follow, nor a row wrap.
     UserTurnWith({2, 6, 10, 14, 18, 22, 26}, {50});
-    EXPECT_FALSE(S().bUserCanPlay);
-    EXPECT_TRUE(S().UserPlayable.empty());
+    EXPECT_TRUE(!S().bUserCanPlay && S().UserPlayable.empty());
     UserTurnWith({26, 30, 34, 38, 42, 46, 50}, {3, 51});
     EXPECT_FALSE(S().bUserCanPlay);
 }
@@ -159,8 +156,8 @@ TEST_F(RulesTest, CardsPlayedSortsDescending) {
         game.AddToCardsPlayed(c);
     }
     game.SortCardsPlayed();
-    EXPECT_THAT(S().CardsPlayed, ElementsAre(30, 26, 25, 22));
-    EXPECT_EQ(S().nCardsPlayed, 4);
+    EXPECT_EQ(std::tuple(S().CardsPlayed, S().nCardsPlayed),
+              std::tuple(std::vector{30, 26, 25, 22}, 4));
     // A table set up out of order is put in order with the cards laid since.
     S().SetCardsPlayed({22, 30, 26});
     game.AddToCardsPlayed(34);
@@ -172,8 +169,7 @@ TEST_F(RulesTest, CardsPlayedSortsDescending) {
 TEST_F(RulesTest, HandIsCentredAndHitByItsVisibleStrips) {
     S().SetHand(3, std::vector<int>(13, 0));
     game.DrawUserHand();
-    EXPECT_EQ(S().nHandLeft, 9630 / 2 - 2695);
-    EXPECT_EQ(S().nHandTop, 5100);
+    EXPECT_EQ(std::tuple(S().nHandLeft, S().nHandTop), std::tuple(9630 / 2 - 2695, 5100));
     S().nHandLeft = 2000;
     // x, y and the card hit there; each card shows a 360-twip strip, the last its whole width.
     const std::vector<std::array<float, 3>> hits{
@@ -185,9 +181,8 @@ TEST_F(RulesTest, HandIsCentredAndHitByItsVisibleStrips) {
     }
     S().SetHand(3, std::vector<int>(1, 0));
     game.DrawUserHand();
-    EXPECT_EQ(S().nHandLeft, 9630 / 2 - 535);
-    EXPECT_EQ(game.HitTestHand(4280 + 1070, 6530), 0);
-    EXPECT_EQ(game.HitTestHand(4280 + 1071, 6530), -1);
+    EXPECT_EQ(std::tuple(S().nHandLeft, game.HitTestHand(5350, 6530), game.HitTestHand(5351, 6530)),
+              std::tuple(9630 / 2 - 535, 0, -1));
 }
 
 TEST_F(RulesTest, PauseLastsTwentyTicks) {
@@ -198,20 +193,18 @@ TEST_F(RulesTest, PauseLastsTwentyTicks) {
         EXPECT_FALSE(S().bDelayDone) << i;
         game.tmrCount_Timer();
     }
-    EXPECT_TRUE(S().bDelayDone);
-    EXPECT_EQ(S().nDelay, 0);
+    EXPECT_EQ(std::tuple(S().bDelayDone, S().nDelay), std::tuple(true, 0));
     S().bDelayDone = false;
     game.Pause();
-    EXPECT_EQ(port.nPauses, 1);
-    EXPECT_FALSE(S().bDelayDone);
+    EXPECT_EQ(std::tuple(port.nPauses, S().bDelayDone), std::tuple(1, false));
 }
 
 TEST_F(HandTest, NewGameDealsRoundTheTableAndTakesTheAnte) {
     game.StartGame(true);
     constexpr auto kWaiting = kMarkerWaiting;
-    EXPECT_EQ(std::tuple(port.Amt, port.nPot, port.Fill, S().bUserTurn),
+    EXPECT_EQ(std::tuple(port.Amt, port.nPot, port.Fill, S().bUserTurn, S().nCardsPlayed),
               std::tuple(std::array{195, 195, 195, 195}, 20,
-                         std::array{kWaiting, kWaiting, kWaiting, kMarkerMoving}, true));
+                         std::array{kWaiting, kWaiting, kWaiting, kMarkerMoving}, true, 0));
     // One card at a time from the left seat; the user's hand by suit, then by rank.
     std::array<std::vector<int>, 4> dealt;
     for (std::size_t i = 0; i < 52; ++i) {
@@ -253,9 +246,7 @@ TEST(Settlement, TheWinnerTakesThePotAndFiveDollarsForEachCardLeft) {
         hand.resize(static_cast<std::size_t>(CardsLeft[kUserSeat]));
         t.UserTurnWith({26}, hand);
         t.S().SetHand(nWinner, {bUser ? 30 : 40}); // the winner's last card
-        t.S().nFunds = Funds;
-        t.S().nPot = 20;
-        t.S().nCardsLeft = CardsLeft;
+        std::tie(t.S().nFunds, t.S().nPot, t.S().nCardsLeft) = std::tuple(Funds, 20, CardsLeft);
         // Opponents move with the user's input switched off.
         t.opponents.onTurn = [nLast = nWinner, &t](Game& gm, int nSeat) {
             EXPECT_FALSE(t.port.bInputEnabled);
@@ -271,8 +262,8 @@ TEST(Settlement, TheWinnerTakesThePotAndFiveDollarsForEachCardLeft) {
             t.game.PlayCards();
             // No seat moves after the winner, and the user's hand is redrawn
             // for the pay-out.
-            EXPECT_EQ(t.opponents.Seats.size(), nWinner + 1U);
-            EXPECT_EQ(t.port.HandCards.size(), hand.size());
+            EXPECT_EQ(std::tuple(t.opponents.Seats.size(), t.port.HandCards.size()),
+                      std::tuple(nWinner + 1U, hand.size()));
         }
         EXPECT_TRUE(t.port.bInputEnabled);
         EXPECT_EQ(t.g.sWinnerName, (std::array{"Lefty", "Topper", "Righty", "Ann"}.at(nWinner)));
@@ -304,24 +295,19 @@ TEST_F(UserTurnTest, HintsForAWrongClick) {
         nClick < 0 ? game.cmdUser_Click() : ClickCard(nClick);
         EXPECT_EQ(std::tuple(port.Messages.back(), port.Sounds.back(), port.nMessageCard),
                   std::tuple(hint, sound, nCard));
-        EXPECT_TRUE(S().bUserTurn);
-        EXPECT_EQ(S().UserHand, Hand);
+        EXPECT_TRUE(S().bUserTurn && S().UserHand == Hand);
     }
     // Before the hand is opened the user holding the Seven of Hearts must lay it.
     S().bSevenHeartsPlayed = false;
     game.cmdUser_Click();
-    EXPECT_EQ(port.Messages.back(), Hint::MustPlay);
-    EXPECT_EQ(S().nFunds[3], 0) << "a refused payment moves no money";
+    // A refused payment moves no money.
+    EXPECT_EQ(std::tuple(port.Messages.back(), S().nFunds[3]), std::tuple(Hint::MustPlay, 0));
 }
 
 TEST_F(UserTurnTest, OpeningWithTheSevenOfHearts) {
-    S().SetHand(3, {24, 28, 26});
-    S().nCardsLeft[3] = 3;
-    game.DrawUserHand();
-    S().bUserCanPlay = true;
-    S().bUserTurn = true;
+    UserTurnWith({}, {24, 28, 26});
     ClickCard(0);
-    EXPECT_EQ(port.Messages.back(), Hint::WrongCard) << "only the Seven of Hearts opens";
+    EXPECT_THAT(port.Messages, ElementsAre(Hint::WrongCard)) << "only the Seven of Hearts opens";
     ClickCard(2);
     EXPECT_EQ(std::tuple(S().bSevenHeartsPlayed, S().CardsPlayed, S().UserHand, opponents.Seats),
               std::tuple(true, std::vector{26}, std::vector{24, 28}, std::vector{0, 1, 2}));
@@ -348,11 +334,10 @@ TEST_F(UserTurnTest, ClicksOffTheHandOutOfTurnOrAfterTheHandDoNothing) {
     const auto nCalls = port.Calls.size();
     game.Form_MouseDown(100, 100);
     game.Form_Click();
-    EXPECT_EQ(port.Calls.size(), nCalls);
     S().bUserTurn = false;
     ClickCard(0);
     game.cmdUser_Click();
-    EXPECT_EQ(port.Calls.size(), nCalls) << "not even a hint while the opponents play";
+    EXPECT_EQ(port.Calls.size(), nCalls) << "nothing off the hand, not even a hint out of turn";
 
     // A game-over dialog closed without an answer leaves the table as it was.
     port.DefaultGameOver = DialogAnswer::None;
@@ -380,11 +365,8 @@ TEST_F(GameOverTest, TheAnswerDecidesWhatFollows) {
         {DialogAnswer::No, 280, 3, 0, ""},
         {DialogAnswer::None, 280, 3, 0, ""}};
     for (const auto& [answer, nUserFunds, nLevel, nBackground, sCaption] : cases) {
-        S().nLevel = 3;
-        S().UserTag = DialogAnswer::Yes;
-        port.nBackground = 0;
-        port.bUnloaded = false;
-        port.Caption.clear();
+        std::tie(S().nLevel, S().UserTag) = std::tuple(3, DialogAnswer::Yes);
+        std::tie(port.nBackground, port.bUnloaded, port.Caption) = std::tuple(0, false, "");
         port.GameOverAnswers = {answer};
         UserWinsTheLastHand(nUserFunds);
         EXPECT_EQ(std::tuple(S().nLevel, port.nBackground, port.bUnloaded),
@@ -452,8 +434,8 @@ TEST_F(GameOverTest, ChangeUserFromTheMenu) {
     g.bDBError = true;
     const int nStarts = port.Count("ClearTable");
     game.ChangeUser(false);
-    EXPECT_EQ(port.Count("HandleDBError"), 1);
-    EXPECT_EQ(port.Count("ClearTable"), nStarts);
+    EXPECT_EQ(std::tuple(port.Count("HandleDBError"), port.Count("ClearTable")),
+              std::tuple(1, nStarts));
 }
 
 } // namespace

@@ -43,17 +43,13 @@ TEST(RandomInt, KnownStatesSeedingAndRanges) {
     // 2^32 - 1 (here -1) reads as -1, so the seed is 1. From state 1: the range
     // is closed and taken in either order, the whole 32-bit range is the state
     // shifted down by 2^31, and only the range from 0 to the modulus gives the
-    // raw state.
+    // raw state (from 1 to the modulus is one more).
     constexpr std::int32_t k = 48271; // the state after 1
-    constexpr std::int32_t kDraws[][5]{{0, 0, 0, kMod, kMod},
-                                       {0, -1, 0, kMod, k},
-                                       {1, 0, 0, 12, k % 13},
-                                       {1, 0, 5, 2, 2 + k % 4},
-                                       {1, 0, 0, 0, 0},
-                                       {1, 0, 3, -3, -3 + k % 7},
-                                       {1, 0, -5, kMod, k - 5},
-                                       {1, 0, kMin, kMod, k + kMin},
-                                       {1, 0, kMod, kMin, k + kMin}};
+    constexpr std::int32_t kDraws[][5]{
+        {0, 0, 0, kMod, kMod},       {0, -1, 0, kMod, k},    {1, 0, 0, 12, k % 13},
+        {1, 0, 5, 2, 2 + k % 4},     {1, 0, 0, 0, 0},        {1, 0, 3, -3, -3 + k % 7},
+        {1, 0, -5, kMod, k - 5},     {1, 0, 1, kMod, k + 1}, {1, 0, kMin, kMod, k + kMin},
+        {1, 0, kMod, kMin, k + kMin}};
     for (const auto& [lState, nTick, nLow, nHigh, nDrawn] : kDraws) {
         testing::FakeClock clock(static_cast<std::uint32_t>(nTick));
         std::int32_t lSeed = lState;

@@ -5,6 +5,7 @@
 #include "platform/shell_files.hpp"
 #include "tests/support/scratch.hpp"
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -54,14 +55,16 @@ TEST_F(LocalFileSystemTest, FilesAreCopiedAndWrittenWholeAndNeverReplacedByACopy
     EXPECT_EQ(Failure(files_.CopyFile(Path("from"), Path("to"), sError_)), "File already exists");
     EXPECT_EQ(Failure(files_.CopyFile(Path("missing"), Path("x"), sError_)), "File not found");
 
-    EXPECT_TRUE(files_.MakeFolder(Path("new"), sError_));
-    EXPECT_TRUE(files_.MakeFolder(Path("new"), sError_)); // it exists afterwards
-    EXPECT_FALSE(files_.MakeFolder(Path("no/such/parent"), sError_));
-    EXPECT_FALSE(files_.MakeFolder(Path("to"), sError_));
-    EXPECT_TRUE(files_.FileExists(Path("to")));
-    EXPECT_FALSE(files_.FileExists(Path("new")));
-    EXPECT_FALSE(files_.FileExists(""));
-    // No temporary file is left beside them.
+    // A folder is made, is there afterwards, needs its parent and no file in the way; only
+    // files exist as files.
+    EXPECT_EQ((std::array{files_.MakeFolder(Path("new"), sError_),
+                          files_.MakeFolder(Path("new"), sError_),
+                          files_.MakeFolder(Path("no/such/parent"), sError_),
+                          files_.MakeFolder(Path("to"), sError_), files_.FileExists(Path("to")),
+                          files_.FileExists(Path("new")), files_.FileExists("")}),
+              (std::array{true, true, false, false, true, false, false}));
+    EXPECT_EQ(Failure(files_.WriteFileAtomic(Path("new"), "x", sError_)), "Path/File access error");
+    // No temporary file is left beside them, even by a write that failed.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 3);
 
     EXPECT_EQ(Failure(files_.WriteFileAtomic(Path("missing-folder/s.ini"), "x", sError_)),
@@ -78,11 +81,15 @@ TEST_F(LocalFileSystemTest,
     fs::create_directory(dir_.Path() / "folder");
     EXPECT_TRUE(!shell.CopyReplacing(Path("a.txt"), Path("folder"), err) &&
                 err.nNumber == kErrPathFileAccess);
+    EXPECT_TRUE(!shell.CopyReplacing(Path("b.txt"), Path("c"), err) &&
+                err.nNumber == kErrFileNotFound);
     EXPECT_TRUE(!shell.MakeFolderPath(Path("a.txt/sub"), err) && err.nNumber == kErrPathNotFound);
     // A search looks in the pattern's folder, its wildcards matching letters in any case.
     bool bFound = false;
     EXPECT_TRUE(shell.FindFile(Path("A.T?T"), bFound, err) && bFound);
     EXPECT_TRUE(shell.FindFile(Path("*.doc"), bFound, err) && !bFound);
+    EXPECT_TRUE(shell.FindFile(Path("a.t?"), bFound, err) && !bFound);
+    EXPECT_FALSE(shell.FindFile(Path("none/*"), bFound, err)); // a folder that is not there
     // The program's folder is the one holding this test, without a separator at the end.
     const std::string sFolder = ProgramFolder();
     EXPECT_TRUE(fs::is_regular_file(sFolder + kPathSep + "platform_tests"));

@@ -168,9 +168,7 @@ TEST(CrashSafetyTest, KilledPlayersLeaveTheOldStateOrTheNew) {
         // The file is sound, no reported user is lost, and the records agree.
         ASSERT_EQ(testing::Rows(shared.sFile, "PRAGMA integrity_check"), Lines{"ok"});
         const Lines users = testing::Rows(shared.sFile, "SELECT userid FROM user");
-        const std::set<std::string> stored(users.begin(), users.end());
-        ASSERT_TRUE(
-            std::includes(stored.begin(), stored.end(), reportedUsers.begin(), reportedUsers.end()))
+        ASSERT_TRUE(std::ranges::includes(std::set(users.begin(), users.end()), reportedUsers))
             << "a user was lost at kill " << nKill;
         ASSERT_EQ(testing::QueryInt(shared.sFile, kFaults), 0) << "after kill " << nKill;
     }
@@ -203,7 +201,6 @@ TEST(SharingTest, FourProcessesPlayOnOneFile) {
             std::to_string(nScore) + " P" + std::to_string(n % 4) + "-g" + std::to_string(n / 4);
     }
     Lines best;
-    best.reserve(10);
     for (auto it = all.begin(); best.size() < 10; ++it) {
         best.push_back(it->second);
     }

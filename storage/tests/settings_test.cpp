@@ -72,11 +72,11 @@ TEST(SettingsTest, SaveWritesTheEightLinesWithCrLfAndReportsFailures) {
     FakeMessageBoxes msg;
     MGlobal g;
     std::tie(g.nUserID, g.sDBPath, g.bSoundOn, g.lAnimSpeed, g.bAnimals) =
-        std::tuple(12, "  D:\\Shared  ", true, 80999, true);
+        std::tuple(12, "  D:\\Shared  ", true, 1000999, true);
     Ini_Save(g, true, kApp, files, msg);
     EXPECT_EQ(files.Files[IniFileName(kApp)],
               "[Options]\r\nuser_id=12\r\ndb_path=D:\\Shared\r\nmaxform=1\r\nsoundon=TRUE\r\n"
-              "animspd=80\r\ncopylnk=FALSE\r\nanimals=TRUE\r\n");
+              "animspd=1000\r\ncopylnk=FALSE\r\nanimals=TRUE\r\n");
     g = MGlobal{};
     std::tie(g.nUserID, g.lAnimSpeed, g.bCopyLnk) = std::tuple(-3, -1999, true);
     EXPECT_EQ(IniText(g, false), "[Options]\r\nuser_id=-3\r\ndb_path=\r\nmaxform=0\r\nsoundon="
@@ -138,8 +138,8 @@ TEST(SettingsTest, ViewOptionsKeepTheirOwnFileAndSurviveDamage) {
 TEST(SettingsTest, LeadingNumberReadsTheNumberAtTheStart) {
     // NOLINTNEXTLINE(*-avoid-c-arrays): a table that lays its short cases out in rows
     const std::pair<const char*, double> cases[] = {
-        {"12abc", 12.0}, {"  -3.5x", -3.5}, {"1 2 3", 123.0}, {"+.5", 0.5},
-        {"2e", 2.0},     {"2e+x", 2.0},     {"2D2", 200.0},   {"2E2", 200.0},
+        {"19a3", 19.0},  {"  -3.5x", -3.5}, {"1 2 3", 123.0}, {"+.5", 0.5},
+        {"2e", 2.0},     {"2e+x", 2.0},     {"2D2", 200.0},   {"2E9", 2e9},
         {"1e+2", 100.0}, {"-", 0.0},        {".", 0.0},       {"x1", 0.0},
     };
     for (const auto& [sText, dExpected] : cases) {

@@ -19,33 +19,20 @@ TEST(HoverTest, ZoneEnteredByAMove) {
         HoverZone zone;
     };
     const std::vector<Case> kCases{
-        // The pot's strip entered from the table, then quiet inside.
-        {1500, 3000, 2000, 3000, false, HoverZone::Pot},
-        {1500, 3500, 1500, 3000, true, HoverZone::None},
         // The seats answer only with animals.
         {1500, 4300, 1500, 3500, true, HoverZone::Seat0},
         {1500, 4300, 1500, 3500, false, HoverZone::None},
-        {1000, 1000, 2000, 1000, true, HoverZone::Seat1},
-        {1000, 2000, 1000, 3000, true, HoverZone::Seat1},
-        {8000, 1000, 7000, 1000, true, HoverZone::Seat2},
-        {8000, 2000, 8000, 3000, true, HoverZone::Seat2},
         // A jump from the upper-left corner into the lower-left one crosses
         // the pot's top edge first.
         {1000, 4500, 1000, 2000, true, HoverZone::Pot},
         // Edges belong to the zone.
         {1815, 2505, 1816, 2505, false, HoverZone::Pot},
         {1815, 4200, 1816, 4200, false, HoverZone::Pot},
-        {1816, 3000, 2000, 3000, false, HoverZone::None},
         {7800, 2505, 7799, 2505, true, HoverZone::Seat2},
         // Coming back from a stored position on the edge itself is not entering.
         {1500, 3000, 1815, 3000, true, HoverZone::None},
         {1500, 4300, 1815, 4300, true, HoverZone::None},
         {8000, 2000, 8000, 2505, true, HoverZone::None},
-        // The user's corner plays nothing, nor does coming back into the
-        // window through its outer edge.
-        {8000, 5000, 7000, 5000, true, HoverZone::None},
-        {10, 3000, -200, 3000, true, HoverZone::None},
-        {1000, 6600, 1000, 7000, true, HoverZone::None},
     };
     for (const Case& c : kCases) {
         EXPECT_EQ(EnteredZone(c.x, c.y, c.nLastX, c.nLastY, c.bAnimals), c.zone)
@@ -73,10 +60,8 @@ TEST(FlightPathTest, StepsFromTheSeatsSideThenExactlyHome) {
         {1, 51, 0, 2, {5040, 0}, {5040, 0}, {5040, 0}},
         {1, 1, 0, 43, {3600, 0}, {3600, 205 * 15}, {3600, 3120}},
         // The Seven of Spades (336 px) from just beyond a table 642 pixels wide,
-        // so in sight from the second step whatever the screen; a table narrower
-        // than the target still lands the card.
+        // so in sight from the second step whatever the screen.
         {2, 27, 9630, 63, {642 * 15, 1560}, {337 * 15, 1560}, {5040, 1560}},
-        {2, 27, 1500, 1, {5040, 1560}, {5040, 1560}, {5040, 1560}},
     };
     for (const Case& c : kCases) {
         const auto path = FlightPath(c.nSeat, c.nCard, c.nTableWidth);
@@ -85,20 +70,16 @@ TEST(FlightPathTest, StepsFromTheSeatsSideThenExactlyHome) {
         EXPECT_EQ(path[std::max<std::size_t>(path.size(), 2) - 2], c.beforeLast) << c.nCard;
         EXPECT_EQ(path.back(), c.last) << c.nCard;
     }
-    EXPECT_EQ(FlightPath(2, 27, 9630)[1], (TwipsPoint{637 * 15, 1560}));
-    EXPECT_EQ(FlightPath(0, 26, 0).size(), 88U); // the Seven of Hearts at 432 px
-    // Only the opponents fly, and only real cards.
-    EXPECT_TRUE(FlightPath(3, 26, 1000).empty());
+    // Only real cards fly.
     EXPECT_TRUE(FlightPath(0, 52, 1000).empty());
     EXPECT_TRUE(FlightPath(0, -1, 1000).empty());
     EXPECT_FALSE(FlightPath(0, 0, 1000).empty()); // the Ace of Clubs, first of the deck
 }
 
 TEST(FlightPathTest, StepWaitIsLinearInTheSpeed) {
-    EXPECT_EQ(FlightStepMicroseconds(0), 0);
     EXPECT_EQ(FlightStepMicroseconds(-5), 0);
     EXPECT_EQ(FlightStepMicroseconds(80000), 2 * FlightStepMicroseconds(40000));
-    // The default glides to the farthest column in about a second.
+    // The default glides to the farthest column (the Seven of Hearts, 88 steps) in about a second.
     const long long nTotal = FlightStepMicroseconds(80000) * 88;
     EXPECT_GT(nTotal, 800'000);
     EXPECT_LT(nTotal, 1'200'000);

@@ -1,16 +1,15 @@
-// The Qt message boxes: the text, title, icon and buttons they show, and the answer.
+// The platform's Qt pieces: the message boxes (the text, title, icon and buttons
+// they show, and the answer) and the deadline timer against the steady clock it
+// is set by.
+#include "platform/deadline_timer.hpp"
 #include "platform/qt_message_boxes.hpp"
 #include "tests/support/qt_test_support.hpp"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
-#include <QMessageBox>
-#include <QtTest>
+#include <chrono>
 
 namespace corvane {
 
-class QtMessageBoxesTest : public QObject {
+class PlatformQtTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -52,9 +51,32 @@ private slots:
         Press(QMessageBox::Yes);
         QCOMPARE(boxes.AskYesNo("Sure?", "Top Ten List", MsgIcon::Question), MsgAnswer::Yes);
     }
+
+    void deadlineFallsDueOnceNotBeforeItsMoment() {
+        using Steady = std::chrono::steady_clock;
+        int nDue = 0;
+        Steady::time_point dueAt;
+        DeadlineTimer timer([&] {
+            ++nDue;
+            dueAt = Steady::now();
+        });
+        const Steady::time_point at = Steady::now() + std::chrono::microseconds(2500);
+        timer.StartAt(at);
+        QTRY_COMPARE(nDue, 1);
+        QVERIFY(dueAt >= at);
+        // A moment replaced, and then stopped, never falls due.
+        timer.StartAt(Steady::now());
+        timer.StartAt(Steady::now() + std::chrono::milliseconds(3));
+        timer.Stop();
+        QTest::qWait(10);
+        QCOMPARE(nDue, 1);
+        // The clock's very first moment is long past: due at once.
+        timer.StartAt(Steady::time_point{});
+        QTRY_COMPARE(nDue, 2);
+    }
 };
 
 } // namespace corvane
 
-QTEST_MAIN(corvane::QtMessageBoxesTest)
-#include "qt_message_boxes_test.moc"
+QTEST_MAIN(corvane::PlatformQtTest)
+#include "platform_qt_test.moc"
