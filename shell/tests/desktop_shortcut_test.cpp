@@ -5,68 +5,51 @@
 #include "shell/desktop_shortcut.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
-#include <set>
 #include <string>
-#include <utility>
 
 #include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
 
-// A Windows machine's folders held in memory: paths are kept in capitals, so names
-// compare in any letter case, and folders must exist before files go into them.
+// A Windows machine's files held in memory. Names match in any letter case, as
+// there; the desktop folder may be missing, and one file may be read-only.
 class FakeShellFiles final : public ShellFiles {
 public:
     std::string SystemFolder() override { return sSystemFolder; }
 
     bool FindFile(const std::string& sPattern, bool& bFound, FileError& err) override {
-        const auto [sFolder, sName] = Split(sPattern);
-        bFound = std::ranges::any_of(Files, [&](const auto& file) {
-            const auto [sIn, sFile] = Split(file.first);
-            return sIn == sFolder && WildcardMatch(sFile, sName);
-        });
-        return Folders.contains(sFolder) || Fail(err, kErrPathNotFound, "Path not found");
+        bFound = std::ranges::any_of(
+            Files, [&](const auto& f) { return WildcardMatch(f.first, sPattern); });
+        return Reachable(sPattern, err);
     }
 
     bool CopyReplacing(const std::string& sFrom, const std::string& sTo, FileError& err) override {
-        if (!Files.contains(Key(sFrom))) {
+        if (!Files.contains(sFrom)) {
             return Fail(err, kErrFileNotFound, "File not found");
         }
-        if (!Folders.contains(Split(sTo).first)) {
-            return Fail(err, kErrPathNotFound, "Path not found");
+        if (!Reachable(sTo, err)) {
+            return false;
         }
-        if (ReadOnly.contains(Key(sTo))) {
+        if (sTo == sReadOnly) {
             return Fail(err, kErrPermissionDenied, "Permission denied");
         }
-        Files[Key(sTo)] = Files[Key(sFrom)];
+        Files[sTo] = Files[sFrom];
         return true;
     }
 
-    bool MakeFolderPath(const std::string& sPath, FileError& /*err*/) override {
-        Folders.insert(Key(sPath));
-        return true;
-    }
-
-    static std::string Key(std::string s) {
-        for (char& c : s) {
-            c = c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-        return s;
-    }
+    bool MakeFolderPath(const std::string& /*sPath*/, FileError& /*err*/) override { return true; }
 
     std::string sSystemFolder = "C:\\WINDOWS\\SYSTEM";
-    std::map<std::string, std::string> Files; // contents by Key(path)
-    std::set<std::string> Folders;            // Key(path) of each folder
-    std::set<std::string> ReadOnly;
+    std::map<std::string, std::string> Files; // contents by path
+    bool bDesktop = true;
+    std::string sReadOnly;
 
 private:
-    static std::pair<std::string, std::string> Split(const std::string& sPath) {
-        std::pair<std::string, std::string> parts;
-        SplitFolderAndName(Key(sPath), parts.first, parts.second);
-        return parts;
+    bool Reachable(const std::string& sPath, FileError& err) const {
+        return bDesktop || !WildcardMatch(sPath, R"(C:\WINDOWS\DESKTOP\*)") ||
+               Fail(err, kErrPathNotFound, "Path not found");
     }
     static bool Fail(FileError& err, std::int32_t nNumber, const char* sDescription) {
         err = {nNumber, sDescription};
@@ -79,8 +62,7 @@ constexpr const char* kApp = "C:\\Program Files\\Corvane";
 // A Windows 9x machine with the program installed and an empty desktop.
 struct Machine {
     Machine() {
-        files.Folders = {"C:\\WINDOWS", "C:\\WINDOWS\\DESKTOP", FakeShellFiles::Key(kApp)};
-        files.Files[FakeShellFiles::Key(ShippedLinkFile(kApp))] = "shortcut v2.2";
+        files.Files[ShippedLinkFile(kApp)] = "shortcut v2.2";
         g.bCopyLnk = true;
     }
     FakeShellFiles files;
@@ -104,11 +86,10 @@ TEST(DesktopShortcutAtStart, CopiedOnTheFirstRunOfferedLaterWhileNoneIsThere) {
          false, "", ""},
         // No shipped file: no copy and no message.
         {[](Machine& m) { m.files.Files.clear(); }, true, true, "", ""},
-        {[](Machine& m) { m.files.ReadOnly.insert(kDesktopLink); }, true, true, "",
+        {[](Machine& m) { m.files.sReadOnly = kDesktopLink; }, true, true, "",
          "70: Permission denied"},
         // A desktop that cannot be searched counts as one with the shortcut.
-        {[](Machine& m) { m.files.Folders.erase("C:\\WINDOWS\\DESKTOP"); }, true, false, "",
-         "76: Path not found"},
+        {[](Machine& m) { m.files.bDesktop = false; }, true, false, "", "76: Path not found"},
         {[](Machine& m) { m.g.bCopyLnk = false; }, true, false, "", ""},
         // The system folder is trimmed and compared in any case; other systems get nothing.
         {[](Machine& m) { m.files.sSystemFolder = "  c:\\windows\\System "; }, true, false,

@@ -120,10 +120,18 @@ private slots:
         p.app.Window().close();
         QVERIFY(ReadText(p.Ini()).find("db_path=" + p.sApp + "\r\n") != std::string::npos);
 
-        Program none;
-        none.RemoveDatabase();
-        QVERIFY(!none.app.Main() && Shown(none.msg, "Fatal Error", "Closing Corvane."));
-        QVERIFY(!fs::exists(none.Ini()));
+        // Without the program folder's database, whichever folder the settings name,
+        // the program ends and writes no settings.
+        for (const bool bShared : {false, true}) {
+            Program none;
+            none.RemoveDatabase();
+            const std::string sIni = bShared ? "db_path=" + none.dir.Sub("shared") + "\r\n" : "";
+            if (bShared) {
+                none.WriteIni(sIni);
+            }
+            QVERIFY(!none.app.Main() && Shown(none.msg, "Fatal Error", "Closing Corvane."));
+            QCOMPARE(ReadText(none.Ini()), sIni);
+        }
     }
 
     void losingOrMovingTheSharedDatabaseAsksForTheUserAgain() {
@@ -132,7 +140,21 @@ private slots:
         p.WriteIni("db_path=" + shared.sApp + "\r\nsoundon=FALSE\r\nanimspd=0\r\n");
         ChooseNewUser("Dee");
         QVERIFY(p.app.Main());
-        QTRY_VERIFY(p.app.Window().GetGame().State().bUserTurn);
+        QTRY_VERIFY(p.app.Window().GetGame().State().bUserTurn && !p.app.Window().IsBusy());
+        // Each of these menu items opens its own dialog.
+        for (const auto& [sItem, sDialog] :
+             {std::pair{"mnuUser0", "FUserEdit"}, {"mnuHelp1", "FContact"}}) {
+            QString sShown;
+            const QObject guard;
+            WhenModal(
+                [&sShown](QDialog& dialog) {
+                    sShown = dialog.objectName();
+                    dialog.close();
+                },
+                {}, &guard);
+            p.app.Window().MenuItem(sItem)->trigger();
+            QCOMPARE(sShown, QString(sDialog));
+        }
 
         // The shared folder goes away; the next database job finds the default.
         shared.RemoveDatabase();
@@ -292,9 +314,10 @@ private slots:
             auto* pHelp = new HelpPanel(&table);
             pHelp->setGeometry(table.rect()); // laid over the whole table, as the window does
             table.show();
-            QVERIFY(!pHelp->isVisible() && pHelp->lblHelp(12) == nullptr);
+            QVERIFY(!pHelp->isVisible() && !pHelp->lblHelp(12) && !pHelp->lblHelp(25));
             pHelp->show();
             pHelp->layout()->activate();
+            // Each text stands whole inside the panel, none over another.
             for (int i = 13; i <= 24; ++i) {
                 const QLabel* pLabel = pHelp->lblHelp(i);
                 QVERIFY(pLabel != nullptr && !pLabel->text().isEmpty());
@@ -302,18 +325,10 @@ private slots:
                              pLabel->heightForWidth(pLabel->width()) <= pLabel->height() &&
                              pLabel->minimumSizeHint().width() <= pLabel->width(),
                          qPrintable(pLabel->objectName()));
+                for (int j = 13; j < i; ++j) {
+                    QVERIFY(!pLabel->geometry().intersects(pHelp->lblHelp(j)->geometry()));
+                }
             }
-            // Each heading stands over its text, edge to edge; the last two items' names
-            // stand left of their texts.
-            for (const auto& [nHeading, nText] : {std::pair{21, 20}, {22, 23}, {19, 18}}) {
-                QCOMPARE(pHelp->lblHelp(nHeading)->x(), pHelp->lblHelp(nText)->x());
-                QCOMPARE(pHelp->lblHelp(nHeading)->geometry().right(),
-                         pHelp->lblHelp(nText)->geometry().right());
-            }
-            QVERIFY(pHelp->lblHelp(16)->x() > pHelp->lblHelp(17)->geometry().right());
-            QCOMPARE(pHelp->lblHelp(14)->x(), pHelp->lblHelp(16)->x());
-            QCOMPARE(pHelp->lblHelp(15)->x(), pHelp->lblHelp(17)->x());
-            QVERIFY(pHelp->lblHelp(13)->font().italic() && !pHelp->lblHelp(14)->font().italic());
             // The texts take the spare width: the title starts by the picture, the last
             // two items' texts by their names.
             const QLabel* pPicture = Child<QLabel>(*pHelp, "imgHelp");
@@ -323,8 +338,12 @@ private slots:
                     std::max(pHelp->lblHelp(17)->sizeHint().width(),
                              pHelp->lblHelp(15)->sizeHint().width()) +
                         20);
-            QVERIFY(pHelp->lblHelp(21)->font().underline() &&
-                    !pHelp->lblHelp(24)->font().underline());
+            // Headings underlined, the title not but larger, the slogan in italics.
+            QVERIFY(
+                pHelp->lblHelp(19)->font().underline() && pHelp->lblHelp(21)->font().underline() &&
+                !pHelp->lblHelp(24)->font().underline() &&
+                pHelp->lblHelp(24)->font().pixelSize() > pHelp->lblHelp(23)->font().pixelSize() &&
+                pHelp->lblHelp(13)->font().italic() && !pHelp->lblHelp(14)->font().italic());
             Click(*pHelp, "cmdHelp");
             QVERIFY(!pHelp->isVisible());
         }
