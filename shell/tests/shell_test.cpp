@@ -21,6 +21,9 @@
 #include <optional>
 #include <tuple>
 
+#include <QAccessible>
+#include <QRegularExpression>
+
 using namespace corvane;
 using namespace corvane::testing;
 namespace fs = std::filesystem;
@@ -244,6 +247,7 @@ private slots:
         const std::string sDB = DatabaseFileName(p.sApp);
         std::string sBooked;
         QStringList standings;
+        QString sNews;
         QTimer answerer;
         answerer.setInterval(10);
         QObject::connect(&answerer, &QTimer::timeout, [&] {
@@ -251,6 +255,12 @@ private slots:
             if (pDialog != nullptr && pDialog->objectName() != "FGameOver") {
                 pDialog->accept();
             } else if (pDialog != nullptr) {
+                // What a screen reader hears as the game-over dialog comes up.
+                QAccessibleInterface* pTable =
+                    QAccessible::queryAccessibleInterface(&p.app.Window().Table());
+                for (int i = 0; standings.isEmpty() && i < pTable->childCount(); ++i) {
+                    sNews += pTable->child(i)->text(QAccessible::Name) + '\n';
+                }
                 standings << Text(*pDialog, "lblPlayer0");
                 Click(*pDialog, standings.size() < 3 ? "cmdYesNo3" : "cmdYesNo1");
             }
@@ -266,6 +276,8 @@ private slots:
             player.Move(game);
         }
         QVERIFY(!sBooked.empty() && game.InPractice() && ReadText(sDB) == sBooked);
+        QVERIFY(sNews.contains(QRegularExpression("^Game over: .+ wins the last pot of \\$\\d+\\.$",
+                                                  QRegularExpression::MultilineOption)));
         QVERIFY(p.app.Window().windowTitle().contains("Practice") &&
                 Shown(p.msg, "Practice", "This time you "));
 

@@ -405,6 +405,9 @@ TEST(FreshDatabaseToolTest, CreatesOnceAndNeverReplaces) {
     testing::TempDir dir;
     const std::string sFile = (dir.Path() / "corvane.mdb").string();
     const std::string sMake = std::string(CORVANE_MKDB) + " '" + sFile + "'";
+    // Asked for its usage it succeeds; called without a file it fails.
+    EXPECT_EQ(RunShell(std::string(CORVANE_MKDB) + " --help").second, 0);
+    EXPECT_NE(RunShell(CORVANE_MKDB).second, 0);
     ASSERT_EQ(RunShell(sMake).second, 0);
     EXPECT_EQ(testing::QueryInt(sFile, "SELECT nextuserid FROM system"), 1);
     EXPECT_EQ(testing::QueryInt(sFile, "SELECT count(*) FROM topten"), 0);
