@@ -217,6 +217,8 @@ TEST(PulseSoundOutput, TheUsualServerPlaysSoundsFromSeveralThreadsToTheEnd) {
     EXPECT_EQ(nPlayed, 3);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(350))
         << "returns when played";
+    const Bytes silence = SineWave(660.0, 0.0, 22050); // a wave without samples plays too
+    EXPECT_TRUE(output.PlayWave(silence.data(), silence.size()));
 }
 
 } // namespace
