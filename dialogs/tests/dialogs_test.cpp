@@ -598,6 +598,10 @@ private slots:
         QVERIFY(pBars->barSets().at(1)->count() == 100 && pBars->barSets().at(1)->at(99) == -50.0 &&
                 pTotal->at(99).y() == 500.0);
         QCOMPARE(pChart->axes(Qt::Horizontal).at(0)->titleText(), "Games 21 to 120");
+        // A line where each level begins, the first game's included.
+        QCOMPARE(
+            qobject_cast<QCategoryAxis*>(pChart->axes(Qt::Horizontal).at(0))->categoriesLabels(),
+            QStringList({"Level 1", "Level 2", "Level 3"}));
         {
             // Without the chart library the figures still show, and a line says why there is no
             // chart.
