@@ -650,7 +650,7 @@ private slots:
         using Make = std::function<QDialog*()>;
         // The default button, whether Escape closes, whether centred down the screen.
         const std::tuple<Make, const char*, bool, bool> cases[] = {
-            {[&] { return new FHandOver(w.g, quiet); }, "cmdOK", true, false},
+            {[&] { return new FHandOver(w.g, quiet, nullptr, true); }, "cmdOK", true, false},
             {[&] { return new FGameOver(w.g, w.env, funds, 0, nullptr, quiet); }, "cmdYesNo0",
              false, false},
             {[&] { return new FTopTen(w.g, w.env); }, "cmdTopTen0", true, true},
